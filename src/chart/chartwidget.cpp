@@ -1,0 +1,297 @@
+#include "chartwidget.h"
+#include "chartwidget_p.h"
+
+#include "axis.h"
+#include "chartseries.h"
+#include "chartseries_p.h"
+#include "legend_p.h"
+#include "vline.h"
+
+#include <QEvent>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QMetaType>
+
+// The settings file's version string; set when the library is loaded.
+QString ChartWidget::chartVersion = QStringLiteral("tn 1.0");
+
+ChartWidgetPrivate::ChartWidgetPrivate(ChartWidget *widget)
+    : QObject(nullptr),
+      axes(this),
+      legend(widget),
+      titleFont(QStringLiteral("Arial"), 8),
+      q(widget)
+{
+    legend.d->owner = this;
+    Q_INIT_RESOURCE(tavrin);
+    connect(&refreshTimer, SIGNAL(timeout()), this, SLOT(on_refresh_timer_timeout()));
+    installTranslator();
+    createActions();
+}
+
+ChartWidgetPrivate::~ChartWidgetPrivate()
+{
+    clearRegistry();
+    legend.d->owner = nullptr;
+}
+
+ChartWidget::ChartWidget(QWidget *parent)
+    : QWidget(parent), d(nullptr)
+{
+    d = new ChartWidgetPrivate(this);
+    installEventFilter(d);
+}
+
+ChartWidget::~ChartWidget()
+{
+    removeEventFilter(d);
+    delete d;
+    d = nullptr;
+}
+
+bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != q)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        return handleMousePress(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseButtonRelease:
+        return handleMouseRelease(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseMove:
+        return handleMouseMove(static_cast<QMouseEvent *>(event));
+    case QEvent::Paint:
+        handlePaint();
+        return true;
+    case QEvent::Resize:
+        handleResize();
+        return true;
+    case QEvent::ToolTip:
+        return handleToolTip(static_cast<QHelpEvent *>(event));
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+QObject *ChartWidget::createObject(const char *object_name)
+{
+    if (!object_name)
+        return nullptr;
+    const int type = QMetaType::type(object_name);
+    if (type == QMetaType::UnknownType)
+        return nullptr;
+    // Hand out only instances of QObject classes: a pointer type would give
+    // a null pointer's storage and a plain value type no QObject at all.
+    if (QMetaType::typeFlags(type) & QMetaType::PointerToQObject)
+        return nullptr;
+    const QMetaObject *mo = QMetaType::metaObjectForType(type);
+    if (!mo || !mo->inherits(&QObject::staticMetaObject))
+        return nullptr;
+    return static_cast<QObject *>(QMetaType::create(type));
+}
+
+int ChartWidget::addSeries(ChartSeries *series)
+{
+    if (!series)
+        return 0;
+    for (auto it = d->seriesMap.cbegin(); it != d->seriesMap.cend(); ++it)
+        if (it.value() == series)
+            return it.key();
+    int id = 1;
+    while (d->seriesMap.contains(id))
+        ++id;
+    addSeries(series, id);
+    return id;
+}
+
+void ChartWidget::addSeries(ChartSeries *series, int id)
+{
+    if (!series || d->seriesMap.contains(id))
+        return;
+    series->d->owner = d;
+    if (series->d->autoColor) {
+        int c = d->colorIndex;
+        if (c == Qt::green)
+            c = Qt::darkGreen;
+        series->setColor(QColor(Qt::GlobalColor(c)));
+        series->setFillColor(QColor(Qt::GlobalColor(c)));
+        if (++d->colorIndex > Qt::darkYellow)
+            d->colorIndex = Qt::color0 + 2;
+    }
+    series->setAxis(d->axes.bottom(), d->axes.left());
+    if (series->name().isEmpty())
+        series->setName(tr("Series %1").arg(id));
+    d->legend.addSeries(series);
+    d->seriesMap.insert(id, series);
+
+    const bool lock = d->drawingLock;
+    d->drawingLock = true;
+    if (d->autoScale) {
+        d->axes.update(series->minX(), series->minY());
+        d->axes.update(series->maxX(), series->maxY());
+        d->updatePlotArea();
+        d->axes.updateTransformData();
+    }
+    connect(series, SIGNAL(cleared()), d, SLOT(on_series_cleared()));
+    connect(series, SIGNAL(refresh()), this, SLOT(repaint()));
+    connect(series, SIGNAL(visible(bool)), d, SLOT(on_series_change_visible(bool)));
+    d->drawingLock = lock;
+    if (!d->drawingLock)
+        repaint();
+}
+
+int ChartWidget::addVLine(VLine *vline)
+{
+    if (!vline)
+        return 0;
+    int id = 1;
+    while (d->vlineMap.contains(id))
+        ++id;
+    vline->setAxis(d->axes.bottom(), d->axes.left());
+    d->vlineMap.insert(id, vline);
+    const bool lock = d->drawingLock;
+    d->drawingLock = true;
+    if (d->autoScale)
+        d->axes.bottom()->update(vline->x());
+    d->drawingLock = lock;
+    if (!d->drawingLock)
+        repaint();
+    return id;
+}
+
+// Detaches a series from this chart, so that nothing it does before its
+// deferred deletion reaches the chart any more.
+static void detachSeries(ChartSeries *series, ChartWidgetPrivate *chart)
+{
+    if (series->d->owner == chart)
+        series->d->owner = nullptr;
+    QObject::disconnect(series, nullptr, chart, nullptr);
+    QObject::disconnect(series, nullptr, chart->q, nullptr);
+    QObject::disconnect(series, nullptr, chart->legend.d, nullptr);
+}
+
+void ChartWidget::removeSeries(int seriesId)
+{
+    auto it = d->seriesMap.find(seriesId);
+    if (it != d->seriesMap.end()) {
+        ChartSeries *series = it.value();
+        d->seriesMap.erase(it);
+        if (series) {
+            d->legend.removeSeries(series);
+            detachSeries(series, d);
+            delete series;
+        }
+    }
+    if (!d->seriesMap.isEmpty() && d->autoScale) {
+        d->forceRescale();
+    } else if (!d->drawingLock) {
+        // Without a rescale nothing else would take the removed series off
+        // the screen.
+        repaint();
+    }
+}
+
+void ChartWidgetPrivate::clearRegistry()
+{
+    if (refreshTimer.isActive())
+        refreshTimer.stop();
+    while (!seriesMap.isEmpty()) {
+        ChartSeries *series = seriesMap.take(seriesMap.firstKey());
+        if (series) {
+            detachSeries(series, this);
+            series->deleteLater();
+        }
+    }
+    while (!vlineMap.isEmpty()) {
+        VLine *line = vlineMap.take(vlineMap.firstKey());
+        if (line) {
+            line->setAxis(nullptr, nullptr);
+            line->deleteLater();
+        }
+    }
+}
+
+void ChartWidget::clear()
+{
+    d->clearRegistry();
+    const bool lock = d->drawingLock;
+    d->drawingLock = true;
+    d->colorIndex = 7;
+    d->axes.reset();
+    d->legend.d->clear();
+    d->axes.adjust();
+    d->updatePlotArea();
+    d->drawingLock = lock;
+    if (!d->drawingLock)
+        repaint();
+}
+
+ChartSeries *ChartWidget::series(int seriesId) const
+{
+    return d->seriesMap.value(seriesId, nullptr);
+}
+
+QList<ChartSeries *> ChartWidget::seriesList() const
+{
+    return d->seriesMap.values();
+}
+
+Axes *ChartWidget::axes() const
+{
+    return &d->axes;
+}
+
+Legend *ChartWidget::legend() const
+{
+    return &d->legend;
+}
+
+QString ChartWidget::title() const
+{
+    return d->title;
+}
+
+void ChartWidget::setTitle(const QString &title)
+{
+    d->title = title;
+    if (!d->drawingLock)
+        d->updatePlotArea();
+}
+
+QFont ChartWidget::titleFont() const
+{
+    return d->titleFont;
+}
+
+bool ChartWidget::autoScale() const
+{
+    return d->autoScale;
+}
+
+bool ChartWidget::drawingLock() const
+{
+    return d->drawingLock;
+}
+
+void ChartWidget::setAntialiasing(bool on)
+{
+    d->antialiasing = on;
+}
+
+void ChartWidget::enableTooltip(bool on)
+{
+    d->tooltipEnabled = on;
+    for (ChartSeries *series : qAsConst(d->seriesMap))
+        if (series)
+            series->enableTooltip(on);
+}
+
+bool ChartWidget::tooltipEnabled() const
+{
+    return d->tooltipEnabled;
+}
+
+int ChartWidget::refreshTimeout() const
+{
+    return d->refreshTimeout;
+}

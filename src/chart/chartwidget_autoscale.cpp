@@ -1,0 +1,137 @@
+// When the axes follow the data and when new data reaches the screen.
+#include "chartwidget.h"
+#include "chartwidget_p.h"
+
+#include "axis.h"
+#include "chartseries.h"
+#include "vline.h"
+
+#include <QMetaObject>
+
+void ChartWidget::setAutoScale(bool autoScale)
+{
+    if (d->autoScale == autoScale)
+        return;
+    d->autoScale = autoScale;
+    if (!autoScale)
+        return;
+    d->axes.reset();
+    d->axes.setSize(QSizeF(d->plotRect.size()));
+    for (ChartSeries *series : qAsConst(d->seriesMap)) {
+        if (!series || !series->isVisible())
+            continue;
+        Axis *x = series->xAxis();
+        Axis *y = series->yAxis();
+        if (x)
+            x->update(series->minX());
+        if (y)
+            y->update(series->minY());
+        if (x)
+            x->update(series->maxX());
+        if (y)
+            y->update(series->maxY());
+    }
+    for (VLine *line : qAsConst(d->vlineMap))
+        if (line && line->xAxis())
+            line->xAxis()->update(line->x());
+    const bool lock = d->drawingLock;
+    d->drawingLock = true;
+    d->axes.adjust();
+    d->drawingLock = lock;
+    d->axes.updateTransformData();
+    if (!d->drawingLock)
+        repaint();
+}
+
+// setAutoScale(true) does nothing while it is already on, so a full
+// recomputation clears the flag first.
+void ChartWidgetPrivate::forceRescale()
+{
+    autoScale = false;
+    q->setAutoScale(true);
+}
+
+void ChartWidgetPrivate::seriesBoundsChanged(double x, double y)
+{
+    if (refreshTimer.isActive())
+        return;
+    if (autoScale && axes.update(x, y))
+        updatePlotArea();
+    if (!drawingLock)
+        q->repaint();
+}
+
+void ChartWidgetPrivate::scheduleRefresh()
+{
+    if (refreshTimeout >= 0 && !refreshTimer.isActive())
+        refreshTimer.start(refreshTimeout);
+}
+
+void ChartWidgetPrivate::on_refresh_timer_timeout()
+{
+    if (seriesMap.isEmpty()) {
+        refreshTimer.stop();
+        return;
+    }
+    auto it = seriesMap.cbegin();
+    double minX = (*it)->minX(), minY = (*it)->minY();
+    double maxX = (*it)->maxX(), maxY = (*it)->maxY();
+    for (++it; it != seriesMap.cend(); ++it) {
+        const ChartSeries *s = *it;
+        if (s->minX() < minX)
+            minX = s->minX();
+        if (s->maxX() > maxX)
+            maxX = s->maxX();
+        if (s->minY() < minY)
+            minY = s->minY();
+        if (s->maxY() > maxY)
+            maxY = s->maxY();
+    }
+    if (autoScale) {
+        autoScale = false;
+        QMetaObject::invokeMethod(q, "setAutoScale", Qt::QueuedConnection);
+    } else {
+        const bool a = axes.update(minX, minY);
+        const bool b = axes.update(maxX, maxY);
+        if (a || b)
+            updatePlotArea();
+    }
+    if (!drawingLock)
+        q->repaint();
+    refreshTimer.stop();
+}
+
+void ChartWidget::setRefreshTimeout(int ms)
+{
+    if (ms == d->refreshTimeout)
+        return;
+    if (ms < 0)
+        QMetaObject::invokeMethod(&d->refreshTimer, "timeout", Qt::AutoConnection);
+    d->refreshTimeout = ms;
+}
+
+void ChartWidgetPrivate::on_series_cleared()
+{
+    if (autoScale)
+        forceRescale();
+    // A series announces clear() before it drops its points, so any
+    // rendering done here still shows them: render again once it is done,
+    // or the emptied series stays on screen until something else renders.
+    if (!drawingLock)
+        QMetaObject::invokeMethod(q, "repaint", Qt::QueuedConnection);
+}
+
+void ChartWidgetPrivate::on_series_change_visible(bool)
+{
+    if (autoScale)
+        forceRescale();
+    else if (!drawingLock)
+        q->repaint();
+}
+
+void ChartWidgetPrivate::on_axis_changed()
+{
+    updatePlotArea();
+    if (!drawingLock)
+        q->repaint();
+}

@@ -1,0 +1,138 @@
+// Layout of the plot rectangle and the two-layer rendering: series and
+// marker lines into a cached image, title and axes straight onto the widget.
+#include "chartwidget.h"
+#include "chartwidget_p.h"
+
+#include "axis.h"
+#include "chartseries.h"
+#include "legend_p.h"
+#include "pointseries.h"
+#include "vline.h"
+
+#include <QFontMetrics>
+#include <QMetaObject>
+#include <QPainter>
+#include <QTextOption>
+
+void ChartWidgetPrivate::updatePlotArea()
+{
+    const QRect old = plotRect;
+    QRect r = q->rect().adjusted(margins.left(), margins.top(), -margins.right(), -margins.bottom());
+    r.setBottom(r.bottom() - axes.bottom()->size());
+    r.setLeft(r.left() + axes.left()->size());
+    if (!title.isEmpty())
+        r.setTop(r.top() + QFontMetrics(titleFont).height());
+    if (legend.d->visible) {
+        switch (legend.placement()) {
+        case Legend::plRight:
+        case Legend::plRightInverted:
+            r.setRight(r.right() - legend.width());
+            break;
+        case Legend::plLeft:
+        case Legend::plLeftInverted:
+            r.setLeft(r.left() + legend.width());
+            break;
+        case Legend::plTop:
+        case Legend::plTopInverted:
+            r.setTop(r.top() + legend.height());
+            break;
+        case Legend::plBottom:
+        case Legend::plBottomInverted:
+            r.setBottom(r.bottom() - legend.height());
+            break;
+        }
+    }
+    plotRect = r;
+    if (r == old)
+        return;
+    axes.setSize(QSizeF(plotRect.size()));
+    if (plotRect.size() != old.size()) {
+        // A plot too small to hold a pixel gets no image; QPixmap would warn.
+        pixmap = plotRect.isValid() ? QPixmap(plotRect.size()) : QPixmap();
+        q->repaint();
+    }
+}
+
+void ChartWidget::repaint()
+{
+    if (d->pixmap.isNull())
+        return;
+    d->pixmap.fill(Qt::transparent);
+    QPainter painter(&d->pixmap);
+    if (d->antialiasing)
+        painter.setRenderHint(QPainter::Antialiasing, true);
+    d->drawSeries(&painter, false);
+    update();
+}
+
+void ChartWidgetPrivate::drawSeries(QPainter *painter, bool vector)
+{
+    for (ChartSeries *series : qAsConst(seriesMap)) {
+        if (!series || !series->isVisible())
+            continue;
+        if (vector && series->type() == ChartSeries::stPoint) {
+            auto *points = static_cast<PointSeries *>(series);
+            const bool wasVector = points->vectorRendering();
+            // Blocked so the switch does not ask for a rendering of the
+            // image in the middle of this one.
+            const bool wasBlocked = points->blockSignals(true);
+            points->setVectorRendering(true);
+            points->draw(painter);
+            points->setVectorRendering(wasVector);
+            points->blockSignals(wasBlocked);
+        } else {
+            series->draw(painter);
+        }
+    }
+    for (VLine *line : qAsConst(vlineMap))
+        if (line)
+            line->draw(painter);
+}
+
+void ChartWidgetPrivate::drawTitleAndAxes(QPainter *painter)
+{
+    if (!title.isEmpty()) {
+        painter->setFont(titleFont);
+        QRect r = QFontMetrics(titleFont).boundingRect(title).adjusted(-1, 0, 1, 0);
+        const int x = plotRect.left() + (plotRect.width() - r.width()) / 2;
+        r.moveTopLeft(QPoint(x, 0));
+        painter->drawText(QRectF(r), title, QTextOption(Qt::AlignHCenter | Qt::AlignTop));
+    }
+    axes.draw(painter, &plotRect, true);
+}
+
+void ChartWidgetPrivate::handlePaint()
+{
+    QPainter painter(q);
+    if (antialiasing)
+        painter.setRenderHint(QPainter::Antialiasing, true);
+    drawTitleAndAxes(&painter);
+    if (!pixmap.isNull())
+        painter.drawPixmap(plotRect, pixmap);
+    if (zooming) {
+        const QRect band = zoomRect.normalized().adjusted(0, 0, -1, -1);
+        painter.drawRects(&band, 1);
+    }
+}
+
+void ChartWidgetPrivate::handleResize()
+{
+    legend.d->adjustGeometry();
+    updatePlotArea();
+    if (autoScale) {
+        autoScale = false;
+        QMetaObject::invokeMethod(q, "setAutoScale", Qt::QueuedConnection);
+    }
+}
+
+void ChartWidget::setDrawingLock(bool lock)
+{
+    if (!lock && d->drawingLock) {
+        d->drawingLock = false;
+        if (d->autoScale)
+            d->axes.adjust();
+        repaint();
+        return;
+    }
+    d->drawingLock = lock;
+}

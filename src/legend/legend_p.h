@@ -1,0 +1,40 @@
+#ifndef LEGEND_P_H
+#define LEGEND_P_H
+
+#include "legend.h"
+#include "legendowner_p.h"
+
+#include <QObject>
+#include <QSemaphore>
+
+class QCheckBox;
+
+class LegendPrivate : public QObject
+{
+    Q_OBJECT
+public:
+    explicit LegendPrivate(Legend *q);
+    ~LegendPrivate() override;
+
+    bool event(QEvent *e) override;
+    void adjustGeometry();
+    void clear();
+
+    // Installs an empty layout for the current placement.
+    void installLayout();
+    void requestPlotAreaUpdate();
+    QCheckBox *createCheckBox(ChartSeries *series);
+
+    int placement = -1;
+    Legend *q;
+    QSemaphore semaphore;
+    int eventType;
+    bool visible = false;
+    LegendOwner *owner = nullptr;
+
+private slots:
+    void on_series_change_visible(bool on);
+    void on_series_name_changed();
+};
+
+#endif // LEGEND_P_H

@@ -1,0 +1,16 @@
+#ifndef CHARTSERIESOWNER_P_H
+#define CHARTSERIESOWNER_P_H
+
+// What a registered series needs from the chart that owns it. The chart
+// implements it, so the series code never includes the chart's headers.
+class ChartSeriesOwner
+{
+public:
+    virtual ~ChartSeriesOwner() = default;
+    // A point widened the series' bounds.
+    virtual void seriesBoundsChanged(double x, double y) = 0;
+    // A point was added; the chart may start its refresh timer.
+    virtual void scheduleRefresh() = 0;
+};
+
+#endif // CHARTSERIESOWNER_P_H

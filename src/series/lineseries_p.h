@@ -1,0 +1,18 @@
+#ifndef LINESERIES_P_H
+#define LINESERIES_P_H
+
+#include "lineseries.h"
+
+#include <QLine>
+#include <QVector>
+
+class LineSeriesPrivate
+{
+public:
+    QList<QPointF> points;
+    // Handed out for out-of-range operator[]; reset before each use so a
+    // write through it never shows up in a later read.
+    QPointF dummy;
+};
+
+#endif // LINESERIES_P_H

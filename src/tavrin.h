@@ -1,0 +1,19 @@
+#ifndef TAVRIN_H
+#define TAVRIN_H
+
+#include "tavrin_global.h"
+#include "axis.h"
+#include "axes.h"
+#include "chartseries.h"
+#include "lineseries.h"
+#include "pointseries.h"
+#include "minmaxpointseries.h"
+#include "barseries.h"
+#include "boxandwhiskersseries.h"
+#include "highlowseries.h"
+#include "ganttseries.h"
+#include "vline.h"
+#include "legend.h"
+#include "chartwidget.h"
+
+#endif // TAVRIN_H
