@@ -1,0 +1,95 @@
+#include "axes.h"
+#include "axes_p.h"
+#include "axis.h"
+#include "axis_p.h"
+
+#include <QMetaObject>
+
+Axes::Axes(QObject *chart)
+    : d(new AxesPrivate)
+{
+    // Only connect to a receiver that really has the slot, so that a host
+    // passing some other object gets no run-time warning.
+    if (chart && chart->metaObject()->indexOfSlot("on_axis_changed()") >= 0) {
+        connect(&d->left, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
+        connect(&d->bottom, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
+    }
+    d->left.reset();
+    d->bottom.reset();
+}
+
+Axes::~Axes()
+{
+    delete d;
+}
+
+Axis *Axes::left() const
+{
+    return &d->left;
+}
+
+Axis *Axes::bottom() const
+{
+    return &d->bottom;
+}
+
+void Axes::setSize(QSizeF size)
+{
+    d->bottom.d->setLength(size.width());
+    d->left.d->setLength(size.height());
+}
+
+bool Axes::update(double x, double y)
+{
+    // Both axes must see their value, so no short-circuit here.
+    const bool bottomChanged = d->bottom.update(x);
+    const bool leftChanged = d->left.update(y);
+    d->left.d->updateTicks();
+    d->bottom.d->updateTicks();
+    return bottomChanged || leftChanged;
+}
+
+void Axes::adjust()
+{
+    d->left.d->updateTicks();
+    d->bottom.d->updateTicks();
+}
+
+void Axes::updateTransformData()
+{
+    d->left.d->updateTransform();
+    d->bottom.d->updateTransform();
+}
+
+bool Axes::isValid() const
+{
+    return d->left.isValid() && d->bottom.isValid();
+}
+
+void Axes::reset()
+{
+    d->left.reset();
+    d->bottom.reset();
+}
+
+void Axes::setGridColor(QColor color)
+{
+    d->left.setGridColor(color);
+    d->bottom.setGridColor(color);
+}
+
+void Axes::draw(QPainter *painter, QRect *plot, bool grid)
+{
+    d->left.draw(painter, plot, grid);
+    d->bottom.draw(painter, plot, grid);
+}
+
+void Axes::shift(QPoint delta)
+{
+    // The horizontal component moves the bottom axis and the vertical one
+    // the left axis, each converted at its own axis' scale and taken as is:
+    // a positive component moves that axis' range toward larger values.
+    d->bottom.shift(d->bottom.pixelDeltaToPoint(delta.x()));
+    d->left.shift(d->left.pixelDeltaToPoint(delta.y()));
+    updateTransformData();
+}

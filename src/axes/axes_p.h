@@ -1,0 +1,14 @@
+#ifndef AXES_P_H
+#define AXES_P_H
+
+#include "axis.h"
+
+class TAVRIN_EXPORT AxesPrivate
+{
+public:
+    // Declared left first: the bottom axis is destroyed before the left one.
+    Axis left{Axis::atLeft};
+    Axis bottom{Axis::atBottom};
+};
+
+#endif // AXES_P_H

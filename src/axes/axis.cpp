@@ -1,0 +1,593 @@
+#include "axis.h"
+#include "axis_p.h"
+
+#include <QDateTime>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <QRect>
+#include <QTransform>
+
+#include <cfloat>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// No plot has more ticks than this; it only bounds loops fed with values
+// whose step no longer moves them in a sensible way.
+constexpr int kMaxTicks = 10000;
+// The label band never measures more labels than this.
+constexpr int kMaxMeasuredLabels = 500;
+// Pixel positions further out than this are skipped: they cannot be on
+// screen, and the raster engine's fixed-point coordinates would overflow.
+constexpr double kCoordLimit = 1 << 24;
+
+// Seconds since 1970 as an unsigned 32-bit count: the value truncated toward
+// zero and wrapped modulo 2^32, as a cast from a 64-bit integer would do.
+uint toTimeT(double v)
+{
+    const double wrapped = std::fmod(std::trunc(v), 4294967296.0);
+    return uint(qint64(wrapped < 0 ? wrapped + 4294967296.0 : wrapped));
+}
+
+QDateTime fromTimeT(uint t)
+{
+    return QDateTime::fromSecsSinceEpoch(qint64(t), Qt::LocalTime);
+}
+
+// 4294967295 stands for any date-time that has no unsigned 32-bit count.
+uint timeTOf(const QDateTime &dt)
+{
+    if (!dt.isValid())
+        return 0xffffffffu;
+    const qint64 s = dt.toSecsSinceEpoch();
+    return (s < 0 || s > 0xffffffffLL) ? 0xffffffffu : uint(s);
+}
+
+struct DatetimeStep {
+    double span;
+    double step;
+};
+
+// Calendar-friendly steps for date-time axes, by the span they start at.
+constexpr DatetimeStep kDatetimeSteps[] = {
+    {0, 1},         {60, 10},      {120, 15},     {300, 30},      {600, 60},
+    {1800, 300},    {3600, 600},   {21600, 1800}, {86400, 3600},  {172800, 86400},
+};
+
+} // namespace
+
+AxisPrivate::AxisPrivate(Axis *axis, Axis::AxisType axisType)
+    : scale(kNaN),
+      firstTick(kNaN),
+      type(axisType),
+      titleFont(QStringLiteral("Arial"), 8),
+      labelFont(QStringLiteral("Arial"), 8),
+      q(axis),
+      rawMin(kNaN),
+      rawMax(kNaN),
+      gridColor(Qt::white)
+{
+}
+
+float AxisPrivate::labelKey(double v)
+{
+    if (v > double(FLT_MAX))
+        return std::numeric_limits<float>::infinity();
+    if (v < -double(FLT_MAX))
+        return -std::numeric_limits<float>::infinity();
+    return float(v);
+}
+
+void AxisPrivate::updateTransform()
+{
+    const double s = q->span();
+    // A non-finite span (infinite values reached the range) would leave a
+    // NaN offset behind; keep the last usable transform instead.
+    if (!q->isValid() || length == 0 || s == 0 || !std::isfinite(s) || pad > length)
+        return;
+    const double newScale = length / s;
+    if (!std::isfinite(newScale))
+        return;
+    scale = newScale;
+    margin = pad / scale;
+    if (type == Axis::atLeft)
+        offset = q->min() * scale + length;
+    else
+        offset = -scale * q->min();
+}
+
+void AxisPrivate::setLength(double extent)
+{
+    const double l = extent - 1.0;
+    if (l == length)
+        return;
+    length = l;
+    if (q->isValid())
+        updateTransform();
+}
+
+void AxisPrivate::updateTicks()
+{
+    if (rawMin == rawMax || std::isnan(rawMin) || std::isnan(rawMax)) {
+        tickCount = 0;
+        updateSize();
+        return;
+    }
+
+    const double s = q->span();
+    const double t = s / 7.0;
+    tickStep = std::pow(10.0, std::floor(std::log10(t)));
+    if (t > 5 * tickStep)
+        tickStep = 5 * tickStep;
+    else if (t > 2 * tickStep)
+        tickStep = 2 * tickStep;
+
+    if (datetime) {
+        for (int row = int(std::size(kDatetimeSteps)) - 1; row >= 0; --row) {
+            if (kDatetimeSteps[row].span > s)
+                continue;
+            const double unit = kDatetimeSteps[row].step;
+            if (unit > tickStep)
+                tickStep = unit;
+            else
+                tickStep = std::floor(tickStep / unit) * unit;
+            break;
+        }
+    }
+
+    updateFirstTick();
+
+    // Reversed or infinite ranges make this NaN or huge; keep it an int.
+    const double count = std::ceil(s / tickStep);
+    if (!(count >= 7))
+        tickCount = 7;
+    else if (count > double(std::numeric_limits<int>::max()))
+        tickCount = std::numeric_limits<int>::max();
+    else
+        tickCount = int(count);
+
+    updateSize();
+}
+
+void AxisPrivate::updateFirstTick()
+{
+    const double lo = q->min();
+    // Midnights only make sense where the value is a 32-bit time count.
+    if (datetime && tickStep >= 86400.0 && lo >= 0 && lo <= 4294967295.0) {
+        QDateTime dt = fromTimeT(toTimeT(lo));
+        dt.setTime(QTime(0, 0));
+        double midnight = timeTOf(dt);
+        if (midnight < lo)
+            midnight = timeTOf(dt.addDays(1));
+        firstTick = midnight;
+    } else {
+        firstTick = std::ceil(lo / tickStep) * tickStep;
+    }
+}
+
+void AxisPrivate::updateSize()
+{
+    if (type == Axis::atBottom) {
+        size = QFontMetrics(labelFont).height() * labelLines;
+    } else {
+        size = 0;
+        const double step = tickStep;
+        double v = std::floor(q->min() / step) * step;
+        if (std::isfinite(step) && step > 0 && std::isfinite(v)) {
+            const QFontMetrics fm(labelFont);
+            const double half = step * 0.5;
+            const int n = qMin(tickCount, kMaxMeasuredLabels);
+            for (int i = 0; i < n; ++i) {
+                const QString text = q->labelString(std::fabs(v) < half ? 0.0 : v);
+                size = qMax(size, fm.horizontalAdvance(text));
+                const double next = v + step;
+                if (next == v || !std::isfinite(next))
+                    break;
+                v = next;
+            }
+        }
+    }
+    size += 5;
+    if (!title.isEmpty())
+        size += QFontMetrics(titleFont).boundingRect(title).height() + 2;
+}
+
+Axis::Axis(AxisType type)
+    : d(new AxisPrivate(this, type))
+{
+}
+
+Axis::~Axis()
+{
+    delete d;
+}
+
+Axis::AxisType Axis::type() const
+{
+    return d->type;
+}
+
+double Axis::min() const
+{
+    return d->rawMin - d->margin;
+}
+
+double Axis::max() const
+{
+    return d->rawMax + d->margin;
+}
+
+double Axis::span() const
+{
+    return (d->rawMax - d->rawMin) + 2 * d->margin;
+}
+
+bool Axis::isValid() const
+{
+    return !std::isnan(d->rawMin) && !std::isnan(d->rawMax);
+}
+
+int Axis::size() const
+{
+    return d->size;
+}
+
+void Axis::setMin(double v)
+{
+    // NaN would make the axis invalid behind the caller's back.
+    if (std::isnan(v) || d->rawMin == v)
+        return;
+    if (!d->scaleLock)
+        d->rawMin = v;
+    d->updateTransform();
+    d->updateTicks();
+}
+
+void Axis::setMax(double v)
+{
+    if (std::isnan(v) || d->rawMax == v)
+        return;
+    if (!d->scaleLock)
+        d->rawMax = v;
+    d->updateTransform();
+    d->updateTicks();
+}
+
+void Axis::setRange(double min, double max)
+{
+    if (std::isnan(min) || std::isnan(max))
+        return;
+    if (min == d->rawMin && max == d->rawMax)
+        return;
+    const double oldSpan = d->rawMax - d->rawMin;
+    if (!d->scaleLock) {
+        d->rawMin = min;
+        d->rawMax = max;
+    }
+    d->updateTransform();
+    // A pure pan keeps step and ticks; the caller adjusts afterwards.
+    const double newSpan = d->rawMax - d->rawMin;
+    if (newSpan != oldSpan)
+        d->updateTicks();
+}
+
+bool Axis::update(double v)
+{
+    if (std::isnan(v))
+        return false;
+    bool changed = false;
+    if (std::isnan(d->rawMin) && !d->scaleLock)
+        d->rawMin = v;
+    if (std::isnan(d->rawMax)) {
+        if (!d->scaleLock)
+            d->rawMax = v;
+        changed = true;
+        // A single value still needs a range of some width around it.
+        if (d->rawMax == d->rawMin) {
+            const double eps = d->rawMax == 0.0 ? 0.01 : 1e-9;
+            if (!d->scaleLock) {
+                d->rawMax += eps;
+                d->rawMin -= eps;
+            }
+        }
+    }
+    if (d->rawMin > v) {
+        changed = true;
+        if (!d->scaleLock)
+            d->rawMin = v;
+    } else if (v > d->rawMax) {
+        changed = true;
+        if (!d->scaleLock)
+            d->rawMax = v;
+    } else if (!changed) {
+        return false;
+    }
+    d->updateTransform();
+    return changed;
+}
+
+void Axis::shift(double delta)
+{
+    if (!std::isfinite(delta))
+        return;
+    if (!d->scaleLock) {
+        d->rawMin += delta;
+        d->rawMax += delta;
+    }
+    d->updateFirstTick();
+}
+
+void Axis::reset()
+{
+    if (!d->scaleLock) {
+        d->rawMin = kNaN;
+        d->rawMax = kNaN;
+    }
+    d->firstTick = kNaN;
+    d->scale = kNaN;
+    d->tickCount = 0;
+    d->size = 0;
+    d->tickStep = 0;
+    d->margin = 0;
+    d->length = 0;
+}
+
+void Axis::setScaleLock(bool lock)
+{
+    d->scaleLock = lock;
+}
+
+bool Axis::scaleLock() const
+{
+    return d->scaleLock;
+}
+
+double Axis::pointToPixel(double v) const
+{
+    if (d->type == atLeft)
+        return d->offset - v * d->scale;
+    return d->offset + v * d->scale;
+}
+
+double Axis::pixelToPoint(double p) const
+{
+    if (d->scale == 0 || std::isnan(d->scale))
+        return 0;
+    if (d->type == atLeft)
+        return (d->offset - p) / d->scale;
+    return (p - d->offset) / d->scale;
+}
+
+double Axis::pointDeltaToPixel(double delta) const
+{
+    if (d->scale == 0 || std::isnan(d->scale))
+        return 0;
+    return delta * d->scale;
+}
+
+double Axis::pixelDeltaToPoint(double delta) const
+{
+    if (d->scale == 0 || std::isnan(d->scale))
+        return 0;
+    return delta / d->scale;
+}
+
+void Axis::setDatetime(bool on)
+{
+    if (on == d->datetime)
+        return;
+    d->datetime = on;
+    if (on && d->datetimeFormat.isEmpty()) {
+        d->datetimeFormat = QStringLiteral("dd.MM.yyyy\r\nhh:mm:ss");
+        d->labelLines = 2;
+    }
+    d->updateSize();
+}
+
+bool Axis::isDatetime() const
+{
+    return d->datetime;
+}
+
+void Axis::setDatetimeFormat(const QString &format)
+{
+    d->datetimeFormat = format;
+    d->labelLines = format.count(QLatin1Char('\r')) + 1;
+    d->updateSize();
+}
+
+QString Axis::datetimeFormat() const
+{
+    return d->datetime ? d->datetimeFormat : QString();
+}
+
+void Axis::setCustomLabel(double v, const QString &text)
+{
+    // NaN has no place in an ordered map: it compares equal to every key.
+    if (std::isnan(v))
+        return;
+    d->customLabels.insert(AxisPrivate::labelKey(v), text);
+    d->updateSize();
+}
+
+void Axis::clearCustomLabels()
+{
+    d->customLabels.clear();
+    d->updateSize();
+}
+
+QString Axis::labelString(double v) const
+{
+    if (!d->customLabels.isEmpty()) {
+        if (std::isnan(v))
+            return QString();
+        return d->customLabels.value(AxisPrivate::labelKey(v));
+    }
+    if (d->datetime) {
+        if (!std::isfinite(v))
+            return QString();
+        return fromTimeT(toTimeT(v)).toString(d->datetimeFormat);
+    }
+    return QString::number(v, 'g', 6);
+}
+
+QString Axis::title() const
+{
+    return d->title;
+}
+
+void Axis::setTitle(const QString &title)
+{
+    d->title = title;
+    d->updateSize();
+}
+
+void Axis::setGridColor(QColor color)
+{
+    d->gridColor = color;
+}
+
+QColor Axis::gridColor() const
+{
+    return d->gridColor;
+}
+
+void Axis::draw(QPainter *painter, QRect *plot, bool grid)
+{
+    if (!painter || !plot || plot->isNull() || !plot->isValid())
+        return;
+    const QRect r = *plot;
+    painter->save();
+
+    // The first edge keeps the caller's pen; the axes pair thus draws thin
+    // top and right edges and thick left and bottom ones.
+    if (d->type == atBottom)
+        painter->drawLine(r.topLeft(), r.topRight());
+    else
+        painter->drawLine(r.topRight(), r.bottomRight());
+
+    const QPen framePen(QBrush(Qt::black), 2, Qt::SolidLine);
+    const QPen tickPen(QBrush(Qt::black), 1, Qt::SolidLine);
+    const QPen gridPen(QBrush(d->gridColor), 1, Qt::DashLine);
+    painter->setPen(framePen);
+    painter->setFont(d->labelFont);
+    if (d->type == atBottom)
+        painter->drawLine(r.bottomLeft(), r.topLeft());
+    else
+        painter->drawLine(r.bottomLeft(), r.bottomRight());
+
+    int labelHeight = 0;
+    const double step = d->tickStep;
+    if (step != 0) {
+        const double lo = min();
+        const double scale = d->scale;
+        const double half = step * 0.5;
+        const double end = d->rawMax + d->margin + step;
+        double v = d->firstTick;
+        // Also covers a NaN scale: no tick survives then.
+        if (!(step * scale >= 2.0))
+            v = end;
+        // A first tick left behind by a pan would walk from far off-plot.
+        if (v < lo - step)
+            v += std::ceil((lo - v) / step) * step;
+
+        // NaN or infinite steps and ends come from reversed or infinite
+        // ranges; they draw no ticks at all.
+        const bool usable = std::isfinite(step) && std::isfinite(v) && std::isfinite(end)
+                            && std::isfinite(lo) && std::isfinite(scale);
+        const QFontMetrics fm(d->labelFont);
+        QRect lastLabel;
+        bool heightKnown = false;
+        for (int index = 0; usable && v <= end && index < kMaxTicks; ++index) {
+            if (std::fabs(v) < half)
+                v = 0;
+            const QString text = labelString(v);
+            if (!heightKnown) {
+                labelHeight = fm.height() * d->labelLines;
+                heightKnown = true;
+            }
+            const int width = fm.size(Qt::TextExpandTabs, text).width() + 4;
+
+            const double offset = (v - lo) * scale;
+            const double pos = d->type == atBottom ? r.left() + offset : r.bottom() - offset;
+            QRect label;
+            bool skip = !std::isfinite(pos);
+            if (d->type == atBottom) {
+                if (pos >= kCoordLimit)
+                    break;
+                skip = skip || pos <= -kCoordLimit;
+                const int x = skip ? 0 : int(pos);
+                if (!skip && x > r.right())
+                    break;
+                if (!skip) {
+                    if (grid) {
+                        painter->setPen(gridPen);
+                        painter->drawLine(x, r.top(), x, r.bottom());
+                    }
+                    painter->setPen(tickPen);
+                    painter->drawLine(x, r.bottom(), x, r.bottom() + 5);
+                    label = QRect(x - width / 2, r.bottom() + 5, width, labelHeight);
+                }
+            } else {
+                if (pos <= -kCoordLimit)
+                    break;
+                skip = skip || pos >= kCoordLimit;
+                const int y = skip ? 0 : int(pos);
+                if (!skip && y < r.top())
+                    break;
+                if (!skip) {
+                    if (grid) {
+                        painter->setPen(gridPen);
+                        painter->drawLine(r.left(), y, r.right(), y);
+                    }
+                    painter->setPen(tickPen);
+                    painter->drawLine(r.left() - 5, y, r.left(), y);
+                    label = QRect(r.left() - 5 - width, y - labelHeight / 2, width, labelHeight);
+                }
+            }
+
+            if (!skip && !text.isEmpty() && !label.intersects(lastLabel)) {
+                const int align = d->type == atBottom ? int(Qt::AlignHCenter | Qt::AlignTop)
+                                                      : int(Qt::AlignRight);
+                painter->drawText(label, align, text);
+                lastLabel = label;
+            }
+
+            // Values so large that the step is below their precision
+            // would otherwise never reach the end.
+            const double next = v + step;
+            if (next == v)
+                break;
+            v = next;
+        }
+    }
+
+    if (!d->title.isEmpty()) {
+        painter->setFont(d->titleFont);
+        QRect box = QFontMetrics(d->titleFont).boundingRect(d->title);
+        box.adjust(-1, 0, 1, 0);
+        if (d->type == atBottom) {
+            box.moveTopLeft(QPoint(r.left() + (r.width() - box.width()) / 2,
+                                   r.bottom() + 7 + labelHeight));
+            painter->drawText(box, Qt::AlignHCenter | Qt::AlignTop, d->title);
+        } else {
+            box.moveTopLeft(QPoint(0, 0));
+            QTransform t;
+            t.translate(r.left() - d->size, r.bottom() - (r.height() - box.width()) / 2);
+            t.rotate(-90, Qt::ZAxis);
+            // Combined with the caller's transform so a scaled or offset
+            // painter still gets the title beside its plot.
+            painter->save();
+            painter->setTransform(t, true);
+            painter->drawText(box, Qt::AlignHCenter | Qt::AlignBottom, d->title);
+            painter->restore();
+        }
+    }
+
+    painter->restore();
+}

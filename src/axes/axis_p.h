@@ -1,0 +1,50 @@
+#ifndef AXIS_P_H
+#define AXIS_P_H
+
+#include "axis.h"
+
+#include <QColor>
+#include <QFont>
+#include <QMap>
+#include <QString>
+
+class TAVRIN_EXPORT AxisPrivate
+{
+public:
+    AxisPrivate(Axis *axis, Axis::AxisType axisType);
+
+    void updateTransform();
+    void setLength(double extent);
+    void updateTicks();
+    void updateFirstTick();
+    void updateSize();
+
+    // Key under which a custom label for `v` is stored; values beyond the
+    // float range saturate instead of overflowing the conversion.
+    static float labelKey(double v);
+
+    double margin = 0;     // value distance kept below rawMin and above rawMax
+    const double pad = 20.0; // pixels kept free at each end of the axis
+    double length = 0;     // usable pixels: plot extent minus 1
+    double scale;          // pixels per value unit
+    double offset = 0;     // pixel position of the value 0
+    bool datetime = false;
+    QString datetimeFormat;
+    int labelLines = 1;
+    double tickStep = 0;   // 0: no ticks
+    double firstTick;
+    int tickCount = 0;     // ticks measured for the label band
+    Axis::AxisType type;
+    QString title;
+    QFont titleFont;
+    QFont labelFont;
+    int size = 0;          // label band thickness in pixels
+    QMap<float, QString> customLabels;
+    Axis *q;
+    double rawMin;
+    double rawMax;
+    QColor gridColor;
+    bool scaleLock = false;
+};
+
+#endif // AXIS_P_H
