@@ -1,0 +1,252 @@
+#include "pointseries.h"
+#include "pointseries_p.h"
+#include "chartseries_p.h"
+#include "linerenderer_p.h"
+
+#include "axis.h"
+
+#include <QPainter>
+
+namespace tavrin {
+
+QPixmap markerImage(int size, bool square, const QPen &pen, const QBrush &brush)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setBrush(brush);
+    p.setPen(pen);
+    const QRectF r(1, 1, size - 2, size - 2);
+    if (square)
+        p.drawRect(r);
+    else
+        p.drawEllipse(r);
+    return pm;
+}
+
+QIcon markerIcon(int size, bool square, const QPen &pen, const QBrush &brush)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(pen);
+    p.setBrush(brush);
+    const QRect r(size / 4, size / 4, size / 2, size / 2);
+    if (square)
+        p.drawRect(r);
+    else
+        p.drawEllipse(r);
+    p.end();
+    return QIcon(pm);
+}
+
+} // namespace tavrin
+
+PointSeries::PointSeries()
+    : PointSeries(psPoint)
+{
+}
+
+PointSeries::PointSeries(PointStyle style)
+    : ChartSeries(), d(new PointSeriesPrivate)
+{
+    d->style = style;
+    d->marker = tavrin::markerImage(d->size, style == psSquare, ChartSeries::d->pen,
+                                    ChartSeries::d->brush);
+}
+
+PointSeries::~PointSeries()
+{
+    delete d;
+}
+
+void PointSeries::addXY(double x, double y)
+{
+    const QPointF p(x, y);
+    if (d->index.insertIfNew(p))
+        d->points.append(p);
+    ChartSeries::addXY(x, y);
+}
+
+void PointSeries::addXY(double x, double y, const QString &label)
+{
+    const QPointF p(x, y);
+    if (d->index.insertIfNew(p)) {
+        d->labels.insert(d->points.size(), label);
+        d->points.append(p);
+    }
+    ChartSeries::addXY(x, y);
+}
+
+const QPointF &PointSeries::pt(int i) const
+{
+    return d->points.at(i);
+}
+
+void PointSeries::clear()
+{
+    ChartSeries::clear();
+    d->points.clear();
+    d->labels.clear();
+    d->index.clear();
+}
+
+ChartSeries::seriesType PointSeries::type()
+{
+    return stPoint;
+}
+
+int PointSeries::pointsCount()
+{
+    return d->points.size();
+}
+
+QString PointSeries::dataAxisString()
+{
+    return QStringLiteral("X;Y");
+}
+
+QList<QVariant> PointSeries::point(int i)
+{
+    if (i < 0 || i >= d->points.size())
+        return QList<QVariant>();
+    const QPointF &p = d->points.at(i);
+    return QList<QVariant>() << QVariant(p.x()) << QVariant(p.y());
+}
+
+int PointSeries::size() const
+{
+    return d->size;
+}
+
+void PointSeries::setSize(int n)
+{
+    n = qMax(n, 3);
+    if (n == d->size)
+        return;
+    d->size = n;
+    d->halfWidth = d->halfHeight = n * 0.5;
+    d->marker = tavrin::markerImage(n, d->style == psSquare, ChartSeries::d->pen,
+                                    ChartSeries::d->brush);
+    emit refresh();
+}
+
+bool PointSeries::vectorRendering() const
+{
+    return d->vectorRendering;
+}
+
+void PointSeries::setVectorRendering(bool on)
+{
+    if (on == d->vectorRendering)
+        return;
+    d->vectorRendering = on;
+    emit refresh();
+}
+
+void PointSeries::setColor(QColor c)
+{
+    const bool changed = c != color();
+    ChartSeries::setColor(c);
+    if (!changed)
+        return;
+    d->marker = tavrin::markerImage(d->size, d->style == psSquare, ChartSeries::d->pen,
+                                    ChartSeries::d->brush);
+    emit refresh();
+}
+
+void PointSeries::setFillColor(QColor c)
+{
+    const bool changed = c != fillColor();
+    ChartSeries::setFillColor(c);
+    if (!changed)
+        return;
+    d->marker = tavrin::markerImage(d->size, d->style == psSquare, ChartSeries::d->pen,
+                                    ChartSeries::d->brush);
+    emit refresh();
+}
+
+void PointSeries::draw(QPainter *painter)
+{
+    if (!painter || d->points.isEmpty() || !xAxis() || !yAxis())
+        return;
+    const QPen &pen = ChartSeries::d->pen;
+    painter->setPen(pen);
+    painter->setBrush(ChartSeries::d->brush);
+
+    const Axis *xa = xAxis();
+    const Axis *ya = yAxis();
+    const tavrin::ValueBox box = tavrin::ValueBox::visible(xa, ya);
+    const bool dots = d->style == psPoint;
+    const bool square = d->style == psSquare;
+    const bool vector = d->vectorRendering;
+
+    // A vector marker is inset by half the pen width so that its outline,
+    // like the stamped image, covers exactly size x size pixels.
+    double inset = 0;
+    if (pen.style() != Qt::NoPen)
+        inset = qMin(pen.widthF() > 0 ? pen.widthF() : 1.0, double(d->size)) * 0.5;
+    const double side = d->size - 2 * inset;
+
+    constexpr int kBatch = 256;
+    QPointF dotBatch[kBatch];
+    int dotCount = 0;
+
+    for (const QPointF &p : qAsConst(d->points)) {
+        // NaN coordinates fail this test too, so they are never drawn.
+        if (!box.contains(p.x(), p.y()))
+            continue;
+        const double px = xa->pointToPixel(p.x());
+        const double py = ya->pointToPixel(p.y());
+        if (!tavrin::pixelSafe(px) || !tavrin::pixelSafe(py))
+            continue;
+        if (dots) {
+            dotBatch[dotCount++] = QPointF(px, py);
+            if (dotCount == kBatch) {
+                painter->drawPoints(dotBatch, dotCount);
+                dotCount = 0;
+            }
+            continue;
+        }
+        const double left = px - d->halfWidth;
+        const double top = py - d->halfHeight;
+        if (!vector)
+            painter->drawPixmap(QPointF(left, top), d->marker);
+        else if (square)
+            painter->drawRect(QRectF(left + inset, top + inset, side, side));
+        else
+            painter->drawEllipse(QRectF(left + inset, top + inset, side, side));
+    }
+    if (dotCount)
+        painter->drawPoints(dotBatch, dotCount);
+}
+
+QIcon PointSeries::icon(int size)
+{
+    return tavrin::markerIcon(size, d->style == psSquare, ChartSeries::d->pen,
+                              ChartSeries::d->brush);
+}
+
+QString PointSeries::tooltip(const QPoint &pos)
+{
+    if (d->points.isEmpty() || !xAxis() || !yAxis())
+        return QString();
+    const double cx = xAxis()->pixelToPoint(pos.x());
+    const double cy = yAxis()->pixelToPoint(pos.y());
+    const double w = xAxis()->pixelDeltaToPoint(d->size);
+    const double h = yAxis()->pixelDeltaToPoint(d->size);
+    tavrin::ValueBox probe;
+    probe.set(cx - w / 2, cy - h / 2, w, h);
+    for (int i = 0, n = d->points.size(); i < n; ++i) {
+        const QPointF &p = d->points.at(i);
+        if (!probe.contains(p.x(), p.y()))
+            continue;
+        auto label = d->labels.constFind(i);
+        if (label != d->labels.constEnd())
+            return *label;
+        // One arg() call, so a label text holding "%2" cannot be re-expanded.
+        return tr("X: %1\r\nY: %2").arg(xAxis()->labelString(p.x()), yAxis()->labelString(p.y()));
+    }
+    return QString();
+}

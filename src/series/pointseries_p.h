@@ -1,0 +1,107 @@
+#ifndef POINTSERIES_P_H
+#define POINTSERIES_P_H
+
+#include "pointseries.h"
+
+#include <QBrush>
+#include <QIcon>
+#include <QMap>
+#include <QPen>
+#include <QPixmap>
+#include <QPointF>
+#include <QString>
+#include <QVector>
+
+#include <cmath>
+#include <limits>
+#include <set>
+#include <utility>
+
+namespace tavrin {
+
+// Tells whether a point equal to a stored one under QPointF's fuzzy
+// equality was stored before, without scanning every stored point. Points
+// are kept ordered by (x, y); a query looks only at stored x values close
+// enough to compare equal, and for each of those only at close y values, and
+// then applies QPointF's own operator== so the outcome is exactly that of a
+// full scan. Non-finite coordinates never compare equal to anything and so
+// are never stored here.
+class FuzzyPointIndex
+{
+public:
+    // True when no stored point equals p; p is then stored.
+    bool insertIfNew(const QPointF &p)
+    {
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+            return true;
+        if (contains(p))
+            return false;
+        m_keys.emplace(p.x(), p.y());
+        return true;
+    }
+
+    bool contains(const QPointF &p) const
+    {
+        const double x = p.x(), y = p.y();
+        if (!std::isfinite(x) || !std::isfinite(y))
+            return false;
+        constexpr double inf = std::numeric_limits<double>::infinity();
+        const double xr = reach(x), yr = reach(y);
+        const double xHi = x + xr, yLo = y - yr, yHi = y + yr;
+        auto it = m_keys.lower_bound(Key(x - xr, -inf));
+        while (it != m_keys.end() && it->first <= xHi) {
+            const double sx = it->first;
+            for (auto j = m_keys.lower_bound(Key(sx, yLo));
+                 j != m_keys.end() && j->first == sx && j->second <= yHi; ++j) {
+                if (QPointF(j->first, j->second) == p)
+                    return true;
+            }
+            it = m_keys.upper_bound(Key(sx, inf));
+        }
+        return false;
+    }
+
+    void clear() { m_keys.clear(); }
+
+private:
+    using Key = std::pair<double, double>;
+
+    // Half width of the window of values that may compare equal to v.
+    // qFuzzyCompare admits |a - b| <= min(|a|, |b|) * 1e-12 and the zero rule
+    // admits |a - b| <= 1e-12 when one side is 0, which only values within
+    // 1e-12 of 0 can meet; both are widened with room for rounding, as the
+    // final test is the exact one.
+    static double reach(double v)
+    {
+        const double a = std::fabs(v);
+        return a < 2e-12 ? 2e-12 : a * 4e-12;
+    }
+
+    std::set<Key> m_keys;
+};
+
+// The pre-rendered marker shared by the marker series kinds: a size x size
+// image holding a square or a circle in the given pen and brush.
+QPixmap markerImage(int size, bool square, const QPen &pen, const QBrush &brush);
+
+// Legend glyph of the marker series kinds.
+QIcon markerIcon(int size, bool square, const QPen &pen, const QBrush &brush);
+
+} // namespace tavrin
+
+class PointSeriesPrivate
+{
+public:
+    QVector<QPointF> points;
+    QMap<int, QString> labels;
+    QPixmap marker;
+    double halfWidth = 3.5;
+    double halfHeight = 3.5;
+    PointSeries::PointStyle style = PointSeries::psPoint;
+    int size = 7;
+    bool vectorRendering = false;
+
+    tavrin::FuzzyPointIndex index;
+};
+
+#endif // POINTSERIES_P_H
