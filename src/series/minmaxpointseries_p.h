@@ -1,0 +1,32 @@
+#ifndef MINMAXPOINTSERIES_P_H
+#define MINMAXPOINTSERIES_P_H
+
+#include "minmaxpointseries.h"
+#include "pointseries_p.h"
+
+#include <QPixmap>
+#include <QVector>
+
+// One point with the ends of its vertical range, in row order.
+struct MinMaxPoint {
+    double x;
+    double y;
+    double min;
+    double max;
+};
+Q_DECLARE_TYPEINFO(MinMaxPoint, Q_PRIMITIVE_TYPE);
+
+class MinMaxPointSeriesPrivate
+{
+public:
+    QVector<MinMaxPoint> points;
+    QPixmap marker;
+    double halfWidth = 0;
+    double halfHeight = 0;
+    MinMaxPointSeries::PointStyle style = MinMaxPointSeries::psPoint;
+    int size = 0;
+
+    tavrin::FuzzyPointIndex index;
+};
+
+#endif // MINMAXPOINTSERIES_P_H
