@@ -1,0 +1,132 @@
+#include "barseries.h"
+#include "barseries_p.h"
+#include "chartseries_p.h"
+#include "linerenderer_p.h"
+
+#include "axis.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPixmap>
+
+#include <cmath>
+
+BarSeries::BarSeries()
+    : ChartSeries(), d(new BarSeriesPrivate)
+{
+}
+
+BarSeries::~BarSeries()
+{
+    delete d;
+}
+
+void BarSeries::addXY(double x, double y)
+{
+    // The bars rise from the zero line, so the bounds take it in.
+    if (d->points.isEmpty())
+        updateBounds(x, 0.0);
+    d->points.append(QPointF(x, y));
+    if (xAxis()) {
+        const double hw = 0.5 * xAxis()->pixelDeltaToPoint(d->barWidth);
+        updateBounds(x - hw, y);
+        updateBounds(x + hw, y);
+    } else {
+        updateBounds(x, y);
+    }
+}
+
+void BarSeries::clear()
+{
+    ChartSeries::clear();
+    d->points.clear();
+}
+
+ChartSeries::seriesType BarSeries::type()
+{
+    return stBar;
+}
+
+int BarSeries::pointsCount()
+{
+    return d->points.size();
+}
+
+QString BarSeries::dataAxisString()
+{
+    return QStringLiteral("X;Y");
+}
+
+QList<QVariant> BarSeries::point(int i)
+{
+    if (i < 0 || i >= d->points.size())
+        return QList<QVariant>();
+    const QPointF &p = d->points.at(i);
+    return QList<QVariant>() << QVariant(p.x()) << QVariant(p.y());
+}
+
+void BarSeries::draw(QPainter *painter)
+{
+    if (!painter || d->points.isEmpty() || !xAxis() || !yAxis())
+        return;
+    painter->setPen(ChartSeries::d->pen);
+    painter->setBrush(ChartSeries::d->brush);
+
+    const Axis *xa = xAxis();
+    const Axis *ya = yAxis();
+    const tavrin::ValueBox box = tavrin::ValueBox::visible(xa, ya);
+    const double w = xa->pixelDeltaToPoint(d->barWidth);
+    const double zero = ya->pointToPixel(0.0);
+    const double lim = tavrin::kPixelLimit;
+
+    for (const QPointF &p : qAsConst(d->points)) {
+        if (std::isnan(p.x()) || std::isnan(p.y()))
+            continue;
+        // From 0 to y whatever the sign; a zero bar is flat and never drawn.
+        if (!box.intersects(p.x() - w / 2, p.y(), w, -p.y()))
+            continue;
+        const double left = xa->pointToPixel(p.x() - w / 2);
+        const double top = ya->pointToPixel(p.y());
+        if (!tavrin::pixelSafe(left) || std::isnan(top) || std::isnan(zero))
+            continue;
+        // A bar reaching far off the plot is cut at the limit; what shows is
+        // unchanged.
+        const double t = qBound(-lim, top, lim);
+        const double b = qBound(-lim, zero, lim);
+        painter->drawRect(QRectF(left, t, d->barWidth, b - t).normalized());
+    }
+}
+
+QIcon BarSeries::icon(int size)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(ChartSeries::d->pen);
+    p.setBrush(ChartSeries::d->brush);
+    p.drawRect(QRect(size / 4, 0, size / 2, size - 1));
+    p.end();
+    return QIcon(pm);
+}
+
+QString BarSeries::tooltip(const QPoint &pos)
+{
+    if (d->points.isEmpty() || !xAxis() || !yAxis())
+        return QString();
+    const double cx = xAxis()->pixelToPoint(pos.x());
+    const double cy = yAxis()->pixelToPoint(pos.y());
+    const double w = xAxis()->pixelDeltaToPoint(d->barWidth);
+    tavrin::ValueBox bar;
+    for (const QPointF &p : qAsConst(d->points)) {
+        const double left = p.x() - w / 2;
+        // Bars are taken to come in ascending x.
+        if (left > cx)
+            return QString();
+        bar.set(left, p.y(), w, -p.y());
+        if (!bar.contains(cx, cy))
+            continue;
+        return QCoreApplication::translate("BarSeries", "X: %1\r\nY: %2")
+            .arg(xAxis()->labelString(p.x()), yAxis()->labelString(p.y()));
+    }
+    return QString();
+}
