@@ -80,12 +80,13 @@ QObject *ChartWidget::createObject(const char *object_name)
     const int type = QMetaType::type(object_name);
     if (type == QMetaType::UnknownType)
         return nullptr;
-    // Hand out only instances of QObject classes: a pointer type would give
-    // a null pointer's storage and a plain value type no QObject at all.
-    if (QMetaType::typeFlags(type) & QMetaType::PointerToQObject)
+    // Only classes the host registered can be QObjects: built-in types and
+    // pointer types (which would give a null pointer's storage) are refused,
+    // and so are gadgets, whose meta-object says they are no QObject.
+    if (type < QMetaType::User || (QMetaType::typeFlags(type) & QMetaType::PointerToQObject))
         return nullptr;
     const QMetaObject *mo = QMetaType::metaObjectForType(type);
-    if (!mo || !mo->inherits(&QObject::staticMetaObject))
+    if (mo && !mo->inherits(&QObject::staticMetaObject))
         return nullptr;
     return static_cast<QObject *>(QMetaType::create(type));
 }

@@ -39,7 +39,10 @@ void ChartWidget::setAutoScale(bool autoScale)
     d->axes.adjust();
     d->drawingLock = lock;
     d->axes.updateTransformData();
-    if (!d->drawingLock)
+    // New ranges may need a wider or narrower label band; without a layout
+    // pass the labels would be cut or the plot left too small.
+    const bool rendered = d->updatePlotArea();
+    if (!d->drawingLock && !rendered)
         repaint();
 }
 
@@ -55,9 +58,10 @@ void ChartWidgetPrivate::seriesBoundsChanged(double x, double y)
 {
     if (refreshTimer.isActive())
         return;
+    bool rendered = false;
     if (autoScale && axes.update(x, y))
-        updatePlotArea();
-    if (!drawingLock)
+        rendered = updatePlotArea();
+    if (!drawingLock && !rendered)
         q->repaint();
 }
 
@@ -87,6 +91,7 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
         if (s->maxY() > maxY)
             maxY = s->maxY();
     }
+    bool rendered = false;
     if (autoScale) {
         autoScale = false;
         QMetaObject::invokeMethod(q, "setAutoScale", Qt::QueuedConnection);
@@ -94,9 +99,9 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
         const bool a = axes.update(minX, minY);
         const bool b = axes.update(maxX, maxY);
         if (a || b)
-            updatePlotArea();
+            rendered = updatePlotArea();
     }
-    if (!drawingLock)
+    if (!drawingLock && !rendered)
         q->repaint();
     refreshTimer.stop();
 }
@@ -131,7 +136,6 @@ void ChartWidgetPrivate::on_series_change_visible(bool)
 
 void ChartWidgetPrivate::on_axis_changed()
 {
-    updatePlotArea();
-    if (!drawingLock)
+    if (!updatePlotArea() && !drawingLock)
         q->repaint();
 }

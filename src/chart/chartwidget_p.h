@@ -50,8 +50,9 @@ public:
     int refreshTimeout = -1;
     bool antialiasing = false;
 
-    // Rendering and layout.
-    void updatePlotArea() override;
+    // Rendering and layout. updatePlotArea() returns whether it rendered
+    // the series layer (it does when the plot size changed).
+    bool updatePlotArea() override;
     void drawTitleAndAxes(QPainter *painter);
     void drawSeries(QPainter *painter, bool vector);
     void handlePaint();

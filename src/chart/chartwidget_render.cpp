@@ -14,7 +14,7 @@
 #include <QPainter>
 #include <QTextOption>
 
-void ChartWidgetPrivate::updatePlotArea()
+bool ChartWidgetPrivate::updatePlotArea()
 {
     const QRect old = plotRect;
     QRect r = q->rect().adjusted(margins.left(), margins.top(), -margins.right(), -margins.bottom());
@@ -44,13 +44,15 @@ void ChartWidgetPrivate::updatePlotArea()
     }
     plotRect = r;
     if (r == old)
-        return;
+        return false;
     axes.setSize(QSizeF(plotRect.size()));
     if (plotRect.size() != old.size()) {
         // A plot too small to hold a pixel gets no image; QPixmap would warn.
         pixmap = plotRect.isValid() ? QPixmap(plotRect.size()) : QPixmap();
         q->repaint();
+        return true;
     }
+    return false;
 }
 
 void ChartWidget::repaint()

@@ -11,7 +11,7 @@ class LegendOwner
 public:
     virtual ~LegendOwner() = default;
     // The legend's extent across the plot changed.
-    virtual void updatePlotArea() = 0;
+    virtual bool updatePlotArea() = 0;
     virtual QString legendTitle() const = 0;
     virtual QFont legendTitleFont() const = 0;
 };
