@@ -1,0 +1,200 @@
+#include "boxandwhiskersseries.h"
+#include "boxandwhiskersseries_p.h"
+#include "chartseries_p.h"
+#include "linerenderer_p.h"
+
+#include "axis.h"
+
+#include <QPainter>
+#include <cmath>
+
+using tavrin::ValueBox;
+using tavrin::kPixelLimit;
+using tavrin::pixelSafe;
+
+namespace {
+
+// Whisker ends of a candle reaching far beyond the plot are pulled in to a
+// pixel value QPainter's integer paths can take; what is visible stays put.
+inline double clampPixel(double v)
+{
+    return v > kPixelLimit ? kPixelLimit : (v < -kPixelLimit || std::isnan(v) ? -kPixelLimit : v);
+}
+
+} // namespace
+
+void BoxAndWhiskersSeriesPrivate::buildMedianMarker(const QBrush &fill)
+{
+    markerSource = fill.color().rgb();
+    const int side = int(boxWidth) + 1;
+    if (medianMarker.width() != side)
+        medianMarker = QPixmap(side, side);
+    medianMarker.fill(Qt::transparent);
+    QPainter p(&medianMarker);
+    p.setRenderHint(QPainter::Antialiasing);
+    QBrush brush(fill);
+    brush.setColor(QColor(~markerSource)); // QColor(QRgb) drops the alpha: opaque
+    p.setPen(Qt::NoPen);
+    p.setBrush(brush);
+    p.drawEllipse(QRectF(0, 0, boxWidth + 1, boxWidth + 1));
+}
+
+BoxAndWhiskersSeries::BoxAndWhiskersSeries(QObject *parent)
+    : ChartSeries(), d(new BoxAndWhiskersSeriesPrivate)
+{
+    setParent(parent);
+    d->buildMedianMarker(ChartSeries::d->brush);
+}
+
+BoxAndWhiskersSeries::~BoxAndWhiskersSeries()
+{
+    delete d;
+}
+
+void BoxAndWhiskersSeries::addCandle(double x, double median, double yMin, double yMax, double q1, double q3)
+{
+    d->candles.append(Candle{x, median, yMin, yMax, q1, q3});
+    // Only the whisker ends widen the bounds; each is announced as a point.
+    ChartSeries::addXY(x, yMin);
+    ChartSeries::addXY(x, yMax);
+}
+
+void BoxAndWhiskersSeries::addCandle(const QDateTime &x, double median, double yMin, double yMax, double q1,
+                                     double q3)
+{
+    addCandle(double(x.toTime_t()), median, yMin, yMax, q1, q3);
+}
+
+void BoxAndWhiskersSeries::addXY(double x, double y)
+{
+    addCandle(x, y, y, y, y, y);
+}
+
+void BoxAndWhiskersSeries::clear()
+{
+    ChartSeries::clear();
+    d->candles.clear();
+}
+
+ChartSeries::seriesType BoxAndWhiskersSeries::type()
+{
+    return stBoxAndWhiskers;
+}
+
+int BoxAndWhiskersSeries::pointsCount()
+{
+    return d->candles.size();
+}
+
+QString BoxAndWhiskersSeries::dataAxisString()
+{
+    return QStringLiteral("X;Y1;Y2;Y3;Y4;Y5");
+}
+
+QList<QVariant> BoxAndWhiskersSeries::point(int index)
+{
+    if (index < 0 || index >= d->candles.size())
+        return QList<QVariant>();
+    const Candle &c = d->candles.at(index);
+    return QList<QVariant>() << QVariant(c.x) << QVariant(c.median) << QVariant(c.yMin) << QVariant(c.yMax)
+                             << QVariant(c.q1) << QVariant(c.q3);
+}
+
+void BoxAndWhiskersSeries::setFillColor(QColor c)
+{
+    ChartSeries::setFillColor(c);
+    if (ChartSeries::d->brush.color().rgb() != d->markerSource)
+        d->buildMedianMarker(ChartSeries::d->brush);
+}
+
+void BoxAndWhiskersSeries::draw(QPainter *painter)
+{
+    if (!painter || d->candles.isEmpty() || !xAxis() || !yAxis())
+        return;
+    const Axis *xa = xAxis();
+    const Axis *ya = yAxis();
+    const QPen &seriesPen = ChartSeries::d->pen;
+    painter->setPen(seriesPen);
+    painter->setBrush(ChartSeries::d->brush);
+
+    const ValueBox visible = ValueBox::visible(xa, ya);
+    const double bw = d->boxWidth;
+    const double w = xa->pixelDeltaToPoint(bw);
+    const int boxW = int(bw);
+
+    for (const Candle &c : qAsConst(d->candles)) {
+        if (std::isnan(c.x) || std::isnan(c.yMin) || std::isnan(c.yMax)
+            || !visible.intersects(c.x - w / 2, c.yMin, w, c.yMax - c.yMin))
+            continue;
+        const double L = xa->pointToPixel(c.x - w / 2);
+        const double X = xa->pointToPixel(c.x);
+        if (!pixelSafe(L) || !pixelSafe(L + bw))
+            continue;
+        const double A = ya->pointToPixel(c.yMin);
+        const double B = ya->pointToPixel(c.yMax);
+        const int left = int(L), right = int(L + bw);
+
+        painter->setPen(d->whiskerPen);
+        painter->drawLine(int(X), int(clampPixel(B)), int(X), int(clampPixel(A)));
+        if (pixelSafe(B))
+            painter->drawLine(left, int(B), right, int(B));
+        if (pixelSafe(A))
+            painter->drawLine(left, int(A), right, int(A));
+        painter->setPen(seriesPen);
+
+        // The box hangs from q3 by the quartile distance and covers the whisker.
+        const double top = ya->pointToPixel(c.q3);
+        const double height = ya->pointDeltaToPixel(c.q3 - c.q1);
+        if (pixelSafe(top) && pixelSafe(top + height)) {
+            painter->drawRect(left, int(top), boxW, int(height));
+        } else if (!std::isnan(top) && !std::isnan(height)) {
+            const double t = clampPixel(top), b = clampPixel(top + height);
+            if (t != b)
+                painter->drawRect(left, int(t), boxW, int(b - t));
+        }
+
+        const double my = ya->pointToPixel(c.median) - bw * 0.5;
+        if (pixelSafe(my))
+            painter->drawPixmap(left, int(my), d->medianMarker);
+    }
+    painter->setPen(seriesPen);
+}
+
+QString BoxAndWhiskersSeries::tooltip(const QPoint &pos)
+{
+    if (d->candles.isEmpty() || !xAxis() || !yAxis())
+        return QString();
+    const Axis *xa = xAxis();
+    const Axis *ya = yAxis();
+    const double cx = xa->pixelToPoint(pos.x());
+    const double cy = ya->pixelToPoint(pos.y());
+    const double w = xa->pixelDeltaToPoint(d->boxWidth);
+    ValueBox r;
+    for (const Candle &c : qAsConst(d->candles)) {
+        // Candles come in ascending x: nothing further on can be under the cursor.
+        if (c.x - w / 2 > cx)
+            break;
+        r.set(c.x - w / 2, c.yMin, w, c.yMax - c.yMin);
+        if (r.contains(cx, cy)) {
+            return tr("X: %1\r\nMedian: %2\r\nYmin - Ymax: %3 - %4\r\nQ1 - Q3: %5 - %6")
+                .arg(xa->labelString(c.x), ya->labelString(c.median), ya->labelString(c.yMin),
+                     ya->labelString(c.yMax), ya->labelString(c.q1), ya->labelString(c.q3));
+        }
+    }
+    return QString();
+}
+
+QIcon BoxAndWhiskersSeries::icon(int size)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(ChartSeries::d->pen);
+    p.setBrush(ChartSeries::d->brush);
+    p.drawLine(size / 2, 0, size / 2, size);
+    p.drawLine(size / 4, 0, 3 * size / 4, 0);
+    p.drawLine(size / 4, size - 1, 3 * size / 4, size - 1);
+    p.drawRect(size / 4, size / 4, size / 2, size / 2);
+    p.end();
+    return QIcon(pm);
+}
