@@ -2,33 +2,166 @@
 #include "chartwidget.h"
 #include "chartwidget_p.h"
 
+#include "axis.h"
+#include "axis_p.h"
+#include "chartseries.h"
+
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
+
+#include <cmath>
+
+namespace {
+
+// An axis whose pixel scale cannot convert a drag: not yet laid out, or a
+// range of zero width. Dragging over it must not move anything.
+bool hasUsableScale(const Axis *axis)
+{
+    const double s = axis->d->scale;
+    return axis->isValid() && std::isfinite(s) && s != 0;
+}
+
+} // namespace
 
 bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
 {
-    return QObject::eventFilter(q, event);
+    const QPoint p = event->pos();
+    if (!plotRect.contains(p))
+        return QObject::eventFilter(q, event);
+    if (event->button() == Qt::LeftButton && axes.isValid()) {
+        zooming = true;
+        zoomRect.setRect(p.x(), p.y(), 1, 1);
+        updateSelectionFrame();
+        q->setCursor(Qt::CrossCursor);
+    } else if (event->button() == Qt::MiddleButton) {
+        panning = true;
+        lastPanPos = p;
+        q->setCursor(Qt::ClosedHandCursor);
+    }
+    // Other buttons are swallowed too; the context menu has its own event.
+    return true;
 }
 
 bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
 {
-    return QObject::eventFilter(q, event);
+    const QPoint p = event->pos();
+    if (zooming) {
+        updateSelectionFrame();
+        zoomRect.setBottomRight(p);
+        updateSelectionFrame();
+    }
+    if (!panning)
+        return true;
+    if (!plotRect.contains(p)) {
+        // Leaving the plot ends the pan for good; coming back does not resume it.
+        panning = false;
+        q->unsetCursor();
+        return QObject::eventFilter(q, event);
+    }
+    Axis *left = axes.left();
+    Axis *bottom = axes.bottom();
+    if (hasUsableScale(left) && hasUsableScale(bottom)) {
+        autoScale = false;
+        // The signs make the drawing follow the pointer: pixel rows grow
+        // downwards while values grow upwards.
+        left->shift(left->pixelDeltaToPoint(p.y() - lastPanPos.y()));
+        bottom->shift(bottom->pixelDeltaToPoint(lastPanPos.x() - p.x()));
+        axes.updateTransformData();
+        if (!drawingLock)
+            q->repaint();
+    }
+    lastPanPos = p;
+    return true;
 }
 
 bool ChartWidgetPrivate::handleMouseRelease(QMouseEvent *event)
 {
-    return QObject::eventFilter(q, event);
+    const Qt::MouseButton b = event->button();
+    if (zooming && b == Qt::LeftButton) {
+        zooming = false;
+        updateSelectionFrame();
+        q->unsetCursor();
+        // A band dragged up and to the left of its start asks for the
+        // automatic ranges back.
+        if (zoomRect.left() > zoomRect.right() && zoomRect.top() > zoomRect.bottom()) {
+            q->setAutoScale(true);
+            return QObject::eventFilter(q, event);
+        }
+        const QRect r = zoomRect.normalized();
+        // A few pixels are a click that slipped, not a zoom.
+        if (r.width() < 5 || r.height() < 5)
+            return QObject::eventFilter(q, event);
+        zoomTo(r);
+    }
+    if (panning && b == Qt::MiddleButton) {
+        panning = false;
+        q->unsetCursor();
+    }
+    return true;
 }
 
 bool ChartWidgetPrivate::handleToolTip(QHelpEvent *event)
 {
-    return QObject::eventFilter(q, event);
+    if (!plotRect.contains(event->pos()))
+        return QObject::eventFilter(q, event);
+    const QPoint at = event->pos() - plotRect.topLeft();
+    for (ChartSeries *series : qAsConst(seriesMap)) {
+        if (!series || !series->isVisible())
+            continue;
+        const int mode = series->forceTooltip();
+        if (mode == 0 || (mode < 0 && !tooltipEnabled))
+            continue;
+        const QString text = series->tooltip(at);
+        if (!text.isEmpty()) {
+            QToolTip::showText(event->globalPos(), text);
+            return true;
+        }
+    }
+    // Nothing to say here: leave whatever tooltip is showing alone.
+    return true;
 }
 
+// Only the outline changes during a drag, so only its four one-pixel
+// strips are invalidated; the paint handler redraws them from the cache.
 void ChartWidgetPrivate::updateSelectionFrame()
 {
+    const QRect r = zoomRect.normalized();
+    q->update(r.left(), r.top(), r.width(), 1);
+    q->update(r.left(), r.top(), 1, r.height());
+    q->update(r.left(), r.bottom(), r.width(), 1);
+    q->update(r.right(), r.top(), 1, r.height());
 }
 
-void ChartWidgetPrivate::zoomTo(const QRect &)
+void ChartWidgetPrivate::zoomTo(const QRect &band)
 {
+    Axis *left = axes.left();
+    Axis *bottom = axes.bottom();
+    if (plotRect.width() <= 0 || plotRect.height() <= 0)
+        return;
+    // Value per pixel of the displayed range, margins included.
+    const double kx = bottom->span() / plotRect.width();
+    const double ky = left->span() / plotRect.height();
+    const double x1 = bottom->min() + (band.left() - plotRect.left()) * kx;
+    const double x2 = bottom->min() + (band.right() - plotRect.left()) * kx;
+    const double y1 = left->max() - (band.bottom() - plotRect.top()) * ky;
+    const double y2 = left->max() - (band.top() - plotRect.top()) * ky;
+    // Axes emptied during the drag, or a range too narrow for the doubles to
+    // tell the band's edges apart, would leave the chart with no usable
+    // scale; keep the current view instead.
+    if (!std::isfinite(x1) || !std::isfinite(x2) || !std::isfinite(y1) || !std::isfinite(y2)
+        || !(x1 < x2) || !(y1 < y2))
+        return;
+
+    autoScale = false;
+    const bool lock = drawingLock;
+    drawingLock = true;
+    left->setRange(y1, y2);
+    bottom->setRange(x1, x2);
+    axes.updateTransformData();
+    updatePlotArea();
+    axes.adjust();
+    drawingLock = lock;
+    if (!drawingLock)
+        q->repaint();
 }
