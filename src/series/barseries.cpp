@@ -23,8 +23,9 @@ BarSeries::~BarSeries()
 
 void BarSeries::addXY(double x, double y)
 {
-    // The bars rise from the zero line, so the bounds take it in.
-    if (d->points.isEmpty())
+    // The bars rise from the zero line, so the bounds take it in with the
+    // first bar that reaches them (a bar with a NaN x does not).
+    if (std::isnan(minY()))
         updateBounds(x, 0.0);
     d->points.append(QPointF(x, y));
     if (xAxis()) {

@@ -7,6 +7,8 @@
 
 #include <QPainter>
 
+#include <cmath>
+
 namespace tavrin {
 
 QPixmap markerImage(int size, bool square, const QPen &pen, const QBrush &brush)
@@ -209,8 +211,10 @@ void PointSeries::draw(QPainter *painter)
             }
             continue;
         }
-        const double left = px - d->halfWidth;
-        const double top = py - d->halfHeight;
+        // Whole pixels, as the raster engine would round a stamp anyway; so
+        // vector markers land exactly where the stamps do.
+        const double left = std::floor(px - d->halfWidth + 0.5);
+        const double top = std::floor(py - d->halfHeight + 0.5);
         if (!vector)
             painter->drawPixmap(QPointF(left, top), d->marker);
         else if (square)

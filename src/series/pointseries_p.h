@@ -24,15 +24,14 @@ namespace tavrin {
 // are kept ordered by (x, y); a query looks only at stored x values close
 // enough to compare equal, and for each of those only at close y values, and
 // then applies QPointF's own operator== so the outcome is exactly that of a
-// full scan. Non-finite coordinates never compare equal to anything and so
-// are never stored here.
+// full scan. NaN equals nothing and is never stored here.
 class FuzzyPointIndex
 {
 public:
     // True when no stored point equals p; p is then stored.
     bool insertIfNew(const QPointF &p)
     {
-        if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+        if (std::isnan(p.x()) || std::isnan(p.y()))
             return true;
         if (contains(p))
             return false;
@@ -42,17 +41,15 @@ public:
 
     bool contains(const QPointF &p) const
     {
-        const double x = p.x(), y = p.y();
-        if (!std::isfinite(x) || !std::isfinite(y))
+        if (std::isnan(p.x()) || std::isnan(p.y()))
             return false;
         constexpr double inf = std::numeric_limits<double>::infinity();
-        const double xr = reach(x), yr = reach(y);
-        const double xHi = x + xr, yLo = y - yr, yHi = y + yr;
-        auto it = m_keys.lower_bound(Key(x - xr, -inf));
-        while (it != m_keys.end() && it->first <= xHi) {
+        const Window xw = window(p.x()), yw = window(p.y());
+        auto it = m_keys.lower_bound(Key(xw.lo, -inf));
+        while (it != m_keys.end() && it->first <= xw.hi) {
             const double sx = it->first;
-            for (auto j = m_keys.lower_bound(Key(sx, yLo));
-                 j != m_keys.end() && j->first == sx && j->second <= yHi; ++j) {
+            for (auto j = m_keys.lower_bound(Key(sx, yw.lo));
+                 j != m_keys.end() && j->first == sx && j->second <= yw.hi; ++j) {
                 if (QPointF(j->first, j->second) == p)
                     return true;
             }
@@ -65,16 +62,26 @@ public:
 
 private:
     using Key = std::pair<double, double>;
+    struct Window {
+        double lo;
+        double hi;
+    };
 
-    // Half width of the window of values that may compare equal to v.
-    // qFuzzyCompare admits |a - b| <= min(|a|, |b|) * 1e-12 and the zero rule
-    // admits |a - b| <= 1e-12 when one side is 0, which only values within
-    // 1e-12 of 0 can meet; both are widened with room for rounding, as the
-    // final test is the exact one.
-    static double reach(double v)
+    // The values that may compare equal to v. qFuzzyCompare admits
+    // |a - b| <= min(|a|, |b|) * 1e-12, and the zero rule |a - b| <= 1e-12
+    // when one side is 0, which only values within 1e-12 of 0 can meet; the
+    // windows leave room for rounding, as the final test is the exact one.
+    // Infinities follow the same formula: an infinity is not equal to
+    // itself (inf - inf is NaN) but is to its opposite (|-inf - inf| * 1e12
+    // <= inf).
+    static Window window(double v)
     {
+        constexpr double inf = std::numeric_limits<double>::infinity();
+        if (std::isinf(v))
+            return v > 0 ? Window{-inf, -inf} : Window{inf, inf};
         const double a = std::fabs(v);
-        return a < 2e-12 ? 2e-12 : a * 4e-12;
+        const double r = a < 2e-12 ? 2e-12 : a * 4e-12;
+        return Window{v - r, v + r};
     }
 
     std::set<Key> m_keys;
