@@ -32,7 +32,9 @@ bool isRowPlacement(int p)
 }
 
 // The hand-over event carries its own semaphore, so each worker waits for
-// its own check box and not for whichever hand-over finished first.
+// its own check box and not for whichever hand-over finished first. The
+// release sits in the destructor: an event discarded because the legend went
+// away still lets its worker go instead of blocking it for ever.
 class HandOverEvent : public QChildEvent
 {
 public:
@@ -40,6 +42,7 @@ public:
         : QChildEvent(QEvent::Type(type), series), done(done)
     {
     }
+    ~HandOverEvent() override { done->release(1); }
     QSemaphore *done;
 };
 
@@ -81,8 +84,9 @@ Legend::Legend(QWidget *parent)
 Legend::Legend(const Legend &other)
     : QScrollArea(other.parentWidget()), d(new LegendPrivate(this))
 {
-    // A copy is a working, empty legend of its own, in the same parent.
-    d->owner = other.d->owner;
+    // A copy is a working, empty legend of its own, in the same parent. It
+    // takes no owner: the chart lays out around its own legend only, and a
+    // borrowed owner pointer would outlive the chart that set it.
     setVisible(false);
     setWidget(new QWidget);
     setWidgetResizable(true);
@@ -153,8 +157,11 @@ Legend::Placement Legend::placement() const
 void Legend::setVisible(bool visible)
 {
     if (d) {
+        // The plot area goes by the flag, so a change of the flag alone (the
+        // chart itself hidden) needs the update as well.
+        const bool flagChanged = d->visible != visible;
         d->visible = visible;
-        if (isVisible() != visible)
+        if (flagChanged || isVisible() != visible)
             d->requestPlotAreaUpdate();
     }
     QScrollArea::setVisible(visible);
@@ -171,6 +178,13 @@ QCheckBox *LegendPrivate::createCheckBox(ChartSeries *series)
     connect(box, SIGNAL(toggled(bool)), this, SLOT(on_series_change_visible(bool)));
     connect(series, SIGNAL(nameChanged()), this, SLOT(on_series_name_changed()));
     connect(series, SIGNAL(visible(bool)), box, SLOT(setChecked(bool)));
+    // A box must not outlive its series: its property would point at freed
+    // memory and the next click would use it.
+    connect(series, &QObject::destroyed, box, [box] {
+        box->setProperty(kSeriesProperty, QVariant());
+        box->hide();
+        box->deleteLater();
+    });
     return box;
 }
 
@@ -199,9 +213,8 @@ bool LegendPrivate::event(QEvent *e)
     if (e->type() == eventType) {
         auto *ce = static_cast<QChildEvent *>(e);
         q->addSeries(qobject_cast<ChartSeries *>(ce->child()));
-        if (auto *handOver = dynamic_cast<HandOverEvent *>(ce))
-            handOver->done->release(1);
-        else
+        // A hand-over of our own releases its worker when it is deleted.
+        if (!dynamic_cast<HandOverEvent *>(ce))
             semaphore.release(1);
     }
     return QObject::event(e);
@@ -253,6 +266,7 @@ void LegendPrivate::on_series_name_changed()
 
 void LegendPrivate::adjustGeometry()
 {
+    // Without a parent there is no chart to fit in: no limits, no position.
     QWidget *chart = q->parentWidget();
     const int W = chart ? chart->width() : 0;
     const int H = chart ? chart->height() : 0;
@@ -281,10 +295,10 @@ void LegendPrivate::adjustGeometry()
 
         int wmax = 0;
         int hmax = 0;
-        if (isSidePlacement(placement)) {
+        if (chart && isSidePlacement(placement)) {
             wmax = (3 * W) / 10;
             hmax = H - 30;
-        } else if (isTopBottomPlacement(placement)) {
+        } else if (chart && isTopBottomPlacement(placement)) {
             wmax = W - 30;
             hmax = (3 * H) / 10;
         }
@@ -299,6 +313,10 @@ void LegendPrivate::adjustGeometry()
         const QMargins cm = q->contentsMargins();
         w += cm.left() + cm.right();
         h += cm.top() + cm.bottom();
+        // A chart lower than 30 pixels gives a negative limit; a widget
+        // cannot be smaller than empty.
+        w = qMax(w, 0);
+        h = qMax(h, 0);
     }
 
     QRect g = q->geometry();
@@ -315,6 +333,8 @@ void LegendPrivate::adjustGeometry()
             requestPlotAreaUpdate();
     }
 
+    if (!chart)
+        return;
     const int lw = q->width();
     const int lh = q->height();
     switch (placement) {

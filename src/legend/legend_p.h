@@ -9,7 +9,8 @@
 
 class QCheckBox;
 
-class LegendPrivate : public QObject
+// Exported so that white-box tests and tools can reach the layout hooks.
+class TAVRIN_EXPORT LegendPrivate : public QObject
 {
     Q_OBJECT
 public:
