@@ -1,14 +1,141 @@
 #include "chartwidget.h"
 #include "chartwidget_p.h"
 
-bool ChartWidgetPrivate::saveSettings(int, const QString &)
+#include "exportfile_p.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QtEndian>
+
+namespace {
+
+// The font check below walks Qt's stream layout of QFont; it knows only the
+// layout that the default stream version writes.
+static_assert(QDataStream::Qt_DefaultCompiledVersion == QDataStream::Qt_5_15,
+              "fontRecordFits() knows the QFont record of the Qt 5.15 stream version only");
+
+// Settings files are tiny; anything larger is not one of ours.
+constexpr qint64 kMaxFontRecord = 64 * 1024;
+
+// Walks a QDataStream string in `data` from `pos` without reading it.
+bool skipString(const QByteArray &data, int &pos)
 {
-    return false;
+    if (data.size() - pos < 4)
+        return false;
+    const quint32 bytes = qFromBigEndian<quint32>(data.constData() + pos);
+    pos += 4;
+    if (bytes == 0xffffffffu)
+        return true;
+    if ((bytes & 1) || bytes > quint32(data.size() - pos))
+        return false;
+    pos += int(bytes);
+    return true;
 }
 
-bool ChartWidgetPrivate::loadSettings(int, const QString &)
+// A QFont is read with a list reserve() sized by a count taken from the file,
+// so a corrupt count would allocate gigabytes before the read fails. Check
+// every length in the record against the data first.
+bool fontRecordFits(const QByteArray &data)
 {
-    return false;
+    int pos = 0;
+    if (!skipString(data, pos) || !skipString(data, pos)) // family, style name
+        return false;
+    // Point size, pixel size, hint, strategy, char set, weight, bits,
+    // stretch, extended bits, letter and word spacing, hinting, capital.
+    pos += 8 + 4 + 19;
+    if (data.size() - pos < 4)
+        return false;
+    const quint32 families = qFromBigEndian<quint32>(data.constData() + pos);
+    pos += 4;
+    if (families > quint32(data.size() - pos) / 4)
+        return false;
+    for (quint32 i = 0; i < families; ++i)
+        if (!skipString(data, pos))
+            return false;
+    return true;
+}
+
+// Reads a string only when the file holds as many bytes as its count claims.
+bool readString(QDataStream &in, QString *out)
+{
+    QIODevice *device = in.device();
+    const QByteArray head = device->peek(4);
+    if (head.size() < 4)
+        return false;
+    const quint32 bytes = qFromBigEndian<quint32>(head.constData());
+    if (bytes != 0xffffffffu && ((bytes & 1) || bytes > quint64(device->bytesAvailable() - 4)))
+        return false;
+    in >> *out;
+    return in.status() == QDataStream::Ok;
+}
+
+} // namespace
+
+bool ChartWidgetPrivate::saveSettings(int format, const QString &fileName)
+{
+    if (format != ChartWidget::dfBinary)
+        return false;
+    ExportFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream out(file.device());
+    out << ChartWidget::chartVersion;
+    // The registry in the stream's map layout, highest id first; load skips it.
+    out << qint32(seriesMap.size());
+    for (auto it = seriesMap.constEnd(); it != seriesMap.constBegin();) {
+        --it;
+        out << qint32(it.key()) << (it.value() != nullptr);
+    }
+    out << autoScale << drawingLock << title << titleFont;
+    return file.finish(out.status() == QDataStream::Ok);
+}
+
+bool ChartWidgetPrivate::loadSettings(int format, const QString &fileName)
+{
+    if (format != ChartWidget::dfBinary)
+        return false;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QDataStream in(&file);
+
+    QString version;
+    if (!readString(in, &version) || version != ChartWidget::chartVersion)
+        return false;
+
+    qint32 count = 0;
+    in >> count;
+    if (in.status() != QDataStream::Ok || count < 0 || qint64(count) * 5 > file.bytesAvailable())
+        return false;
+    // Id (qint32) and presence (bool) of every entry.
+    if (in.skipRawData(count * 5) != count * 5)
+        return false;
+
+    // Everything goes into temporaries: a file that ends early or is corrupt
+    // must leave the widget as it was.
+    bool newAutoScale = false;
+    bool newDrawingLock = false;
+    QString newTitle;
+    QFont newFont;
+    in >> newAutoScale >> newDrawingLock;
+    if (in.status() != QDataStream::Ok || !readString(in, &newTitle))
+        return false;
+    if (file.bytesAvailable() > kMaxFontRecord)
+        return false;
+    const QByteArray fontRecord = file.readAll();
+    if (!fontRecordFits(fontRecord))
+        return false;
+    QDataStream fontIn(fontRecord);
+    fontIn >> newFont;
+    if (fontIn.status() != QDataStream::Ok)
+        return false;
+
+    // Stored as they are: they take effect with the next rendering or scaling.
+    autoScale = newAutoScale;
+    drawingLock = newDrawingLock;
+    title = newTitle;
+    titleFont = newFont;
+    return true;
 }
 
 bool ChartWidget::save(dataFormat format, const QString &fileName)

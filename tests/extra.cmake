@@ -1,0 +1,12 @@
+# Compiled translations next to the test programs, where a chart looks for
+# them; the export tests check that the German one takes effect.
+if(COMMAND tavrin_add_translations)
+    tavrin_add_translations(tavrin_test_translations ${CMAKE_CURRENT_BINARY_DIR})
+    if(TARGET tst_export AND TARGET tavrin_test_translations)
+        add_dependencies(tst_export tavrin_test_translations)
+    endif()
+endif()
+
+# Examples: the demo's gallery, the Designer plugin and an installed-package
+# host (tests/examples).
+include(${CMAKE_CURRENT_SOURCE_DIR}/examples/examples.cmake)
