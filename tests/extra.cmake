@@ -10,3 +10,10 @@ endif()
 # Examples: the demo's gallery, the Designer plugin and an installed-package
 # host (tests/examples).
 include(${CMAKE_CURRENT_SOURCE_DIR}/examples/examples.cmake)
+
+# The tests expect the untranslated texts, whatever the machine's language.
+foreach(sub chart axes series legend export)
+    if(TEST ${sub})
+        set_property(TEST ${sub} APPEND PROPERTY ENVIRONMENT "LC_ALL=C" "LANGUAGE=")
+    endif()
+endforeach()

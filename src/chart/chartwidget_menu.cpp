@@ -15,18 +15,19 @@ void ChartWidgetPrivate::installTranslator()
     QCoreApplication *app = QCoreApplication::instance();
     if (!app)
         return;
-    // One translator per application: every chart shares it.
-    static const char kInstalled[] = "_tavrin_translator_installed";
-    if (app->property(kInstalled).toBool())
+    // One translator serves every chart of the application. The attempt is
+    // remembered even when no file is there, so later charts do not search
+    // the application's directory again.
+    static const char kTried[] = "_tavrin_translator_tried";
+    if (app->property(kTried).toBool())
         return;
+    app->setProperty(kTried, true);
     auto *translator = new QTranslator(app);
     if (translator->load(QLocale::system(), QStringLiteral("tavrin"), QStringLiteral("_"),
-                         QCoreApplication::applicationDirPath(), QString())) {
+                         QCoreApplication::applicationDirPath(), QString()))
         QCoreApplication::installTranslator(translator);
-        app->setProperty(kInstalled, true);
-    } else {
+    else
         delete translator;
-    }
 }
 
 void ChartWidgetPrivate::createActions()
