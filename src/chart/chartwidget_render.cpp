@@ -98,7 +98,11 @@ void ChartWidgetPrivate::drawTitleAndAxes(QPainter *painter)
         QRect r = QFontMetrics(titleFont).boundingRect(title).adjusted(-1, 0, 1, 0);
         const int x = plotRect.left() + (plotRect.width() - r.width()) / 2;
         r.moveTopLeft(QPoint(x, 0));
-        painter->drawText(QRectF(r), title, QTextOption(Qt::AlignHCenter | Qt::AlignTop));
+        // Measured and laid-out widths can differ by a fraction of a pixel;
+        // without NoWrap a title could break onto a hidden second line.
+        QTextOption option(Qt::AlignHCenter | Qt::AlignTop);
+        option.setWrapMode(QTextOption::NoWrap);
+        painter->drawText(QRectF(r), title, option);
     }
     axes.draw(painter, &plotRect, true);
 }

@@ -2,6 +2,7 @@
 #define LINERENDERER_P_H
 
 #include "axis.h"
+#include "axis_p.h"
 
 #include <QLine>
 #include <QPainter>
@@ -66,40 +67,54 @@ inline bool pixelSafe(double v)
 }
 
 // Cuts the segment a-b to the square of side 2 * kPixelLimit around the
-// origin (Liang-Barsky); false when nothing of it is left. Only segments
-// reaching far off screen take this path, so what is visible is unchanged.
+// origin; false when nothing of it is left. Each end that lies outside is
+// moved exactly onto the border it crosses and only the other coordinate is
+// interpolated, so a horizontal or vertical line keeps its exact position
+// however far away its ends were. Only segments reaching far off screen take
+// this path, so what is visible is unchanged.
 inline bool clipToPixelLimit(double &x0, double &y0, double &x1, double &y1)
 {
-    double t0 = 0.0, t1 = 1.0;
-    const double dx = x1 - x0, dy = y1 - y0;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x0 + kPixelLimit, kPixelLimit - x0, y0 + kPixelLimit, kPixelLimit - y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0) {
-            if (r > t1)
-                return false;
-            if (r > t0)
-                t0 = r;
+    const double L = kPixelLimit;
+    auto outcode = [L](double x, double y) {
+        return (x < -L ? 1 : 0) | (x > L ? 2 : 0) | (y < -L ? 4 : 0) | (y > L ? 8 : 0);
+    };
+    int c0 = outcode(x0, y0), c1 = outcode(x1, y1);
+    for (int guard = 0; guard < 8; ++guard) {
+        if (!(c0 | c1))
+            return true;
+        if (c0 & c1)
+            return false;
+        const bool first = c0 != 0;
+        double &x = first ? x0 : x1, &y = first ? y0 : y1;
+        const double ox = first ? x1 : x0, oy = first ? y1 : y0;
+        const int c = first ? c0 : c1;
+        if (c & 3) {
+            const double bx = (c & 1) ? -L : L;
+            y = y + (bx - x) * ((oy - y) / (ox - x));
+            x = bx;
         } else {
-            if (r < t0)
-                return false;
-            if (r < t1)
-                t1 = r;
+            const double by = (c & 4) ? -L : L;
+            x = x + (by - y) * ((ox - x) / (oy - y));
+            y = by;
         }
+        if (!std::isfinite(x) || !std::isfinite(y))
+            return false;
+        (first ? c0 : c1) = outcode(x, y);
     }
-    const double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy;
-    x1 = x0 + t1 * dx;
-    y1 = y0 + t1 * dy;
-    x0 = nx0;
-    y0 = ny0;
-    return true;
+    return !(c0 | c1);
 }
+
+// An axis' value-to-pixel map read once per draw: the same arithmetic as
+// Axis::pointToPixel() without a call per coordinate.
+struct PixelMap {
+    double offset = 0, factor = 0;
+    explicit PixelMap(const Axis *axis)
+        : offset(axis->d->offset),
+          factor(axis->d->type == Axis::atLeft ? -axis->d->scale : axis->d->scale)
+    {
+    }
+    double operator()(double v) const { return offset + v * factor; }
+};
 
 // Draws a polyline segment by segment: one visibility test in value space
 // per segment, ends truncated toward zero to whole pixels, lines batched
@@ -140,8 +155,8 @@ public:
             endRun();
             return;
         }
-        double x0 = m_x->pointToPixel(a.x()), y0 = m_y->pointToPixel(a.y());
-        double x1 = m_x->pointToPixel(b.x()), y1 = m_y->pointToPixel(b.y());
+        double x0 = m_x(a.x()), y0 = m_y(a.y());
+        double x1 = m_x(b.x()), y1 = m_y(b.y());
         if (!(pixelSafe(x0) && pixelSafe(y0) && pixelSafe(x1) && pixelSafe(y1))) {
             if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)
                 || !clipToPixelLimit(x0, y0, x1, y1)) {
@@ -150,6 +165,73 @@ public:
             }
         }
         addLine(int(x0), int(y0), int(x1), int(y1));
+    }
+
+    // The whole polyline: each point is converted once and the previous
+    // end is carried over. Two ends strictly inside the visible box make a
+    // visible segment whose pixels are in range, so the common case needs
+    // neither the box test nor the overflow guards. The column run lives in
+    // locals while the fast path owns it.
+    template <typename Container>
+    void polyline(const Container &pts)
+    {
+        const int n = int(pts.size());
+        if (n < 2 || m_box.empty) {
+            for (int i = 1; i < n; ++i)
+                segment(pts.at(i - 1), pts.at(i));
+            return;
+        }
+        const double l = m_box.l, r = m_box.r, t = m_box.t, bt = m_box.b;
+        const PixelMap mx = m_x, my = m_y;
+        QPointF a = pts.at(0);
+        bool aInside = a.x() > l && a.x() < r && a.y() > t && a.y() < bt;
+        int ax = aInside ? int(mx(a.x())) : 0;
+        int ay = aInside ? int(my(a.y())) : 0;
+        for (int i = 1; i < n; ++i) {
+            const QPointF b = pts.at(i);
+            const bool bInside = b.x() > l && b.x() < r && b.y() > t && b.y() < bt;
+            if (aInside && bInside) {
+                const int bx = int(mx(b.x()));
+                const int by = int(my(b.y()));
+                if (m_merge && bx == ax && m_run && m_runX == ax && m_runEndY == ay) {
+                    // Stay in the column run as long as the points do.
+                    int lo = m_runMin, hi = m_runMax, y = by;
+                    lo = qMin(lo, y);
+                    hi = qMax(hi, y);
+                    int j = i + 1;
+                    for (; j < n; ++j) {
+                        const QPointF c = pts.at(j);
+                        if (!(c.x() > l && c.x() < r && c.y() > t && c.y() < bt))
+                            break;
+                        if (int(mx(c.x())) != bx)
+                            break;
+                        y = int(my(c.y()));
+                        lo = qMin(lo, y);
+                        hi = qMax(hi, y);
+                    }
+                    m_runMin = lo;
+                    m_runMax = hi;
+                    m_runEndY = y;
+                    i = j - 1;
+                    a = pts.at(i);
+                    ax = bx;
+                    ay = y;
+                    aInside = true;
+                    continue;
+                }
+                addLine(ax, ay, bx, by);
+                ax = bx;
+                ay = by;
+            } else {
+                segment(a, b);
+                if (bInside) {
+                    ax = int(mx(b.x()));
+                    ay = int(my(b.y()));
+                }
+            }
+            a = b;
+            aInside = bInside;
+        }
     }
 
     void flush()
@@ -203,8 +285,8 @@ private:
     }
 
     QPainter *m_painter;
-    const Axis *m_x;
-    const Axis *m_y;
+    PixelMap m_x;
+    PixelMap m_y;
     ValueBox m_box;
     bool m_merge = false;
     QVector<QLine> m_lines;

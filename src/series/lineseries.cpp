@@ -120,9 +120,7 @@ void LineSeries::draw(QPainter *painter)
     painter->setPen(ChartSeries::d->pen);
     painter->setBrush(ChartSeries::d->brush);
     LineRenderer renderer(painter, xAxis(), yAxis());
-    const QList<QPointF> &pts = d->points;
-    for (int i = 1, n = pts.size(); i < n; ++i)
-        renderer.segment(pts.at(i - 1), pts.at(i));
+    renderer.polyline(d->points);
     renderer.flush();
 }
 

@@ -28,6 +28,12 @@ struct Frame {
         y.setRange(y0, y1);
         x.d->setLength(w);
         y.d->setLength(h);
+        // The margin settles over a few recomputations, as it does in a
+        // chart after layout and rescale.
+        for (int i = 0; i < 4; ++i) {
+            x.d->updateTransform();
+            y.d->updateTransform();
+        }
     }
 };
 
@@ -272,6 +278,19 @@ void TestLineSeries::hugeValuesDoNotOverflow()
     // The segments that cross the plot are still drawn, cut where the
     // painter can take them.
     QVERIFY(colouredPixels(render(s)) > 0);
+
+    // A level line with ends far beyond the pixel range keeps its place and
+    // runs across the whole plot.
+    LineSeries level;
+    level.setAxis(&f.x, &f.y);
+    level.addXY(-1e300, 5);
+    level.addXY(1e300, 5);
+    const QImage img = render(level);
+    const int row = int(f.y.pointToPixel(5));
+    int across = 0;
+    for (int x = 0; x < img.width(); ++x)
+        across += qAlpha(img.pixel(x, row)) != 0;
+    QCOMPARE(across, img.width());
 }
 
 void TestLineSeries::vline_data()
