@@ -239,6 +239,15 @@ void TestRendering::lookAtIt()
     for (int i = 0; i <= 24 * 12; ++i)
         s->addXY(start + i * 300.0, 230 + 6 * std::sin(i / 20.0));
     w.addSeries(s);
+    // A dense second series and two marker lines over the same day.
+    auto *dense = new LineSeries;
+    dense->setName(QStringLiteral("L2"));
+    for (int i = 0; i < 100000; ++i)
+        dense->addXY(start + i * 0.864, 228 + 3 * std::sin(i / 2000.0) + (i % 17) * 0.05);
+    w.addSeries(dense);
+    w.addVLine(new VLine(QDateTime(QDate(2026, 3, 1), QTime(6, 0)), Qt::darkMagenta, 2));
+    w.addVLine(new VLine(QDateTime(QDate(2026, 3, 1), QTime(18, 30)), Qt::blue, 1));
+    w.legend()->setVisible(true);
     showChart(w, 600, 400);
     const QString file = tavrintest::outputDir() + QStringLiteral("/chart-datetime.png");
     QVERIFY(w.grab().save(file));
