@@ -15,6 +15,9 @@ ExportFile::ExportFile(const QString &fileName)
     // with a plain file; and QSaveFile has no useful text for a directory.
     if (info.exists() && !info.isFile())
         dev = &directFile;
+    // A file the user may write in a folder where no temporary file can be
+    // made is still written, only without the safety net.
+    saveFile.setDirectWriteFallback(true);
 }
 
 bool ExportFile::open(QIODevice::OpenMode mode)
