@@ -1,0 +1,321 @@
+// Times the library on the workloads hosts care about at large sizes:
+// full replots of line, marker and bar series, live appending under the
+// refresh timer, panning, filling series and the file exports. Prints one
+// table of medians.
+//
+//   tavrin_bench [--quick] [--only name,name,...] [--reps N]
+//
+// --quick divides every size by 100, for a smoke test.
+// The data is x = 0..n-1, y = sin(x / 1000) * 100 + uniform noise of +-10,
+// from a seeded generator, so every run draws the same picture.
+
+#include <axes.h>
+#include <axis.h>
+#include <barseries.h>
+#include <chartwidget.h>
+#include <lineseries.h>
+#include <pointseries.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct Data {
+    std::vector<double> x, y;
+    int size() const { return int(x.size()); }
+};
+
+// splitmix64: the same numbers on every compiler and libc.
+Data makeData(int n)
+{
+    Data d;
+    d.x.resize(size_t(n));
+    d.y.resize(size_t(n));
+    std::uint64_t s = 20240611;
+    for (int i = 0; i < n; ++i) {
+        std::uint64_t z = (s += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        z ^= z >> 31;
+        const double u = double(z >> 11) * (1.0 / 9007199254740992.0);
+        d.x[size_t(i)] = i;
+        d.y[size_t(i)] = std::sin(i / 1000.0) * 100.0 + (u * 2.0 - 1.0) * 10.0;
+    }
+    return d;
+}
+
+struct Row {
+    QString name;
+    int n;
+    std::vector<double> ms;
+};
+
+double msSince(const QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
+
+class Bench
+{
+public:
+    bool quick = false;
+    int reps = 15;
+    QStringList only;
+    std::vector<Row> rows;
+
+    int size(int n) const { return quick ? qMax(10, n / 100) : n; }
+
+    bool wanted(const QString &name) const
+    {
+        if (only.isEmpty())
+            return true;
+        for (const QString &o : only)
+            if (name.startsWith(o))
+                return true;
+        return false;
+    }
+
+    // Times fn reps times after one warm-up call.
+    void time(const QString &name, int n, int count, const std::function<void()> &fn)
+    {
+        Row r{name, n, {}};
+        fn();
+        for (int i = 0; i < count; ++i) {
+            QElapsedTimer t;
+            t.start();
+            fn();
+            r.ms.push_back(msSince(t));
+        }
+        rows.push_back(r);
+        std::fprintf(stderr, "%s done\n", qPrintable(name));
+    }
+
+    // Times fn once per repetition; setup runs untimed before each.
+    void timeOnce(const QString &name, int n, int count, const std::function<void()> &setup,
+                  const std::function<void()> &fn, const std::function<void()> &teardown)
+    {
+        Row r{name, n, {}};
+        for (int i = 0; i < count; ++i) {
+            setup();
+            QElapsedTimer t;
+            t.start();
+            fn();
+            r.ms.push_back(msSince(t));
+            teardown();
+        }
+        rows.push_back(r);
+        std::fprintf(stderr, "%s done\n", qPrintable(name));
+    }
+
+    void print() const
+    {
+        std::printf("| %-26s | %9s | %11s | %11s | %4s |\n", "workload", "n", "median ms",
+                    "min ms", "reps");
+        std::printf("|%s|%s|%s|%s|%s|\n", "----------------------------", "----------:",
+                    "------------:", "------------:", "-----:");
+        for (const Row &r : rows) {
+            std::vector<double> v = r.ms;
+            std::sort(v.begin(), v.end());
+            const size_t k = v.size();
+            const double median = k % 2 ? v[k / 2] : (v[k / 2 - 1] + v[k / 2]) / 2;
+            std::printf("| %-26s | %9d | %11.2f | %11.2f | %4d |\n", qPrintable(r.name), r.n,
+                        median, v.front(), int(k));
+        }
+    }
+};
+
+ChartWidget *makeChart()
+{
+    auto *chart = new ChartWidget;
+    chart->resize(1000, 600);
+    chart->setAntialiasing(false);
+    chart->show();
+    QCoreApplication::processEvents();
+    return chart;
+}
+
+void fill(ChartSeries *s, const Data &d, int n)
+{
+    for (int i = 0; i < n; ++i)
+        s->addXY(d.x[size_t(i)], d.y[size_t(i)]);
+}
+
+// A chart showing one series filled before it was registered, so filling
+// renders nothing.
+ChartWidget *chartWith(ChartSeries *s, const Data &d, int n)
+{
+    ChartWidget *chart = makeChart();
+    s->setColor(QColor(0, 0, 255));
+    s->setFillColor(QColor(0, 0, 255));
+    fill(s, d, n);
+    chart->addSeries(s);
+    QCoreApplication::processEvents();
+    return chart;
+}
+
+void replot(ChartWidget *chart)
+{
+    chart->repaint();
+    QCoreApplication::processEvents();
+}
+
+void lineReplot(Bench &b, const Data &d, int n)
+{
+    ChartWidget *chart = chartWith(new LineSeries, d, n);
+    b.time(QStringLiteral("W1_line"), n, b.reps, [chart] { replot(chart); });
+    delete chart;
+}
+
+// One point per event-loop pass, as a producer on a zero timer delivers
+// them; the chart redraws at most every 50 ms. Ends when the last point is
+// on screen.
+double liveAppend(const Data &d, int n)
+{
+    ChartWidget *chart = makeChart();
+    auto *s = new LineSeries;
+    chart->addSeries(s);
+    chart->setRefreshTimeout(50);
+    QEventLoop loop;
+    QTimer producer;
+    producer.setInterval(0);
+    int i = 0;
+    QObject::connect(&producer, &QTimer::timeout, [&] {
+        s->addXY(d.x[size_t(i)], d.y[size_t(i)]);
+        if (++i == n) {
+            producer.stop();
+            loop.quit();
+        }
+    });
+    QElapsedTimer t;
+    t.start();
+    producer.start();
+    loop.exec();
+    chart->setRefreshTimeout(-1);
+    QCoreApplication::processEvents();
+    chart->QWidget::repaint();
+    const double ms = msSince(t);
+    delete chart;
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    Bench b;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--quick"))
+            b.quick = true;
+        else if (args[i] == QLatin1String("--only") && i + 1 < args.size())
+            b.only = args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts);
+        else if (args[i] == QLatin1String("--reps") && i + 1 < args.size())
+            b.reps = qMax(1, args[++i].toInt());
+        else {
+            std::fprintf(stderr, "usage: %s [--quick] [--only name,...] [--reps N]\n", argv[0]);
+            return 2;
+        }
+    }
+
+    const int million = b.size(1000000);
+    const Data data = makeData(million);
+
+    if (b.wanted(QStringLiteral("W1_line"))) {
+        lineReplot(b, data, b.size(100000));
+        lineReplot(b, data, million);
+    }
+
+    if (b.wanted(QStringLiteral("W2_scatter"))) {
+        const int n = b.size(100000);
+        ChartWidget *chart = chartWith(new PointSeries(PointSeries::psCircle), data, n);
+        b.time(QStringLiteral("W2_scatter"), n, b.reps, [chart] { replot(chart); });
+        delete chart;
+    }
+
+    if (b.wanted(QStringLiteral("W3_bars"))) {
+        const int n = b.size(10000);
+        ChartWidget *chart = chartWith(new BarSeries, data, n);
+        b.time(QStringLiteral("W3_bars"), n, b.reps, [chart] { replot(chart); });
+        delete chart;
+    }
+
+    if (b.wanted(QStringLiteral("W4_live_append"))) {
+        const int n = b.size(100000);
+        Row r{QStringLiteral("W4_live_append"), n, {}};
+        for (int i = 0; i < 3; ++i)
+            r.ms.push_back(liveAppend(data, n));
+        b.rows.push_back(r);
+    }
+
+    if (b.wanted(QStringLiteral("W5_pan"))) {
+        ChartWidget *chart = chartWith(new LineSeries, data, million);
+        chart->setAutoScale(false);
+        int step = 0;
+        b.time(QStringLiteral("W5_pan"), million, 2 * b.reps, [chart, &step] {
+            Axis *x = chart->axes()->bottom();
+            x->shift(x->pixelDeltaToPoint((step++ % 2) ? -10.0 : 10.0));
+            chart->axes()->updateTransformData();
+            replot(chart);
+        });
+        delete chart;
+    }
+
+    if (b.wanted(QStringLiteral("fill"))) {
+        LineSeries *s = nullptr;
+        b.timeOnce(QStringLiteral("fill_line_unregistered"), million, 5,
+                   [&] { s = new LineSeries; }, [&] { fill(s, data, million); },
+                   [&] { delete s; });
+        ChartWidget *chart = nullptr;
+        b.timeOnce(QStringLiteral("fill_line_registered"), million, 5,
+                   [&] {
+                       chart = makeChart();
+                       s = new LineSeries;
+                       chart->addSeries(s);
+                       chart->setRefreshTimeout(50);
+                   },
+                   [&] { fill(s, data, million); },
+                   [&] { delete chart; });
+        PointSeries *p = nullptr;
+        const int n = b.size(100000);
+        b.timeOnce(QStringLiteral("fill_point_unregistered"), n, 5,
+                   [&] { p = new PointSeries(PointSeries::psCircle); }, [&] { fill(p, data, n); },
+                   [&] { delete p; });
+    }
+
+    if (b.wanted(QStringLiteral("export"))) {
+        QTemporaryDir dir;
+        ChartWidget *chart = chartWith(new LineSeries, data, million);
+        const QString csv = dir.filePath(QStringLiteral("bench.csv"));
+        const QString xml = dir.filePath(QStringLiteral("bench.xml"));
+        b.time(QStringLiteral("export_csv"), million, 3, [&] {
+            if (!chart->exportCsv(csv))
+                std::fprintf(stderr, "CSV export failed\n");
+        });
+        b.time(QStringLiteral("export_xml"), million, 3, [&] {
+            if (!chart->exportXml(xml))
+                std::fprintf(stderr, "XML export failed\n");
+        });
+        delete chart;
+    }
+
+    b.print();
+    return 0;
+}
