@@ -1,0 +1,230 @@
+#include "mainwindow.h"
+
+#include "demotabs.h"
+#include "producer.h"
+
+#include <chartwidget.h>
+#include <legend.h>
+#include <lineseries.h>
+#include <vline.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+
+MainWindow::MainWindow(bool galleryMode, QWidget *parent)
+    : QMainWindow(parent), m_tabs(new QTabWidget(this))
+{
+    setWindowTitle(tr("Tavrin demo"));
+    setCentralWidget(m_tabs);
+
+    const demo::LiveChart live = demo::liveChart();
+    m_live = live.chart;
+    addTab(QStringLiteral("live"), tr("Live data"), live.chart);
+    addTab(QStringLiteral("scatter"), tr("Scatter"), demo::scatterChart());
+    addTab(QStringLiteral("minmax"), tr("Error bars"), demo::errorBarChart());
+    addTab(QStringLiteral("bars"), tr("Bars"), demo::barChart());
+    addTab(QStringLiteral("boxwhiskers"), tr("Box and whiskers"), demo::boxChart());
+    addTab(QStringLiteral("highlow"), tr("High-low band"), demo::highLowChart());
+    addTab(QStringLiteral("gantt"), tr("Gantt"), demo::ganttChart());
+    addTab(QStringLiteral("million"), tr("1,000,000 points"), demo::millionChart());
+
+    buildToolBar();
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);
+    currentTabChanged();
+    statusBar()->showMessage(tr("Left drag: zoom. Drag up-left: back to automatic scale. "
+                                "Middle drag: pan. Right click: export."));
+
+    // The gallery gets ten minutes of data at once; the window gets a
+    // time-lapse from now on, one simulated second every 50 ms.
+    const QDateTime start = galleryMode ? demo::galleryStart()
+                                        : QDateTime::currentDateTime().addSecs(-30);
+    m_producer = new Producer(live.a, live.b, start, galleryMode ? 600 : -1, galleryMode ? 0 : 50, this);
+    connect(m_producer, &Producer::minuteStarted, this, &MainWindow::addMinuteLine);
+    m_producer->start();
+}
+
+MainWindow::~MainWindow()
+{
+    // The producer must be gone before the series it queues into.
+    m_producer->stop();
+    m_producer->wait();
+}
+
+void MainWindow::addTab(const QString &key, const QString &label, ChartWidget *chart)
+{
+    m_tabs->addTab(chart, label);
+    m_charts.append({key, chart});
+}
+
+void MainWindow::buildToolBar()
+{
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("&Save chart settings..."), this, &MainWindow::saveSettings, QKeySequence::Save);
+    file->addAction(tr("&Load chart settings..."), this, &MainWindow::loadSettings, QKeySequence::Open);
+    file->addSeparator();
+    file->addAction(tr("&Quit"), this, &QWidget::close, QKeySequence::Quit);
+
+    QToolBar *bar = addToolBar(tr("Chart"));
+    bar->setMovable(false);
+
+    bar->addWidget(new QLabel(tr("Legend: ")));
+    m_placement = new QComboBox;
+    const std::pair<Legend::Placement, QString> placements[] = {
+        {Legend::plRight, tr("Right")},
+        {Legend::plRightInverted, tr("Right, inverted")},
+        {Legend::plLeft, tr("Left")},
+        {Legend::plLeftInverted, tr("Left, inverted")},
+        {Legend::plTop, tr("Top")},
+        {Legend::plTopInverted, tr("Top, inverted")},
+        {Legend::plBottom, tr("Bottom")},
+        {Legend::plBottomInverted, tr("Bottom, inverted")},
+    };
+    for (const auto &p : placements)
+        m_placement->addItem(p.second, int(p.first));
+    bar->addWidget(m_placement);
+    m_legendShown = new QCheckBox(tr("Show legend"));
+    m_legendShown->setChecked(true);
+    bar->addWidget(m_legendShown);
+    connect(m_placement, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &MainWindow::applyLegend);
+    connect(m_legendShown, &QCheckBox::toggled, this, &MainWindow::applyLegend);
+
+    bar->addSeparator();
+    auto *antialiasing = new QCheckBox(tr("Antialiasing"));
+    antialiasing->setChecked(true);
+    bar->addWidget(antialiasing);
+    connect(antialiasing, &QCheckBox::toggled, this, &MainWindow::applyAntialiasing);
+    auto *tooltips = new QCheckBox(tr("Tooltips"));
+    tooltips->setChecked(true);
+    bar->addWidget(tooltips);
+    connect(tooltips, &QCheckBox::toggled, this, &MainWindow::applyTooltips);
+
+    bar->addSeparator();
+    bar->addWidget(new QLabel(tr("Title: ")));
+    m_title = new QLineEdit;
+    m_title->setMinimumWidth(260);
+    bar->addWidget(m_title);
+    connect(m_title, &QLineEdit::editingFinished, this, &MainWindow::applyTitle);
+
+}
+
+ChartWidget *MainWindow::currentChart() const
+{
+    return qobject_cast<ChartWidget *>(m_tabs->currentWidget());
+}
+
+void MainWindow::addMinuteLine(const QDateTime &at)
+{
+    m_live->addVLine(new VLine(at, QColor(120, 120, 120), 1));
+}
+
+void MainWindow::applyLegend()
+{
+    const auto placement = Legend::Placement(m_placement->currentData().toInt());
+    for (const Tab &tab : qAsConst(m_charts)) {
+        tab.chart->legend()->setPlacement(placement);
+        tab.chart->legend()->setVisible(m_legendShown->isChecked());
+    }
+}
+
+void MainWindow::applyAntialiasing(bool on)
+{
+    for (const Tab &tab : qAsConst(m_charts)) {
+        tab.chart->setAntialiasing(on);
+        tab.chart->repaint();
+    }
+}
+
+void MainWindow::applyTooltips(bool on)
+{
+    for (const Tab &tab : qAsConst(m_charts))
+        tab.chart->enableTooltip(on);
+}
+
+void MainWindow::applyTitle()
+{
+    if (ChartWidget *chart = currentChart())
+        chart->setTitle(m_title->text());
+}
+
+void MainWindow::currentTabChanged()
+{
+    if (ChartWidget *chart = currentChart())
+        m_title->setText(chart->title());
+}
+
+void MainWindow::saveSettings()
+{
+    ChartWidget *chart = currentChart();
+    const QString file = QFileDialog::getSaveFileName(this, tr("Save chart settings"), QString(),
+                                                      tr("Chart settings (*.tns);;All files (*)"));
+    if (!chart || file.isEmpty())
+        return;
+    if (!chart->save(ChartWidget::dfBinary, file))
+        QMessageBox::critical(this, tr("Error"), tr("Cannot write %1.").arg(QDir::toNativeSeparators(file)));
+}
+
+void MainWindow::loadSettings()
+{
+    ChartWidget *chart = currentChart();
+    const QString file = QFileDialog::getOpenFileName(this, tr("Load chart settings"), QString(),
+                                                      tr("Chart settings (*.tns);;All files (*)"));
+    if (!chart || file.isEmpty())
+        return;
+    if (!chart->load(ChartWidget::dfBinary, file)) {
+        QMessageBox::critical(this, tr("Error"),
+                              tr("%1 is no chart settings file.").arg(QDir::toNativeSeparators(file)));
+        return;
+    }
+    m_title->setText(chart->title());
+}
+
+// Lets queued points, deferred rescales and the refresh timer run out.
+static void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+QStringList MainWindow::writeGallery(const QString &dir, QSize chartSize)
+{
+    if (!QDir().mkpath(dir))
+        return {};
+    m_producer->wait();
+    QStringList written;
+    for (int i = 0; i < m_charts.size(); ++i) {
+        ChartWidget *chart = m_charts.at(i).chart;
+        m_tabs->setCurrentIndex(i);
+        // Fix the chart's size for the picture; the window follows it.
+        chart->setFixedSize(chartSize);
+        adjustSize();
+        settle(250);
+        // Ranges widened point by point depend on how the producer's points
+        // and minute lines interleaved; one rescale over all the data makes
+        // the picture the same on every run.
+        chart->setAutoScale(false);
+        chart->setAutoScale(true);
+        settle(100);
+        const QString base = QDir(dir).filePath(m_charts.at(i).key);
+        const QString png = base + QStringLiteral(".png");
+        const QString svg = base + QStringLiteral(".svg");
+        if (!chart->grab().save(png) || !chart->exportSvg(svg))
+            return {};
+        written << png << svg;
+        chart->setMinimumSize(320, 200);
+        chart->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    return written;
+}

@@ -1,0 +1,58 @@
+#ifndef DEMO_MAINWINDOW_H
+#define DEMO_MAINWINDOW_H
+
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+class ChartWidget;
+class LineSeries;
+class Producer;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QTabWidget;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Gallery mode feeds the live tab a fixed stretch of data as fast as it
+    // can, so that every run draws the same picture.
+    explicit MainWindow(bool galleryMode = false, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Writes <dir>/<tab>.png and <dir>/<tab>.svg for every tab; returns the
+    // paths written, or an empty list when a file could not be written.
+    QStringList writeGallery(const QString &dir, QSize chartSize);
+
+private slots:
+    void addMinuteLine(const QDateTime &at);
+    void applyLegend();
+    void applyAntialiasing(bool on);
+    void applyTooltips(bool on);
+    void applyTitle();
+    void currentTabChanged();
+    void saveSettings();
+    void loadSettings();
+
+private:
+    struct Tab {
+        QString key;
+        ChartWidget *chart;
+    };
+    void addTab(const QString &key, const QString &label, ChartWidget *chart);
+    void buildToolBar();
+    ChartWidget *currentChart() const;
+
+    QTabWidget *m_tabs;
+    QList<Tab> m_charts;
+    Producer *m_producer = nullptr;
+    ChartWidget *m_live = nullptr;
+    QComboBox *m_placement = nullptr;
+    QCheckBox *m_legendShown = nullptr;
+    QLineEdit *m_title = nullptr;
+};
+
+#endif // DEMO_MAINWINDOW_H

@@ -1,0 +1,30 @@
+# Tests of what ships beside the library: the demo's gallery, the Designer
+# plugin, and a host project built against an installed copy. The demo and
+# the plugin are defined after the tests, so they are named here by
+# generator expressions, which resolve once every target exists.
+if(TAVRIN_BUILD_EXAMPLES AND EXISTS ${PROJECT_SOURCE_DIR}/examples/CMakeLists.txt)
+    find_package(Qt5 5.15 QUIET COMPONENTS UiPlugin)
+    add_executable(tst_examples
+        ${CMAKE_CURRENT_LIST_DIR}/tst_gallery.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/tst_designerplugin.cpp)
+    target_link_libraries(tst_examples PRIVATE tavrin_testmain Qt5::Svg)
+    target_compile_options(tst_examples PRIVATE -Wall -Wextra)
+    target_compile_definitions(tst_examples PRIVATE
+        TAVRIN_DEMO_PATH="$<TARGET_FILE:tavrin-demo>")
+    add_dependencies(tst_examples tavrin-demo)
+    if(Qt5UiPlugin_FOUND AND (NOT DEFINED TAVRIN_BUILD_DESIGNER_PLUGIN OR TAVRIN_BUILD_DESIGNER_PLUGIN))
+        target_compile_definitions(tst_examples PRIVATE
+            TAVRIN_DESIGNER_PLUGIN_PATH="$<TARGET_FILE:tavrin_designer>")
+        target_link_libraries(tst_examples PRIVATE Qt5::UiPlugin)
+        add_dependencies(tst_examples tavrin_designer)
+    endif()
+    add_test(NAME examples COMMAND tst_examples)
+    set_tests_properties(examples PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TAVRIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
+        TIMEOUT 300)
+endif()
+
+add_test(NAME consumer
+    COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/consumer.sh ${CMAKE_BINARY_DIR}
+            ${PROJECT_SOURCE_DIR}/examples/consumer ${CMAKE_BINARY_DIR}/test-output/consumer)
+set_tests_properties(consumer PROPERTIES TIMEOUT 300)
