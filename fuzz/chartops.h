@@ -1,0 +1,297 @@
+#ifndef TAVRIN_CHARTOPS_H
+#define TAVRIN_CHARTOPS_H
+
+// Turns arbitrary bytes into a sequence of host operations on one chart.
+// The fuzzer drives it, and the regression tests replay the inputs that once
+// failed through the same decoder.
+
+#include <axes.h>
+#include <axis.h>
+#include <barseries.h>
+#include <boxandwhiskersseries.h>
+#include <chartwidget.h>
+#include <ganttseries.h>
+#include <highlowseries.h>
+#include <legend.h>
+#include <lineseries.h>
+#include <minmaxpointseries.h>
+#include <pointseries.h>
+#include <vline.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace chartops {
+
+class Reader
+{
+public:
+    Reader(const uint8_t *data, size_t size) : p(data), n(size) {}
+    bool atEnd() const { return n == 0; }
+    uint8_t byte()
+    {
+        if (!n)
+            return 0;
+        --n;
+        return *p++;
+    }
+    uint16_t word() { return uint16_t(byte() | (byte() << 8)); }
+    // Mostly the values that break arithmetic, sometimes any bit pattern.
+    double number()
+    {
+        static const double special[] = {
+            std::numeric_limits<double>::quiet_NaN(),
+            std::numeric_limits<double>::infinity(),
+            -std::numeric_limits<double>::infinity(),
+            1e308, -1e308, -0.0, 0.0,
+            std::numeric_limits<double>::max(),
+            std::numeric_limits<double>::lowest(),
+            std::numeric_limits<double>::denorm_min(),
+            std::numeric_limits<double>::min(),
+            9007199254740993.0, 1e15, -1e15, 2147483648.0, 1e-300,
+        };
+        const uint8_t sel = byte();
+        if (sel < 32)
+            return special[sel % (sizeof special / sizeof *special)];
+        if (sel < 224)
+            return double(int(sel) - 128) + byte() / 256.0;
+        double v = 0;
+        uint64_t bits = 0;
+        for (int i = 0; i < 8; ++i)
+            bits = (bits << 8) | byte();
+        std::memcpy(&v, &bits, sizeof v);
+        return v;
+    }
+
+private:
+    const uint8_t *p;
+    size_t n;
+};
+
+// Keeps every run bounded however large the counts in the input are.
+constexpr int kMaxOps = 64;
+constexpr int kMaxPoints = 2000;
+
+inline ChartSeries *makeSeries(int kind)
+{
+    switch (kind % 7) {
+    case 0: return new LineSeries;
+    case 1: return new PointSeries(PointSeries::PointStyle(kind / 7 % 3));
+    case 2: return new MinMaxPointSeries(MinMaxPointSeries::PointStyle(kind / 7 % 3));
+    case 3: return new BarSeries;
+    case 4: return new BoxAndWhiskersSeries;
+    case 5: return new HighLowSeries;
+    default: return new GanttSeries;
+    }
+}
+
+// Adds one point in the kind's own form; the extra values come from `r`.
+inline void addPoint(ChartSeries *s, double x, double y, Reader &r)
+{
+    switch (s->type()) {
+    case ChartSeries::stPoint:
+        static_cast<PointSeries *>(s)->addXY(x, y, QStringLiteral("p"));
+        break;
+    case ChartSeries::stMinMaxPoint:
+        static_cast<MinMaxPointSeries *>(s)->addPoint(x, y, r.number(), r.number());
+        break;
+    case ChartSeries::stBoxAndWhiskers:
+        static_cast<BoxAndWhiskersSeries *>(s)->addCandle(x, y, r.number(), r.number(), r.number(), r.number());
+        break;
+    case ChartSeries::stHighLow:
+        static_cast<HighLowSeries *>(s)->addPoint(x, y, r.number());
+        break;
+    case ChartSeries::stGantt:
+        static_cast<GanttSeries *>(s)->addBar(x, r.number(), y, QColor(), QStringLiteral("g"));
+        break;
+    default:
+        s->addXY(x, y);
+    }
+}
+
+inline void mouse(QWidget *w, QEvent::Type type, Qt::MouseButton button, QPoint pos)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent e(type, pos, pos, button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+inline QPoint position(Reader &r, QWidget *w)
+{
+    // Mostly inside the widget, sometimes far outside.
+    const int x = int(r.word()) - 2000;
+    const int y = int(r.word()) - 2000;
+    if (x >= 0 && y >= 0)
+        return QPoint(x % (w->width() + 1), y % (w->height() + 1));
+    return QPoint(x * 16, y * 16);
+}
+
+inline Axis *axisOf(ChartWidget &w, uint8_t b)
+{
+    return (b & 1) ? w.axes()->left() : w.axes()->bottom();
+}
+
+// Runs the operations encoded in the input on a fresh chart. `dir` receives
+// exports and the settings file.
+inline void run(const uint8_t *data, size_t size, const QString &dir)
+{
+    Reader r(data, size);
+    auto *w = new ChartWidget;
+    w->resize(320, 240);
+    // Rendering after every point makes long inputs quadratic; mostly let
+    // the refresh timer batch them.
+    w->setRefreshTimeout(r.byte() % 4 == 0 ? -1 : 100);
+    QList<int> ids;
+    auto pick = [&]() -> ChartSeries * {
+        if (ids.isEmpty())
+            return nullptr;
+        return w->series(ids.at(r.byte() % ids.size()));
+    };
+
+    for (int op = 0; op < kMaxOps && !r.atEnd(); ++op) {
+        switch (r.byte() % 24) {
+        case 0: { // add a series with points
+            ChartSeries *s = makeSeries(r.byte());
+            const int count = std::min<int>(r.byte(), 16);
+            for (int i = 0; i < count; ++i) {
+                const double x = r.number();
+                addPoint(s, x, r.number(), r);
+            }
+            if (r.byte() & 1)
+                s->setName(QString());
+            ids << w->addSeries(s);
+            break;
+        }
+        case 1: // many ordinary points
+            if (ChartSeries *s = pick()) {
+                const int count = std::min<int>(r.word(), kMaxPoints);
+                const double scale = r.number();
+                for (int i = 0; i < count; ++i)
+                    addPoint(s, i * scale, std::sin(i * 0.1) * scale, r);
+            }
+            break;
+        case 2: // a few hostile points
+            if (ChartSeries *s = pick()) {
+                const double x = r.number();
+                addPoint(s, x, r.number(), r);
+            }
+            break;
+        case 3:
+            if (!ids.isEmpty()) {
+                const int id = ids.takeAt(r.byte() % ids.size());
+                w->removeSeries(id);
+            }
+            break;
+        case 4:
+            w->clear();
+            ids.clear();
+            break;
+        case 5:
+            if (ChartSeries *s = pick())
+                s->setVisible(!s->isVisible());
+            break;
+        case 6:
+            if (ChartSeries *s = pick())
+                s->setName(QString(r.byte() % 40, QChar(0x41 + r.byte() % 60)));
+            break;
+        case 7: {
+            Axis *a = axisOf(*w, r.byte());
+            const double lo = r.number();
+            a->setRange(lo, r.number());
+            break;
+        }
+        case 8: {
+            Axis *a = axisOf(*w, r.byte());
+            if (r.byte() & 1)
+                a->setMin(r.number());
+            else
+                a->setMax(r.number());
+            break;
+        }
+        case 9: { // rubber band (towards the upper left resets)
+            const QPoint from = position(r, w);
+            const QPoint to = position(r, w);
+            mouse(w, QEvent::MouseButtonPress, Qt::LeftButton, from);
+            mouse(w, QEvent::MouseMove, Qt::LeftButton, to);
+            mouse(w, QEvent::MouseButtonRelease, Qt::LeftButton, to);
+            break;
+        }
+        case 10: { // pan
+            const QPoint from = position(r, w);
+            const QPoint to = position(r, w);
+            mouse(w, QEvent::MouseButtonPress, Qt::MiddleButton, from);
+            mouse(w, QEvent::MouseMove, Qt::MiddleButton, to);
+            mouse(w, QEvent::MouseButtonRelease, Qt::MiddleButton, to);
+            break;
+        }
+        case 11: {
+            static const QSize sizes[] = {{0, 0}, {1, 1}, {2, 300}, {300, 2}, {320, 240}, {40, 30}};
+            const uint8_t b = r.byte();
+            w->resize(b < 192 ? sizes[b % 6] : QSize(r.word() % 1200, r.word() % 900));
+            break;
+        }
+        case 12:
+            w->grab();
+            break;
+        case 13:
+            w->exportCsv(dir + QStringLiteral("/out.csv"));
+            break;
+        case 14:
+            w->exportXml(dir + QStringLiteral("/out.xml"));
+            break;
+        case 15:
+            w->exportSvg(dir + QStringLiteral("/out.svg"));
+            break;
+        case 16:
+            if (w->save(ChartWidget::dfBinary, dir + QStringLiteral("/chart.tn")))
+                w->load(ChartWidget::dfBinary, dir + QStringLiteral("/chart.tn"));
+            break;
+        case 17:
+            w->addVLine(new VLine(r.number(), Qt::red, r.byte() % 5));
+            break;
+        case 18:
+            w->setAutoScale(r.byte() & 1);
+            break;
+        case 19:
+            w->setTitle(QString(r.byte() % 80, QLatin1Char('t')));
+            break;
+        case 20: {
+            const uint8_t b = r.byte();
+            w->legend()->setVisible(b & 1);
+            w->legend()->setPlacement(Legend::Placement((b >> 1) % 8));
+            break;
+        }
+        case 21: {
+            Axis *a = axisOf(*w, r.byte());
+            a->setDatetime(r.byte() & 1);
+            if (r.byte() & 1)
+                a->setCustomLabel(r.number(), QStringLiteral("c"));
+            break;
+        }
+        case 22: {
+            const QPoint pos = position(r, w);
+            QHelpEvent e(QEvent::ToolTip, pos, pos);
+            QCoreApplication::sendEvent(w, &e);
+            break;
+        }
+        default:
+            // Queued rescales and the refresh timer.
+            QCoreApplication::processEvents();
+            break;
+        }
+    }
+    w->grab();
+    delete w;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace chartops
+
+#endif // TAVRIN_CHARTOPS_H
