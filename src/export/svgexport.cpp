@@ -25,6 +25,10 @@ bool ChartWidgetPrivate::writeSvg(const QString &fileName, QString *error)
         QSvgGenerator generator;
         generator.setOutputDevice(&image);
         generator.setSize(q->size());
+        // 96 dots per inch is the SVG pixel: viewers then open the image at
+        // the widget's pixel size, with text at its on-screen size.
+        generator.setResolution(96);
+        generator.setViewBox(QRect(QPoint(0, 0), q->size()));
         QPainter painter(&generator);
         if (antialiasing)
             painter.setRenderHint(QPainter::Antialiasing, true);

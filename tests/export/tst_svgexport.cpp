@@ -70,13 +70,16 @@ void TestSvgExport::sizeAndContent()
     QVERIFY(svg.contains("<svg"));
     QCOMPARE(svg.contains(">Zebra<"), legendShown);
 
-    // The generator states its size in millimetres at 72 dots per inch.
+    // The size is stated in millimetres at the SVG pixel's 96 dots per inch
+    // and the view box is the widget's rectangle, so viewers open the image
+    // at the widget's pixel size.
     const QRegularExpressionMatch size =
         QRegularExpression(QStringLiteral("<svg width=\"([0-9.]+)mm\" height=\"([0-9.]+)mm\""))
             .match(QString::fromUtf8(svg));
     QVERIFY(size.hasMatch());
-    QCOMPARE(qRound(size.captured(1).toDouble() / 25.4 * 72), w.width());
-    QCOMPARE(qRound(size.captured(2).toDouble() / 25.4 * 72), w.height());
+    QCOMPARE(qRound(size.captured(1).toDouble() / 25.4 * 96), w.width());
+    QCOMPARE(qRound(size.captured(2).toDouble() / 25.4 * 96), w.height());
+    QVERIFY(svg.contains(QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(w.width()).arg(w.height()).toUtf8()));
 
     // Rendered at its own default size one user unit is one pixel, so the
     // image lines up with the widget.
