@@ -29,8 +29,9 @@ void writeLine(QTextStream &out, QStringList &fields)
 {
     while (!fields.isEmpty() && fields.constLast().isEmpty())
         fields.removeLast();
+    // '\n' rather than Qt::endl, which would flush the stream on every row.
     if (!fields.isEmpty())
-        out << fields.join(QLatin1Char(';')) << Qt::endl;
+        out << fields.join(QLatin1Char(';')) << QLatin1Char('\n');
 }
 
 } // namespace

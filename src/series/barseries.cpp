@@ -6,6 +6,7 @@
 #include "axis.h"
 
 #include <QCoreApplication>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 
@@ -80,6 +81,15 @@ void BarSeries::draw(QPainter *painter)
     const double zero = ya->pointToPixel(0.0);
     const double lim = tavrin::kPixelLimit;
 
+    const QPen &pen = ChartSeries::d->pen;
+    const bool wholePixels = painter->paintEngine()
+        && painter->paintEngine()->type() == QPaintEngine::Raster
+        && painter->combinedTransform().isIdentity() && !painter->hasClipping()
+        && !painter->testRenderHint(QPainter::Antialiasing) && pen.style() == Qt::SolidLine
+        && pen.widthF() <= 1.0;
+    const int deviceWidth = painter->device()->width();
+    const int deviceHeight = painter->device()->height();
+
     for (const QPointF &p : qAsConst(d->points)) {
         if (std::isnan(p.x()) || std::isnan(p.y()))
             continue;
@@ -94,7 +104,21 @@ void BarSeries::draw(QPainter *painter)
         // unchanged.
         const double t = qBound(-lim, top, lim);
         const double b = qBound(-lim, zero, lim);
-        painter->drawRect(QRectF(left, t, d->barWidth, b - t).normalized());
+        const QRectF bar = QRectF(left, t, d->barWidth, b - t).normalized();
+        if (wholePixels) {
+            // The raster engine fills a fractional rectangle through its
+            // general rasterizer. Floored corners give the same pixels by the
+            // fast integer path, except for bars under two pixels or reaching
+            // past the image, which keep the general path.
+            const int x0 = int(std::floor(bar.left())), y0 = int(std::floor(bar.top()));
+            const int x1 = int(std::floor(bar.right())), y1 = int(std::floor(bar.bottom()));
+            if (x1 - x0 >= 2 && y1 - y0 >= 2 && x0 >= 0 && y0 >= 0 && x1 < deviceWidth
+                && y1 < deviceHeight) {
+                painter->drawRect(QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)));
+                continue;
+            }
+        }
+        painter->drawRect(bar);
     }
 }
 
