@@ -79,7 +79,9 @@ void BarSeries::draw(QPainter *painter)
     const tavrin::ValueBox box = tavrin::ValueBox::visible(xa, ya);
     const double w = xa->pixelDeltaToPoint(d->barWidth);
     const double zero = ya->pointToPixel(0.0);
-    const double lim = tavrin::kPixelLimit;
+    const QRectF shown = tavrin::shownArea(painter);
+    const double shownTop = shown.top();
+    const double shownBottom = shown.bottom();
 
     const QPen &pen = ChartSeries::d->pen;
     const bool wholePixels = painter->paintEngine()
@@ -100,10 +102,11 @@ void BarSeries::draw(QPainter *painter)
         const double top = ya->pointToPixel(p.y());
         if (!tavrin::pixelSafe(left) || std::isnan(top) || std::isnan(zero))
             continue;
-        // A bar reaching far off the plot is cut at the limit; what shows is
-        // unchanged.
-        const double t = qBound(-lim, top, lim);
-        const double b = qBound(-lim, zero, lim);
+        // A bar reaching far off the plot is cut just outside what the
+        // painter can show: the antialiased fill walks every scan line of
+        // the rectangle, so a bar millions of pixels tall takes seconds.
+        const double t = qBound(shownTop, top, shownBottom);
+        const double b = qBound(shownTop, zero, shownBottom);
         const QRectF bar = QRectF(left, t, d->barWidth, b - t).normalized();
         if (wholePixels) {
             // The raster engine fills a fractional rectangle through its

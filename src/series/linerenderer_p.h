@@ -61,6 +61,18 @@ struct ValueBox {
 // Pixel coordinates that QPainter's integer paths can take without overflow.
 constexpr double kPixelLimit = 1 << 22;
 
+// The part of the painter's logical coordinates that reaches its device,
+// with a margin for wide pens; fills beyond it cost time and show nothing.
+inline QRectF shownArea(QPainter *painter)
+{
+    const QPaintDevice *dev = painter->device();
+    const QRectF device(-8, -8, dev->width() + 16, dev->height() + 16);
+    QRectF r = painter->combinedTransform().inverted().mapRect(device);
+    if (!r.isValid())
+        r = QRectF(-kPixelLimit, -kPixelLimit, 2 * kPixelLimit, 2 * kPixelLimit);
+    return r;
+}
+
 inline bool pixelSafe(double v)
 {
     return v > -kPixelLimit && v < kPixelLimit;
