@@ -4,6 +4,7 @@
 #include "axis.h"
 #include "exportdata_p.h"
 #include "exportfile_p.h"
+#include "numbertext_p.h"
 
 #include <QTextStream>
 
@@ -71,7 +72,7 @@ bool ChartWidgetPrivate::writeCsv(const QString &fileName, QString *error)
             const QList<QVariant> values = e.series->point(r);
             for (int k = 0; k < values.size(); ++k) {
                 const QVariant &v = values.at(k);
-                fields << csvField(e.isDatetime(k, xdt, ydt) ? exportDateTimeText(v) : v.toString());
+                fields << csvField(e.isDatetime(k, xdt, ydt) ? exportDateTimeText(v) : tavrin::numberText(v));
             }
         }
         writeLine(out, fields);

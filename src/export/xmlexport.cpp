@@ -4,6 +4,7 @@
 #include "axis.h"
 #include "exportdata_p.h"
 #include "exportfile_p.h"
+#include "numbertext_p.h"
 
 #include <QXmlStreamWriter>
 
@@ -121,7 +122,7 @@ bool ChartWidgetPrivate::writeXml(const QString &fileName, QString *error)
                         xml.writeCharacters(exportDateTimeText(values.at(k)));
                     } else {
                         xml.writeAttribute(QStringLiteral("ss:Type"), QStringLiteral("Number"));
-                        xml.writeCharacters(values.at(k).toString());
+                        xml.writeCharacters(tavrin::numberText(values.at(k)));
                     }
                     xml.writeEndElement();
                     xml.writeEndElement();
