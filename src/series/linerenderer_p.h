@@ -5,6 +5,7 @@
 #include "axis_p.h"
 
 #include <QLine>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPointF>
 #include <QVector>
@@ -142,6 +143,16 @@ public:
         const QPen pen = painter->pen();
         m_merge = pen.widthF() <= 1.0 && pen.style() == Qt::SolidLine
             && !painter->testRenderHint(QPainter::Antialiasing);
+        // An opaque single colour gives the union of what is drawn whatever
+        // the order, so a column run can be filled as a one-pixel rectangle
+        // (a plain span fill) instead of being walked pixel by pixel by the
+        // line stroker.
+        m_fillRuns = m_merge && pen.capStyle() == Qt::SquareCap
+            && pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255
+            && painter->compositionMode() == QPainter::CompositionMode_SourceOver
+            && painter->paintEngine() && painter->paintEngine()->type() == QPaintEngine::Raster
+            && painter->combinedTransform().isIdentity();
+        m_color = pen.color();
         m_lines.reserve(kBatch);
     }
 
@@ -284,7 +295,10 @@ private:
         if (!m_run)
             return;
         m_run = false;
-        push(QLine(m_runX, m_runMin, m_runX, m_runMax));
+        if (m_fillRuns)
+            m_painter->fillRect(QRect(m_runX, m_runMin, 1, m_runMax - m_runMin + 1), m_color);
+        else
+            push(QLine(m_runX, m_runMin, m_runX, m_runMax));
     }
 
     void push(const QLine &l)
@@ -301,6 +315,8 @@ private:
     PixelMap m_y;
     ValueBox m_box;
     bool m_merge = false;
+    bool m_fillRuns = false;
+    QColor m_color;
     QVector<QLine> m_lines;
     bool m_run = false;
     int m_runX = 0, m_runMin = 0, m_runMax = 0, m_runEndY = 0;
