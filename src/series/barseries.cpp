@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <climits>
 #include <cmath>
+#include <vector>
 
 BarSeries::BarSeries()
     : ChartSeries(), d(new BarSeriesPrivate)
@@ -92,36 +94,84 @@ void BarSeries::draw(QPainter *painter)
     const int deviceWidth = painter->device()->width();
     const int deviceHeight = painter->device()->height();
 
-    for (const QPointF &p : qAsConst(d->points)) {
+    // The rectangle of a bar in pixels; false for a bar that is not drawn.
+    auto barRect = [&](const QPointF &p, QRectF *bar) {
         if (std::isnan(p.x()) || std::isnan(p.y()))
-            continue;
+            return false;
         // From 0 to y whatever the sign; a zero bar is flat and never drawn.
         if (!box.intersects(p.x() - w / 2, p.y(), w, -p.y()))
-            continue;
+            return false;
         const double left = xa->pointToPixel(p.x() - w / 2);
         const double top = ya->pointToPixel(p.y());
         if (!tavrin::pixelSafe(left) || std::isnan(top) || std::isnan(zero))
-            continue;
+            return false;
         // A bar reaching far off the plot is cut just outside what the
         // painter can show: the antialiased fill walks every scan line of
         // the rectangle, so a bar millions of pixels tall takes seconds.
         const double t = qBound(shownTop, top, shownBottom);
         const double b = qBound(shownTop, zero, shownBottom);
-        const QRectF bar = QRectF(left, t, d->barWidth, b - t).normalized();
-        if (wholePixels) {
-            // The raster engine fills a fractional rectangle through its
-            // general rasterizer. Floored corners give the same pixels by the
-            // fast integer path, except for bars under two pixels or reaching
-            // past the image, which keep the general path.
-            const int x0 = int(std::floor(bar.left())), y0 = int(std::floor(bar.top()));
-            const int x1 = int(std::floor(bar.right())), y1 = int(std::floor(bar.bottom()));
-            if (x1 - x0 >= 2 && y1 - y0 >= 2 && x0 >= 0 && y0 >= 0 && x1 < deviceWidth
-                && y1 < deviceHeight) {
-                painter->drawRect(QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)));
+        *bar = QRectF(left, t, d->barWidth, b - t).normalized();
+        return true;
+    };
+    // The raster engine fills a fractional rectangle through its general
+    // rasterizer. Floored corners give the same pixels by the fast integer
+    // path, except for bars under two pixels or reaching past the image,
+    // which keep the general path. The bar then paints exactly the pixels
+    // from (x0, y0) to (x1, y1), outline included.
+    auto onWholePixels = [&](const QRectF &bar, int *x0, int *y0, int *x1, int *y1) {
+        *x0 = int(std::floor(bar.left()));
+        *y0 = int(std::floor(bar.top()));
+        *x1 = int(std::floor(bar.right()));
+        *y1 = int(std::floor(bar.bottom()));
+        return wholePixels && *x1 - *x0 >= 2 && *y1 - *y0 >= 2 && *x0 >= 0 && *y0 >= 0
+            && *x1 < deviceWidth && *y1 < deviceHeight;
+    };
+
+    // Dense bars overlap many deep. In opaque colours a bar whose pixels
+    // are all painted again by later bars leaves no trace, so it is left
+    // out. Every whole-pixel bar reaches the zero line, so what the later
+    // ones cover in a pixel column is one run of rows through it.
+    const auto &points = d->points;
+    const int n = points.size();
+    const QBrush &brush = ChartSeries::d->brush;
+    const bool opaque = wholePixels && brush.style() == Qt::SolidPattern
+        && brush.color().alpha() == 255 && pen.brush().style() == Qt::SolidPattern
+        && pen.color().alpha() == 255
+        && painter->compositionMode() == QPainter::CompositionMode_SourceOver;
+    std::vector<char> hidden;
+    if (opaque && n > 1) {
+        hidden.assign(size_t(n), 0);
+        std::vector<int> lo(size_t(deviceWidth), INT_MAX), hi(size_t(deviceWidth), INT_MIN);
+        for (int i = n - 1; i >= 0; --i) {
+            QRectF bar;
+            int x0, y0, x1, y1;
+            if (!barRect(points.at(i), &bar) || !onWholePixels(bar, &x0, &y0, &x1, &y1))
+                continue;
+            bool covered = true;
+            for (int c = x0; c <= x1 && covered; ++c)
+                covered = lo[size_t(c)] <= y0 && hi[size_t(c)] >= y1;
+            if (covered) {
+                hidden[size_t(i)] = 1;
                 continue;
             }
+            for (int c = x0; c <= x1; ++c) {
+                lo[size_t(c)] = qMin(lo[size_t(c)], y0);
+                hi[size_t(c)] = qMax(hi[size_t(c)], y1);
+            }
         }
-        painter->drawRect(bar);
+    }
+
+    for (int i = 0; i < n; ++i) {
+        if (!hidden.empty() && hidden[size_t(i)])
+            continue;
+        QRectF bar;
+        if (!barRect(points.at(i), &bar))
+            continue;
+        int x0, y0, x1, y1;
+        if (onWholePixels(bar, &x0, &y0, &x1, &y1))
+            painter->drawRect(QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)));
+        else
+            painter->drawRect(bar);
     }
 }
 
