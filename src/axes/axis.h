@@ -15,7 +15,9 @@ class TAVRIN_EXPORT Axis : public QObject
 {
     Q_OBJECT
 public:
-    enum AxisType { atBottom = 0, atLeft = 1 };
+    // Enums take any int: hosts and files may hand over values outside the
+    // named ones, which must be well-defined to hold and compare.
+    enum AxisType : int { atBottom = 0, atLeft = 1 };
 
     explicit Axis(AxisType type);
     ~Axis() override;

@@ -22,7 +22,7 @@ class TAVRIN_EXPORT ChartWidget : public QWidget
     Q_PROPERTY(bool autoScale READ autoScale WRITE setAutoScale)
     Q_PROPERTY(QString title READ title WRITE setTitle)
 public:
-    enum dataFormat { dfBinary = 0 };
+    enum dataFormat : int { dfBinary = 0 };
 
     explicit ChartWidget(QWidget *parent = nullptr);
     ~ChartWidget() override;

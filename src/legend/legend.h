@@ -16,7 +16,7 @@ class TAVRIN_EXPORT Legend : public QScrollArea
     Q_PROPERTY(bool visible READ isVisible WRITE setVisible)
     Q_PROPERTY(Placement placement READ placement WRITE setPlacement)
 public:
-    enum Placement {
+    enum Placement : int {
         plRight = 0,
         plRightInverted = 1,
         plLeft = 2,

@@ -27,7 +27,7 @@ class TAVRIN_EXPORT ChartSeries : public QObject
     Q_PROPERTY(bool visible READ isVisible WRITE setVisible)
     Q_PROPERTY(QColor color READ color WRITE setColor)
 public:
-    enum seriesType {
+    enum seriesType : int {
         stLine = 1,
         stGantt = 2,
         stPoint = 3,

@@ -10,7 +10,7 @@ class TAVRIN_EXPORT MinMaxPointSeries : public ChartSeries
 {
     Q_OBJECT
 public:
-    enum PointStyle { psPoint = 0, psSquare = 1, psCircle = 2 };
+    enum PointStyle : int { psPoint = 0, psSquare = 1, psCircle = 2 };
 
     MinMaxPointSeries();
     explicit MinMaxPointSeries(PointStyle style);

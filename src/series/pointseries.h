@@ -12,7 +12,7 @@ class TAVRIN_EXPORT PointSeries : public ChartSeries
 {
     Q_OBJECT
 public:
-    enum PointStyle { psPoint = 0, psSquare = 1, psCircle = 2 };
+    enum PointStyle : int { psPoint = 0, psSquare = 1, psCircle = 2 };
 
     PointSeries();
     explicit PointSeries(PointStyle style);
