@@ -6,6 +6,7 @@
 #include <QDataStream>
 #include <QFile>
 #include <QtEndian>
+#include <cmath>
 
 namespace {
 
@@ -30,6 +31,20 @@ bool skipString(const QByteArray &data, int &pos)
         return false;
     pos += int(bytes);
     return true;
+}
+
+// A title font from a file is drawn at every paint: absurd sizes or
+// spacings would make the glyph cache allocate without bound.
+bool fontIsSane(const QFont &font)
+{
+    const double points = font.pointSizeF();
+    if (!std::isfinite(points) || points > 1000)
+        return false;
+    if (font.pixelSize() > 1500 || font.stretch() < 0 || font.stretch() > 4000)
+        return false;
+    const double letter = font.letterSpacing(), word = font.wordSpacing();
+    return std::isfinite(letter) && std::isfinite(word) && std::abs(letter) <= 1000
+        && std::abs(word) <= 1000;
 }
 
 // A QFont is read with a list reserve() sized by a count taken from the file,
@@ -127,7 +142,7 @@ bool ChartWidgetPrivate::loadSettings(int format, const QString &fileName)
         return false;
     QDataStream fontIn(fontRecord);
     fontIn >> newFont;
-    if (fontIn.status() != QDataStream::Ok)
+    if (fontIn.status() != QDataStream::Ok || !fontIsSane(newFont))
         return false;
 
     // Stored as they are: they take effect with the next rendering or scaling.

@@ -178,6 +178,27 @@ void TestSettingsFile::refused_data()
     hostile = valid;
     qToBigEndian<quint32>(0x1001, hostile.data() + titleAt);
     QTest::newRow("odd title length") << 0 << hostile;
+
+    // Title fonts that every paint would have to render at absurd sizes.
+    auto withFont = [](const QFont &font) {
+        QByteArray b;
+        QDataStream out(&b, QIODevice::WriteOnly);
+        out << ChartWidget::chartVersion << qint32(0) << true << false << QStringLiteral("T") << font;
+        return b;
+    };
+    QFont huge(QStringLiteral("Arial"));
+    huge.setPointSizeF(1e9);
+    QTest::newRow("font of 1e9 points") << 0 << withFont(huge);
+    QFont hugePixels(QStringLiteral("Arial"));
+    hugePixels.setPixelSize(1 << 24);
+    QTest::newRow("font of 2^24 pixels") << 0 << withFont(hugePixels);
+    QFont spaced(QStringLiteral("Arial"), 8);
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, 1e12);
+    QTest::newRow("letter spacing 1e12") << 0 << withFont(spaced);
+    // Found by fuzzing: a font record whose size fields decode to a glyph
+    // image of petabytes.
+    QTest::newRow("fuzzed font") << 0 << QByteArray::fromBase64(
+        "AAAADAB0AG4AIAAxAC4AMAAAAAABAAAAAAoAVABp/v///wAAAAAAAAAAAAAAAAAAAADvJOkAAAAAAQAAAAAKAFQAaf7///8AAAAAAAAAAAAAAAAAAAAAJA==");
 }
 
 void TestSettingsFile::refused()
