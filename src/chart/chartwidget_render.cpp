@@ -42,6 +42,9 @@ bool ChartWidgetPrivate::updatePlotArea()
             break;
         }
     }
+    // Whatever the fonts and bands claim, the plot stays inside the widget.
+    if (!q->rect().contains(r) && r.isValid())
+        r = r.intersected(q->rect());
     plotRect = r;
     if (r == old)
         return false;

@@ -37,10 +37,14 @@ bool skipString(const QByteArray &data, int &pos)
 // spacings would make the glyph cache allocate without bound.
 bool fontIsSane(const QFont &font)
 {
+    // Either a point size or a pixel size, each in a range a title can use.
     const double points = font.pointSizeF();
-    if (!std::isfinite(points) || points > 1000)
+    const int pixels = font.pixelSize();
+    const bool byPoints = std::isfinite(points) && points >= 1 && points <= 1000;
+    const bool byPixels = pixels >= 1 && pixels <= 1500;
+    if (!byPoints && !byPixels)
         return false;
-    if (font.pixelSize() > 1500 || font.stretch() < 0 || font.stretch() > 4000)
+    if (font.stretch() < 0 || font.stretch() > 4000)
         return false;
     const double letter = font.letterSpacing(), word = font.wordSpacing();
     return std::isfinite(letter) && std::isfinite(word) && std::abs(letter) <= 1000

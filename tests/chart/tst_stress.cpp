@@ -123,8 +123,9 @@ void TestStress::workersFeedBusyChart()
     // The chart is still usable: autoscale covers every series.
     for (ChartSeries *s : w.seriesList())
         s->setVisible(true);
-    w.setAutoScale(true);
     QCoreApplication::processEvents();
+    w.setAutoScale(false);
+    w.setAutoScale(true);
     QVERIFY(w.axes()->bottom()->max() >= kPoints - 1);
     QVERIFY(!w.grab().isNull());
 }
