@@ -5,6 +5,7 @@
 
 #include <QDataStream>
 #include <QFile>
+#include <QFontMetrics>
 #include <QtEndian>
 #include <cmath>
 
@@ -42,13 +43,16 @@ bool fontIsSane(const QFont &font)
     const int pixels = font.pixelSize();
     const bool byPoints = std::isfinite(points) && points >= 1 && points <= 1000;
     const bool byPixels = pixels >= 1 && pixels <= 1500;
-    if (!byPoints && !byPixels)
+    if (!(byPoints && pixels == -1) && !(byPixels && points == -1))
         return false;
     if (font.stretch() < 0 || font.stretch() > 4000)
         return false;
     const double letter = font.letterSpacing(), word = font.wordSpacing();
-    return std::isfinite(letter) && std::isfinite(word) && std::abs(letter) <= 1000
-        && std::abs(word) <= 1000;
+    if (!std::isfinite(letter) || !std::isfinite(word) || std::abs(letter) > 1000
+        || std::abs(word) > 1000)
+        return false;
+    const int height = QFontMetrics(font).height();
+    return height > 0 && height <= 2000;
 }
 
 // A QFont is read with a list reserve() sized by a count taken from the file,

@@ -197,6 +197,8 @@ void TestSettingsFile::refused_data()
     QTest::newRow("letter spacing 1e12") << 0 << withFont(spaced);
     // Found by fuzzing: a denormal point size with a pixel size of about
     // -10^9, whose negative line height made the plot taller than the widget.
+    QTest::newRow("fuzzed point and pixel size") << 0 << QByteArray::fromBase64(
+        "AAAADAB0AG4AIAAxAC4AMAAAAAABAAAAAAr//lT/aQD/AAACAAAAAAAAAABAAAAkAAAAQKSkpKQAAAAALP//AAAAAAAAAAAAAAAAAAAAAAAAAAIAAAAAAAAAAEA=");
     QTest::newRow("fuzzed negative pixel size") << 0 << QByteArray::fromBase64(
         "AAAADAB0AG4AIAAxAC4AMAAAAAABAAAAAAoAVABp/v///wAAAAAAAAAAAAAAAMPDw8PDw8PDw8MAJAAAAAAAAP///////////wEAAAAAAAAM////////////////////////////////////////////////////////////////////////////////APgAAAAAAAAAAAAAAAD+////AAAAAAAAAHQAbABl");
     // Found by fuzzing: a font record whose size fields decode to a glyph
