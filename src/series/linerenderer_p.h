@@ -199,13 +199,17 @@ public:
     void polyline(const Container &pts)
     {
         const int n = int(pts.size());
-        if (n < 2 || m_box.empty) {
+        const double l = m_box.l, r = m_box.r, t = m_box.t, bt = m_box.b;
+        const PixelMap mx = m_x, my = m_y;
+        // The shortcut relies on the visible box mapping into the pixel
+        // range; a transform out of step with the range takes the slow way.
+        const bool boxMapsSafely = pixelSafe(mx(l)) && pixelSafe(mx(r)) && pixelSafe(my(t))
+            && pixelSafe(my(bt));
+        if (n < 2 || m_box.empty || !boxMapsSafely) {
             for (int i = 1; i < n; ++i)
                 segment(pts.at(i - 1), pts.at(i));
             return;
         }
-        const double l = m_box.l, r = m_box.r, t = m_box.t, bt = m_box.b;
-        const PixelMap mx = m_x, my = m_y;
         QPointF a = pts.at(0);
         bool aInside = a.x() > l && a.x() < r && a.y() > t && a.y() < bt;
         int ax = aInside ? int(mx(a.x())) : 0;

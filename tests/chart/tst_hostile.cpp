@@ -184,6 +184,10 @@ void TestHostile::fuzzRegressions_data()
     // A bar a few million pixels tall took seconds per rendering.
     QTest::newRow("tall bar") << QByteArray::fromBase64(
         "AAADBYAAfwCC/////////////////////////////////wB+AIMAfQCEAHwACAcAigB1dGY4AQABDBV1dGY4DAEBAwwSARcM");
+    // Points inside the visible range whose pixels overflowed int, because
+    // the transform was out of step with the range at that moment.
+    QTest::newRow("stale transform") << QByteArray::fromBase64(
+        "AAYBgQCBAIV9AIQAfAAABwCKAHYADAcBAAABANAHgwAFAAYACkEUBRMeEQEDAwQDFtXV1dXV1dXV1dXV1dXV1dU0CDQIDAMADA==");
 }
 
 void TestHostile::fuzzRegressions()
