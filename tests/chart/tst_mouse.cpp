@@ -50,23 +50,12 @@ Ranges rawRanges(ChartWidget &w)
 
 } // namespace
 
-namespace QTest {
-template <> inline char *toString(const Ranges &r)
-{
-    return qstrdup(qPrintable(QStringLiteral("x %1..%2 y %3..%4").arg(r.x0, 0, 'g', 17).arg(r.x1, 0, 'g', 17)
-                                  .arg(r.y0, 0, 'g', 17).arg(r.y1, 0, 'g', 17)));
-}
-} // namespace QTest
-
 class TestMouse : public QObject
 {
     Q_OBJECT
 private slots:
-    void press_data();
-    void press();
     void zoomBand_data();
     void zoomBand();
-    void zoomHonoursDrawingLock();
     void selectionFrameRepaintsOutlineOnly();
     void pan_data();
     void pan();
@@ -75,45 +64,6 @@ private slots:
     void tooltip_data();
     void tooltip();
 };
-
-void TestMouse::press_data()
-{
-    QTest::addColumn<bool>("withData");
-    QTest::addColumn<QPoint>("pos");
-    QTest::addColumn<int>("button");
-    QTest::addColumn<bool>("consumed");
-    QTest::addColumn<int>("cursor");
-    const QPoint in(200, 150), out(2, 2);
-    const int arrow = Qt::ArrowCursor, l = Qt::LeftButton, m = Qt::MiddleButton, r = Qt::RightButton;
-    QTest::newRow("left outside") << true << out << l << false << arrow;
-    QTest::newRow("middle outside") << true << out << m << false << arrow;
-    QTest::newRow("right outside") << true << out << r << false << arrow;
-    QTest::newRow("right inside") << true << in << r << true << arrow;
-    QTest::newRow("left inside") << true << in << l << true << int(Qt::CrossCursor);
-    QTest::newRow("middle inside") << true << in << m << true << int(Qt::ClosedHandCursor);
-    QTest::newRow("left, invalid axes") << false << in << l << true << arrow;
-}
-
-void TestMouse::press()
-{
-    QFETCH(bool, withData);
-    QFETCH(QPoint, pos);
-    QFETCH(int, button);
-    QFETCH(bool, consumed);
-    QFETCH(int, cursor);
-    ChartWidget w;
-    if (withData)
-        w.addSeries(lineOf({{0, 0}, {10, 10}}));
-    showChart(w);
-    const auto b = Qt::MouseButton(button);
-    QCOMPARE(filterMouse(w, QEvent::MouseButtonPress, pos, b, b), consumed);
-    QCOMPARE(w.d->zooming, cursor == Qt::CrossCursor);
-    QCOMPARE(w.d->panning, cursor == Qt::ClosedHandCursor);
-    QCOMPARE(int(w.cursor().shape()), cursor);
-    filterMouse(w, QEvent::MouseButtonRelease, pos, b, Qt::NoButton);
-    QVERIFY(!w.d->zooming && !w.d->panning);
-    QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
-}
 
 void TestMouse::zoomBand_data()
 {
@@ -159,38 +109,18 @@ void TestMouse::zoomBand()
     const Ranges zoomed{b->min() + (band.left() - plot.left()) * kx, b->min() + (band.right() - plot.left()) * kx,
                         l->max() - (band.bottom() - plot.top()) * ky, l->max() - (band.top() - plot.top()) * ky};
 
+    QVERIFY(!filterMouse(w, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton, Qt::LeftButton)); // outside
+    QVERIFY(filterMouse(w, QEvent::MouseButtonPress, QPoint(100, 100), Qt::LeftButton, Qt::LeftButton));
+    QCOMPARE(w.cursor().shape(), Qt::CrossCursor);
     const bool consumed = drag(w, Qt::LeftButton, QPoint(100, 100), to);
     QVERIFY(!w.d->zooming);
     QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(consumed, outcome == QLatin1String("zoom") || outcome == QLatin1String("kept"));
     QCOMPARE(w.autoScale(), outcome == QLatin1String("reset"));
     if (outcome == QLatin1String("zoom"))
-        QCOMPARE(rawRanges(w), zoomed);
+        QVERIFY(rawRanges(w) == zoomed);
     else
-        QCOMPARE(rawRanges(w), outcome == QLatin1String("reset") ? automatic : before);
-}
-
-void TestMouse::zoomHonoursDrawingLock()
-{
-    ChartWidget w;
-    // Five-digit labels keep the label band, and so the plot size, across
-    // the zoom: a change of plot size renders regardless of the lock.
-    auto *s = new CountingSeries;
-    for (int i = 0; i <= 100; ++i)
-        s->addXY(i, 10000 + 100 * i);
-    w.addSeries(s);
-    showChart(w);
-    const QRect plot = w.d->plotRect;
-    const double oldMax = w.axes()->bottom()->max();
-    w.setDrawingLock(true);
-    const int draws = s->draws;
-    QVERIFY(drag(w, Qt::LeftButton, QPoint(100, 100), QPoint(200, 160)));
-    QVERIFY(!w.autoScale());
-    QVERIFY(w.axes()->bottom()->max() < oldMax);
-    QCOMPARE(w.d->plotRect, plot);
-    QCOMPARE(s->draws, draws);
-    w.setDrawingLock(false);
-    QCOMPARE(s->draws, draws + 1);
+        QVERIFY(rawRanges(w) == (outcome == QLatin1String("reset") ? automatic : before));
 }
 
 void TestMouse::selectionFrameRepaintsOutlineOnly()
@@ -244,7 +174,10 @@ void TestMouse::pan()
     const double perPixelX = w.axes()->bottom()->pixelDeltaToPoint(1);
     const double perPixelY = w.axes()->left()->pixelDeltaToPoint(1);
     const QPoint from(200, 150);
-    mouse(&w, QEvent::MouseButtonPress, Qt::MiddleButton, from);
+    QVERIFY(filterMouse(w, QEvent::MouseButtonPress, from, Qt::RightButton, Qt::RightButton));
+    QVERIFY(!w.d->panning && !w.d->zooming);
+    QVERIFY(filterMouse(w, QEvent::MouseButtonPress, from, Qt::MiddleButton, Qt::MiddleButton));
+    QCOMPARE(w.cursor().shape(), Qt::ClosedHandCursor);
     // Two half steps add up to one whole one.
     QVERIFY(filterMouse(w, QEvent::MouseMove, from + step / 2, Qt::NoButton, Qt::MiddleButton));
     QVERIFY(filterMouse(w, QEvent::MouseMove, from + step, Qt::NoButton, Qt::MiddleButton));
@@ -265,7 +198,7 @@ void TestMouse::pan()
     QVERIFY(!w.d->panning);
     QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
     QVERIFY(filterMouse(w, QEvent::MouseMove, from - QPoint(30, 30), Qt::NoButton, Qt::MiddleButton));
-    QCOMPARE(rawRanges(w), after);
+    QVERIFY(rawRanges(w) == after);
     QVERIFY(filterMouse(w, QEvent::MouseButtonRelease, from, Qt::MiddleButton, Qt::NoButton));
 }
 

@@ -20,7 +20,6 @@
 #include <vline.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
@@ -34,16 +33,6 @@ namespace tavrintest {
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 const double Inf = std::numeric_limits<double>::infinity();
-
-// Folder for images that tests write so a developer can look at them.
-inline QString outputDir()
-{
-    QString dir = qEnvironmentVariable("TAVRIN_TEST_OUTPUT");
-    if (dir.isEmpty())
-        dir = QDir::currentPath() + QStringLiteral("/test-output");
-    QDir().mkpath(dir);
-    return dir;
-}
 
 // An axis pair over fixed ranges as a chart sets it up for a plot of the
 // given size, with the margin settled as it is after layout and rescale.
@@ -79,15 +68,13 @@ inline QImage render(ChartSeries &s, QSize size = QSize(301, 201), bool antialia
     return img;
 }
 
-inline bool sameColor(QRgb a, QRgb b) { return (a & 0xffffff) == (b & 0xffffff) && qAlpha(a) == 255; }
-
 inline int countColor(const QImage &img, QRgb rgb, const QRect &area = QRect())
 {
     const QRect r = area.isNull() ? img.rect() : area.normalized().intersected(img.rect());
     int n = 0;
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
-            n += sameColor(img.pixel(x, y), rgb);
+            n += (img.pixel(x, y) | 0xff000000) == (rgb | 0xff000000) && qAlpha(img.pixel(x, y)) == 255;
     return n;
 }
 
@@ -151,7 +138,7 @@ public:
     }
 };
 
-inline LineSeries *lineOf(std::initializer_list<QPointF> pts, const QString &name = QString())
+inline LineSeries *lineOf(const QList<QPointF> &pts, const QString &name = QString())
 {
     auto *s = new LineSeries;
     s->setName(name);
@@ -161,11 +148,8 @@ inline LineSeries *lineOf(std::initializer_list<QPointF> pts, const QString &nam
 }
 
 enum Kind { kLine, kPoint, kMinMax, kBar, kBox, kHighLow, kGantt, kKinds };
-inline const char *kindName(int k)
-{
-    static const char *names[] = {"line", "point", "minmax", "bar", "box", "highlow", "gantt"};
-    return names[k];
-}
+const char *const kindNames[] = {"line", "point", "minmax", "bar", "box", "highlow", "gantt"};
+inline const char *kindName(int k) { return kindNames[k]; }
 
 inline ChartSeries *makeSeries(int kind, int style = 1)
 {

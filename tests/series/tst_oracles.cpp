@@ -32,14 +32,6 @@ QImage renderEverySegment(LineSeries &s, QSize size)
     return img;
 }
 
-void keepIfDifferent(const QImage &a, const QImage &b, const QString &name)
-{
-    if (a != b) {
-        a.save(outputDir() + QStringLiteral("/%1-fast.png").arg(name));
-        b.save(outputDir() + QStringLiteral("/%1-plain.png").arg(name));
-    }
-}
-
 // Values that put the fuzzy equality to work: both zeros, values around the
 // 1e-12 zero tolerance, pairs on either side of the relative tolerance.
 QVector<double> trickyValues()
@@ -104,7 +96,6 @@ void TestOracles::lineColumns()
     }
     const QImage merged = render(s, QSize(400, 250));
     const QImage plain = renderEverySegment(s, QSize(400, 250));
-    keepIfDifferent(merged, plain, QStringLiteral("line-%1").arg(kind));
     QCOMPARE(merged, plain);
 }
 
@@ -151,7 +142,6 @@ void TestOracles::barsOnWholePixels()
     p.setClipRect(general.rect());
     s.draw(&p);
     p.end();
-    keepIfDifferent(fast, general, QStringLiteral("bars-%1").arg(seed));
     QCOMPARE(fast, general);
 }
 
