@@ -1,13 +1,12 @@
+// Ranges, transforms, ticks, labels and the drawing of the axes, with the
+// worked numbers a chart of known size must give.
+#include "fixtures.h"
 #include "testmain.h"
 
-#include <axes.h>
-#include <axis.h>
-#include <axis_p.h>
+#include <QDateTime>
+#include <QFontMetrics>
 
-#include <QTest>
-
-#include <cmath>
-#include <limits>
+using namespace tavrintest;
 
 namespace {
 
@@ -21,9 +20,25 @@ private slots:
 };
 
 int messages = 0;
-void countMessage(QtMsgType, const QMessageLogContext &, const QString &)
+void countMessage(QtMsgType, const QMessageLogContext &, const QString &) { ++messages; }
+
+const QRect kPlot(60, 20, 500, 340);
+
+// Both axes over 0..10 drawn around the plot on white, the margin settled.
+QImage drawn(Axes &axes, bool grid = true)
 {
-    ++messages;
+    axes.left()->setRange(0, 10);
+    axes.bottom()->setRange(0, 10);
+    axes.setSize(QSizeF(kPlot.size()));
+    for (int i = 0; i < 10; ++i)
+        axes.updateTransformData();
+    axes.adjust();
+    QImage img(600, 400, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QRect plot = kPlot;
+    QPainter p(&img);
+    axes.draw(&p, &plot, grid);
+    return img;
 }
 
 } // namespace
@@ -32,32 +47,61 @@ class TestAxes : public QObject
 {
     Q_OBJECT
 private slots:
-    void construction();
-    void setSize();
+    void pair();
     void update_data();
     void update();
-    void adjust();
-    void shift();
+    void transform_data();
+    void transform();
+    void ticks_data();
+    void ticks();
+    void labels();
+    void labelBand_data();
+    void labelBand();
+    void drawnPixels();
 };
 
-void TestAxes::construction()
+void TestAxes::pair()
 {
     ChartStub chart;
     Axes axes(&chart);
     QCOMPARE(axes.left()->type(), Axis::atLeft);
     QCOMPARE(axes.bottom()->type(), Axis::atBottom);
-    QVERIFY(!axes.isValid());
     emit axes.left()->axisChanged();
     emit axes.bottom()->axisChanged();
     QCOMPARE(chart.changes, 2);
-
-    axes.left()->setRange(0, 1);
     QVERIFY(!axes.isValid());
-    axes.bottom()->setRange(0, 1);
+    axes.left()->setRange(0, 10);
+    QVERIFY(!axes.isValid());
+    axes.bottom()->setRange(0, 100);
     QVERIFY(axes.isValid());
+
+    // Worked numbers: 500 x 300 gives lengths 499 and 299, 20 pixels of pad.
+    axes.setSize(QSizeF(500, 300));
+    QCOMPARE(axes.bottom()->pointToPixel(0), 20.0);
+    QCOMPARE(axes.left()->pointToPixel(0), 279.0);
+    // A shift moves each axis by its own pixels, and the transform follows.
+    const double dx = axes.bottom()->pixelDeltaToPoint(30), dy = axes.left()->pixelDeltaToPoint(-12);
+    axes.shift(QPoint(30, -12));
+    QCOMPARE(axes.bottom()->d->rawMin, dx);
+    QCOMPARE(axes.bottom()->d->rawMax, 100 + dx);
+    QCOMPARE(axes.left()->d->rawMax, 10 + dy);
+    QCOMPARE(axes.bottom()->pointToPixel(dx), 20.0);
     axes.reset();
     QVERIFY(!axes.isValid());
-
+    // Axis::update alone leaves the ticks stale; the pair refreshes them,
+    // and adjust recomputes them for new lengths.
+    for (Axis *a : {axes.left(), axes.bottom()})
+        for (double v : {0.0, 10.0})
+            a->update(v);
+    QCOMPARE(axes.left()->d->tickCount, 0);
+    QVERIFY(!axes.update(5, 5) && !axes.update(NaN, NaN));
+    QVERIFY(axes.update(30, 5) && axes.update(5, 20));
+    QCOMPARE(axes.bottom()->d->rawMax + axes.left()->d->rawMax, 50.0);
+    QVERIFY(axes.left()->d->tickCount >= 7 && axes.bottom()->d->tickCount >= 7);
+    axes.setSize(QSizeF(600, 400));
+    axes.left()->update(100);
+    axes.adjust();
+    QCOMPARE(axes.left()->d->tickStep, 10.0);
     // A receiver without the slot is simply not connected, silently.
     messages = 0;
     QtMessageHandler old = qInstallMessageHandler(countMessage);
@@ -67,91 +111,240 @@ void TestAxes::construction()
     QCOMPARE(messages, 0);
 }
 
-void TestAxes::setSize()
-{
-    Axes axes;
-    axes.left()->setRange(0, 10);
-    axes.bottom()->setRange(0, 10);
-    axes.setSize(QSizeF(500, 300));
-    QCOMPARE(axes.bottom()->d->length, 499.0);
-    QCOMPARE(axes.left()->d->length, 299.0);
-    QCOMPARE(axes.bottom()->pointToPixel(0), 20.0);
-    QCOMPARE(axes.left()->pointToPixel(0), 279.0);
-
-    const double scale = axes.left()->d->scale;
-    axes.setSize(QSizeF(500, 300));
-    QCOMPARE(axes.left()->d->scale, scale);
-}
-
 void TestAxes::update_data()
 {
-    const double NaN = std::numeric_limits<double>::quiet_NaN();
-    QTest::addColumn<double>("x");
-    QTest::addColumn<double>("y");
+    QTest::addColumn<bool>("ranged"); // starts as 0..10
+    QTest::addColumn<bool>("lock");
+    QTest::addColumn<double>("value");
     QTest::addColumn<bool>("result");
-    QTest::addColumn<double>("bottomMax");
-    QTest::addColumn<double>("leftMax");
-
-    QTest::newRow("y outside") << 5.0 << 20.0 << true << 10.0 << 20.0;
-    QTest::newRow("x outside") << 30.0 << 5.0 << true << 30.0 << 10.0;
-    QTest::newRow("inside") << 5.0 << 5.0 << false << 10.0 << 10.0;
-    QTest::newRow("NaN") << NaN << NaN << false << 10.0 << 10.0;
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::newRow("first 5") << false << false << 5.0 << true << 5 - 1e-9 << 5 + 1e-9;
+    QTest::newRow("first 0") << false << false << 0.0 << true << -0.01 << 0.01;
+    QTest::newRow("first NaN") << false << false << NaN << false << NaN << NaN;
+    QTest::newRow("inside") << true << false << 5.0 << false << 0.0 << 10.0;
+    QTest::newRow("NaN") << true << false << NaN << false << 0.0 << 10.0;
+    QTest::newRow("below") << true << false << -3.0 << true << -3.0 << 10.0;
+    QTest::newRow("above") << true << false << 12.0 << true << 0.0 << 12.0;
+    QTest::newRow("locked above") << true << true << 100.0 << true << 0.0 << 10.0;
+    QTest::newRow("locked first") << false << true << 5.0 << true << NaN << NaN;
 }
 
 void TestAxes::update()
 {
-    QFETCH(double, x);
-    QFETCH(double, y);
+    QFETCH(bool, ranged);
+    QFETCH(bool, lock);
+    QFETCH(double, value);
     QFETCH(bool, result);
-    QFETCH(double, bottomMax);
-    QFETCH(double, leftMax);
+    QFETCH(double, min);
+    QFETCH(double, max);
+    Axis axis(Axis::atBottom);
+    axis.d->setLength(500);
+    if (ranged)
+        axis.setRange(0, 10);
+    axis.setScaleLock(lock);
+    const double pixel = axis.pointToPixel(7);
+    QCOMPARE(axis.update(value), result);
+    QCOMPARE(axis.d->rawMin, min);
+    QCOMPARE(axis.d->rawMax, max);
+    if (!result)
+        QCOMPARE(axis.pointToPixel(7), pixel);
+}
 
-    // Axis::update alone leaves the ticks stale; the pair refreshes them.
-    Axes axes;
-    axes.bottom()->update(0);
-    axes.bottom()->update(10);
-    axes.left()->update(0);
-    axes.left()->update(10);
-    QCOMPARE(axes.left()->d->tickCount, 0);
+void TestAxes::transform_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<double>("zeroPixel");
+    QTest::newRow("bottom") << int(Axis::atBottom) << 20.0;
+    QTest::newRow("left") << int(Axis::atLeft) << 479.0;
+}
 
-    QCOMPARE(axes.update(x, y), result);
-    QCOMPARE(axes.bottom()->d->rawMax, bottomMax);
-    QCOMPARE(axes.left()->d->rawMax, leftMax);
-    for (Axis *axis : {axes.left(), axes.bottom()}) {
-        QVERIFY(axis->d->tickCount >= 7);
-        QVERIFY(axis->d->tickStep > 0);
+void TestAxes::transform()
+{
+    QFETCH(int, type);
+    QFETCH(double, zeroPixel);
+    Axis axis{Axis::AxisType(type)};
+    QCOMPARE(axis.pixelToPoint(100) + axis.pointDeltaToPixel(1), 0.0);
+    axis.setRange(0, 10);
+    axis.d->setLength(500);
+    QCOMPARE(axis.pointToPixel(0), zeroPixel);
+    QCOMPARE(axis.pointToPixel(axis.min()), type == Axis::atLeft ? 499.0 : 0.0);
+    QCOMPARE(axis.pixelToPoint(axis.pointToPixel(3.7)) + axis.pixelDeltaToPoint(axis.pointDeltaToPixel(2.5)), 6.2);
+    // The margin settles over repeated transforms: 519, 481.97, 479.24 ...
+    if (type == Axis::atBottom) {
+        QCOMPARE(axis.pointToPixel(10), 519.0);
+        for (double expected : {481.97, 479.24, 479.02}) {
+            axis.d->updateTransform();
+            QVERIFY2(std::fabs(axis.pointToPixel(10) - expected) < 0.01, qPrintable(QString::number(axis.pointToPixel(10))));
+        }
     }
+    // Locked, nothing moves it; reset keeps it valid but forgets the scale.
+    axis.setScaleLock(true);
+    axis.setRange(-5, 5);
+    axis.shift(3);
+    QCOMPARE(axis.d->rawMin, 0.0);
+    axis.reset();
+    QVERIFY(axis.isValid() && axis.pointDeltaToPixel(1) == 0);
+    axis.setScaleLock(false);
+    axis.reset();
+    QVERIFY(!axis.isValid());
 }
 
-void TestAxes::adjust()
+void TestAxes::ticks_data()
 {
-    Axes axes;
-    axes.setSize(QSizeF(600, 400));
-    axes.left()->update(-1);
-    axes.left()->update(100);
-    axes.bottom()->update(-1);
-    axes.bottom()->update(1);
-    axes.adjust();
-    QCOMPARE(axes.left()->d->tickStep, 10.0);
-    QCOMPARE(axes.bottom()->d->tickStep, 0.2);
+    QTest::addColumn<bool>("datetime");
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<double>("first"); // NaN: the first midnight or multiple of the step
+    QTest::newRow("10") << false << 0.0 << 10.0 << 1.0 << 0.0;
+    QTest::newRow("14.1") << false << 0.0 << 14.1 << 2.0 << 0.0;
+    QTest::newRow("35") << false << 0.0 << 35.0 << 2.0 << 0.0; // a seventh is exactly 5
+    QTest::newRow("36") << false << 0.0 << 36.0 << 5.0 << 0.0;
+    QTest::newRow("100") << false << 0.0 << 100.0 << 10.0 << 0.0;
+    QTest::newRow("offset") << false << 3.0 << 103.0 << 10.0 << 10.0;
+    QTest::newRow("negative") << false << -0.37 << -0.01 << 0.05 << -0.35;
+    // Mid-afternoon local time, so a day step has to move to a midnight.
+    const double t0 = double(QDateTime(QDate(2024, 3, 14), QTime(15, 17, 23)).toSecsSinceEpoch());
+    QTest::newRow("3 days") << true << t0 << t0 + 3 * 86400 << 86400.0 << NaN;
+    QTest::newRow("1 hour") << true << t0 << t0 + 3600 << 600.0 << NaN;
+    QTest::newRow("10 minutes") << true << t0 << t0 + 600 << 60.0 << NaN;
+    QTest::newRow("30 seconds") << true << t0 << t0 + 30 << 2.0 << NaN;
 }
 
-void TestAxes::shift()
+void TestAxes::ticks()
+{
+    QFETCH(bool, datetime);
+    QFETCH(double, min);
+    QFETCH(double, max);
+    QFETCH(double, step);
+    QFETCH(double, first);
+    Axis axis(Axis::atLeft);
+    axis.setDatetime(datetime);
+    axis.setRange(min, max);
+    QCOMPARE(axis.d->tickStep, step);
+    QVERIFY(axis.d->tickCount >= 7);
+    const double tick = axis.d->firstTick;
+    if (!std::isnan(first))
+        QCOMPARE(tick, first);
+    else if (step >= 86400)
+        QVERIFY(tick >= min && tick < min + step && QDateTime::fromSecsSinceEpoch(qint64(tick)).time() == QTime(0, 0));
+    else
+        QVERIFY(tick >= min && tick < min + step && std::fmod(tick, step) == 0);
+}
+
+void TestAxes::labels()
+{
+    Axis axis(Axis::atBottom);
+    QCOMPARE(axis.labelString(2.5), QStringLiteral("2.5"));
+    QCOMPARE(axis.labelString(1234567), QStringLiteral("1.23457e+06"));
+    axis.setDatetime(true);
+    QCOMPARE(axis.datetimeFormat(), QStringLiteral("dd.MM.yyyy\r\nhh:mm:ss"));
+    const QDateTime dt(QDate(2024, 3, 14), QTime(15, 17, 23));
+    QCOMPARE(axis.labelString(double(dt.toSecsSinceEpoch()) + 0.9), QStringLiteral("14.03.2024\r\n15:17:23"));
+    QCOMPARE(axis.labelString(Inf), QString());
+    axis.setDatetimeFormat(QStringLiteral("hh:mm"));
+
+    // Custom labels replace all others; keys are single precision, so 0.1
+    // and its double neighbours are one entry.
+    axis.setCustomLabel(1.0, QStringLiteral("one"));
+    QCOMPARE(axis.labelString(1.0), QStringLiteral("one"));
+    axis.setCustomLabel(0.1, QStringLiteral("a"));
+    axis.setCustomLabel(std::nextafter(0.1, 1.0), QStringLiteral("b"));
+    axis.setCustomLabel(std::nextafter(0.1, 0.0), QStringLiteral("c"));
+    axis.setCustomLabel(NaN, QStringLiteral("nan"));
+    QCOMPARE(axis.labelString(0.1), QStringLiteral("c"));
+    QCOMPARE(axis.labelString(NaN), QString());
+    axis.clearCustomLabels();
+    QCOMPARE(axis.labelString(double(dt.toSecsSinceEpoch())), QStringLiteral("15:17"));
+}
+
+void TestAxes::labelBand_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("change");
+    QTest::addColumn<int>("lines");    // bottom: label lines
+    QTest::addColumn<QString>("widest"); // left: the widest label
+    QTest::addColumn<bool>("title");
+    const int b = Axis::atBottom, l = Axis::atLeft;
+    QTest::newRow("bottom, one line") << b << 0 << 1 << "" << false;
+    QTest::newRow("bottom, date-time") << b << 1 << 2 << "" << false;
+    QTest::newRow("bottom, one-line format") << b << 2 << 1 << "" << false;
+    QTest::newRow("bottom, title") << b << 3 << 1 << "" << true;
+    QTest::newRow("left, numbers") << l << 0 << 0 << "-1000" << false;
+    QTest::newRow("left, custom label") << l << 4 << 0 << "a very long label" << false;
+    QTest::newRow("left, custom labels cleared") << l << 5 << 0 << "-1000" << false;
+    QTest::newRow("left, collapsed range") << l << 6 << 0 << "" << false;
+    QTest::newRow("left, title") << l << 3 << 0 << "-1000" << true;
+}
+
+// The band beside the plot holds the widest label, or the lines of a
+// bottom label, plus 5 pixels and the title.
+void TestAxes::labelBand()
+{
+    QFETCH(int, type);
+    QFETCH(int, change);
+    QFETCH(int, lines);
+    QFETCH(QString, widest);
+    QFETCH(bool, title);
+    Axis axis{Axis::AxisType(type)};
+    axis.setRange(-1000, 10);
+    switch (change) {
+    case 1: axis.setDatetime(true); break;
+    case 2: axis.setDatetime(true); axis.setDatetimeFormat(QStringLiteral("hh:mm")); break;
+    case 3: axis.setTitle(QStringLiteral("Time")); break;
+    case 4: axis.setCustomLabel(-400, QStringLiteral("a very long label")); break;
+    case 5: axis.setCustomLabel(-400, QStringLiteral("a very long label")); axis.clearCustomLabels(); break;
+    case 6: axis.setRange(5, 5); break;
+    }
+    const QFontMetrics fm(QFont(QStringLiteral("Arial"), 8));
+    int size = 5 + fm.height() * lines + (widest.isEmpty() ? 0 : fm.horizontalAdvance(widest));
+    if (title)
+        size += fm.boundingRect(QStringLiteral("Time")).height() + 2;
+    QCOMPARE(axis.size(), size);
+}
+
+// Two-pixel edges, five-pixel ticks outside with their labels centred on
+// them, dashed grid lines across.
+void TestAxes::drawnPixels()
 {
     Axes axes;
-    axes.left()->setRange(0, 10);
-    axes.bottom()->setRange(0, 100);
-    axes.setSize(QSizeF(500, 300));
-    const double dx = axes.bottom()->pixelDeltaToPoint(30);
-    const double dy = axes.left()->pixelDeltaToPoint(-12);
-
-    axes.shift(QPoint(30, -12));
-    QCOMPARE(axes.bottom()->d->rawMin, dx);
-    QCOMPARE(axes.bottom()->d->rawMax, 100 + dx);
-    QCOMPARE(axes.left()->d->rawMin, dy);
-    QCOMPARE(axes.left()->d->rawMax, 10 + dy);
-    // The transform follows, so data moves across the plot by the shift.
-    QCOMPARE(axes.bottom()->pointToPixel(dx), 20.0);
+    axes.setGridColor(QColor(255, 0, 0));
+    QImage img = drawn(axes);
+    const QRgb black = qRgb(0, 0, 0), red = qRgb(255, 0, 0);
+    const QRect plot = kPlot;
+    Axis *left = axes.left(), *bottom = axes.bottom();
+    const int midY = plot.bottom() - int(left->pointDeltaToPixel(4.5 - left->min()));
+    QCOMPARE(countColor(img, black, QRect(plot.left() - 3, midY, 6, 1)), 2);
+    const int midX = plot.left() + int(bottom->pointToPixel(4.5));
+    QCOMPARE(countColor(img, black, QRect(midX, plot.bottom() - 2, 1, 6)), 2);
+    // Eleven ticks on each axis, five pixels long.
+    QCOMPARE(countColor(img, black, QRect(plot.left() - 3, plot.top(), 1, plot.height() - 3)), 11);
+    QCOMPARE(countColor(img, black, QRect(plot.left() + 3, plot.bottom() + 3, plot.width(), 1)), 11);
+    const int tickY = int(plot.bottom() - (5 - left->min()) * left->d->scale);
+    QCOMPARE(countColor(img, black, QRect(plot.left() - 6, tickY, 6, 1)), 5);
+    const int dashes = countColor(img, red, QRect(plot.left() + 2, tickY, plot.width() - 4, 1));
+    QVERIFY2(dashes > plot.width() / 3 && dashes < plot.width() - 10, qPrintable(QString::number(dashes)));
+    QCOMPARE(countColor(img, red, QRect(plot.left() + 2, midY, plot.width() - 4, 1)), 0);
+    // The label of 5 under its tick, the label of 5 left of its tick.
+    const int tickX = plot.left() + int(bottom->pointToPixel(5));
+    const int step = int(bottom->pointDeltaToPixel(1));
+    const QRect under = inked(img.copy(tickX - step / 2, plot.bottom() + 6, step, 14), qRgb(255, 255, 255));
+    QVERIFY(!under.isNull() && qAbs(under.center().x() - step / 2) <= 2);
+    const QRect beside = inked(img.copy(0, tickY - 6, plot.left() - 6, 13), qRgb(255, 255, 255));
+    QVERIFY(!beside.isNull() && beside.right() >= plot.left() - 10);
+    // Without the grid, no dashes; after a reset, the edges alone.
+    img = drawn(axes, false);
+    QCOMPARE(countColor(img, red), 0);
+    axes.reset();
+    img.fill(Qt::white);
+    QRect plotRect = kPlot;
+    QPainter p(&img);
+    axes.draw(&p, &plotRect, true);
+    axes.draw(nullptr, &plotRect, true);
+    axes.draw(&p, nullptr, true);
+    p.end();
+    QCOMPARE(countColor(img, black, QRect(plot.left() - 6, plot.top(), 5, plot.height() - 3)), 0);
 }
 
 TAVRIN_TEST(TestAxes)

@@ -1,22 +1,16 @@
-#include "chartfixtures.h"
+// Zoom, pan and tooltips through mouse and help events.
+#include "fixtures.h"
 #include "testmain.h"
-#include "testutil.h"
-
-#include <axes.h>
-#include <axis.h>
-#include <axis_p.h>
 
 #include <QHelpEvent>
-#include <QMouseEvent>
 #include <QPaintEvent>
-#include <QScreen>
 #include <QToolTip>
-#include <cmath>
+
+using namespace tavrintest;
 
 namespace {
 
-// A line series that answers every tooltip request with a fixed text and
-// remembers where it was asked.
+// Answers every tooltip request with a fixed text and remembers where.
 class TipSeries : public LineSeries
 {
 public:
@@ -43,48 +37,15 @@ public:
     }
 };
 
-// The chart's own verdict on a mouse event: true when it consumed it.
-bool filterMouse(ChartWidget &w, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-                 Qt::MouseButtons held)
-{
-    QMouseEvent event(type, pos, w.mapToGlobal(pos), button, held, Qt::NoModifier);
-    return w.d->eventFilter(&w, &event);
-}
-
-// Offscreen QTest::mouseMove carries no buttons, so moves are sent by hand.
-void moveTo(ChartWidget &w, QPoint pos, Qt::MouseButtons held)
-{
-    QMouseEvent event(QEvent::MouseMove, pos, w.mapToGlobal(pos), Qt::NoButton, held, Qt::NoModifier);
-    QApplication::sendEvent(&w, &event);
-}
-
-// A whole drag; returns whether the chart consumed the release.
-bool drag(ChartWidget &w, Qt::MouseButton button, QPoint from, QPoint to)
-{
-    QTest::mousePress(&w, button, Qt::NoModifier, from);
-    moveTo(w, to, button);
-    return filterMouse(w, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
-}
-
 struct Ranges {
-    double bottomMin, bottomMax, leftMin, leftMax;
+    double x0, x1, y0, y1;
+    bool operator==(const Ranges &o) const { return x0 == o.x0 && x1 == o.x1 && y0 == o.y0 && y1 == o.y1; }
 };
 
 Ranges rawRanges(ChartWidget &w)
 {
-    const Axis *b = w.axes()->bottom();
-    const Axis *l = w.axes()->left();
+    const Axis *b = w.axes()->bottom(), *l = w.axes()->left();
     return {b->d->rawMin, b->d->rawMax, l->d->rawMin, l->d->rawMax};
-}
-
-// Five-digit labels keep the left axis' width, and so the plot size, the
-// same across a zoom: a change of plot size renders regardless of the lock.
-CountingSeries *fiveDigitLine()
-{
-    auto *s = new CountingSeries;
-    for (int i = 0; i <= 100; ++i)
-        s->addXY(i, 10000 + 100 * i);
-    return s;
 }
 
 } // namespace
@@ -93,87 +54,36 @@ class TestMouse : public QObject
 {
     Q_OBJECT
 private slots:
-    void press_data();
-    void press();
     void zoomBand_data();
     void zoomBand();
-    void zoomHonoursDrawingLock();
     void selectionFrameRepaintsOutlineOnly();
-    void panFollowsPointer_data();
-    void panFollowsPointer();
-    void panEndsOutsidePlot();
+    void pan_data();
+    void pan();
     void degenerateAxesStayAutomatic_data();
     void degenerateAxesStayAutomatic();
     void tooltip_data();
     void tooltip();
-    void lookAtIt();
 };
-
-void TestMouse::press_data()
-{
-    QTest::addColumn<bool>("withData");
-    QTest::addColumn<QPoint>("pos");
-    QTest::addColumn<int>("button");
-    QTest::addColumn<bool>("consumed");
-    QTest::addColumn<bool>("zooming");
-    QTest::addColumn<bool>("panning");
-    QTest::addColumn<int>("cursor");
-
-    const QPoint in(200, 150), out(2, 2);
-    const int arrow = Qt::ArrowCursor;
-    QTest::newRow("left outside") << true << out << int(Qt::LeftButton) << false << false << false << arrow;
-    QTest::newRow("middle outside") << true << out << int(Qt::MiddleButton) << false << false << false << arrow;
-    QTest::newRow("right outside") << true << out << int(Qt::RightButton) << false << false << false << arrow;
-    QTest::newRow("right inside") << true << in << int(Qt::RightButton) << true << false << false << arrow;
-    QTest::newRow("left inside") << true << in << int(Qt::LeftButton) << true << true << false
-                                 << int(Qt::CrossCursor);
-    QTest::newRow("middle inside") << true << in << int(Qt::MiddleButton) << true << false << true
-                                   << int(Qt::ClosedHandCursor);
-    QTest::newRow("left, invalid axes") << false << in << int(Qt::LeftButton) << true << false << false << arrow;
-}
-
-void TestMouse::press()
-{
-    QFETCH(bool, withData);
-    QFETCH(QPoint, pos);
-    QFETCH(int, button);
-    QFETCH(bool, consumed);
-    QFETCH(bool, zooming);
-    QFETCH(bool, panning);
-    QFETCH(int, cursor);
-
-    ChartWidget w;
-    if (withData)
-        w.addSeries(lineOf({{0, 0}, {10, 10}}));
-    showChart(w);
-    QCOMPARE(w.d->plotRect.contains(pos), pos == QPoint(200, 150));
-
-    const auto b = Qt::MouseButton(button);
-    QCOMPARE(filterMouse(w, QEvent::MouseButtonPress, pos, b, b), consumed);
-    QCOMPARE(w.d->zooming, zooming);
-    QCOMPARE(w.d->panning, panning);
-    QCOMPARE(int(w.cursor().shape()), cursor);
-
-    filterMouse(w, QEvent::MouseButtonRelease, pos, b, Qt::NoButton);
-    QVERIFY(!w.d->zooming && !w.d->panning);
-    QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
-}
 
 void TestMouse::zoomBand_data()
 {
     QTest::addColumn<QPoint>("to");
     QTest::addColumn<QString>("outcome");
     QTest::addColumn<QRect>("band"); // the normalized band, for zooms
-
+    QTest::addColumn<QPointF>("yRange"); // of the hand-set view
     const QRect none;
-    QTest::newRow("4 x 10") << QPoint(103, 109) << "nothing" << none;
-    QTest::newRow("10 x 4") << QPoint(109, 103) << "nothing" << none;
-    QTest::newRow("left only") << QPoint(60, 100) << "nothing" << none;
-    QTest::newRow("5 x 5") << QPoint(104, 104) << "zoom" << QRect(QPoint(100, 100), QPoint(104, 104));
-    QTest::newRow("down left") << QPoint(60, 160) << "zoom" << QRect(QPoint(60, 100), QPoint(100, 160));
-    QTest::newRow("up right") << QPoint(160, 40) << "zoom" << QRect(QPoint(100, 40), QPoint(160, 100));
-    QTest::newRow("up left") << QPoint(60, 40) << "reset" << none;
-    QTest::newRow("up left by one") << QPoint(99, 99) << "reset" << none;
+    const QPointF y(-10, 30);
+    QTest::newRow("4 x 10") << QPoint(103, 109) << "nothing" << none << y;
+    QTest::newRow("10 x 4") << QPoint(109, 103) << "nothing" << none << y;
+    QTest::newRow("left only") << QPoint(60, 100) << "nothing" << none << y;
+    QTest::newRow("5 x 5") << QPoint(104, 104) << "zoom" << QRect(QPoint(100, 100), QPoint(104, 104)) << y;
+    QTest::newRow("down left") << QPoint(60, 160) << "zoom" << QRect(QPoint(60, 100), QPoint(100, 160)) << y;
+    QTest::newRow("up right") << QPoint(160, 40) << "zoom" << QRect(QPoint(100, 40), QPoint(160, 100)) << y;
+    QTest::newRow("up left") << QPoint(60, 40) << "reset" << none << y;
+    QTest::newRow("up left by one") << QPoint(99, 99) << "reset" << none << y;
+    // Band edges the doubles cannot tell apart keep the view.
+    QTest::newRow("y too narrow to resolve") << QPoint(160, 130) << "kept" << none
+                                             << QPointF(1e15, std::nextafter(1e15, Inf));
 }
 
 void TestMouse::zoomBand()
@@ -181,7 +91,7 @@ void TestMouse::zoomBand()
     QFETCH(QPoint, to);
     QFETCH(QString, outcome);
     QFETCH(QRect, band);
-
+    QFETCH(QPointF, yRange);
     ChartWidget w;
     w.addSeries(lineOf({{0, 0}, {100, 50}}));
     showChart(w);
@@ -189,69 +99,28 @@ void TestMouse::zoomBand()
     // Start from a hand-set view so that a reset shows.
     w.setAutoScale(false);
     w.axes()->bottom()->setRange(20, 70);
-    w.axes()->left()->setRange(-10, 30);
-    w.axes()->updateTransformData();
+    w.axes()->left()->setRange(yRange.x(), yRange.y());
+    for (int i = 0; i < 5; ++i)
+        w.axes()->updateTransformData();
     const Ranges before = rawRanges(w);
-
-    const Axis *b = w.axes()->bottom();
-    const Axis *l = w.axes()->left();
+    const Axis *b = w.axes()->bottom(), *l = w.axes()->left();
     const QRect plot = w.d->plotRect;
-    const double kx = b->span() / plot.width();
-    const double ky = l->span() / plot.height();
-    const double x1 = b->min() + (band.left() - plot.left()) * kx;
-    const double x2 = b->min() + (band.right() - plot.left()) * kx;
-    const double y1 = l->max() - (band.bottom() - plot.top()) * ky;
-    const double y2 = l->max() - (band.top() - plot.top()) * ky;
+    const double kx = b->span() / plot.width(), ky = l->span() / plot.height();
+    const Ranges zoomed{b->min() + (band.left() - plot.left()) * kx, b->min() + (band.right() - plot.left()) * kx,
+                        l->max() - (band.bottom() - plot.top()) * ky, l->max() - (band.top() - plot.top()) * ky};
 
+    QVERIFY(!filterMouse(w, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton, Qt::LeftButton)); // outside
+    QVERIFY(filterMouse(w, QEvent::MouseButtonPress, QPoint(100, 100), Qt::LeftButton, Qt::LeftButton));
+    QCOMPARE(w.cursor().shape(), Qt::CrossCursor);
     const bool consumed = drag(w, Qt::LeftButton, QPoint(100, 100), to);
     QVERIFY(!w.d->zooming);
     QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
-    const Ranges after = rawRanges(w);
-
-    if (outcome == QLatin1String("zoom")) {
-        QVERIFY(consumed);
-        QVERIFY(!w.autoScale());
-        QCOMPARE(after.bottomMin, x1);
-        QCOMPARE(after.bottomMax, x2);
-        QCOMPARE(after.leftMin, y1);
-        QCOMPARE(after.leftMax, y2);
-    } else if (outcome == QLatin1String("reset")) {
-        QVERIFY(!consumed);
-        QVERIFY(w.autoScale());
-        QCOMPARE(after.bottomMin, automatic.bottomMin);
-        QCOMPARE(after.bottomMax, automatic.bottomMax);
-        QCOMPARE(after.leftMin, automatic.leftMin);
-        QCOMPARE(after.leftMax, automatic.leftMax);
-    } else {
-        QVERIFY(!consumed);
-        QVERIFY(!w.autoScale());
-        QCOMPARE(after.bottomMin, before.bottomMin);
-        QCOMPARE(after.bottomMax, before.bottomMax);
-        QCOMPARE(after.leftMin, before.leftMin);
-        QCOMPARE(after.leftMax, before.leftMax);
-    }
-}
-
-void TestMouse::zoomHonoursDrawingLock()
-{
-    ChartWidget w;
-    CountingSeries *s = fiveDigitLine();
-    w.addSeries(s);
-    showChart(w);
-    const QRect plot = w.d->plotRect;
-    const double oldMax = w.axes()->bottom()->max();
-
-    w.setDrawingLock(true);
-    const int draws = s->draws;
-    QVERIFY(drag(w, Qt::LeftButton, QPoint(100, 100), QPoint(200, 160)));
-    QVERIFY(!w.autoScale());
-    QVERIFY(w.axes()->bottom()->max() < oldMax);
-    QCOMPARE(w.d->plotRect, plot); // else the new image would render anyway
-    QCOMPARE(s->draws, draws);
-
-    w.setDrawingLock(false);
-    QCOMPARE(s->draws, draws + 1);
-    QVERIFY(!w.autoScale());
+    QCOMPARE(consumed, outcome == QLatin1String("zoom") || outcome == QLatin1String("kept"));
+    QCOMPARE(w.autoScale(), outcome == QLatin1String("reset"));
+    if (outcome == QLatin1String("zoom"))
+        QVERIFY(rawRanges(w) == zoomed);
+    else
+        QVERIFY(rawRanges(w) == (outcome == QLatin1String("reset") ? automatic : before));
 }
 
 void TestMouse::selectionFrameRepaintsOutlineOnly()
@@ -261,30 +130,31 @@ void TestMouse::selectionFrameRepaintsOutlineOnly()
     showChart(w);
     PaintSpy spy;
     w.installEventFilter(&spy); // runs before the chart's own filter
-
-    QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
-    moveTo(w, QPoint(150, 140), Qt::LeftButton);
+    mouse(&w, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(100, 100));
+    mouse(&w, QEvent::MouseMove, Qt::LeftButton, QPoint(150, 140));
     QApplication::processEvents();
     spy.painted = QRegion();
-    moveTo(w, QPoint(200, 160), Qt::LeftButton);
+    mouse(&w, QEvent::MouseMove, Qt::LeftButton, QPoint(200, 160));
     QTRY_VERIFY(!spy.painted.isEmpty());
-
     // Old and new outlines, nothing inside them.
-    for (const QPoint &p : {QPoint(150, 120), QPoint(125, 140), QPoint(100, 130), QPoint(200, 130),
-                            QPoint(150, 100), QPoint(150, 160)})
+    for (const QPoint &p : {QPoint(150, 120), QPoint(125, 140), QPoint(100, 130), QPoint(200, 130), QPoint(150, 100),
+                            QPoint(150, 160)})
         QVERIFY2(spy.painted.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     for (const QPoint &p : {QPoint(125, 120), QPoint(175, 150), QPoint(101, 101)})
         QVERIFY2(!spy.painted.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
-
+    // Mid-drag the band is outlined on the widget.
+    const QImage band = grabImage(&w);
+    QCOMPARE(band.pixel(100, 130) & 0xffffff, 0u);
+    QCOMPARE(band.pixel(200, 130) & 0xffffff, 0u);
     // A band too small to zoom renders nothing, yet its outline must go.
-    moveTo(w, QPoint(103, 109), Qt::LeftButton);
+    mouse(&w, QEvent::MouseMove, Qt::LeftButton, QPoint(103, 109));
     QApplication::processEvents();
     spy.painted = QRegion();
-    QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, QPoint(103, 109));
+    mouse(&w, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(103, 109));
     QTRY_VERIFY(spy.painted.contains(QPoint(100, 105)) && spy.painted.contains(QPoint(103, 105)));
 }
 
-void TestMouse::panFollowsPointer_data()
+void TestMouse::pan_data()
 {
     QTest::addColumn<QPoint>("step");
     QTest::newRow("right") << QPoint(40, 0);
@@ -292,7 +162,9 @@ void TestMouse::panFollowsPointer_data()
     QTest::newRow("up left") << QPoint(-25, -15);
 }
 
-void TestMouse::panFollowsPointer()
+// The view follows the pointer; the pan ends at the first move outside the
+// plot and does not resume when the pointer comes back.
+void TestMouse::pan()
 {
     QFETCH(QPoint, step);
     ChartWidget w;
@@ -301,57 +173,33 @@ void TestMouse::panFollowsPointer()
     const Ranges before = rawRanges(w);
     const double perPixelX = w.axes()->bottom()->pixelDeltaToPoint(1);
     const double perPixelY = w.axes()->left()->pixelDeltaToPoint(1);
-    QVERIFY(perPixelX > 0 && perPixelY > 0);
-
     const QPoint from(200, 150);
-    QTest::mousePress(&w, Qt::MiddleButton, Qt::NoModifier, from);
-    QCOMPARE(int(w.cursor().shape()), int(Qt::ClosedHandCursor));
+    QVERIFY(filterMouse(w, QEvent::MouseButtonPress, from, Qt::RightButton, Qt::RightButton));
+    QVERIFY(!w.d->panning && !w.d->zooming);
+    QVERIFY(filterMouse(w, QEvent::MouseButtonPress, from, Qt::MiddleButton, Qt::MiddleButton));
+    QCOMPARE(w.cursor().shape(), Qt::ClosedHandCursor);
     // Two half steps add up to one whole one.
-    moveTo(w, from + step / 2, Qt::MiddleButton);
-    moveTo(w, from + step, Qt::MiddleButton);
-    QTest::mouseRelease(&w, Qt::MiddleButton, Qt::NoModifier, from + step);
-    QVERIFY(!w.d->panning);
-    QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(filterMouse(w, QEvent::MouseMove, from + step / 2, Qt::NoButton, Qt::MiddleButton));
+    QVERIFY(filterMouse(w, QEvent::MouseMove, from + step, Qt::NoButton, Qt::MiddleButton));
     QVERIFY(!w.autoScale());
-
-    // Dragging right shows smaller x; dragging down shows greater y. Each
-    // step recomputes the transform, which lets the scale settle a little,
-    // so the distance is only close to the one at the starting scale.
+    // Dragging right shows smaller x, dragging down greater y. Each step lets
+    // the scale settle a little, so the distance is only close.
     const Ranges after = rawRanges(w);
     const auto movedBy = [](double actual, double expected) {
         return expected == 0 ? actual == 0 : qAbs(actual - expected) <= 0.05 * qAbs(expected);
     };
-    QVERIFY(movedBy(after.bottomMin - before.bottomMin, -step.x() * perPixelX));
-    QVERIFY(movedBy(after.bottomMax - before.bottomMax, -step.x() * perPixelX));
-    QVERIFY(movedBy(after.leftMin - before.leftMin, step.y() * perPixelY));
-    QVERIFY(movedBy(after.leftMax - before.leftMax, step.y() * perPixelY));
-}
+    QVERIFY(movedBy(after.x0 - before.x0, -step.x() * perPixelX));
+    QVERIFY(movedBy(after.x1 - before.x1, -step.x() * perPixelX));
+    QVERIFY(movedBy(after.y0 - before.y0, step.y() * perPixelY));
+    QVERIFY(movedBy(after.y1 - before.y1, step.y() * perPixelY));
 
-void TestMouse::panEndsOutsidePlot()
-{
-    ChartWidget w;
-    w.addSeries(lineOf({{0, 0}, {100, 50}}));
-    showChart(w);
-    const QRect plot = w.d->plotRect;
-    const QPoint start = plot.center();
-
-    QVERIFY(filterMouse(w, QEvent::MouseButtonPress, start, Qt::MiddleButton, Qt::MiddleButton));
-    QVERIFY(filterMouse(w, QEvent::MouseMove, start + QPoint(10, 0), Qt::NoButton, Qt::MiddleButton));
-    const Ranges panned = rawRanges(w);
-
-    const QPoint outside(plot.right() + 2, start.y());
+    const QPoint outside(w.d->plotRect.right() + 2, from.y());
     QVERIFY(!filterMouse(w, QEvent::MouseMove, outside, Qt::NoButton, Qt::MiddleButton));
     QVERIFY(!w.d->panning);
     QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(rawRanges(w).bottomMin, panned.bottomMin);
-
-    // Coming back in with the button still held does not resume the pan.
-    QVERIFY(filterMouse(w, QEvent::MouseMove, start - QPoint(30, 30), Qt::NoButton, Qt::MiddleButton));
-    QVERIFY(!w.d->panning);
-    const Ranges after = rawRanges(w);
-    QCOMPARE(after.bottomMin, panned.bottomMin);
-    QCOMPARE(after.leftMin, panned.leftMin);
-    QVERIFY(filterMouse(w, QEvent::MouseButtonRelease, start, Qt::MiddleButton, Qt::NoButton));
+    QVERIFY(filterMouse(w, QEvent::MouseMove, from - QPoint(30, 30), Qt::NoButton, Qt::MiddleButton));
+    QVERIFY(rawRanges(w) == after);
+    QVERIFY(filterMouse(w, QEvent::MouseButtonRelease, from, Qt::MiddleButton, Qt::NoButton));
 }
 
 void TestMouse::degenerateAxesStayAutomatic_data()
@@ -362,7 +210,7 @@ void TestMouse::degenerateAxesStayAutomatic_data()
 }
 
 // A drag over axes with no range must not switch automatic scaling off, or
-// the data added afterwards would never be scaled into view.
+// data added afterwards would never be scaled into view.
 void TestMouse::degenerateAxesStayAutomatic()
 {
     QFETCH(int, button);
@@ -370,19 +218,14 @@ void TestMouse::degenerateAxesStayAutomatic()
     ChartWidget w;
     w.addSeries(lineOf({{0, 0}, {10, 10}}));
     showChart(w);
-
-    const QPoint from(150, 100), to(250, 200);
-    QTest::mousePress(&w, b, Qt::NoModifier, from);
+    mouse(&w, QEvent::MouseButtonPress, b, QPoint(150, 100));
     QVERIFY(w.d->zooming || w.d->panning);
     w.clear();
-    QVERIFY(!w.axes()->isValid());
-    moveTo(w, to, b);
-    QTest::mouseRelease(&w, b, Qt::NoModifier, to);
-
+    mouse(&w, QEvent::MouseMove, b, QPoint(250, 200));
+    mouse(&w, QEvent::MouseButtonRelease, b, QPoint(250, 200));
     QVERIFY(w.autoScale());
     QVERIFY(!w.axes()->isValid());
     w.addSeries(lineOf({{5, 1}, {6, 2}}));
-    QVERIFY(w.axes()->isValid());
     QVERIFY(w.axes()->bottom()->min() <= 5 && w.axes()->bottom()->max() >= 6);
 }
 
@@ -394,7 +237,6 @@ void TestMouse::tooltip_data()
     QTest::addColumn<QString>("text1");
     QTest::addColumn<bool>("visible1");
     QTest::addColumn<QString>("shown"); // "earlier": the earlier tooltip stays
-
     QTest::newRow("lower id wins") << true << -1 << -1 << "one" << true << "one";
     QTest::newRow("lower id wins, forced") << false << 1 << 1 << "one" << true << "one";
     QTest::newRow("forced with switch off") << false << -1 << 1 << "one" << true << "two";
@@ -413,7 +255,6 @@ void TestMouse::tooltip()
     QFETCH(QString, text1);
     QFETCH(bool, visible1);
     QFETCH(QString, shown);
-
     ChartWidget w;
     w.enableTooltip(widgetSwitch); // before registration: modes stay -1
     auto *s1 = new TipSeries(text1);
@@ -426,75 +267,19 @@ void TestMouse::tooltip()
         s2->enableTooltip(mode2);
     s1->setVisible(visible1);
     showChart(w);
-
     const QPoint pos(150, 120);
     QToolTip::showText(w.mapToGlobal(QPoint(10, 10)), QStringLiteral("earlier"));
-    QVERIFY(QToolTip::isVisible());
-
     QHelpEvent event(QEvent::ToolTip, pos, w.mapToGlobal(pos));
     QVERIFY(w.d->eventFilter(&w, &event));
     QVERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), shown);
     if (shown == text1)
         QCOMPARE(s1->askedAt, pos - w.d->plotRect.topLeft());
-
     // Outside the plot the widget's own tooltip handling takes over.
     QHelpEvent outside(QEvent::ToolTip, QPoint(1, 1), w.mapToGlobal(QPoint(1, 1)));
     QVERIFY(!w.d->eventFilter(&w, &outside));
     QToolTip::hideText();
 }
 
-// Zooms and pans a chart with mouse events and writes what it shows before
-// and after to PNG files.
-void TestMouse::lookAtIt()
-{
-    ChartWidget w;
-    w.setTitle(QStringLiteral("Zoom and pan"));
-    auto *s = new LineSeries;
-    for (int i = 0; i <= 400; ++i)
-        s->addXY(i * 0.05, 100 * std::sin(i * 0.05));
-    w.addSeries(s);
-    showChart(w, 640, 420);
-    const QString dir = tavrintest::outputDir();
-    const QImage before = tavrintest::grabImage(&w);
-    QVERIFY(before.save(dir + QStringLiteral("/mouse-before.png")));
-    const double stepBefore = w.axes()->bottom()->d->tickStep;
-
-    // Mid-drag the band is outlined on the widget.
-    const QRect plot = w.d->plotRect;
-    const QPoint from = plot.topLeft() + QPoint(plot.width() / 4, plot.height() / 4);
-    const QPoint to = plot.center();
-    QTest::mousePress(&w, Qt::LeftButton, Qt::NoModifier, from);
-    moveTo(w, to, Qt::LeftButton);
-    const QImage band = tavrintest::grabImage(&w);
-    QVERIFY(band.save(dir + QStringLiteral("/mouse-band.png")));
-    QCOMPARE(band.pixel(from.x(), (from.y() + to.y()) / 2) & 0xffffff, 0u);
-    QCOMPARE(band.pixel(to.x(), (from.y() + to.y()) / 2) & 0xffffff, 0u);
-    QTest::mouseRelease(&w, Qt::LeftButton, Qt::NoModifier, to);
-
-    const QImage zoomed = tavrintest::grabImage(&w);
-    QVERIFY(zoomed.save(dir + QStringLiteral("/mouse-zoomed.png")));
-    // The window itself, once its queued paints are done, keeps no trace of
-    // the band: the strips invalidated on release were repainted.
-    QApplication::processEvents();
-    const QImage screen = w.screen()->grabWindow(w.winId()).toImage();
-    QVERIFY(screen.save(dir + QStringLiteral("/mouse-zoomed-screen.png")));
-    QCOMPARE(screen.convertToFormat(QImage::Format_RGB32), zoomed.convertToFormat(QImage::Format_RGB32));
-    QVERIFY(zoomed != before);
-    QVERIFY(w.axes()->bottom()->d->tickStep < stepBefore);
-
-    QTest::mousePress(&w, Qt::MiddleButton, Qt::NoModifier, plot.center());
-    moveTo(w, plot.center() + QPoint(80, 40), Qt::MiddleButton);
-    QTest::mouseRelease(&w, Qt::MiddleButton, Qt::NoModifier, plot.center() + QPoint(80, 40));
-    const QImage panned = tavrintest::grabImage(&w);
-    QVERIFY(panned.save(dir + QStringLiteral("/mouse-panned.png")));
-    QVERIFY(panned != zoomed);
-
-    QVERIFY(!drag(w, Qt::LeftButton, plot.center(), plot.center() - QPoint(50, 50)));
-    QVERIFY(w.autoScale());
-    QVERIFY(tavrintest::grabImage(&w).save(dir + QStringLiteral("/mouse-reset.png")));
-}
-
 TAVRIN_TEST(TestMouse)
-
 #include "tst_mouse.moc"

@@ -1,0 +1,203 @@
+#ifndef TAVRIN_FIXTURES_H
+#define TAVRIN_FIXTURES_H
+
+// What the tests of every folder share: axis frames, renderings, pixel
+// counts, shown charts, mouse gestures and a factory for each series kind.
+
+#include <axes.h>
+#include <axis.h>
+#include <axis_p.h>
+#include <barseries.h>
+#include <boxandwhiskersseries.h>
+#include <chartwidget.h>
+#include <chartwidget_p.h>
+#include <ganttseries.h>
+#include <highlowseries.h>
+#include <legend.h>
+#include <lineseries.h>
+#include <minmaxpointseries.h>
+#include <pointseries.h>
+#include <vline.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTest>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace tavrintest {
+
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+const double Inf = std::numeric_limits<double>::infinity();
+
+// An axis pair over fixed ranges as a chart sets it up for a plot of the
+// given size, with the margin settled as it is after layout and rescale.
+struct Frame {
+    Axis x{Axis::atBottom};
+    Axis y{Axis::atLeft};
+    // The default size gives whole pixels per unit over 0..10: 26 across
+    // from pixel 20, 16 up from pixel 180.
+    Frame(double x0 = 0, double x1 = 10, double y0 = 0, double y1 = 10, int w = 301, int h = 201)
+    {
+        x.setRange(x0, x1);
+        y.setRange(y0, y1);
+        x.d->setLength(w);
+        y.d->setLength(h);
+        for (int i = 0; i < 30; ++i) {
+            x.d->updateTransform();
+            y.d->updateTransform();
+        }
+    }
+    QPoint pixel(double vx, double vy) const { return QPoint(qRound(x.pointToPixel(vx)), qRound(y.pointToPixel(vy))); }
+    // Pixel rectangle between two value corners.
+    QRect area(double x0, double y0, double x1, double y1) const { return QRect(pixel(x0, y1), pixel(x1, y0)); }
+};
+
+inline QImage render(ChartSeries &s, QSize size = QSize(301, 201), bool antialiased = false,
+                     QColor background = Qt::transparent)
+{
+    QImage img(size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(background);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, antialiased);
+    s.draw(&p);
+    return img;
+}
+
+inline int countColor(const QImage &img, QRgb rgb, const QRect &area = QRect())
+{
+    const QRect r = area.isNull() ? img.rect() : area.normalized().intersected(img.rect());
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += (img.pixel(x, y) | 0xff000000) == (rgb | 0xff000000) && qAlpha(img.pixel(x, y)) == 255;
+    return n;
+}
+
+// Box around the pixels that differ from the background.
+inline QRect inked(const QImage &img, QRgb background = 0)
+{
+    QRect r;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != background)
+                r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+inline QImage grabImage(QWidget *w) { return w->grab().toImage().convertToFormat(QImage::Format_ARGB32); }
+inline QImage plotImage(ChartWidget &w) { return w.d->pixmap.toImage().convertToFormat(QImage::Format_ARGB32); }
+
+// A shown chart of a given size whose queued rescale has run.
+inline void showChart(ChartWidget &w, int width = 600, int height = 400)
+{
+    w.resize(width, height);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QApplication::processEvents();
+}
+
+// Offscreen QTest::mouseMove carries no buttons, so events are sent by hand.
+inline void mouse(QWidget *w, QEvent::Type type, Qt::MouseButton button, QPoint pos)
+{
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent e(type, pos, w->mapToGlobal(pos), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                  Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+// The chart's own verdict on a mouse event: true when it consumed it.
+inline bool filterMouse(ChartWidget &w, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+                        Qt::MouseButtons held)
+{
+    QMouseEvent e(type, pos, w.mapToGlobal(pos), button, held, Qt::NoModifier);
+    return w.d->eventFilter(&w, &e);
+}
+
+// A whole drag; returns whether the chart consumed the release.
+inline bool drag(ChartWidget &w, Qt::MouseButton button, QPoint from, QPoint to)
+{
+    mouse(&w, QEvent::MouseButtonPress, button, from);
+    mouse(&w, QEvent::MouseMove, button, to);
+    return filterMouse(w, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
+}
+
+// A line series that counts how often the chart renders it.
+class CountingSeries : public LineSeries
+{
+public:
+    int draws = 0;
+    void draw(QPainter *painter) override
+    {
+        ++draws;
+        LineSeries::draw(painter);
+    }
+};
+
+inline LineSeries *lineOf(const QList<QPointF> &pts, const QString &name = QString())
+{
+    auto *s = new LineSeries;
+    s->setName(name);
+    for (const QPointF &p : pts)
+        s->addPoint(p);
+    return s;
+}
+
+enum Kind { kLine, kPoint, kMinMax, kBar, kBox, kHighLow, kGantt, kKinds };
+const char *const kindNames[] = {"line", "point", "minmax", "bar", "box", "highlow", "gantt"};
+inline const char *kindName(int k) { return kindNames[k]; }
+
+inline ChartSeries *makeSeries(int kind, int style = 1)
+{
+    switch (kind) {
+    case kLine: return new LineSeries;
+    case kPoint: return new PointSeries(PointSeries::PointStyle(style));
+    case kMinMax: return new MinMaxPointSeries(MinMaxPointSeries::PointStyle(style));
+    case kBar: return new BarSeries;
+    case kBox: return new BoxAndWhiskersSeries;
+    case kHighLow: return new HighLowSeries;
+    default: return new GanttSeries;
+    }
+}
+
+// One item in the kind's own form, spread by `r` around (x, y): a range, a
+// candle, a band or a bar of that half width.
+inline void addItem(ChartSeries *s, double x, double y, double r = 1)
+{
+    switch (s->type()) {
+    case ChartSeries::stMinMaxPoint:
+        static_cast<MinMaxPointSeries *>(s)->addPoint(x, y, y - r, y + r);
+        break;
+    case ChartSeries::stBoxAndWhiskers:
+        static_cast<BoxAndWhiskersSeries *>(s)->addCandle(x, y, y - r, y + r, y - r / 2, y + r / 2);
+        break;
+    case ChartSeries::stHighLow:
+        static_cast<HighLowSeries *>(s)->addPoint(x, y - r, y + r);
+        break;
+    case ChartSeries::stGantt:
+        static_cast<GanttSeries *>(s)->addBar(x - r, x + r, y, QColor(), QString());
+        break;
+    default:
+        s->addXY(x, y);
+    }
+}
+
+inline QByteArray readAll(const QString &fileName)
+{
+    QFile f(fileName);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool writeAll(const QString &fileName, const QByteArray &data)
+{
+    QFile f(fileName);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+}
+
+} // namespace tavrintest
+
+#endif // TAVRIN_FIXTURES_H

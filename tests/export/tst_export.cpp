@@ -1,0 +1,458 @@
+// CSV, spreadsheet and SVG exports and the settings file: the bytes they
+// write, what they refuse, and how they fail.
+#include "fixtures.h"
+#include "testmain.h"
+
+#include <numbertext_p.h>
+
+#include <QDataStream>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtEndian>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+
+using namespace tavrintest;
+
+namespace {
+
+// A series with free column names and rows, as the exports read them.
+class TableSeries : public ChartSeries
+{
+public:
+    TableSeries(const QString &name, const QString &columns, const QList<QList<double>> &rows = {})
+        : columns(columns), rows(rows) { setName(name); }
+    void draw(QPainter *) override {}
+    seriesType type() override { return stLine; }
+    int pointsCount() override { return rows.size(); }
+    QString dataAxisString() override { return columns; }
+    QList<QVariant> point(int i) override
+    {
+        QList<QVariant> values;
+        for (double v : rows.value(i))
+            values << QVariant(v);
+        return values;
+    }
+    QIcon icon(int) override { return QIcon(); }
+    QString columns;
+    QList<QList<double>> rows;
+};
+
+// The rows of a sheet in short: cells joined by ',', "@n " in front of a
+// cell that names its column, "dt " for a date-time, " +n" after a cell
+// spanning n more columns, "!" where type and style do not belong together.
+QStringList sheetRows(const QByteArray &xml)
+{
+    QStringList rows, cells;
+    QString prefix, style, merge;
+    QXmlStreamReader r(xml);
+    while (r.readNext() != QXmlStreamReader::Invalid && !r.atEnd()) {
+        const QXmlStreamAttributes a = r.attributes();
+        if (r.name() == QLatin1String("Row"))
+            r.isStartElement() ? cells.clear() : rows.append(cells.join(QLatin1Char(',')));
+        if (r.isStartElement() && r.name() == QLatin1String("Cell")) {
+            prefix = a.hasAttribute(QLatin1String("ss:Index")) ? QStringLiteral("@%1 ").arg(a.value(QLatin1String("ss:Index"))) : QString();
+            style = a.value(QLatin1String("ss:StyleID")).toString();
+            merge = a.hasAttribute(QLatin1String("ss:MergeAcross")) ? QStringLiteral(" +%1").arg(a.value(QLatin1String("ss:MergeAcross"))) : QString();
+        } else if (r.isStartElement() && r.name() == QLatin1String("Data")) {
+            const QString type = a.value(QLatin1String("ss:Type")).toString();
+            const QString expected = type == QLatin1String("String") ? QStringLiteral("tn-center")
+                : type == QLatin1String("DateTime") ? QStringLiteral("tn-datetime") : QString();
+            cells << prefix + (style == expected ? "" : "!") + (expected.endsWith(QLatin1String("time")) ? "dt " : "")
+                    + r.readElementText() + merge;
+        }
+    }
+    return rows << r.errorString();
+}
+
+using Writer = bool (*)(ChartWidget &, const QString &);
+bool csv(ChartWidget &w, const QString &f) { return w.exportCsv(f); }
+bool xml(ChartWidget &w, const QString &f) { return w.exportXml(f); }
+bool svgFile(ChartWidget &w, const QString &f) { return w.exportSvg(f); }
+bool settings(ChartWidget &w, const QString &f) { return w.save(ChartWidget::dfBinary, f); }
+
+QString settingsOf(const ChartWidget &w)
+{
+    return QStringLiteral("%1 %2 %3 %4 %5").arg(w.d->autoScale).arg(w.d->drawingLock).arg(w.d->title.isNull())
+        .arg(w.d->title, w.d->titleFont.toString());
+}
+
+// A widget whose settings differ from every default.
+void makeDistinct(ChartWidget &w)
+{
+    w.d->autoScale = false;
+    w.d->drawingLock = true;
+    w.d->title = QStringLiteral("Before");
+    w.d->titleFont = QFont(QStringLiteral("Liberation Serif"), 13);
+}
+
+template <typename... T> QByteArray streamed(const T &...values)
+{
+    QByteArray b;
+    QDataStream out(&b, QIODevice::WriteOnly);
+    (void)std::initializer_list<int>{(out << values, 0)...};
+    return b;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Writer)
+
+class TestExport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void layout_data();
+    void layout();
+    void spreadsheetBytes();
+    void names_data();
+    void names();
+    void numbersAsVariant_data();
+    void numbersAsVariant();
+    void svg();
+    void failures_data();
+    void failures();
+    void settingsBytes();
+    void settingsRoundTrip();
+    void settingsRefused_data();
+    void settingsRefused();
+
+private:
+    QString path(const char *name) { return dir.filePath(QString::fromLatin1(name)); }
+    QTemporaryDir dir;
+};
+
+void TestExport::layout_data()
+{
+    QTest::addColumn<int>("which");
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("sheet");
+    QTest::newRow("longer series first") << 0 << QByteArray("A(X);A(Y);B(X);B(Y)\n1;10;5;0.5\n2;20\n3;30\n")
+                                         << QStringList{"A +1,B +1", "X,Y,X,Y", "1,10,5,0.5", "2,20", "3,30", ""};
+    // Every value stays under its own header when an earlier series runs out.
+    QTest::newRow("shorter series first") << 1 << QByteArray("A(X);A(Y);B(X);B(Y)\n5;0.5;1;10\n;;2;20\n;;3;30\n")
+                                          << QStringList{"A +1,B +1", "X,Y,X,Y", "5,0.5,1,10", "@3 2,20", "@3 3,30", ""};
+    QTest::newRow("hidden series left out") << 2 << QByteArray("A(X);A(Y);B(X);B(Y)\n5;0.5;1;10\n")
+                                            << QStringList{"A +1,B +1", "X,Y,X,Y", "5,0.5,1,10", ""};
+    // An empty series keeps a block as wide as its column names.
+    QTest::newRow("series without points") << 3 << QByteArray("E(X);E(Y);A(X);A(Y)\n;;5;0.5\n")
+                                           << QStringList{"E +1,A +1", "X,Y,X,Y", "@3 5,0.5", ""};
+    QTest::newRow("nothing visible") << 4 << QByteArray() << QStringList{"", "", ""};
+    QTest::newRow("three columns") << 5 << QByteArray("G(X1);G(X2);G(Y)\n1;2.5;-3\n")
+                                   << QStringList{"G +2", "X1,X2,Y", "1,2.5,-3", ""};
+}
+
+void TestExport::layout()
+{
+    QFETCH(int, which);
+    QFETCH(QByteArray, csv);
+    QFETCH(QStringList, sheet);
+    ChartWidget w;
+    const QList<QPointF> three{{1, 10}, {2, 20}, {3, 30}}, one{{5, 0.5}};
+    switch (which) {
+    case 0: w.addSeries(lineOf(three, "A")); w.addSeries(lineOf(one, "B")); break;
+    case 1: w.addSeries(lineOf(one, "A")); w.addSeries(lineOf(three, "B")); break;
+    case 2: w.addSeries(lineOf(one, "A")); w.addSeries(lineOf(three, "H")); w.addSeries(lineOf({{1, 10}}, "B")); break;
+    case 3: w.addSeries(new TableSeries("E", "X;Y")); w.addSeries(lineOf(one, "A")); break;
+    case 4: w.addSeries(lineOf(one, "H")); break;
+    default: w.addSeries(new TableSeries("G", "X1;X2;Y", {{1, 2.5, -3}}));
+    }
+    for (ChartSeries *s : w.seriesList())
+        s->setVisible(s->name() != QLatin1String("H"));
+    const QString file = path("layout");
+    QVERIFY(writeAll(file, QByteArray(5000, 'x'))); // an existing file is replaced
+    QVERIFY(w.exportCsv(file));
+    QCOMPARE(readAll(file), csv);
+    QVERIFY(w.exportXml(file));
+    QCOMPARE(readAll(file).count('\n'), 1);
+    QCOMPARE(sheetRows(readAll(file)), sheet << QString());
+}
+
+// The worked example, byte for byte.
+void TestExport::spreadsheetBytes()
+{
+    ChartWidget w;
+    w.addSeries(lineOf({{1, 10}, {2, 20}, {3, 30}}, "A"));
+    w.addSeries(lineOf({{5, 0.5}}, "B"));
+    QVERIFY(w.exportXml(path("sheet.xml")));
+    const auto cell = [](const char *v) { return QByteArray("<Cell><Data ss:Type=\"Number\">") + v + "</Data></Cell>"; };
+    const auto head = [](const char *v, bool merge) {
+        return QByteArray("<Cell ss:StyleID=\"tn-center\"") + (merge ? " ss:MergeAcross=\"1\"" : "")
+            + "><Data ss:Type=\"String\">" + v + "</Data></Cell>";
+    };
+    const QByteArray expected =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><?mso-application progid=\"Excel.Sheet\"?>"
+        "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\""
+        " xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\""
+        " xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\" xmlns:html=\"http://www.w3.org/TR/REC-html40\">"
+        "<Styles><Style ss:ID=\"tn-center\"><Alignment ss:Horizontal=\"Center\" ss:Vertical=\"Bottom\"/></Style>"
+        "<Style ss:ID=\"tn-datetime\"><NumberFormat ss:Format=\"DD/MM/YYYY HH:MM:SS\"/></Style></Styles>"
+        "<Worksheet ss:Name=\"Sheet1\"><Table><Row>" + head("A", true) + head("B", true) + "</Row><Row>"
+        + head("X", false) + head("Y", false) + head("X", false) + head("Y", false) + "</Row><Row>" + cell("1")
+        + cell("10") + cell("5") + cell("0.5") + "</Row><Row>" + cell("2") + cell("20") + "</Row><Row>" + cell("3")
+        + cell("30") + "</Row><Row/></Table></Worksheet></Workbook>\n";
+    QCOMPARE(readAll(path("sheet.xml")), expected);
+}
+
+void TestExport::names_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("csvHeader");
+    QTest::addColumn<QByteArray>("xmlName");
+    QTest::newRow("plain") << "Temp, K" << QByteArray("Temp, K(X);Temp, K(Y)") << QByteArray("Temp, K");
+    QTest::newRow("separator") << "a;b" << QByteArray("\"a;b(X)\";\"a;b(Y)\"") << QByteArray("a;b");
+    QTest::newRow("quote") << "say \"hi\"" << QByteArray("\"say \"\"hi\"\"(X)\";\"say \"\"hi\"\"(Y)\"")
+                           << QByteArray("say &quot;hi&quot;");
+    QTest::newRow("line feed") << "two\nlines" << QByteArray("\"two\nlines(X)\";\"two\nlines(Y)\"") << QByteArray("two\nlines");
+    QTest::newRow("carriage return") << "cr\r" << QByteArray("\"cr\r(X)\";\"cr\r(Y)\"") << QByteArray("cr\r");
+    QTest::newRow("markup") << QStringLiteral("a<b & \u00e4") << QByteArray("a<b & \xc3\xa4(X);a<b & \xc3\xa4(Y)")
+                            << QByteArray("a&lt;b &amp; \xc3\xa4");
+}
+
+// Names are quoted in CSV where they must be and escaped in the sheet.
+void TestExport::names()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, csvHeader);
+    QFETCH(QByteArray, xmlName);
+    ChartWidget w;
+    w.addSeries(lineOf({{1, 2}}, name));
+    QVERIFY(w.exportCsv(path("names")));
+    QCOMPARE(readAll(path("names")), csvHeader + "\n1;2\n");
+    QVERIFY(w.exportXml(path("names")));
+    QVERIFY(readAll(path("names")).contains("<Data ss:Type=\"String\">" + xmlName + "</Data>"));
+    QCOMPARE(sheetRows(readAll(path("names"))).value(0), QString(name).replace(QLatin1Char('\r'), QLatin1Char('\n')) + " +1");
+}
+
+void TestExport::numbersAsVariant_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("edge values") << 0;
+    QTest::newRow("any bit pattern") << 1;
+    QTest::newRow("every magnitude") << 2;
+    QTest::newRow("decimal fractions") << 3;
+}
+
+// The exports format numbers with their own formatter; the text must stay
+// what QVariant::toString() gives.
+void TestExport::numbersAsVariant()
+{
+    QFETCH(int, kind);
+    using L = std::numeric_limits<double>;
+    QVector<double> values{0.0, -0.0, 1e-300, 1e300, NaN, Inf, -Inf, L::max(), L::lowest(), L::min(), L::denorm_min(),
+                           1e-5, 1e-4, 1.5e-4, 9.99e-5, 1, 10, 123456, 1234567, 1e6, 1e7, 1e10, 1.5e10, 12345678901.0,
+                           1e15, 1e16, 1e17, 1e21, 1e22, 1e100, 1.2e101, 0.1, 0.3, 1.0 / 3, -7.25e-7, 9007199254740993.0};
+    QRandomGenerator rng(99 + kind);
+    for (int i = 0; kind && i < 100000; ++i) {
+        const quint64 bits = rng.generate64();
+        double v = 0;
+        if (kind == 1)
+            std::memcpy(&v, &bits, sizeof v);
+        else if (kind == 2)
+            v = (rng.generateDouble() * 2 - 1) * std::pow(10.0, rng.bounded(-320, 309));
+        else
+            v = double(qint64(bits >> rng.bounded(64))) / std::pow(10.0, rng.bounded(25));
+        values[i % values.size()] = v;
+        const QString expected = QVariant(v).toString(), text = tavrin::numberText(v);
+        if (text != expected)
+            QFAIL(qPrintable(QStringLiteral("%1: %2 instead of %3").arg(v, 0, 'g', 17).arg(text, expected)));
+    }
+    for (double v : qAsConst(values))
+        QCOMPARE(tavrin::numberText(v), QVariant(v).toString());
+    QCOMPARE(tavrin::numberText(QVariant(QStringLiteral("x;y"))), QStringLiteral("x;y"));
+}
+
+// The image has the widget's pixel size at 96 dots per inch, the legend
+// only while it is shown, the hidden series nowhere; points are drawn as
+// vectors for the file without a word to anyone.
+void TestExport::svg()
+{
+    for (bool legendShown : {true, false}) {
+        ChartWidget w;
+        LineSeries *line = lineOf({{0, 0}, {10, 100}}, QStringLiteral("Zebra"));
+        line->setColor(Qt::red);
+        w.addSeries(line);
+        LineSeries *hidden = lineOf({{0, 100}, {10, 0}}, QStringLiteral("Hidden"));
+        hidden->setColor(QColor(1, 2, 3));
+        w.addSeries(hidden);
+        hidden->setVisible(false);
+        auto *points = new PointSeries(PointSeries::psSquare);
+        points->addXY(5, 50);
+        w.addSeries(points);
+        w.legend()->setVisible(legendShown);
+        showChart(w, 420, 310);
+        QSignalSpy refreshes(points, &ChartSeries::refresh);
+        QVERIFY(w.exportSvg(path("chart.svg")));
+        QCOMPARE(refreshes.count(), 0);
+        QVERIFY(!points->vectorRendering() && !points->signalsBlocked());
+        const QByteArray svg = readAll(path("chart.svg"));
+        QCOMPARE(svg.contains(">Zebra<"), legendShown);
+        QVERIFY(svg.contains("#ff0000") && !svg.contains("#010203"));
+        QVERIFY(svg.contains("<svg width=\"111.125mm\" height=\"82.0208mm\""));
+        QVERIFY(svg.contains("viewBox=\"0 0 420 310\""));
+    }
+}
+
+void TestExport::failures_data()
+{
+    QTest::addColumn<Writer>("writer");
+    QTest::addColumn<QString>("target"); // empty: a full disk
+    const struct { const char *name; Writer w; } writers[] = {{"csv", csv}, {"xml", xml}, {"svg", svgFile}, {"settings", settings}};
+    for (const auto &w : writers) {
+        QTest::addRow("%s, missing directory", w.name) << w.w << dir.filePath(QStringLiteral("no/such/dir/out"));
+        QTest::addRow("%s, directory", w.name) << w.w << dir.path();
+        QTest::addRow("%s, full device", w.name) << w.w << QStringLiteral("/dev/full");
+        QTest::addRow("%s, full disk", w.name) << w.w << QString();
+    }
+}
+
+// A write that cannot be done, or fails half-way (a file size limit stands
+// in for a full disk), is reported and leaves the old file, a device stays
+// a device, and no temporary is left behind.
+void TestExport::failures()
+{
+    QFETCH(Writer, writer);
+    QFETCH(QString, target);
+    ChartWidget w;
+    w.setTitle(QString(3000, QLatin1Char('T')));
+    auto *line = new LineSeries;
+    for (int i = 0; i < 2000; ++i)
+        line->addXY(i, i % 7);
+    w.addSeries(line);
+    w.resize(300, 200);
+    if (!target.isEmpty()) {
+        QVERIFY(!writer(w, target));
+        QVERIFY(!QFileInfo(target).isFile());
+        return;
+    }
+    const QByteArray old("the old contents\n");
+    QVERIFY(writeAll(path("old.out"), old));
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    rlimit saved, limited;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    limited = saved;
+    limited.rlim_cur = 2048;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
+    const bool written = writer(w, path("old.out"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!written);
+    QCOMPARE(readAll(path("old.out")), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
+    QVERIFY(writer(w, path("old.out")));
+    QVERIFY(readAll(path("old.out")).size() > 2048);
+}
+
+void TestExport::settingsBytes()
+{
+    ChartWidget w;
+    w.addSeries(new TableSeries("a", "X"));
+    w.addSeries(new TableSeries("b", "X"), 7);
+    w.setTitle(QStringLiteral("Hi"));
+    QVERIFY(w.save(ChartWidget::dfBinary, path("bytes.tn")));
+    const QByteArray expected = QByteArray::fromHex("0000000c" "0074006e00200031002e0030") // "tn 1.0"
+        + QByteArray::fromHex("00000002" "0000000701" "0000000101")                    // registry, highest id first
+        + QByteArray::fromHex("01" "00")                                               // autoScale, drawingLock
+        + QByteArray::fromHex("00000004" "00480069")                                   // "Hi"
+        + streamed(QFont(QStringLiteral("Arial"), 8));
+    QCOMPARE(readAll(path("bytes.tn")).toHex(), expected.toHex());
+    // A wrong format writes nothing and leaves an existing file alone.
+    QVERIFY(!w.save(ChartWidget::dataFormat(1), path("bytes.tn")));
+    QCOMPARE(readAll(path("bytes.tn")).toHex(), expected.toHex());
+}
+
+// What is saved comes back, loading renders nothing by itself, and a file
+// cut short anywhere is refused without a change.
+void TestExport::settingsRoundTrip()
+{
+    ChartWidget source;
+    source.d->autoScale = false;
+    source.d->title = QStringLiteral("first\nsecond\r\n\u0413\u0440\u0430\u0444 \u00b0C");
+    source.d->titleFont = QFont(QStringLiteral("Liberation Mono"), 11, QFont::Bold, true);
+    QVERIFY(source.save(ChartWidget::dfBinary, path("trip.tn")));
+    ChartWidget w;
+    showChart(w, 300, 200);
+    auto *line = lineOf({{0, 0}, {10, 10}});
+    w.addSeries(line);
+    QApplication::processEvents();
+    makeDistinct(w);
+    line->addXY(1000, 1000); // a rescale would widen the range
+    const QString before = settingsOf(w);
+    const double rangeMax = w.axes()->bottom()->max();
+    const QImage image = plotImage(w);
+    const QByteArray bytes = readAll(path("trip.tn"));
+    for (int length = 0; length < bytes.size(); ++length) {
+        QVERIFY(writeAll(path("cut.tn"), bytes.left(length)));
+        if (w.load(ChartWidget::dfBinary, path("cut.tn")))
+            QFAIL(qPrintable(QStringLiteral("a file cut to %1 of %2 bytes was accepted").arg(length).arg(bytes.size())));
+        QCOMPARE(settingsOf(w), before);
+    }
+    QVERIFY(!w.load(ChartWidget::dfBinary, path("does-not-exist.tn")));
+    QVERIFY(w.load(ChartWidget::dfBinary, path("trip.tn")));
+    QApplication::processEvents();
+    QCOMPARE(settingsOf(w), settingsOf(source));
+    QCOMPARE(w.axes()->bottom()->max(), rangeMax);
+    QCOMPARE(plotImage(w), image);
+}
+
+void TestExport::settingsRefused_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QByteArray>("contents");
+    ChartWidget w;
+    w.setTitle(QStringLiteral("Title"));
+    QVERIFY(w.save(ChartWidget::dfBinary, path("valid.tn")));
+    const QByteArray valid = readAll(path("valid.tn"));
+    const int titleAt = streamed(ChartWidget::chartVersion).size() + 4 + 2;
+    QTest::newRow("wrong format") << 1 << valid;
+    QTest::newRow("wrong version") << 0 << streamed(QStringLiteral("tn 2.0")) + valid.mid(16);
+    QTest::newRow("not a data stream") << 0 << QByteArray("tn 1.0\nautoScale=true\n");
+    // Counts that claim more than the file holds fail before allocating.
+    const struct { const char *name; int at; quint32 value; } counts[] = {
+        {"title length 2^31", titleAt, 0x7ffffffe}, {"registry count 2^31", 16, 0x7fffffff},
+        {"font family count 2^31", valid.size() - 4, 0x7fffffff}, {"odd title length", titleAt, 0x1001}};
+    for (const auto &c : counts) {
+        QByteArray hostile = valid;
+        qToBigEndian<quint32>(c.value, hostile.data() + c.at);
+        QTest::newRow(c.name) << 0 << hostile;
+    }
+    // Title fonts every paint would have to render at absurd sizes.
+    QFont huge(QStringLiteral("Arial")), hugePixels(QStringLiteral("Arial")), spaced(QStringLiteral("Arial"), 8);
+    huge.setPointSizeF(1e9);
+    hugePixels.setPixelSize(1 << 24);
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, 1e12);
+    for (const QFont &f : {huge, hugePixels, spaced})
+        QTest::addRow("font %s", qPrintable(f.toString().left(20)))
+            << 0 << streamed(ChartWidget::chartVersion, qint32(0), true, false, QStringLiteral("T"), f);
+    // Found by fuzzing: a denormal point size with a pixel size of about
+    // -10^9 (the plot grew taller than the widget), a huge negative pixel
+    // size, and size fields that asked for a glyph image of petabytes.
+    QTest::newRow("fuzzed point and pixel size") << 0 << QByteArray::fromBase64(
+        "AAAADAB0AG4AIAAxAC4AMAAAAAABAAAAAAr//lT/aQD/AAACAAAAAAAAAABAAAAkAAAAQKSkpKQAAAAALP//AAAAAAAAAAAAAAAAAAAAAAAAAAIAAAAAAAAAAEA=");
+    QTest::newRow("fuzzed negative pixel size") << 0 << QByteArray::fromBase64(
+        "AAAADAB0AG4AIAAxAC4AMAAAAAABAAAAAAoAVABp/v///wAAAAAAAAAAAAAAAMPDw8PDw8PDw8MAJAAAAAAAAP///////////wEAAAAAAAAM////////////////////////////////////////////////////////////////////////////////APgAAAAAAAAAAAAAAAD+////AAAAAAAAAHQAbABl");
+    QTest::newRow("fuzzed font") << 0 << QByteArray::fromBase64(
+        "AAAADAB0AG4AIAAxAC4AMAAAAAABAAAAAAoAVABp/v///wAAAAAAAAAAAAAAAAAAAADvJOkAAAAAAQAAAAAKAFQAaf7///8AAAAAAAAAAAAAAAAAAAAAJA==");
+}
+
+// A refused file changes neither the widget nor the file.
+void TestExport::settingsRefused()
+{
+    QFETCH(int, format);
+    QFETCH(QByteArray, contents);
+    QVERIFY(writeAll(path("refused.tn"), contents));
+    ChartWidget w;
+    makeDistinct(w);
+    const QString before = settingsOf(w);
+    QVERIFY(!w.load(ChartWidget::dataFormat(format), path("refused.tn")));
+    QCOMPARE(settingsOf(w), before);
+    QCOMPARE(readAll(path("refused.tn")), contents);
+}
+
+TAVRIN_TEST(TestExport)
+#include "tst_export.moc"
