@@ -235,7 +235,7 @@ void TestRendering::lookAtIt()
     w.axes()->left()->setTitle(QStringLiteral("Volts"));
     auto *s = new LineSeries;
     s->setName(QStringLiteral("L1"));
-    const uint start = QDateTime(QDate(2026, 3, 1), QTime(0, 0)).toTime_t();
+    const uint start = QDateTime(QDate(2026, 3, 1), QTime(0, 0)).toSecsSinceEpoch();
     for (int i = 0; i <= 24 * 12; ++i)
         s->addXY(start + i * 300.0, 230 + 6 * std::sin(i / 20.0));
     w.addSeries(s);

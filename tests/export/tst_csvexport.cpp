@@ -60,11 +60,11 @@ void TestCsvExport::datetimeColumns_data()
     const QDateTime b(QDate(1999, 12, 31), QTime(23, 59, 58));
     const QDateTime c(QDate(2030, 7, 1), QTime(0, 0, 1));
     QTest::newRow("numbers") << false << false
-                             << QStringLiteral("%1.75;%2;%3").arg(a.toTime_t()).arg(b.toTime_t()).arg(c.toTime_t());
+                             << QStringLiteral("%1.75;%2;%3").arg(a.toSecsSinceEpoch()).arg(b.toSecsSinceEpoch()).arg(c.toSecsSinceEpoch());
     QTest::newRow("bottom axis") << true << false
-                                 << QStringLiteral("2021-03-04T05:06:08.000;1999-12-31T23:59:58.000;%1").arg(c.toTime_t());
+                                 << QStringLiteral("2021-03-04T05:06:08.000;1999-12-31T23:59:58.000;%1").arg(c.toSecsSinceEpoch());
     QTest::newRow("left axis") << false << true
-                               << QStringLiteral("%1.75;%2;2030-07-01T00:00:01.000").arg(a.toTime_t()).arg(b.toTime_t());
+                               << QStringLiteral("%1.75;%2;2030-07-01T00:00:01.000").arg(a.toSecsSinceEpoch()).arg(b.toSecsSinceEpoch());
     QTest::newRow("both axes") << true << true
                                << QStringLiteral("2021-03-04T05:06:08.000;1999-12-31T23:59:58.000;2030-07-01T00:00:01.000");
 }
@@ -81,7 +81,7 @@ void TestCsvExport::datetimeColumns()
     const QDateTime b(QDate(1999, 12, 31), QTime(23, 59, 58));
     const QDateTime c(QDate(2030, 7, 1), QTime(0, 0, 1));
     // Fractions of a second do not survive: the value is rounded to whole seconds.
-    w.addSeries(new TableSeries("T", "X1;X2;Y", {{a.toTime_t() + 0.75, double(b.toTime_t()), double(c.toTime_t())}}));
+    w.addSeries(new TableSeries("T", "X1;X2;Y", {{a.toSecsSinceEpoch() + 0.75, double(b.toSecsSinceEpoch()), double(c.toSecsSinceEpoch())}}));
     const QString file = dir.filePath(QStringLiteral("dt.csv"));
     QVERIFY(w.exportCsv(file));
     const QByteArray text = readAll(file);

@@ -33,6 +33,11 @@ void TestNumberText::sameAsVariant_data()
 
 void TestNumberText::sameAsVariant()
 {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 picks the exponent form whenever it is shorter ("1e-04"); the
+    // exports keep Qt 5's text, which the cross-build test compares.
+    QSKIP("the reference is Qt 5's QVariant::toString()");
+#endif
     QFETCH(int, kind);
     using L = std::numeric_limits<double>;
     QVector<double> values;

@@ -82,6 +82,7 @@ void TestSettingsFile::bytes()
 
     QByteArray font;
     QDataStream fontOut(&font, QIODevice::WriteOnly);
+    fontOut.setVersion(QDataStream::Qt_5_15);
     fontOut << QFont(QStringLiteral("Arial"), 8);
     const QByteArray expected = QByteArray::fromHex("0000000c" "0074006e00200031002e0030") // "tn 1.0"
         + QByteArray::fromHex("00000002" "0000000701" "0000000101")                    // registry, highest id first

@@ -41,12 +41,12 @@ QStringList sheetRows(const QByteArray &xml)
         } else if (r.isStartElement() && r.name() == QLatin1String("Cell")) {
             cell.clear();
             if (a.hasAttribute(QLatin1String("ss:Index")))
-                cell = QLatin1Char('@') + a.value(QLatin1String("ss:Index")) + QLatin1Char(' ');
+                cell = QLatin1Char('@') + a.value(QLatin1String("ss:Index")).toString() + QLatin1Char(' ');
             style = a.value(QLatin1String("ss:StyleID")).toString();
             if (a.hasAttribute(QLatin1String("ss:MergeAcross")))
-                style += QLatin1Char(' ') + a.value(QLatin1String("ss:MergeAcross"));
+                style += QLatin1Char(' ') + a.value(QLatin1String("ss:MergeAcross")).toString();
         } else if (r.isStartElement() && r.name() == QLatin1String("Data")) {
-            const QStringRef type = a.value(QLatin1String("ss:Type"));
+            const QString type = a.value(QLatin1String("ss:Type")).toString();
             const QString merge = style.section(QLatin1Char(' '), 1);
             const QString styleId = style.section(QLatin1Char(' '), 0, 0);
             const bool fits = (type == QLatin1String("String") && styleId == QLatin1String("tn-center"))
@@ -154,8 +154,8 @@ void TestXmlExport::datetimeCells_data()
     const QDateTime c(QDate(2030, 7, 1), QTime(0, 0, 1));
     const QString at = QStringLiteral("dt 2021-03-04T05:06:07.000");
     const QString ct = QStringLiteral("dt 2030-07-01T00:00:01.000");
-    const QString an = QString::number(a.toTime_t());
-    const QString cn = QString::number(c.toTime_t());
+    const QString an = QString::number(a.toSecsSinceEpoch());
+    const QString cn = QString::number(c.toSecsSinceEpoch());
     QTest::newRow("numbers") << false << false << QStringList{an, an, cn}.join(',');
     QTest::newRow("bottom axis") << true << false << QStringList{at, at, cn}.join(',');
     QTest::newRow("left axis") << false << true << QStringList{an, an, ct}.join(',');
@@ -170,8 +170,8 @@ void TestXmlExport::datetimeCells()
     ChartWidget w;
     w.axes()->bottom()->setDatetime(xdt);
     w.axes()->left()->setDatetime(ydt);
-    const double a = QDateTime(QDate(2021, 3, 4), QTime(5, 6, 7)).toTime_t();
-    const double c = QDateTime(QDate(2030, 7, 1), QTime(0, 0, 1)).toTime_t();
+    const double a = QDateTime(QDate(2021, 3, 4), QTime(5, 6, 7)).toSecsSinceEpoch();
+    const double c = QDateTime(QDate(2030, 7, 1), QTime(0, 0, 1)).toSecsSinceEpoch();
     w.addSeries(new TableSeries("T", "X;X2;Y", {{a, a, c}}));
     QCOMPARE(sheetRows(exported(w)), (QStringList{"T +2", "X,X2,Y", row, ""}));
 }

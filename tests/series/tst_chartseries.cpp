@@ -161,12 +161,12 @@ void TestChartSeries::dateTimeOverloads()
     LineSeries s;
     const QDateTime dt(QDate(2020, 5, 17), QTime(8, 30, 15), Qt::UTC);
     s.addXY(dt, 1.0);
-    QCOMPARE(s.points().at(0).x(), double(dt.toTime_t()));
+    QCOMPARE(s.points().at(0).x(), double(dt.toSecsSinceEpoch()));
     s.addXY(QDateTime(), 2.0);
     QCOMPARE(s.points().at(1).x(), 4294967295.0);
     s.addXY(QTime(12, 0), 3.0);
     const QDateTime noon(QDate::currentDate(), QTime(12, 0), Qt::LocalTime);
-    QCOMPARE(s.points().at(2).x(), double(noon.toTime_t()));
+    QCOMPARE(s.points().at(2).x(), double(noon.toSecsSinceEpoch()));
 }
 
 void TestChartSeries::invokableAddXYQueued()
@@ -174,7 +174,7 @@ void TestChartSeries::invokableAddXYQueued()
     LineSeries s;
     QVERIFY(QMetaObject::invokeMethod(&s, "addXY", Qt::QueuedConnection, Q_ARG(double, 1.5), Q_ARG(double, 2.5)));
     QVERIFY(QMetaObject::invokeMethod(&s, "addXY", Qt::QueuedConnection,
-                                      Q_ARG(QDateTime, QDateTime::fromTime_t(1000)), Q_ARG(double, 1.0)));
+                                      Q_ARG(QDateTime, QDateTime::fromSecsSinceEpoch(1000)), Q_ARG(double, 1.0)));
     QCOMPARE(s.pointsCount(), 0);
     QCoreApplication::processEvents();
     QCOMPARE(s.pointsCount(), 2);
