@@ -1,8 +1,17 @@
 # Sourced by the scripts: installs the Debian packages the build needs, and
 # nothing when they are all there.
+#   tavrin_install_deps [--qt6] [extra package...]
+# Without --qt6 the Qt 5 packages, with it the Qt 6 ones (Debian 12: Qt 6.4;
+# lrelease comes with qt6-l10n-tools, Designer's plugin headers with
+# qt6-tools-dev, and Qt 6's CMake files want libgl-dev). DejaVu Sans is the
+# widget font of the tests and of the demo's gallery.
 tavrin_install_deps() {
-    local pkgs=(cmake ninja-build g++ make pkg-config qtbase5-dev libqt5svg5-dev
-                qttools5-dev-tools qttools5-dev fonts-liberation "$@")
+    local qt=(qtbase5-dev libqt5svg5-dev qttools5-dev-tools qttools5-dev)
+    if [ "${1:-}" = "--qt6" ]; then
+        shift
+        qt=(qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev)
+    fi
+    local pkgs=(cmake ninja-build g++ make pkg-config "${qt[@]}" fonts-liberation fonts-dejavu-core "$@")
     local missing=()
     local p
     for p in "${pkgs[@]}"; do

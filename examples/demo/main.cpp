@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFont>
 #include <QTextStream>
 
 int main(int argc, char **argv)
@@ -22,6 +23,10 @@ int main(int argc, char **argv)
     parser.process(app);
 
     if (parser.isSet(gallery)) {
+        // The widgets' default font is the platform's, and Qt 5's offscreen
+        // platform picks another than Qt 6's. A fixed one (Qt 5's) keeps the
+        // pictures the same on both.
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
         MainWindow window(true);
         window.show();
         const QStringList files = window.writeGallery(parser.value(gallery), QSize(800, 500));

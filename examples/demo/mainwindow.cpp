@@ -8,6 +8,7 @@
 #include <lineseries.h>
 #include <vline.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -71,10 +72,17 @@ void MainWindow::addTab(const QString &key, const QString &label, ChartWidget *c
 void MainWindow::buildToolBar()
 {
     QMenu *file = menuBar()->addMenu(tr("&File"));
-    file->addAction(tr("&Save chart settings..."), this, &MainWindow::saveSettings, QKeySequence::Save);
-    file->addAction(tr("&Load chart settings..."), this, &MainWindow::loadSettings, QKeySequence::Open);
+    // Qt 5 and Qt 6 order addAction's shortcut and slot arguments
+    // differently; this spelling builds on both.
+    const auto add = [this, file](const QString &text, QKeySequence::StandardKey key, auto slot) {
+        QAction *action = file->addAction(text);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    add(tr("&Save chart settings..."), QKeySequence::Save, &MainWindow::saveSettings);
+    add(tr("&Load chart settings..."), QKeySequence::Open, &MainWindow::loadSettings);
     file->addSeparator();
-    file->addAction(tr("&Quit"), this, &QWidget::close, QKeySequence::Quit);
+    add(tr("&Quit"), QKeySequence::Quit, &QWidget::close);
 
     QToolBar *bar = addToolBar(tr("Chart"));
     bar->setMovable(false);

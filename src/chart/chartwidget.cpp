@@ -77,18 +77,22 @@ QObject *ChartWidget::createObject(const char *object_name)
 {
     if (!object_name)
         return nullptr;
-    const int type = QMetaType::type(object_name);
-    if (type == QMetaType::UnknownType)
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QMetaType type = QMetaType::fromName(object_name);
+#else
+    const QMetaType type(QMetaType::type(object_name));
+#endif
+    if (!type.isValid())
         return nullptr;
     // Only classes the host registered can be QObjects: built-in types and
     // pointer types (which would give a null pointer's storage) are refused,
     // and so are gadgets, whose meta-object says they are no QObject.
-    if (type < QMetaType::User || (QMetaType::typeFlags(type) & QMetaType::PointerToQObject))
+    if (type.id() < QMetaType::User || (type.flags() & QMetaType::PointerToQObject))
         return nullptr;
-    const QMetaObject *mo = QMetaType::metaObjectForType(type);
+    const QMetaObject *mo = type.metaObject();
     if (mo && !mo->inherits(&QObject::staticMetaObject))
         return nullptr;
-    return static_cast<QObject *>(QMetaType::create(type));
+    return static_cast<QObject *>(type.create());
 }
 
 int ChartWidget::addSeries(ChartSeries *series)

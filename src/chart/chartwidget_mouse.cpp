@@ -5,6 +5,7 @@
 #include "axis.h"
 #include "axis_p.h"
 #include "chartseries.h"
+#include "qtcompat_p.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -26,7 +27,7 @@ bool hasUsableScale(const Axis *axis)
 
 bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
 {
-    const QPoint p = event->pos();
+    const QPoint p = QtCompat::position(event);
     if (!plotRect.contains(p))
         return QObject::eventFilter(q, event);
     if (event->button() == Qt::LeftButton && axes.isValid()) {
@@ -45,7 +46,7 @@ bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
 
 bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
 {
-    const QPoint p = event->pos();
+    const QPoint p = QtCompat::position(event);
     if (zooming) {
         updateSelectionFrame();
         zoomRect.setBottomRight(p);
@@ -88,7 +89,7 @@ bool ChartWidgetPrivate::handleMouseRelease(QMouseEvent *event)
             q->setAutoScale(true);
             return QObject::eventFilter(q, event);
         }
-        const QRect r = zoomRect.normalized();
+        const QRect r = QtCompat::normalized(zoomRect);
         // A few pixels are a click that slipped, not a zoom.
         if (r.width() < 5 || r.height() < 5)
             return QObject::eventFilter(q, event);
@@ -126,7 +127,7 @@ bool ChartWidgetPrivate::handleToolTip(QHelpEvent *event)
 // strips are invalidated; the paint handler redraws them from the cache.
 void ChartWidgetPrivate::updateSelectionFrame()
 {
-    const QRect r = zoomRect.normalized();
+    const QRect r = QtCompat::normalized(zoomRect);
     q->update(r.left(), r.top(), r.width(), 1);
     q->update(r.left(), r.top(), 1, r.height());
     q->update(r.left(), r.bottom(), r.width(), 1);

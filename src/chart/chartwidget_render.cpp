@@ -7,6 +7,7 @@
 #include "chartseries.h"
 #include "legend_p.h"
 #include "pointseries.h"
+#include "qtcompat_p.h"
 #include "vline.h"
 
 #include <QFontMetrics>
@@ -119,7 +120,7 @@ void ChartWidgetPrivate::handlePaint()
     if (!pixmap.isNull())
         painter.drawPixmap(plotRect, pixmap);
     if (zooming) {
-        const QRect band = zoomRect.normalized().adjusted(0, 0, -1, -1);
+        const QRect band = QtCompat::normalized(zoomRect).adjusted(0, 0, -1, -1);
         painter.drawRects(&band, 1);
     }
 }

@@ -46,7 +46,7 @@ inline QVector<ExportedSeries> exportedSeries(const QMap<int, ChartSeries *> &se
 // Whole seconds only: spreadsheets read the fixed ".000" as milliseconds.
 inline QString exportDateTimeText(const QVariant &v)
 {
-    return QDateTime::fromTime_t(v.toUInt()).toString(Qt::ISODate) + QLatin1String(".000");
+    return QDateTime::fromSecsSinceEpoch(qint64(v.toUInt())).toString(Qt::ISODate) + QLatin1String(".000");
 }
 
 #endif // EXPORTDATA_P_H

@@ -11,10 +11,11 @@
 
 namespace {
 
-// The font check below walks Qt's stream layout of QFont; it knows only the
-// layout that the default stream version writes.
-static_assert(QDataStream::Qt_DefaultCompiledVersion == QDataStream::Qt_5_15,
-              "fontRecordFits() knows the QFont record of the Qt 5.15 stream version only");
+// Files are written and read with the stream version of Qt 5.15, whatever
+// Qt the library is built with: the Qt 5 and Qt 6 builds then write the same
+// bytes and read each other's files. The font check below walks the QFont
+// record of exactly this version.
+constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_5_15;
 
 // Settings files are tiny; anything larger is not one of ours.
 constexpr qint64 kMaxFontRecord = 64 * 1024;
@@ -102,6 +103,7 @@ bool ChartWidgetPrivate::saveSettings(int format, const QString &fileName)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QDataStream out(file.device());
+    out.setVersion(kStreamVersion);
     out << ChartWidget::chartVersion;
     // The registry in the stream's map layout, highest id first; load skips it.
     out << qint32(seriesMap.size());
@@ -121,6 +123,7 @@ bool ChartWidgetPrivate::loadSettings(int format, const QString &fileName)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     QDataStream in(&file);
+    in.setVersion(kStreamVersion);
 
     QString version;
     if (!readString(in, &version) || version != ChartWidget::chartVersion)
@@ -149,6 +152,7 @@ bool ChartWidgetPrivate::loadSettings(int format, const QString &fileName)
     if (!fontRecordFits(fontRecord))
         return false;
     QDataStream fontIn(fontRecord);
+    fontIn.setVersion(kStreamVersion);
     fontIn >> newFont;
     if (fontIn.status() != QDataStream::Ok || !fontIsSane(newFont))
         return false;

@@ -56,7 +56,9 @@ bool ChartWidgetPrivate::writeXml(const QString &fileName, QString *error)
         return false;
     }
     QXmlStreamWriter xml(file.device());
-    xml.setCodec("UTF-8");
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    xml.setCodec("UTF-8"); // Qt 6 writes nothing else
+#endif
     xml.setAutoFormatting(false);
 
     xml.writeStartDocument();

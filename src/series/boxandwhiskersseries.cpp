@@ -4,6 +4,7 @@
 #include "linerenderer_p.h"
 
 #include "axis.h"
+#include "qtcompat_p.h"
 
 #include <QPainter>
 #include <cmath>
@@ -62,7 +63,7 @@ void BoxAndWhiskersSeries::addCandle(double x, double median, double yMin, doubl
 void BoxAndWhiskersSeries::addCandle(const QDateTime &x, double median, double yMin, double yMax, double q1,
                                      double q3)
 {
-    addCandle(double(x.toTime_t()), median, yMin, yMax, q1, q3);
+    addCandle(double(QtCompat::toTime_t(x)), median, yMin, yMax, q1, q3);
 }
 
 void BoxAndWhiskersSeries::addXY(double x, double y)

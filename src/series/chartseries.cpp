@@ -1,5 +1,6 @@
 #include "chartseries.h"
 #include "chartseries_p.h"
+#include "qtcompat_p.h"
 
 #include <cmath>
 
@@ -24,12 +25,12 @@ void ChartSeries::addXY(double x, double y)
 
 void ChartSeries::addXY(const QDateTime &x, double y)
 {
-    addXY(double(x.toTime_t()), y);
+    addXY(double(QtCompat::toTime_t(x)), y);
 }
 
 void ChartSeries::addXY(const QTime &x, double y)
 {
-    addXY(double(QDateTime(QDate::currentDate(), x, Qt::LocalTime).toTime_t()), y);
+    addXY(double(QtCompat::toTime_t(QDateTime(QDate::currentDate(), x, Qt::LocalTime))), y);
 }
 
 void ChartSeries::clear()

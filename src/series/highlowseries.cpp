@@ -4,6 +4,7 @@
 #include "linerenderer_p.h"
 
 #include "axis.h"
+#include "qtcompat_p.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -128,7 +129,7 @@ void HighLowSeries::addPoint(const HighLowSeries::HighLowPoint &point)
 
 void HighLowSeries::addPoint(const QDateTime &x, double y1, double y2)
 {
-    addPoint(double(x.toTime_t()), y1, y2);
+    addPoint(double(QtCompat::toTime_t(x)), y1, y2);
 }
 
 QList<HighLowSeries::HighLowPoint> &HighLowSeries::points() const

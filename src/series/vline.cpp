@@ -3,6 +3,7 @@
 #include "linerenderer_p.h"
 
 #include "axis.h"
+#include "qtcompat_p.h"
 
 #include <QPainter>
 #include <cmath>
@@ -16,7 +17,7 @@ VLine::VLine(double x, const QColor &color, int width)
 }
 
 VLine::VLine(const QDateTime &x, const QColor &color, int width)
-    : VLine(double(x.toTime_t()), color, width)
+    : VLine(double(QtCompat::toTime_t(x)), color, width)
 {
 }
 

@@ -1,0 +1,219 @@
+// Writes what a host can see of the library into files, so that the test of
+// another Qt build can compare them byte for byte and pixel for pixel.
+//
+//   tavrin_crossqt write DIR      settings files, CSV, spreadsheet, menu
+//                                 texts and pictures of the series, into DIR
+//   tavrin_crossqt resave IN OUT  loads a settings file and saves it again
+#include <boxandwhiskersseries.h>
+#include <axes.h>
+#include <axis.h>
+#include <chartwidget.h>
+#include <chartwidget_p.h>
+#include <ganttseries.h>
+#include <highlowseries.h>
+#include <legend.h>
+#include <lineseries.h>
+#include <minmaxpointseries.h>
+#include <pointseries.h>
+#include <barseries.h>
+#include <vline.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QTextStream>
+#include <QThread>
+
+namespace {
+
+const QSize kLayer(600, 340);
+const QDateTime kStart(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC);
+
+// Numbers whose text Qt 5 and Qt 6 would write differently if the exports
+// left it to QVariant (exponents, halves, thirds, huge and tiny values).
+const double kAwkward[] = {1e-4, -5e5, 1.0 / 3, 0.1, 1e21, -7.25e-7, 123456789.0, 2.5};
+
+// Every kind of series; with `awkward` the values and date-times that test
+// the exports' texts, without it a chart that is good to look at.
+ChartWidget *makeChart(bool awkward)
+{
+    const double calm[] = {1.5, -2, 3.25, 0.5, 4, -1, 2, 2.75};
+    auto *chart = new ChartWidget;
+    chart->resize(640, 400);
+
+    auto *line = new LineSeries;
+    line->setName(QStringLiteral("line"));
+    for (int i = 0; i < 200; ++i)
+        line->addXY(i, (i % 17) * 0.75 - 4);
+    chart->addSeries(line);
+
+    auto *points = new PointSeries(PointSeries::psCircle);
+    points->setName(QStringLiteral("points; quoted \"x\""));
+    int i = 0;
+    for (double v : awkward ? kAwkward : calm) {
+        ++i;
+        points->addXY(i * 20, v, QStringLiteral("<%1>").arg(i));
+    }
+    chart->addSeries(points);
+
+    auto *minmax = new MinMaxPointSeries;
+    minmax->addPoint(30, 2, 1, 3.5);
+    minmax->addPoint(90, -1, -2.25, 0);
+    chart->addSeries(minmax);
+
+    auto *bars = new BarSeries;
+    for (int k = 0; k < 8; ++k)
+        bars->addXY(10 + k * 24, (k - 3) * 1.5);
+    chart->addSeries(bars);
+
+    auto *candles = new BoxAndWhiskersSeries;
+    if (awkward) {
+        candles->addCandle(kStart, 5, 1, 9, 3, 7);
+        candles->addCandle(kStart.addDays(1), 6, 2, 8, 4, 7.5);
+    } else {
+        candles->addCandle(50, 1, -3, 4, -1, 2);
+        candles->addCandle(150, 2, -1, 5, 0.5, 3.5);
+    }
+    chart->addSeries(candles);
+
+    auto *band = new HighLowSeries;
+    if (awkward) {
+        band->addPoint(kStart, 1, 3);
+        band->addPoint(kStart.addSecs(3600), 2, 5);
+    } else {
+        for (int k = 0; k <= 8; ++k)
+            band->addPoint(40 + k * 15, -3 + k * 0.25, -1.5 + (k % 3) * 0.5);
+    }
+    chart->addSeries(band);
+
+    auto *gantt = new GanttSeries;
+    gantt->addBar(20, 80, 3, QColor(200, 80, 40), QStringLiteral("first"));
+    gantt->addBar(100, 160, -2, QColor(), QString());
+    chart->addSeries(gantt);
+
+    chart->addVLine(new VLine(120.0, Qt::darkGreen, 2));
+    // Legend and title lay the chart out, which measures text; the exports'
+    // chart has them, the pictures' chart does not.
+    chart->legend()->setVisible(awkward);
+    if (awkward)
+        chart->setTitle(QStringLiteral("Cross-build chart \u00e4\u00df"));
+    return chart;
+}
+
+// Points queued from a worker, as a live host delivers them, and a legend
+// entry handed over from there.
+void feedFromWorker(ChartWidget *chart)
+{
+    auto *series = new LineSeries;
+    series->setName(QStringLiteral("worker"));
+    series->setLegendVisible(false);
+    chart->addSeries(series);
+    QThread *worker = QThread::create([series, chart] {
+        for (int k = 0; k < 50; ++k)
+            QMetaObject::invokeMethod(series, "addXY", Qt::QueuedConnection,
+                                      Q_ARG(QDateTime, kStart.addSecs(k * 60)), Q_ARG(double, k * 0.5));
+        series->setLegendVisible(true);
+        chart->legend()->addSeries(series);
+    });
+    worker->start();
+    while (!worker->wait(10))
+        QCoreApplication::processEvents();
+    delete worker;
+    QCoreApplication::processEvents();
+}
+
+bool writeText(const QString &fileName, const QString &text)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    return file.write(text.toUtf8()) >= 0;
+}
+
+int write(const QDir &dir)
+{
+    ChartWidget plain;
+    if (!plain.save(ChartWidget::dfBinary, dir.filePath(QStringLiteral("default.tn"))))
+        return 1;
+
+    ChartWidget *chart = makeChart(false);
+    chart->setAutoScale(false);
+    chart->setDrawingLock(true);
+    chart->setTitle(QStringLiteral("two\nlines \u20ac"));
+    chart->d->titleFont = QFont(QStringLiteral("Liberation Serif"), 11, QFont::Bold, true);
+    const bool saved = chart->save(ChartWidget::dfBinary, dir.filePath(QStringLiteral("styled.tn")));
+    delete chart;
+
+    // Text is measured and drawn by the platform's font engine, which Qt 6
+    // runs differently from Qt 5, and so the plot area of a chart with
+    // titles and labels may differ by a pixel. What the library draws itself
+    // is compared at one geometry: the image of the series, each kind alone,
+    // with and without antialiasing.
+    bool drawn = true;
+    for (int antialias = 0; antialias < 2; ++antialias) {
+        // Never shown, so no layout measured the fonts: the axes get their
+        // length here, before their ranges.
+        chart = makeChart(false);
+        chart->setAntialiasing(antialias);
+        chart->setAutoScale(false);
+        chart->d->axes.setSize(QSizeF(kLayer));
+        // The margin of a range follows the scale, which follows the range:
+        // repeat until the two agree, wherever the axes started.
+        for (int pass = 0; pass < 100; ++pass) {
+            chart->axes()->bottom()->setRange(0, 200);
+            chart->axes()->left()->setRange(-5, 9);
+            chart->axes()->updateTransformData();
+        }
+        chart->d->pixmap = QPixmap(kLayer);
+        const QList<ChartSeries *> all = chart->seriesList();
+        for (int k = 0; k <= all.size(); ++k) {
+            // One kind at a time, then all of them over each other.
+            for (int j = 0; j < all.size(); ++j)
+                all[j]->setVisible(k == all.size() || j == k);
+            chart->repaint();
+            drawn = drawn && chart->d->pixmap.toImage().save(dir.filePath(
+                        QStringLiteral("layer-%1-%2.png").arg(antialias).arg(k)));
+        }
+        delete chart;
+    }
+
+    chart = makeChart(true);
+    feedFromWorker(chart);
+
+    QString menu;
+    for (QAction *action : chart->actions())
+        menu += action->text() + QLatin1Char('\n');
+    const bool ok = saved && chart->exportCsv(dir.filePath(QStringLiteral("data.csv")))
+        && chart->exportXml(dir.filePath(QStringLiteral("data.xml")))
+        && writeText(dir.filePath(QStringLiteral("menu.txt")), menu) && drawn;
+    delete chart;
+    return ok ? 0 : 1;
+}
+
+int resave(const QString &in, const QString &out)
+{
+    ChartWidget chart;
+    if (!chart.load(ChartWidget::dfBinary, in))
+        return 1;
+    QTextStream(stdout) << chart.title() << '|' << chart.titleFont().toString() << '|'
+                        << chart.autoScale() << chart.drawingLock() << '\n';
+    return chart.save(ChartWidget::dfBinary, out) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == QLatin1String("write")) {
+        QDir().mkpath(args[2]);
+        return write(QDir(args[2]));
+    }
+    if (args.size() == 4 && args[1] == QLatin1String("resave"))
+        return resave(args[2], args[3]);
+    QTextStream(stderr) << "usage: tavrin_crossqt write DIR | resave IN OUT\n";
+    return 2;
+}
