@@ -15,6 +15,9 @@
 #include <QRect>
 #include <QTimer>
 
+struct ChartSettings;
+struct ExportTable;
+class QAction;
 class QHelpEvent;
 class QIODevice;
 class QMouseEvent;
@@ -81,11 +84,22 @@ public:
     // Context menu and translation.
     void installTranslator();
     void createActions();
+    void setImageActions(bool on);
+    QList<QAction *> imageActions;
+
+    // Exports: what they write, and the whole chart painted for the image
+    // formats (widget coordinates, nothing changed on screen).
+    ExportTable exportTable() const;
+    void paintChart(QPainter *painter);
 
     // Exports and settings; on failure `error` receives a text for the user.
     bool writeCsv(const QString &fileName, QString *error);
     bool writeXml(const QString &fileName, QString *error);
     bool writeSvg(const QString &fileName, QString *error);
+    bool writePdf(const QString &fileName, QString *error);
+    bool writeImage(const QString &fileName, QString *error);
+    bool saveImage(const QString &fileName, qreal scale, const char *format, int quality,
+                   QString *error);
     bool saveSettings(int format, const QString &fileName);
     bool loadSettings(int format, const QString &fileName);
 
@@ -97,6 +111,10 @@ private slots:
     void on_context_save_excel();
     void on_context_save_csv();
     void on_context_save_svg();
+    void on_context_save_image();
+    void on_context_save_pdf();
+    void on_context_print();
+    void on_context_copy();
 };
 
 #endif // CHARTWIDGET_P_H
