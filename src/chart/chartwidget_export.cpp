@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPicture>
 
 #ifdef TAVRIN_HAVE_PRINTSUPPORT
 #include <QPrinter>
@@ -159,6 +160,15 @@ bool ChartWidget::print(QPrinter *printer)
 #ifdef TAVRIN_HAVE_PRINTSUPPORT
     if (!printer || size().isEmpty())
         return false;
+    // The chart measures its texts at screen resolution; recorded at that
+    // resolution first, it keeps its proportions at the printer's.
+    QPicture picture;
+    {
+        QPainter recorder(&picture);
+        if (d->antialiasing)
+            recorder.setRenderHint(QPainter::Antialiasing, true);
+        d->paintChart(&recorder);
+    }
     QPainter painter;
     if (!painter.begin(printer))
         return false;
@@ -168,8 +178,11 @@ bool ChartWidget::print(QPrinter *printer)
     const QRectF page = printer->pageLayout().paintRectPixels(printer->resolution());
     const qreal s = qMin(page.width() / width(), page.height() / height());
     painter.translate((page.width() - s * width()) / 2, (page.height() - s * height()) / 2);
-    painter.scale(s, s);
-    d->paintChart(&painter);
+    // drawPicture() itself scales from the picture's resolution to the
+    // printer's.
+    painter.scale(s * picture.logicalDpiX() / printer->logicalDpiX(),
+                  s * picture.logicalDpiY() / printer->logicalDpiY());
+    painter.drawPicture(0, 0, picture);
     return painter.end();
 #else
     Q_UNUSED(printer)

@@ -1,6 +1,8 @@
 #ifndef EXPORTTABLE_P_H
 #define EXPORTTABLE_P_H
 
+#include "tavrin_global.h"
+
 #include <QDateTime>
 #include <QIODevice>
 #include <QList>
@@ -52,7 +54,7 @@ inline QString exportDateTimeText(const QVariant &v)
 
 // Each writes the table to an open device and returns whether everything
 // was written.
-bool writeCsv(QIODevice *device, const ExportTable &table);
-bool writeSpreadsheetXml(QIODevice *device, const ExportTable &table);
+TAVRIN_EXPORT bool writeCsv(QIODevice *device, const ExportTable &table);
+TAVRIN_EXPORT bool writeSpreadsheetXml(QIODevice *device, const ExportTable &table);
 
 #endif // EXPORTTABLE_P_H

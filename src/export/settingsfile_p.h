@@ -1,6 +1,8 @@
 #ifndef SETTINGSFILE_P_H
 #define SETTINGSFILE_P_H
 
+#include "tavrin_global.h"
+
 #include <QFont>
 #include <QMap>
 #include <QString>
@@ -19,11 +21,11 @@ struct ChartSettings
 };
 
 // Writes the settings to an open device; false when the stream failed.
-bool writeSettings(QIODevice *device, const ChartSettings &settings);
+TAVRIN_EXPORT bool writeSettings(QIODevice *device, const ChartSettings &settings);
 
 // Reads settings written by writeSettings() whose version equals
 // `expectedVersion`. On any failure (another version, a short or corrupt
 // record, an unusable font) returns false and leaves `settings` untouched.
-bool readSettings(QIODevice *device, const QString &expectedVersion, ChartSettings *settings);
+TAVRIN_EXPORT bool readSettings(QIODevice *device, const QString &expectedVersion, ChartSettings *settings);
 
 #endif // SETTINGSFILE_P_H

@@ -146,7 +146,12 @@ bool writeSpreadsheetXml(QIODevice *device, const ExportTable &table)
                         xml.writeCharacters(exportDateTimeText(values.at(k)));
                     } else {
                         xml.writeAttribute(QStringLiteral("ss:Type"), QStringLiteral("Number"));
-                        xml.writeCharacters(tavrin::numberText(values.at(k)));
+                        const QVariant &v = values.at(k);
+                        // Numbers are plain ASCII; anything else a series
+                        // hands over may hold characters XML cannot carry.
+                        xml.writeCharacters(v.userType() == QMetaType::Double
+                                                ? tavrin::numberText(v.toDouble())
+                                                : xmlSafe(tavrin::numberText(v)));
                     }
                     xml.writeEndElement();
                     xml.writeEndElement();
