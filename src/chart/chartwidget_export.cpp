@@ -9,14 +9,21 @@
 #include "exporttable_p.h"
 #include "imagewriter_p.h"
 #include "legend_p.h"
+#include "seriesicon_p.h"
 #include "settingsfile_p.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QImageWriter>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPicture>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #ifdef TAVRIN_HAVE_PRINTSUPPORT
 #include <QPrinter>
@@ -40,14 +47,86 @@ ExportTable ChartWidgetPrivate::exportTable() const
     return table;
 }
 
+namespace {
+
+// An icon that takes its room in a style's layout and paints nothing; the
+// legend's vector output paints the series' icon itself.
+class RoomOnlyIconEngine : public QIconEngine
+{
+public:
+    void paint(QPainter *, const QRect &, QIcon::Mode, QIcon::State) override {}
+    QPixmap pixmap(const QSize &, QIcon::Mode, QIcon::State) override { return QPixmap(); }
+    QIconEngine *clone() const override { return new RoomOnlyIconEngine; }
+    void virtual_hook(int id, void *data) override
+    {
+        if (id == QIconEngine::IsNullHook)
+            *static_cast<bool *>(data) = false;
+        else
+            QIconEngine::virtual_hook(id, data);
+    }
+};
+
+bool paintsVectors(QPainter *painter)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    return engine && engine->type() != QPaintEngine::Raster;
+}
+
+} // namespace
+
+void ChartWidgetPrivate::paintLegend(QPainter *painter)
+{
+    const bool scrolled =
+        legend.horizontalScrollBar()->isVisible() || legend.verticalScrollBar()->isVisible();
+    if (!paintsVectors(painter) || scrolled) {
+        legend.render(painter, legend.pos(), QRegion(),
+                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        return;
+    }
+    // Qt's widget rendering hands the check boxes' icons over as pixmaps;
+    // the boxes are drawn here instead, the library's icons as vectors.
+    legend.render(painter, legend.pos(), QRegion(), QWidget::DrawWindowBackground);
+    const QList<QCheckBox *> boxes = legend.widget()->findChildren<QCheckBox *>();
+    for (QCheckBox *box : boxes) {
+        if (!box->isVisibleTo(&legend))
+            continue;
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        option.iconSize = box->iconSize();
+        option.state |= box->isChecked() ? QStyle::State_On : QStyle::State_Off;
+        const QIcon icon = box->icon();
+        const QList<QSize> iconSizes = icon.availableSizes();
+        ChartSeries *series = LegendPrivate::seriesOfBox(box);
+        // The size the series drew its icon at, which the style scales down.
+        const int drawnSize = iconSizes.isEmpty() ? 0 : iconSizes.constFirst().width();
+        const bool vectorIcon = drawnSize > 0 && tavrin::paintSeriesIcon(series, nullptr, drawnSize);
+        option.icon = vectorIcon ? QIcon(new RoomOnlyIconEngine) : icon;
+        painter->save();
+        painter->translate(box->mapTo(q, QPoint(0, 0)));
+        painter->setFont(box->font());
+        QStyle *style = box->style();
+        style->drawControl(QStyle::CE_CheckBox, &option, painter, box);
+        if (vectorIcon) {
+            const QRect contents = style->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+            const QRect target = QStyle::alignedRect(option.direction, Qt::AlignLeft | Qt::AlignVCenter,
+                                                     option.iconSize, contents);
+            painter->translate(target.topLeft());
+            painter->scale(qreal(target.width()) / drawnSize, qreal(target.height()) / drawnSize);
+            painter->setClipRect(QRect(0, 0, drawnSize, drawnSize));
+            tavrin::paintSeriesIcon(series, painter, drawnSize);
+        }
+        painter->restore();
+    }
+}
+
 void ChartWidgetPrivate::paintChart(QPainter *painter)
 {
     painter->save();
     drawTitleAndAxes(painter);
     // Only a legend the user can see belongs in the picture.
     if (legend.d->visible)
-        legend.render(painter, legend.pos(), QRegion(),
-                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        paintLegend(painter);
     painter->translate(plotRect.topLeft());
     drawSeries(painter, true);
     painter->restore();

@@ -91,6 +91,7 @@ public:
     // formats (widget coordinates, nothing changed on screen).
     ExportTable exportTable() const;
     void paintChart(QPainter *painter);
+    void paintLegend(QPainter *painter);
 
     // Exports and settings; on failure `error` receives a text for the user.
     bool writeCsv(const QString &fileName, QString *error);

@@ -188,6 +188,11 @@ QCheckBox *LegendPrivate::createCheckBox(ChartSeries *series)
     return box;
 }
 
+ChartSeries *LegendPrivate::seriesOfBox(const QObject *box)
+{
+    return box ? seriesFromVariant(box->property(kSeriesProperty)) : nullptr;
+}
+
 void Legend::addSeries(ChartSeries *series)
 {
     if (!series || !series->isLegendVisible())

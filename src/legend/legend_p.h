@@ -25,6 +25,8 @@ public:
     void installLayout();
     void requestPlotAreaUpdate();
     QCheckBox *createCheckBox(ChartSeries *series);
+    // The series a check box of the legend stands for, or null.
+    static ChartSeries *seriesOfBox(const QObject *box);
 
     int placement = -1;
     Legend *q;

@@ -63,6 +63,16 @@ QString pdfText(const QString &file)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// Pixels of `area` that `tinted` accepts.
+int countTinted(const QImage &img, const QRect &area, bool (*tinted)(QRgb))
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += tinted(img.pixel(x, y));
+    return n;
+}
+
 QStringList actionTexts(const ChartWidget &w)
 {
     QStringList texts;
@@ -99,6 +109,8 @@ private slots:
     void defaultMenu();
     void imageExportActions();
     void bigLineSeriesSvg();
+    void legendIconsAsVectors_data();
+    void legendIconsAsVectors();
 
 private:
     QTemporaryDir dir;
@@ -381,6 +393,71 @@ void TestImageExport::bigLineSeriesSvg()
     const int inSvg = darkBlue(drawn, w.d->plotRect);
     QVERIFY2(qAbs(onScreen - inSvg) < onScreen / 10,
              qPrintable(QStringLiteral("screen %1, svg %2").arg(onScreen).arg(inSvg)));
+}
+
+namespace {
+
+// A host's series with an icon of its own, which only it knows how to draw.
+class OwnIconSeries : public LineSeries
+{
+public:
+    QIcon icon(int size) override
+    {
+        QPixmap pm(size, size);
+        pm.fill(Qt::magenta);
+        return QIcon(pm);
+    }
+};
+
+} // namespace
+
+void TestImageExport::legendIconsAsVectors_data()
+{
+    QTest::addColumn<bool>("hostIcon");
+    QTest::addColumn<int>("images");
+    QTest::newRow("library series") << false << 0;
+    QTest::newRow("host's own icon") << true << 1;
+}
+
+// The legend's check boxes and the library's icons reach SVG and PDF as
+// vectors; an icon only the host can draw stays a picture.
+void TestImageExport::legendIconsAsVectors()
+{
+    QFETCH(bool, hostIcon);
+    QFETCH(int, images);
+    ChartWidget w;
+    fillChart(w);
+    if (hostIcon) {
+        auto *own = new OwnIconSeries;
+        own->setName(QStringLiteral("Own"));
+        own->addXY(1, 1);
+        own->addXY(2, 2);
+        w.addSeries(own);
+        QCoreApplication::processEvents(); // the new check box shows from the event loop
+    }
+    const QString file = outputFile(QStringLiteral("imageexport-legend-%1.svg").arg(hostIcon));
+    QVERIFY(w.exportSvg(file));
+    const QByteArray svg = readAll(file);
+    QCOMPARE(svg.count("<image"), images);
+    for (const char *name : {">Line<", ">Points<"})
+        QVERIFY(svg.contains(name));
+
+    // Drawn back, the legend has the series' colours where the icons are.
+    QSvgRenderer renderer(svg);
+    QImage drawn(w.size(), QImage::Format_ARGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    renderer.render(&painter);
+    painter.end();
+    drawn.save(outputFile(QStringLiteral("imageexport-legend-%1.png").arg(hostIcon)));
+    const QRect legend = w.legend()->geometry();
+    // The thin line icon is scaled down, as on screen, so it is pale.
+    QVERIFY(countTinted(drawn, legend, [](QRgb p) { return qBlue(p) - qRed(p) > 40; }) > 3);
+    QVERIFY(countTinted(drawn, legend, [](QRgb p) { return qRed(p) - qBlue(p) > 150; }) > 3);
+    const int magenta = countTinted(drawn, legend, [](QRgb p) {
+        return qRed(p) > 200 && qBlue(p) > 200 && qGreen(p) < 80;
+    });
+    QCOMPARE(magenta > 3, hostIcon);
 }
 
 TAVRIN_TEST(TestImageExport)
