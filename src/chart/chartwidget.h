@@ -68,27 +68,31 @@ public:
     bool exportSvg(const QString &fileName);
 
     /*!
-        Renders the chart as it is laid out on screen into an image of the
-        widget's size times \a scale device pixels, with a device pixel
-        ratio of \a scale, over the widget's window colour. A \a scale of 2
-        gives a sharp picture for a high-resolution screen or a document.
-        Series are drawn as in exportSvg(). Returns a null image when the
-        widget is empty, \a scale is not positive or the image would not
-        fit in memory. Does not change what the widget shows.
+        Renders the chart into an image of \a size logical pixels (the
+        widget's size when \a size is invalid) times \a scale device pixels,
+        with a device pixel ratio of \a scale, over the widget's window
+        colour. At another size than the widget's the chart is laid out for
+        that size as a resize would lay it out (more room for the plot,
+        texts at their size); a \a scale of 2 gives a sharp picture for a
+        high-resolution screen or a document. Series are drawn as in
+        exportSvg(). Returns a null image when the size is empty, \a scale
+        is not positive or the image would not fit in memory. Does not
+        change what the widget shows, nor its axes.
     */
-    QImage toImage(qreal scale = 1.0);
+    QImage toImage(const QSize &size = QSize(), qreal scale = 1.0);
 
     /*!
-        Writes toImage(\a scale) to \a fileName in a raster format Qt
-        writes (see QImageWriter::supportedImageFormats()). \a format names
-        it ("png", "jpg", "bmp", ...); when null it follows the file name's
-        suffix, and is "png" when the name has none. \a quality is passed to
-        QImageWriter (-1: the format's default). Returns false, and shows
-        nothing, when the image cannot be made, the format is not writable
-        or the file cannot be written; an existing file is then unchanged.
+        Writes toImage(\a size, \a scale) to \a fileName in a raster
+        format Qt writes (see QImageWriter::supportedImageFormats()).
+        \a format names it ("png", "jpg", "bmp", ...); when null it follows
+        the file name's suffix, and is "png" when the name has none.
+        \a quality is passed to QImageWriter (-1: the format's default).
+        Returns false, and shows nothing, when the image cannot be made, the
+        format is not writable or the file cannot be written; an existing
+        file is then unchanged.
     */
-    bool exportImage(const QString &fileName, qreal scale = 1.0, const char *format = nullptr,
-                     int quality = -1);
+    bool exportImage(const QString &fileName, const QSize &size = QSize(), qreal scale = 1.0,
+                     const char *format = nullptr, int quality = -1);
 
     /*!
         Writes the chart to \a fileName as a one-page PDF of vector

@@ -4,6 +4,7 @@
 #include "chartwidget_p.h"
 
 #include "axis.h"
+#include "axis_p.h"
 #include "chartseries.h"
 #include "exportfile_p.h"
 #include "exporttable_p.h"
@@ -74,18 +75,18 @@ bool paintsVectors(QPainter *painter)
 
 } // namespace
 
-void ChartWidgetPrivate::paintLegend(QPainter *painter)
+void ChartWidgetPrivate::paintLegend(QPainter *painter, const QPoint &at)
 {
     const bool scrolled =
         legend.horizontalScrollBar()->isVisible() || legend.verticalScrollBar()->isVisible();
     if (!paintsVectors(painter) || scrolled) {
-        legend.render(painter, legend.pos(), QRegion(),
+        legend.render(painter, at, QRegion(),
                       QWidget::DrawWindowBackground | QWidget::DrawChildren);
         return;
     }
     // Qt's widget rendering hands the check boxes' icons over as pixmaps;
     // the boxes are drawn here instead, the library's icons as vectors.
-    legend.render(painter, legend.pos(), QRegion(), QWidget::DrawWindowBackground);
+    legend.render(painter, at, QRegion(), QWidget::DrawWindowBackground);
     const QList<QCheckBox *> boxes = legend.widget()->findChildren<QCheckBox *>();
     for (QCheckBox *box : boxes) {
         if (!box->isVisibleTo(&legend))
@@ -103,7 +104,7 @@ void ChartWidgetPrivate::paintLegend(QPainter *painter)
         const bool vectorIcon = drawnSize > 0 && tavrin::paintSeriesIcon(series, nullptr, drawnSize);
         option.icon = vectorIcon ? QIcon(new RoomOnlyIconEngine) : icon;
         painter->save();
-        painter->translate(box->mapTo(q, QPoint(0, 0)));
+        painter->translate(at + box->mapTo(&legend, QPoint(0, 0)));
         painter->setFont(box->font());
         QStyle *style = box->style();
         style->drawControl(QStyle::CE_CheckBox, &option, painter, box);
@@ -120,14 +121,80 @@ void ChartWidgetPrivate::paintLegend(QPainter *painter)
     }
 }
 
-void ChartWidgetPrivate::paintChart(QPainter *painter)
+namespace {
+
+// What of an axis follows the length of the plot: put back after a picture
+// laid out for another size.
+class AxisLayout
+{
+public:
+    explicit AxisLayout(AxisPrivate *axis)
+        : a(axis), length(a->length), scale(a->scale), offset(a->offset), margin(a->margin),
+          tickStep(a->tickStep), firstTick(a->firstTick), tickCount(a->tickCount), size(a->size)
+    {
+    }
+    ~AxisLayout()
+    {
+        a->length = length;
+        a->scale = scale;
+        a->offset = offset;
+        a->margin = margin;
+        a->tickStep = tickStep;
+        a->firstTick = firstTick;
+        a->tickCount = tickCount;
+        a->size = size;
+    }
+
+private:
+    Q_DISABLE_COPY(AxisLayout)
+    AxisPrivate *a;
+    double length, scale, offset, margin, tickStep, firstTick;
+    int tickCount, size;
+};
+
+} // namespace
+
+void ChartWidgetPrivate::paintChart(QPainter *painter, const QSize &size)
+{
+    if (size == q->size()) {
+        paintLaidOut(painter, legend.pos());
+        return;
+    }
+    // Laid out for the picture's size as a resize would do it, then put
+    // back: the widget, its axes and its image stay as they are.
+    const AxisLayout bottom(axes.bottom()->d);
+    const AxisLayout left(axes.left()->d);
+    const QRect screenPlot = plotRect;
+    plotRect = plotRectIn(QRect(QPoint(0, 0), size));
+    axes.setSize(QSizeF(plotRect.size()));
+    // The margin of pad pixels depends on the scale it helps to set; a
+    // resize settles it with the rescale that follows, this does it here.
+    for (Axis *axis : {axes.bottom(), axes.left()}) {
+        for (int i = 0; i < 64; ++i) {
+            const double margin = axis->d->margin;
+            axis->d->updateTransform();
+            if (axis->d->margin == margin)
+                break;
+        }
+    }
+    axes.adjust();
+    paintLaidOut(painter, legend.d->positionIn(size));
+    plotRect = screenPlot;
+}
+
+void ChartWidgetPrivate::paintLaidOut(QPainter *painter, const QPoint &legendPos)
 {
     painter->save();
     drawTitleAndAxes(painter);
     // Only a legend the user can see belongs in the picture.
     if (legend.d->visible)
-        paintLegend(painter);
+        paintLegend(painter, legendPos);
     painter->translate(plotRect.topLeft());
+    // On screen the series are cut at the plot's edges by their image. The
+    // SVG generator writes no clipping; the state change alone would only
+    // add an empty group.
+    if (painter->paintEngine()->type() != QPaintEngine::SVG)
+        painter->setClipRect(QRect(QPoint(0, 0), plotRect.size()), Qt::IntersectClip);
     drawSeries(painter, true);
     painter->restore();
 }
@@ -153,7 +220,7 @@ bool ChartWidgetPrivate::writeSvg(const QString &fileName, QString *error)
     return ExportFile::write(fileName, QIODevice::WriteOnly | QIODevice::Text,
                              [this](QIODevice *device) {
                                  return ::writeSvg(device, q->size(), antialiasing,
-                                                   [this](QPainter *p) { paintChart(p); });
+                                                   [this](QPainter *p) { paintChart(p, q->size()); });
                              },
                              error);
 }
@@ -163,18 +230,18 @@ bool ChartWidgetPrivate::writePdf(const QString &fileName, QString *error)
     return ExportFile::write(fileName, QIODevice::WriteOnly,
                              [this](QIODevice *device) {
                                  return ::writePdf(device, q->size(), antialiasing,
-                                                   [this](QPainter *p) { paintChart(p); });
+                                                   [this](QPainter *p) { paintChart(p, q->size()); });
                              },
                              error);
 }
 
 bool ChartWidgetPrivate::writeImage(const QString &fileName, QString *error)
 {
-    return saveImage(fileName, 1.0, nullptr, -1, error);
+    return saveImage(fileName, QSize(), 1.0, nullptr, -1, error);
 }
 
-bool ChartWidgetPrivate::saveImage(const QString &fileName, qreal scale, const char *format,
-                                   int quality, QString *error)
+bool ChartWidgetPrivate::saveImage(const QString &fileName, const QSize &size, qreal scale,
+                                   const char *format, int quality, QString *error)
 {
     QByteArray imageFormat(format);
     if (imageFormat.isEmpty())
@@ -188,7 +255,7 @@ bool ChartWidgetPrivate::saveImage(const QString &fileName, qreal scale, const c
                          .arg(QString::fromLatin1(imageFormat));
         return false;
     }
-    const QImage image = q->toImage(scale);
+    const QImage image = q->toImage(size, scale);
     if (image.isNull()) {
         if (error)
             *error = tr("The chart is too small or too large for an image.");
@@ -221,17 +288,19 @@ bool ChartWidget::exportPdf(const QString &fileName)
     return d->writePdf(fileName, nullptr);
 }
 
-QImage ChartWidget::toImage(qreal scale)
+QImage ChartWidget::toImage(const QSize &size, qreal scale)
 {
-    if (!(scale > 0) || size().isEmpty())
+    const QSize layout = size.isValid() ? size : this->size();
+    if (!(scale > 0) || layout.isEmpty())
         return QImage();
-    return paintImage(size(), scale, palette().color(QPalette::Window), d->antialiasing,
-                      [this](QPainter *p) { d->paintChart(p); });
+    return paintImage(layout, scale, palette().color(QPalette::Window), d->antialiasing,
+                      [this, layout](QPainter *p) { d->paintChart(p, layout); });
 }
 
-bool ChartWidget::exportImage(const QString &fileName, qreal scale, const char *format, int quality)
+bool ChartWidget::exportImage(const QString &fileName, const QSize &size, qreal scale,
+                              const char *format, int quality)
 {
-    return d->saveImage(fileName, scale, format, quality, nullptr);
+    return d->saveImage(fileName, size, scale, format, quality, nullptr);
 }
 
 bool ChartWidget::print(QPrinter *printer)
@@ -246,7 +315,7 @@ bool ChartWidget::print(QPrinter *printer)
         QPainter recorder(&picture);
         if (d->antialiasing)
             recorder.setRenderHint(QPainter::Antialiasing, true);
-        d->paintChart(&recorder);
+        d->paintChart(&recorder, size());
     }
     QPainter painter;
     if (!painter.begin(printer))

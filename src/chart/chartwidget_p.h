@@ -56,6 +56,8 @@ public:
     // Rendering and layout. updatePlotArea() returns whether it rendered
     // the series layer (it does when the plot size changed).
     bool updatePlotArea() override;
+    // The plot rectangle the layout gives a chart occupying `area`.
+    QRect plotRectIn(const QRect &area) const;
     void drawTitleAndAxes(QPainter *painter);
     void drawSeries(QPainter *painter, bool vector);
     void handlePaint();
@@ -88,10 +90,11 @@ public:
     QList<QAction *> imageActions;
 
     // Exports: what they write, and the whole chart painted for the image
-    // formats (widget coordinates, nothing changed on screen).
+    // formats, laid out for `size` (nothing changes on screen).
     ExportTable exportTable() const;
-    void paintChart(QPainter *painter);
-    void paintLegend(QPainter *painter);
+    void paintChart(QPainter *painter, const QSize &size);
+    void paintLaidOut(QPainter *painter, const QPoint &legendPos);
+    void paintLegend(QPainter *painter, const QPoint &at);
 
     // Exports and settings; on failure `error` receives a text for the user.
     bool writeCsv(const QString &fileName, QString *error);
@@ -99,8 +102,8 @@ public:
     bool writeSvg(const QString &fileName, QString *error);
     bool writePdf(const QString &fileName, QString *error);
     bool writeImage(const QString &fileName, QString *error);
-    bool saveImage(const QString &fileName, qreal scale, const char *format, int quality,
-                   QString *error);
+    bool saveImage(const QString &fileName, const QSize &size, qreal scale, const char *format,
+                   int quality, QString *error);
     bool saveSettings(int format, const QString &fileName);
     bool loadSettings(int format, const QString &fileName);
 

@@ -19,6 +19,8 @@ public:
 
     bool event(QEvent *e) override;
     void adjustGeometry();
+    // Where the legend, at its current size, sits in a chart of that size.
+    QPoint positionIn(const QSize &chart) const;
     void clear();
 
     // Installs an empty layout for the current placement.

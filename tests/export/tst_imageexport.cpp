@@ -4,6 +4,8 @@
 #include "testmain.h"
 #include "testutil.h"
 
+#include <axes.h>
+#include <axis.h>
 #include <chartwidget_p.h>
 #include <legend.h>
 #include <pointseries.h>
@@ -16,6 +18,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <QSvgRenderer>
 
 #ifdef TAVRIN_HAVE_PRINTSUPPORT
@@ -63,6 +66,18 @@ QString pdfText(const QString &file)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// The SVG as Qt's renderer draws it on white.
+QImage drawSvg(const QByteArray &svg, const QSize &size)
+{
+    QSvgRenderer renderer(svg);
+    QImage drawn(size, QImage::Format_ARGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    renderer.render(&painter);
+    painter.end();
+    return drawn;
+}
+
 // Pixels of `area` that `tinted` accepts.
 int countTinted(const QImage &img, const QRect &area, bool (*tinted)(QRgb))
 {
@@ -98,6 +113,8 @@ class TestImageExport : public QObject
     Q_OBJECT
 private slots:
     void imageMatchesScreen();
+    void imageAtOtherSize_data();
+    void imageAtOtherSize();
     void imageFormats_data();
     void imageFormats();
     void imageFailures_data();
@@ -108,6 +125,7 @@ private slots:
     void exportsLeaveScreenAlone();
     void defaultMenu();
     void imageExportActions();
+    void germanEntries();
     void bigLineSeriesSvg();
     void legendIconsAsVectors_data();
     void legendIconsAsVectors();
@@ -126,6 +144,67 @@ void TestImageExport::imageMatchesScreen()
     image.save(outputFile(QStringLiteral("imageexport-1x.png")));
     QCOMPARE(image.size(), w.size());
     QCOMPARE(image, screen);
+}
+
+void TestImageExport::imageAtOtherSize_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("autoScale");
+    QTest::newRow("larger") << QSize(800, 500) << true;
+    QTest::newRow("smaller") << QSize(300, 200) << true;
+    QTest::newRow("larger, zoomed") << QSize(900, 300) << false;
+}
+
+// Another size lays the chart out anew for the picture: the plot fills it,
+// the legend sits at its edge, texts keep their size; and the widget's own
+// layout is exactly as before.
+void TestImageExport::imageAtOtherSize()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, autoScale);
+    ChartWidget w;
+    fillChart(w);
+    if (!autoScale)
+        w.axes()->bottom()->setRange(1, 9);
+    const QRect plot = w.d->plotRect;
+    const double bottomMin = w.axes()->bottom()->min(), leftMax = w.axes()->left()->max();
+    const QImage screen = w.toImage();
+    const QImage image = w.toImage(size, 1.0);
+    image.save(outputFile(QStringLiteral("imageexport-%1x%2.png").arg(size.width()).arg(size.height())));
+    QCOMPARE(image.size(), size);
+    QCOMPARE(w.d->plotRect, plot);
+    QCOMPARE(w.axes()->bottom()->min(), bottomMin);
+    QCOMPARE(w.axes()->left()->max(), leftMax);
+    QCOMPARE(w.toImage(), screen);
+
+    // The blue line spans the plot of the picture, not that of the widget.
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    int minX = size.width(), maxX = -1;
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            if (rgb.pixel(x, y) == qRgb(0, 0, 255)) {
+                minX = qMin(minX, x);
+                maxX = qMax(maxX, x);
+            }
+    const int legendWidth = w.legend()->width();
+    // The plot takes all the width gained; the label band may differ by a
+    // few pixels with the ticks of the new size.
+    const int plotWidth = plot.width() + size.width() - w.width();
+    // Data from 0 to 10 fill it but for the 20-pixel pad at each end.
+    if (autoScale)
+        QVERIFY2(qAbs((maxX - minX) - (plotWidth - 41)) <= 6,
+                 qPrintable(QStringLiteral("%1..%2 for %3").arg(minX).arg(maxX).arg(plotWidth)));
+    // Nothing of the series outside the plot, as on screen.
+    const QRect outside(0, 0, size.width() - legendWidth, size.height());
+    const QRect imagePlot(plot.left(), plot.top(), plotWidth, size.height() - (w.height() - plot.height()));
+    int strays = 0;
+    for (int y = outside.top(); y <= outside.bottom(); ++y)
+        for (int x = outside.left(); x <= outside.right(); ++x)
+            strays += !imagePlot.contains(x, y) && rgb.pixel(x, y) == qRgb(0, 0, 255);
+    QCOMPARE(strays, 0);
+    // The legend at the picture's right edge: its red marker icon too.
+    const QRect legendArea(size.width() - legendWidth, 0, legendWidth, size.height());
+    QVERIFY(tavrintest::countColor(rgb, qRgb(255, 0, 0), legendArea) > 3);
 }
 
 void TestImageExport::imageFormats_data()
@@ -152,7 +231,7 @@ void TestImageExport::imageFormats()
     ChartWidget w;
     fillChart(w);
     const QString file = dir.filePath(name);
-    QVERIFY(w.exportImage(file, scale, format.isEmpty() ? nullptr : format.constData()));
+    QVERIFY(w.exportImage(file, QSize(), scale, format.isEmpty() ? nullptr : format.constData()));
     QImage read;
     QVERIFY(read.load(file, readAs.constData()));
     QCOMPARE(read.size(), w.size() * scale);
@@ -190,7 +269,7 @@ void TestImageExport::imageFailures()
     const bool existing = QFileInfo(file).dir().exists();
     if (existing)
         QVERIFY(writeAll(file, "old"));
-    QVERIFY(!w.exportImage(file, scale, format.isEmpty() ? nullptr : format.constData()));
+    QVERIFY(!w.exportImage(file, QSize(), scale, format.isEmpty() ? nullptr : format.constData()));
     if (existing)
         QCOMPARE(readAll(file), QByteArray("old"));
     else
@@ -301,7 +380,7 @@ void TestImageExport::exportsLeaveScreenAlone()
     QSignalSpy refreshes(points, SIGNAL(refresh()));
     QVERIFY(w.exportImage(dir.filePath(QStringLiteral("s.png"))));
     QVERIFY(w.exportPdf(dir.filePath(QStringLiteral("s.pdf"))));
-    QVERIFY(!w.toImage(3).isNull());
+    QVERIFY(!w.toImage(QSize(), 3).isNull());
     QCOMPARE(refreshes.count(), 0);
     QCOMPARE(points->vectorRendering(), vector);
     QCOMPARE(w.d->pixmap.toImage(), before);
@@ -352,6 +431,24 @@ void TestImageExport::imageExportActions()
     QCOMPARE(changed.count(), 2);
 }
 
+void TestImageExport::germanEntries()
+{
+    const QString qm = QCoreApplication::applicationDirPath() + QStringLiteral("/tavrin_de.qm");
+    QTranslator translator;
+    QVERIFY2(translator.load(qm), qPrintable(qm));
+    QCoreApplication::installTranslator(&translator);
+    ChartWidget w;
+    w.setImageExportActions(true);
+    const QStringList texts = actionTexts(w).mid(3);
+    QCoreApplication::removeTranslator(&translator);
+    QStringList expected{QStringLiteral("Als Bild speichern ..."), QStringLiteral("Als PDF speichern ...")};
+#ifdef TAVRIN_HAVE_PRINTSUPPORT
+    expected << QStringLiteral("Drucken ...");
+#endif
+    expected << QStringLiteral("In die Zwischenablage kopieren");
+    QCOMPARE(texts, expected);
+}
+
 // A line series with far more points than pixel columns becomes a few
 // thousand SVG elements, not one per point, and still looks like the screen.
 void TestImageExport::bigLineSeriesSvg()
@@ -374,12 +471,7 @@ void TestImageExport::bigLineSeriesSvg()
     const int elements = svg.count("<polyline") + svg.count("<path");
     QVERIFY2(elements < 2000, qPrintable(QString::number(elements)));
 
-    QSvgRenderer renderer(svg);
-    QImage drawn(w.size(), QImage::Format_ARGB32_Premultiplied);
-    drawn.fill(Qt::white);
-    QPainter painter(&drawn);
-    renderer.render(&painter);
-    painter.end();
+    const QImage drawn = drawSvg(svg, w.size());
     // As dark as the screen: the many segments per column saturate there too.
     const QImage screen = tavrintest::grabImage(&w);
     auto darkBlue = [](const QImage &img, const QRect &r) {
@@ -443,12 +535,7 @@ void TestImageExport::legendIconsAsVectors()
         QVERIFY(svg.contains(name));
 
     // Drawn back, the legend has the series' colours where the icons are.
-    QSvgRenderer renderer(svg);
-    QImage drawn(w.size(), QImage::Format_ARGB32);
-    drawn.fill(Qt::white);
-    QPainter painter(&drawn);
-    renderer.render(&painter);
-    painter.end();
+    const QImage drawn = drawSvg(svg, w.size());
     drawn.save(outputFile(QStringLiteral("imageexport-legend-%1.png").arg(hostIcon)));
     const QRect legend = w.legend()->geometry();
     // The thin line icon is scaled down, as on screen, so it is pale.
