@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the three export icons of the context menu (32 x 32 PNG).
+"""Draws the export icons of the context menu (32 x 32 PNG).
 
-The spreadsheet and SVG icons are RGBA, the CSV icon grey with alpha.
+The CSV icon is grey with alpha, all others RGBA.
 Shapes are sampled 4 x 4 times per pixel for smooth edges. Run it from
 this folder; it needs nothing beyond the standard library.
 """
@@ -166,7 +166,62 @@ def svg():
     return layers
 
 
+def image():
+    """A landscape photo: sky, sun and two hills in a frame."""
+    frame = rounded_rect(3, 6, 29, 26, 1.5)
+    inside = rect(5, 8, 27, 24)
+    return [
+        (frame, OUTLINE),
+        (inside, (170, 210, 245, 255)),
+        (circle(21.5, 12.5, 2.6), (245, 190, 40, 255)),
+        (lambda x, y: inside(x, y) and y >= 24 - 0.9 * (x - 5) and y >= 24 - 0.9 * (21 - x),
+         (60, 150, 70, 255)),
+        (lambda x, y: inside(x, y) and y >= 24 - 0.6 * (x - 15) and y >= 24 - 0.6 * (31 - x),
+         (35, 115, 50, 255)),
+    ]
+
+
+def pdf():
+    red = (200, 30, 30, 255)
+    layers = sheet()
+    layers.append((rounded_rect(3, 17, 21, 25, 1.2), red))  # the label band
+    for x in (6, 11, 16):  # three white blocks for the letters
+        layers.append((rect(x, 19, x + 2.8, 23), PAPER))
+    layers.append((rect(8, 11, 24, 12), (150, 150, 150, 255)))
+    layers.append((rect(23, 19, 24, 27), (150, 150, 150, 255)))
+    return layers
+
+
+def printer():
+    body = (80, 80, 90, 255)
+    return [
+        (rect(9, 3, 23, 13), OUTLINE),  # the sheet going in
+        (rect(10, 4, 22, 13), PAPER),
+        (rounded_rect(3, 11, 29, 23, 2), body),
+        (rect(6, 14, 9, 15.5), (90, 200, 90, 255)),  # the light
+        (rect(8, 19, 24, 29), OUTLINE),  # the printed sheet
+        (rect(9, 20, 23, 28), PAPER),
+        (rect(11, 22, 21, 23), (40, 90, 200, 255)),
+        (rect(11, 25, 18, 26), (40, 90, 200, 255)),
+    ]
+
+
+def copy():
+    blue = (40, 90, 200, 255)
+    back = rounded_rect(4, 3, 20, 23, 1.5)
+    front = rounded_rect(12, 9, 28, 29, 1.5)
+    layers = [(back, OUTLINE), (rounded_rect(5, 4, 19, 22, 1), PAPER)]
+    layers += [(front, OUTLINE), (rounded_rect(13, 10, 27, 28, 1), PAPER)]
+    for y in (14, 18, 22):
+        layers.append((rect(15, y, 25, y + 1), blue))
+    return layers
+
+
 if __name__ == "__main__":
     write_png("xml_export.png", render(spreadsheet()), grey=False)
     write_png("csv_export.png", render(csv()), grey=True)
     write_png("svg_export.png", render(svg()), grey=False)
+    write_png("image_export.png", render(image()), grey=False)
+    write_png("pdf_export.png", render(pdf()), grey=False)
+    write_png("print.png", render(printer()), grey=False)
+    write_png("copy.png", render(copy()), grey=False)

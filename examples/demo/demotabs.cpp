@@ -47,6 +47,7 @@ ChartWidget *newChart(const QString &title, const QString &xTitle, const QString
     chart->enableTooltip(true);
     chart->legend()->setPlacement(Legend::plRight);
     chart->legend()->setVisible(true);
+    chart->setImageExportActions(true);
     chart->setMinimumSize(320, 200);
     return chart;
 }
@@ -247,7 +248,7 @@ ChartWidget *ganttChart()
         const char *label;
     };
     static const Work work[] = {
-        {0, 0, 9, true, QT_TRANSLATE_NOOP("DemoTabs", "Specification")},
+        {0, 0, 9, true, QT_TRANSLATE_NOOP("DemoTabs", "Requirements")},
         {0, 10, 14, true, QT_TRANSLATE_NOOP("DemoTabs", "UI mock-ups")},
         {1, 7, 21, true, QT_TRANSLATE_NOOP("DemoTabs", "Storage layer")},
         {1, 22, 34, false, QT_TRANSLATE_NOOP("DemoTabs", "Sync service")},

@@ -4,7 +4,9 @@
 #include "tavrin_global.h"
 
 #include <QFont>
+#include <QImage>
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -12,6 +14,7 @@ class Axes;
 class ChartSeries;
 class ChartWidgetPrivate;
 class Legend;
+class QPrinter;
 class VLine;
 
 /*!
@@ -63,6 +66,13 @@ class TAVRIN_EXPORT ChartWidget : public QWidget
         \sa setTitle()
     */
     Q_PROPERTY(QString title READ title WRITE setTitle)
+    /*!
+        \property ChartWidget::imageExportActions
+        \brief Whether the context menu offers the image, PDF, print and
+        clipboard entries (default: false).
+    */
+    Q_PROPERTY(bool imageExportActions READ imageExportActions WRITE setImageExportActions
+                   NOTIFY imageExportActionsChanged)
 public:
     /*!
         The formats of save() and load(). The one format, \c dfBinary (0), is
@@ -318,6 +328,67 @@ public:
     bool exportSvg(const QString &fileName);
 
     /*!
+        Renders the chart into an image of \a size logical pixels (the
+        widget's size when \a size is invalid) times \a scale device pixels,
+        with a device pixel ratio of \a scale, over the widget's window
+        colour. At another size than the widget's the chart is laid out for
+        that size as a resize would lay it out (more room for the plot,
+        texts at their size); a \a scale of 2 gives a sharp picture for a
+        high-resolution screen or a document. Series are drawn as in
+        exportSvg(). Returns a null image when the size is empty, \a scale
+        is not positive or the image would not fit in memory. Does not
+        change what the widget shows, nor its axes.
+    */
+    QImage toImage(const QSize &size = QSize(), qreal scale = 1.0);
+
+    /*!
+        Writes toImage(\a size, \a scale) to \a fileName in a raster
+        format Qt writes (see QImageWriter::supportedImageFormats()).
+        \a format names it ("png", "jpg", "bmp", ...); when null it follows
+        the file name's suffix, and is "png" when the name has none.
+        \a quality is passed to QImageWriter (-1: the format's default).
+        Returns false, and shows nothing, when the image cannot be made, the
+        format is not writable or the file cannot be written; an existing
+        file is then unchanged.
+    */
+    bool exportImage(const QString &fileName, const QSize &size = QSize(), qreal scale = 1.0,
+                     const char *format = nullptr, int quality = -1);
+
+    /*!
+        Writes the chart to \a fileName as a one-page PDF of vector
+        graphics whose page is the widget's size at 96 pixels per inch, so
+        the chart prints at its on-screen size. Returns false, and shows
+        nothing, when the file cannot be written.
+    */
+    bool exportPdf(const QString &fileName);
+
+    /*!
+        Prints the chart on one page of \a printer, scaled to fit the
+        printable area with its proportions kept, as vector graphics where
+        the printer takes them. The printer is set up by the caller (for
+        example with QPrintDialog) and stays the caller's. Returns false
+        when \a printer is null or cannot be painted on, and always when
+        the library was built without Qt's print support.
+    */
+    bool print(QPrinter *printer);
+
+    /*!
+        Puts toImage() on the application's clipboard. Returns false when
+        there is no image to copy or no clipboard.
+    */
+    bool copyToClipboard();
+
+    /*!
+        \property ChartWidget::imageExportActions
+        Whether the context menu also offers saving as an image, saving as
+        PDF, printing (where the library has Qt's print support) and copying
+        to the clipboard, after the three data and SVG entries. Off by
+        default, so the menu holds only those three.
+    */
+    bool imageExportActions() const;
+    void setImageExportActions(bool on);
+
+    /*!
         The version string that save() writes first and load() requires,
         "tn 1.0". Treat it as read-only: a changed value makes files of other
         versions unreadable.
@@ -344,6 +415,12 @@ public slots:
         image.
     */
     void repaint();
+
+signals:
+    /*!
+        Emitted when imageExportActions changes to \a on.
+    */
+    void imageExportActionsChanged(bool on);
 };
 
 #endif // CHARTWIDGET_H

@@ -15,6 +15,9 @@
 #include <QRect>
 #include <QTimer>
 
+struct ChartSettings;
+struct ExportTable;
+class QAction;
 class QHelpEvent;
 class QIODevice;
 class QMouseEvent;
@@ -53,6 +56,8 @@ public:
     // Rendering and layout. updatePlotArea() returns whether it rendered
     // the series layer (it does when the plot size changed).
     bool updatePlotArea() override;
+    // The plot rectangle the layout gives a chart occupying `area`.
+    QRect plotRectIn(const QRect &area) const;
     void drawTitleAndAxes(QPainter *painter);
     void drawSeries(QPainter *painter, bool vector);
     void handlePaint();
@@ -81,11 +86,24 @@ public:
     // Context menu and translation.
     void installTranslator();
     void createActions();
+    void setImageActions(bool on);
+    QList<QAction *> imageActions;
+
+    // Exports: what they write, and the whole chart painted for the image
+    // formats, laid out for `size` (nothing changes on screen).
+    ExportTable exportTable() const;
+    void paintChart(QPainter *painter, const QSize &size);
+    void paintLaidOut(QPainter *painter, const QPoint &legendPos);
+    void paintLegend(QPainter *painter, const QPoint &at);
 
     // Exports and settings; on failure `error` receives a text for the user.
     bool writeCsv(const QString &fileName, QString *error);
     bool writeXml(const QString &fileName, QString *error);
     bool writeSvg(const QString &fileName, QString *error);
+    bool writePdf(const QString &fileName, QString *error);
+    bool writeImage(const QString &fileName, QString *error);
+    bool saveImage(const QString &fileName, const QSize &size, qreal scale, const char *format,
+                   int quality, QString *error);
     bool saveSettings(int format, const QString &fileName);
     bool loadSettings(int format, const QString &fileName);
 
@@ -97,6 +115,10 @@ private slots:
     void on_context_save_excel();
     void on_context_save_csv();
     void on_context_save_svg();
+    void on_context_save_image();
+    void on_context_save_pdf();
+    void on_context_print();
+    void on_context_copy();
 };
 
 #endif // CHARTWIDGET_P_H

@@ -18,7 +18,23 @@
 bool ChartWidgetPrivate::updatePlotArea()
 {
     const QRect old = plotRect;
-    QRect r = q->rect().adjusted(margins.left(), margins.top(), -margins.right(), -margins.bottom());
+    const QRect r = plotRectIn(q->rect());
+    plotRect = r;
+    if (r == old)
+        return false;
+    axes.setSize(QSizeF(plotRect.size()));
+    if (plotRect.size() != old.size()) {
+        // A plot too small to hold a pixel gets no image; QPixmap would warn.
+        pixmap = plotRect.isValid() ? QPixmap(plotRect.size()) : QPixmap();
+        q->repaint();
+        return true;
+    }
+    return false;
+}
+
+QRect ChartWidgetPrivate::plotRectIn(const QRect &area) const
+{
+    QRect r = area.adjusted(margins.left(), margins.top(), -margins.right(), -margins.bottom());
     r.setBottom(r.bottom() - axes.bottom()->size());
     r.setLeft(r.left() + axes.left()->size());
     if (!title.isEmpty())
@@ -44,19 +60,9 @@ bool ChartWidgetPrivate::updatePlotArea()
         }
     }
     // Whatever the fonts and bands claim, the plot stays inside the widget.
-    if (!q->rect().contains(r) && r.isValid())
-        r = r.intersected(q->rect());
-    plotRect = r;
-    if (r == old)
-        return false;
-    axes.setSize(QSizeF(plotRect.size()));
-    if (plotRect.size() != old.size()) {
-        // A plot too small to hold a pixel gets no image; QPixmap would warn.
-        pixmap = plotRect.isValid() ? QPixmap(plotRect.size()) : QPixmap();
-        q->repaint();
-        return true;
-    }
-    return false;
+    if (!area.contains(r) && r.isValid())
+        r = r.intersected(area);
+    return r;
 }
 
 void ChartWidget::repaint()

@@ -1,11 +1,6 @@
 #include "exportfile_p.h"
 
-#include "chartwidget.h"
-#include "chartwidget_p.h"
-
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 
 ExportFile::ExportFile(const QString &fileName)
     : saveFile(fileName), directFile(fileName), dev(&saveFile)
@@ -55,15 +50,13 @@ bool ExportFile::finish(bool written)
     return true;
 }
 
-void runInteractiveExport(ChartWidgetPrivate *d, const QString &filter,
-                          bool (ChartWidgetPrivate::*write)(const QString &, QString *))
+bool ExportFile::write(const QString &fileName, QIODevice::OpenMode mode,
+                       const std::function<bool(QIODevice *)> &writer, QString *error)
 {
-    const QString fileName = QFileDialog::getSaveFileName(
-        d->q, ChartWidgetPrivate::tr("Specify the file to save"), QString(), filter);
-    if (fileName.isNull())
-        return;
-    QString error;
-    if (!(d->*write)(fileName, &error))
-        QMessageBox::critical(d->q, ChartWidgetPrivate::tr("Error"), error, QMessageBox::Ok,
-                              QMessageBox::NoButton);
+    ExportFile file(fileName);
+    if (file.open(mode) && file.finish(writer(file.device())))
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }

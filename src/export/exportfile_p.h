@@ -5,7 +5,7 @@
 #include <QSaveFile>
 #include <QString>
 
-class ChartWidgetPrivate;
+#include <functional>
 
 // The target of an export or of the settings file. A regular file is written
 // through QSaveFile, so a write that fails part-way leaves the old file as it
@@ -27,6 +27,11 @@ public:
     // The reason of the last failure, for the user.
     QString errorString() const { return error; }
 
+    // Opens the file, lets `writer` write to it and finishes it; on failure
+    // `error` (if given) receives the reason.
+    static bool write(const QString &fileName, QIODevice::OpenMode mode,
+                      const std::function<bool(QIODevice *)> &writer, QString *error);
+
 private:
     Q_DISABLE_COPY(ExportFile)
 
@@ -35,10 +40,5 @@ private:
     QFileDevice *dev;
     QString error;
 };
-
-// The context-menu side of an export: asks for the file name and shows the
-// error box when writing fails. A cancelled dialog does nothing.
-void runInteractiveExport(ChartWidgetPrivate *d, const QString &filter,
-                          bool (ChartWidgetPrivate::*write)(const QString &, QString *));
 
 #endif // EXPORTFILE_P_H

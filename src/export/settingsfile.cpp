@@ -1,10 +1,7 @@
-#include "chartwidget.h"
-#include "chartwidget_p.h"
-
-#include "exportfile_p.h"
+#include "settingsfile_p.h"
 
 #include <QDataStream>
-#include <QFile>
+#include <QIODevice>
 #include <QFontMetrics>
 #include <QtEndian>
 #include <cmath>
@@ -95,50 +92,41 @@ bool readString(QDataStream &in, QString *out)
 
 } // namespace
 
-bool ChartWidgetPrivate::saveSettings(int format, const QString &fileName)
+bool writeSettings(QIODevice *device, const ChartSettings &settings)
 {
-    if (format != ChartWidget::dfBinary)
-        return false;
-    ExportFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream out(file.device());
+    QDataStream out(device);
     out.setVersion(kStreamVersion);
-    out << ChartWidget::chartVersion;
-    // The registry in the stream's map layout, highest id first; load skips it.
-    out << qint32(seriesMap.size());
-    for (auto it = seriesMap.constEnd(); it != seriesMap.constBegin();) {
+    out << settings.version;
+    // The registry in the stream's map layout, highest id first; the reader
+    // skips it.
+    out << qint32(settings.registry.size());
+    for (auto it = settings.registry.constEnd(); it != settings.registry.constBegin();) {
         --it;
-        out << qint32(it.key()) << (it.value() != nullptr);
+        out << qint32(it.key()) << it.value();
     }
-    out << autoScale << drawingLock << title << titleFont;
-    return file.finish(out.status() == QDataStream::Ok);
+    out << settings.autoScale << settings.drawingLock << settings.title << settings.titleFont;
+    return out.status() == QDataStream::Ok;
 }
 
-bool ChartWidgetPrivate::loadSettings(int format, const QString &fileName)
+bool readSettings(QIODevice *device, const QString &expectedVersion, ChartSettings *settings)
 {
-    if (format != ChartWidget::dfBinary)
-        return false;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QDataStream in(&file);
+    QDataStream in(device);
     in.setVersion(kStreamVersion);
 
     QString version;
-    if (!readString(in, &version) || version != ChartWidget::chartVersion)
+    if (!readString(in, &version) || version != expectedVersion)
         return false;
 
     qint32 count = 0;
     in >> count;
-    if (in.status() != QDataStream::Ok || count < 0 || qint64(count) * 5 > file.bytesAvailable())
+    if (in.status() != QDataStream::Ok || count < 0 || qint64(count) * 5 > device->bytesAvailable())
         return false;
     // Id (qint32) and presence (bool) of every entry.
     if (in.skipRawData(count * 5) != count * 5)
         return false;
 
     // Everything goes into temporaries: a file that ends early or is corrupt
-    // must leave the widget as it was.
+    // must leave the caller's settings as they were.
     bool newAutoScale = false;
     bool newDrawingLock = false;
     QString newTitle;
@@ -146,9 +134,9 @@ bool ChartWidgetPrivate::loadSettings(int format, const QString &fileName)
     in >> newAutoScale >> newDrawingLock;
     if (in.status() != QDataStream::Ok || !readString(in, &newTitle))
         return false;
-    if (file.bytesAvailable() > kMaxFontRecord)
+    if (device->bytesAvailable() > kMaxFontRecord)
         return false;
-    const QByteArray fontRecord = file.readAll();
+    const QByteArray fontRecord = device->readAll();
     if (!fontRecordFits(fontRecord))
         return false;
     QDataStream fontIn(fontRecord);
@@ -157,20 +145,10 @@ bool ChartWidgetPrivate::loadSettings(int format, const QString &fileName)
     if (fontIn.status() != QDataStream::Ok || !fontIsSane(newFont))
         return false;
 
-    // Stored as they are: they take effect with the next rendering or scaling.
-    autoScale = newAutoScale;
-    drawingLock = newDrawingLock;
-    title = newTitle;
-    titleFont = newFont;
+    settings->version = version;
+    settings->autoScale = newAutoScale;
+    settings->drawingLock = newDrawingLock;
+    settings->title = newTitle;
+    settings->titleFont = newFont;
     return true;
-}
-
-bool ChartWidget::save(dataFormat format, const QString &fileName)
-{
-    return d->saveSettings(format, fileName);
-}
-
-bool ChartWidget::load(dataFormat format, const QString &fileName)
-{
-    return d->loadSettings(format, fileName);
 }

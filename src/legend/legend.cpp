@@ -188,6 +188,11 @@ QCheckBox *LegendPrivate::createCheckBox(ChartSeries *series)
     return box;
 }
 
+ChartSeries *LegendPrivate::seriesOfBox(const QObject *box)
+{
+    return box ? seriesFromVariant(box->property(kSeriesProperty)) : nullptr;
+}
+
 void Legend::addSeries(ChartSeries *series)
 {
     if (!series || !series->isLegendVisible())
@@ -333,33 +338,35 @@ void LegendPrivate::adjustGeometry()
             requestPlotAreaUpdate();
     }
 
-    if (!chart)
-        return;
+    if (chart)
+        q->move(positionIn(QSize(W, H)));
+}
+
+QPoint LegendPrivate::positionIn(const QSize &chart) const
+{
+    const int W = chart.width();
+    const int H = chart.height();
     const int lw = q->width();
     const int lh = q->height();
     switch (placement) {
     case Legend::plRight:
     case Legend::plRightInverted:
-        q->move((W - 1) - lw, (H - lh) / 2);
-        break;
+        return QPoint((W - 1) - lw, (H - lh) / 2);
     case Legend::plLeft:
     case Legend::plLeftInverted:
-        q->move(0, (H - lh) / 2);
-        break;
+        return QPoint(0, (H - lh) / 2);
     case Legend::plTop:
     case Legend::plTopInverted: {
         int y = 0;
         if (owner && !owner->legendTitle().isEmpty())
             y = QFontMetrics(owner->legendTitleFont()).height();
-        q->move((W - lw) / 2, y);
-        break;
+        return QPoint((W - lw) / 2, y);
     }
     case Legend::plBottom:
     case Legend::plBottomInverted:
-        q->move((W - lw) / 2, (H - 1) - lh);
-        break;
+        return QPoint((W - lw) / 2, (H - 1) - lh);
     default:
-        break;
+        return q->pos();
     }
 }
 

@@ -19,12 +19,16 @@ public:
 
     bool event(QEvent *e) override;
     void adjustGeometry();
+    // Where the legend, at its current size, sits in a chart of that size.
+    QPoint positionIn(const QSize &chart) const;
     void clear();
 
     // Installs an empty layout for the current placement.
     void installLayout();
     void requestPlotAreaUpdate();
     QCheckBox *createCheckBox(ChartSeries *series);
+    // The series a check box of the legend stands for, or null.
+    static ChartSeries *seriesOfBox(const QObject *box);
 
     int placement = -1;
     Legend *q;

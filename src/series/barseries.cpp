@@ -1,6 +1,7 @@
 #include "barseries.h"
 #include "barseries_p.h"
 #include "chartseries_p.h"
+#include "seriesicon_p.h"
 #include "linerenderer_p.h"
 
 #include "axis.h"
@@ -177,14 +178,7 @@ void BarSeries::draw(QPainter *painter)
 
 QIcon BarSeries::icon(int size)
 {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(ChartSeries::d->pen);
-    p.setBrush(ChartSeries::d->brush);
-    p.drawRect(QRect(size / 4, 0, size / 2, size - 1));
-    p.end();
-    return QIcon(pm);
+    return tavrin::shapeIcon(size, tavrin::IconShape::Bar, ChartSeries::d->pen, ChartSeries::d->brush);
 }
 
 QString BarSeries::tooltip(const QPoint &pos)

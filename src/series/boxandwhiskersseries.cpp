@@ -1,6 +1,7 @@
 #include "boxandwhiskersseries.h"
 #include "boxandwhiskersseries_p.h"
 #include "chartseries_p.h"
+#include "seriesicon_p.h"
 #include "linerenderer_p.h"
 
 #include "axis.h"
@@ -187,15 +188,5 @@ QString BoxAndWhiskersSeries::tooltip(const QPoint &pos)
 
 QIcon BoxAndWhiskersSeries::icon(int size)
 {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(ChartSeries::d->pen);
-    p.setBrush(ChartSeries::d->brush);
-    p.drawLine(size / 2, 0, size / 2, size);
-    p.drawLine(size / 4, 0, 3 * size / 4, 0);
-    p.drawLine(size / 4, size - 1, 3 * size / 4, size - 1);
-    p.drawRect(size / 4, size / 4, size / 2, size / 2);
-    p.end();
-    return QIcon(pm);
+    return tavrin::shapeIcon(size, tavrin::IconShape::BoxAndWhiskers, ChartSeries::d->pen, ChartSeries::d->brush);
 }

@@ -1,6 +1,7 @@
 #include "ganttseries.h"
 #include "ganttseries_p.h"
 #include "chartseries_p.h"
+#include "seriesicon_p.h"
 #include "linerenderer_p.h"
 
 #include "axis.h"
@@ -137,12 +138,5 @@ QString GanttSeries::tooltip(const QPoint &pos)
 
 QIcon GanttSeries::icon(int size)
 {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(ChartSeries::d->pen);
-    p.setBrush(ChartSeries::d->brush);
-    p.drawRect(0, size / 4, size - 1, size / 2);
-    p.end();
-    return QIcon(pm);
+    return tavrin::shapeIcon(size, tavrin::IconShape::Gantt, ChartSeries::d->pen, ChartSeries::d->brush);
 }

@@ -1,6 +1,7 @@
 #include "highlowseries.h"
 #include "highlowseries_p.h"
 #include "chartseries_p.h"
+#include "seriesicon_p.h"
 #include "linerenderer_p.h"
 
 #include "axis.h"
@@ -216,12 +217,5 @@ void HighLowSeries::draw(QPainter *painter)
 
 QIcon HighLowSeries::icon(int size)
 {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(ChartSeries::d->pen);
-    p.setBrush(ChartSeries::d->brush);
-    p.drawLine(0, size / 2, size, size / 2);
-    p.end();
-    return QIcon(pm);
+    return tavrin::shapeIcon(size, tavrin::IconShape::Line, ChartSeries::d->pen, ChartSeries::d->brush);
 }

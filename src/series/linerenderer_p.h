@@ -141,8 +141,21 @@ public:
         : m_painter(painter), m_x(x), m_y(y), m_box(ValueBox::visible(x, y))
     {
         const QPen pen = painter->pen();
-        m_merge = pen.widthF() <= 1.0 && pen.style() == Qt::SolidLine
-            && !painter->testRenderHint(QPainter::Antialiasing);
+        // A vector file keeps every line as an element of its own, so runs
+        // are merged there whatever the pen and antialiasing: the union of
+        // the solid strokes down one column is the stroke of the run.
+        const bool antialiased = painter->testRenderHint(QPainter::Antialiasing);
+        const bool vector = isVectorDevice(painter);
+        m_merge = pen.style() == Qt::SolidLine
+            && ((pen.widthF() <= 1.0 && !antialiased) || vector);
+        // On an antialiased screen the many segments down one column
+        // overdraw each other until every pixel column the pen touches is
+        // solid; a run of several segments is drawn that wide to match.
+        m_wideRuns = m_merge && vector && antialiased;
+        if (m_wideRuns) {
+            m_widePen = pen;
+            m_widePen.setWidthF(2 * std::ceil(qMax(pen.widthF(), 1.0) / 2));
+        }
         // An opaque single colour gives the union of what is drawn whatever
         // the order, so a column run can be filled as a one-pixel rectangle
         // (a plain span fill) instead of being walked pixel by pixel by the
@@ -157,6 +170,23 @@ public:
     }
 
     ~LineRenderer() { flush(); }
+
+    static bool isVectorDevice(const QPainter *painter)
+    {
+        const QPaintEngine *engine = painter->paintEngine();
+        if (!engine)
+            return false;
+        switch (engine->type()) {
+        case QPaintEngine::SVG:
+        case QPaintEngine::Pdf:
+        case QPaintEngine::Picture:
+        case QPaintEngine::MacPrinter:
+        case QPaintEngine::Windows:
+            return true;
+        default:
+            return false;
+        }
+    }
 
     // Value-space test for the segment a-b; flat boxes get 0.01 units so
     // horizontal and vertical segments still count.
@@ -239,6 +269,7 @@ public:
                     m_runMin = lo;
                     m_runMax = hi;
                     m_runEndY = y;
+                    m_runSegments += j - i;
                     i = j - 1;
                     a = pts.at(i);
                     ax = bx;
@@ -268,6 +299,13 @@ public:
             m_painter->drawLines(m_lines.constData(), m_lines.size());
             m_lines.resize(0);
         }
+        if (!m_wideLines.isEmpty()) {
+            const QPen pen = m_painter->pen();
+            m_painter->setPen(m_widePen);
+            m_painter->drawLines(m_wideLines.constData(), m_wideLines.size());
+            m_painter->setPen(pen);
+            m_wideLines.resize(0);
+        }
     }
 
 private:
@@ -277,6 +315,7 @@ private:
     {
         if (m_merge && x0 == x1) {
             if (m_run && m_runX == x0 && m_runEndY == y0) {
+                ++m_runSegments;
                 m_runMin = qMin(m_runMin, y1);
                 m_runMax = qMax(m_runMax, y1);
                 m_runEndY = y1;
@@ -284,6 +323,7 @@ private:
             }
             endRun();
             m_run = true;
+            m_runSegments = 1;
             m_runX = x0;
             m_runMin = qMin(y0, y1);
             m_runMax = qMax(y0, y1);
@@ -301,6 +341,8 @@ private:
         m_run = false;
         if (m_fillRuns)
             m_painter->fillRect(QRect(m_runX, m_runMin, 1, m_runMax - m_runMin + 1), m_color);
+        else if (m_wideRuns && m_runSegments > 1)
+            m_wideLines.append(QLine(m_runX, m_runMin, m_runX, m_runMax));
         else
             push(QLine(m_runX, m_runMin, m_runX, m_runMax));
     }
@@ -324,6 +366,11 @@ private:
     QVector<QLine> m_lines;
     bool m_run = false;
     int m_runX = 0, m_runMin = 0, m_runMax = 0, m_runEndY = 0;
+    int m_runSegments = 0;
+    // Vector output only: runs of several segments, drawn with m_widePen.
+    bool m_wideRuns = false;
+    QPen m_widePen;
+    QVector<QLine> m_wideLines;
 };
 
 } // namespace tavrin

@@ -1,6 +1,7 @@
 #include "lineseries.h"
 #include "lineseries_p.h"
 #include "chartseries_p.h"
+#include "seriesicon_p.h"
 #include "linerenderer_p.h"
 
 #include "axis.h"
@@ -126,12 +127,5 @@ void LineSeries::draw(QPainter *painter)
 
 QIcon LineSeries::icon(int size)
 {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(ChartSeries::d->pen);
-    p.setBrush(ChartSeries::d->brush);
-    p.drawLine(0, size / 2, size, size / 2);
-    p.end();
-    return QIcon(pm);
+    return tavrin::shapeIcon(size, tavrin::IconShape::Line, ChartSeries::d->pen, ChartSeries::d->brush);
 }

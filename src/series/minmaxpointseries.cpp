@@ -1,6 +1,7 @@
 #include "minmaxpointseries.h"
 #include "minmaxpointseries_p.h"
 #include "chartseries_p.h"
+#include "seriesicon_p.h"
 #include "linerenderer_p.h"
 
 #include "axis.h"
@@ -170,8 +171,10 @@ void MinMaxPointSeries::draw(QPainter *painter)
 
 QIcon MinMaxPointSeries::icon(int size)
 {
-    return tavrin::markerIcon(size, d->style == psSquare, ChartSeries::d->pen,
-                              ChartSeries::d->brush);
+    return tavrin::shapeIcon(size,
+                             d->style == psSquare ? tavrin::IconShape::SquareMarker
+                                                  : tavrin::IconShape::RoundMarker,
+                             ChartSeries::d->pen, ChartSeries::d->brush);
 }
 
 QString MinMaxPointSeries::tooltip(const QPoint &pos)

@@ -1,6 +1,7 @@
 #include "pointseries.h"
 #include "pointseries_p.h"
 #include "chartseries_p.h"
+#include "seriesicon_p.h"
 #include "linerenderer_p.h"
 
 #include "axis.h"
@@ -25,22 +26,6 @@ QPixmap markerImage(int size, bool square, const QPen &pen, const QBrush &brush)
     else
         p.drawEllipse(r);
     return pm;
-}
-
-QIcon markerIcon(int size, bool square, const QPen &pen, const QBrush &brush)
-{
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(pen);
-    p.setBrush(brush);
-    const QRect r(size / 4, size / 4, size / 2, size / 2);
-    if (square)
-        p.drawRect(r);
-    else
-        p.drawEllipse(r);
-    p.end();
-    return QIcon(pm);
 }
 
 } // namespace tavrin
@@ -228,8 +213,10 @@ void PointSeries::draw(QPainter *painter)
 
 QIcon PointSeries::icon(int size)
 {
-    return tavrin::markerIcon(size, d->style == psSquare, ChartSeries::d->pen,
-                              ChartSeries::d->brush);
+    return tavrin::shapeIcon(size,
+                             d->style == psSquare ? tavrin::IconShape::SquareMarker
+                                                  : tavrin::IconShape::RoundMarker,
+                             ChartSeries::d->pen, ChartSeries::d->brush);
 }
 
 QString PointSeries::tooltip(const QPoint &pos)

@@ -91,9 +91,6 @@ private:
 // image holding a square or a circle in the given pen and brush.
 QPixmap markerImage(int size, bool square, const QPen &pen, const QBrush &brush);
 
-// Legend glyph of the marker series kinds.
-QIcon markerIcon(int size, bool square, const QPen &pen, const QBrush &brush);
-
 } // namespace tavrin
 
 class PointSeriesPrivate

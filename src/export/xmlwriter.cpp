@@ -1,9 +1,4 @@
-#include "chartwidget.h"
-#include "chartwidget_p.h"
-
-#include "axis.h"
-#include "exportdata_p.h"
-#include "exportfile_p.h"
+#include "exporttable_p.h"
 #include "numbertext_p.h"
 
 #include <QXmlStreamWriter>
@@ -32,6 +27,42 @@ void writeStyles(QXmlStreamWriter &xml)
     xml.writeEndElement();
 }
 
+// XML 1.0 cannot carry control characters other than tab and line breaks,
+// lone surrogates, U+FFFE and U+FFFF; the writer would give up on the whole
+// document. Such characters become U+FFFD, everything else stays as it is.
+QString xmlSafe(const QString &text)
+{
+    const int n = text.size();
+    const QChar *c = text.constData();
+    auto bad = [c, n](int i, int *length) {
+        const ushort u = c[i].unicode();
+        *length = 1;
+        if (u < 0x20)
+            return u != 0x9 && u != 0xa && u != 0xd;
+        if (u < 0xd800)
+            return false;
+        if (QChar::isHighSurrogate(u)) {
+            if (i + 1 < n && c[i + 1].isLowSurrogate()) {
+                *length = 2;
+                return false;
+            }
+            return true;
+        }
+        return QChar::isLowSurrogate(u) || u == 0xfffe || u == 0xffff;
+    };
+    int i = 0, length = 1;
+    for (; i < n; i += length)
+        if (bad(i, &length))
+            break;
+    if (i == n)
+        return text;
+    QString safe = text;
+    for (; i < n; i += length)
+        if (bad(i, &length))
+            safe[i] = QChar(QChar::ReplacementCharacter);
+    return safe;
+}
+
 void writeTextCell(QXmlStreamWriter &xml, const QString &text, int mergeAcross)
 {
     xml.writeStartElement(QStringLiteral("Cell"));
@@ -40,22 +71,16 @@ void writeTextCell(QXmlStreamWriter &xml, const QString &text, int mergeAcross)
         xml.writeAttribute(QStringLiteral("ss:MergeAcross"), QString::number(mergeAcross));
     xml.writeStartElement(QStringLiteral("Data"));
     xml.writeAttribute(QStringLiteral("ss:Type"), QStringLiteral("String"));
-    xml.writeCharacters(text);
+    xml.writeCharacters(xmlSafe(text));
     xml.writeEndElement();
     xml.writeEndElement();
 }
 
 } // namespace
 
-bool ChartWidgetPrivate::writeXml(const QString &fileName, QString *error)
+bool writeSpreadsheetXml(QIODevice *device, const ExportTable &table)
 {
-    ExportFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    QXmlStreamWriter xml(file.device());
+    QXmlStreamWriter xml(device);
 #if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     xml.setCodec("UTF-8"); // Qt 6 writes nothing else
 #endif
@@ -72,47 +97,44 @@ bool ChartWidgetPrivate::writeXml(const QString &fileName, QString *error)
     xml.writeAttribute(QStringLiteral("xmlns:html"), QStringLiteral("http://www.w3.org/TR/REC-html40"));
     writeStyles(xml);
     xml.writeStartElement(QStringLiteral("Worksheet"));
-    xml.writeAttribute(QStringLiteral("ss:Name"), QObject::tr("Sheet1"));
+    xml.writeAttribute(QStringLiteral("ss:Name"), xmlSafe(QObject::tr("Sheet1")));
     xml.writeStartElement(QStringLiteral("Table"));
 
-    const QVector<ExportedSeries> exported = exportedSeries(seriesMap);
-    // Width of each series' block of columns. A series without points still
-    // has its column names in the sheet, so its block is as wide as those;
-    // otherwise the series after it would sit under the wrong names.
+    // Width of each block of columns. A block without rows still has its
+    // column names in the sheet, so it is as wide as those; otherwise the
+    // blocks after it would sit under the wrong names.
     QVector<int> widths;
     int rows = 0;
     xml.writeStartElement(QStringLiteral("Row"));
-    for (const ExportedSeries &e : exported) {
-        const int values = e.series->point(0).size();
+    for (const ExportColumns &e : table.blocks) {
+        const int values = e.row(0).size();
         const int width = values > 0 ? values : (e.rows > 0 ? 0 : e.columnNames.size());
         widths.append(width);
         rows = qMax(rows, e.rows);
-        writeTextCell(xml, e.series->name(), width - 1);
+        writeTextCell(xml, e.name, width - 1);
     }
     xml.writeEndElement();
 
     xml.writeStartElement(QStringLiteral("Row"));
-    for (const ExportedSeries &e : exported)
+    for (const ExportColumns &e : table.blocks)
         for (const QString &c : e.columnNames)
             writeTextCell(xml, c, 0);
     xml.writeEndElement();
 
-    const bool xdt = axes.bottom()->isDatetime();
-    const bool ydt = axes.left()->isDatetime();
     for (int r = 0; r <= rows; ++r) {
         xml.writeStartElement(QStringLiteral("Row"));
         int column = 1;
         bool gap = false;
-        for (int i = 0; i < exported.size(); ++i) {
-            const ExportedSeries &e = exported.at(i);
+        for (int i = 0; i < table.blocks.size(); ++i) {
+            const ExportColumns &e = table.blocks.at(i);
             if (r < e.rows) {
-                const QList<QVariant> values = e.series->point(r);
+                const QList<QVariant> values = e.row(r);
                 for (int k = 0; k < values.size(); ++k) {
-                    const bool datetime = e.isDatetime(k, xdt, ydt);
+                    const bool datetime = e.isDatetime(k, table.xDatetime, table.yDatetime);
                     xml.writeStartElement(QStringLiteral("Cell"));
                     if (gap) {
-                        // Names the column of the first cell after a series
-                        // that has run out, which left its block empty.
+                        // Names the column of the first cell after a block
+                        // that has run out and left its columns empty.
                         xml.writeAttribute(QStringLiteral("ss:Index"), QString::number(column));
                         gap = false;
                     }
@@ -124,7 +146,12 @@ bool ChartWidgetPrivate::writeXml(const QString &fileName, QString *error)
                         xml.writeCharacters(exportDateTimeText(values.at(k)));
                     } else {
                         xml.writeAttribute(QStringLiteral("ss:Type"), QStringLiteral("Number"));
-                        xml.writeCharacters(tavrin::numberText(values.at(k)));
+                        const QVariant &v = values.at(k);
+                        // Numbers are plain ASCII; anything else a series
+                        // hands over may hold characters XML cannot carry.
+                        xml.writeCharacters(v.userType() == QMetaType::Double
+                                                ? tavrin::numberText(v.toDouble())
+                                                : xmlSafe(tavrin::numberText(v)));
                     }
                     xml.writeEndElement();
                     xml.writeEndElement();
@@ -141,21 +168,5 @@ bool ChartWidgetPrivate::writeXml(const QString &fileName, QString *error)
     xml.writeEndElement(); // Worksheet
     xml.writeEndElement(); // Workbook
     xml.writeEndDocument();
-
-    if (!file.finish(!xml.hasError())) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-bool ChartWidget::exportXml(const QString &fileName)
-{
-    return d->writeXml(fileName, nullptr);
-}
-
-void ChartWidgetPrivate::on_context_save_excel()
-{
-    runInteractiveExport(this, tr("xml files(*.xml)"), &ChartWidgetPrivate::writeXml);
+    return !xml.hasError();
 }

@@ -1,9 +1,4 @@
-#include "chartwidget.h"
-#include "chartwidget_p.h"
-
-#include "axis.h"
-#include "exportdata_p.h"
-#include "exportfile_p.h"
+#include "exporttable_p.h"
 #include "numbertext_p.h"
 
 #include <QTextStream>
@@ -37,62 +32,38 @@ void writeLine(QTextStream &out, QStringList &fields)
 
 } // namespace
 
-bool ChartWidgetPrivate::writeCsv(const QString &fileName, QString *error)
+bool writeCsv(QIODevice *device, const ExportTable &table)
 {
-    ExportFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    QTextStream out(file.device());
-
-    const QVector<ExportedSeries> exported = exportedSeries(seriesMap);
+    QTextStream out(device);
     QStringList fields;
     int rows = 0;
-    for (const ExportedSeries &e : exported) {
-        const QString name = e.series->name();
+    for (const ExportColumns &e : table.blocks) {
         for (const QString &c : e.columnNames)
-            fields << csvField(name + QLatin1Char('(') + c + QLatin1Char(')'));
+            fields << csvField(e.name + QLatin1Char('(') + c + QLatin1Char(')'));
         rows = qMax(rows, e.rows);
     }
     writeLine(out, fields);
 
-    const bool xdt = axes.bottom()->isDatetime();
-    const bool ydt = axes.left()->isDatetime();
     for (int r = 0; r < rows; ++r) {
         fields.clear();
-        for (const ExportedSeries &e : exported) {
+        for (const ExportColumns &e : table.blocks) {
             if (r >= e.rows) {
-                // Empty fields keep the later series under their own headers.
+                // Empty fields keep the later blocks under their own headers.
                 for (int k = 0; k < e.columnNames.size(); ++k)
                     fields << QString();
                 continue;
             }
-            const QList<QVariant> values = e.series->point(r);
+            const QList<QVariant> values = e.row(r);
             for (int k = 0; k < values.size(); ++k) {
                 const QVariant &v = values.at(k);
-                fields << csvField(e.isDatetime(k, xdt, ydt) ? exportDateTimeText(v) : tavrin::numberText(v));
+                fields << csvField(e.isDatetime(k, table.xDatetime, table.yDatetime)
+                                       ? exportDateTimeText(v)
+                                       : tavrin::numberText(v));
             }
         }
         writeLine(out, fields);
     }
 
     out.flush();
-    if (!file.finish(out.status() == QTextStream::Ok)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-bool ChartWidget::exportCsv(const QString &fileName)
-{
-    return d->writeCsv(fileName, nullptr);
-}
-
-void ChartWidgetPrivate::on_context_save_csv()
-{
-    runInteractiveExport(this, tr("csv files(*.csv)"), &ChartWidgetPrivate::writeCsv);
+    return out.status() == QTextStream::Ok;
 }

@@ -1,0 +1,395 @@
+// The chart's side of the exports and of the settings file: what is written
+// is gathered here and handed to the writers, which know no widget.
+#include "chartwidget.h"
+#include "chartwidget_p.h"
+
+#include "axis.h"
+#include "axis_p.h"
+#include "chartseries.h"
+#include "exportfile_p.h"
+#include "exporttable_p.h"
+#include "imagewriter_p.h"
+#include "legend_p.h"
+#include "seriesicon_p.h"
+#include "settingsfile_p.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QIconEngine>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPaintEngine>
+#include <QPicture>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#ifdef TAVRIN_HAVE_PRINTSUPPORT
+#include <QPrinter>
+#endif
+
+ExportTable ChartWidgetPrivate::exportTable() const
+{
+    ExportTable table;
+    table.xDatetime = axes.bottom()->isDatetime();
+    table.yDatetime = axes.left()->isDatetime();
+    for (ChartSeries *series : seriesMap) {
+        if (!series || !series->isVisible())
+            continue;
+        ExportColumns e;
+        e.name = series->name();
+        e.columnNames = series->dataAxisString().split(QLatin1Char(';'), Qt::KeepEmptyParts);
+        e.rows = series->pointsCount();
+        e.row = [series](int r) { return series->point(r); };
+        table.blocks.append(e);
+    }
+    return table;
+}
+
+namespace {
+
+// An icon that takes its room in a style's layout and paints nothing; the
+// legend's vector output paints the series' icon itself.
+class RoomOnlyIconEngine : public QIconEngine
+{
+public:
+    void paint(QPainter *, const QRect &, QIcon::Mode, QIcon::State) override {}
+    QPixmap pixmap(const QSize &, QIcon::Mode, QIcon::State) override { return QPixmap(); }
+    QIconEngine *clone() const override { return new RoomOnlyIconEngine; }
+    void virtual_hook(int id, void *data) override
+    {
+        if (id == QIconEngine::IsNullHook)
+            *static_cast<bool *>(data) = false;
+        else
+            QIconEngine::virtual_hook(id, data);
+    }
+};
+
+bool paintsVectors(QPainter *painter)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    return engine && engine->type() != QPaintEngine::Raster;
+}
+
+} // namespace
+
+void ChartWidgetPrivate::paintLegend(QPainter *painter, const QPoint &at)
+{
+    const bool scrolled =
+        legend.horizontalScrollBar()->isVisible() || legend.verticalScrollBar()->isVisible();
+    if (!paintsVectors(painter) || scrolled) {
+        legend.render(painter, at, QRegion(),
+                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        return;
+    }
+    // Qt's widget rendering hands the check boxes' icons over as pixmaps;
+    // the boxes are drawn here instead, the library's icons as vectors.
+    legend.render(painter, at, QRegion(), QWidget::DrawWindowBackground);
+    const QList<QCheckBox *> boxes = legend.widget()->findChildren<QCheckBox *>();
+    for (QCheckBox *box : boxes) {
+        if (!box->isVisibleTo(&legend))
+            continue;
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        option.iconSize = box->iconSize();
+        option.state |= box->isChecked() ? QStyle::State_On : QStyle::State_Off;
+        const QIcon icon = box->icon();
+        const QList<QSize> iconSizes = icon.availableSizes();
+        ChartSeries *series = LegendPrivate::seriesOfBox(box);
+        // The size the series drew its icon at, which the style scales down.
+        const int drawnSize = iconSizes.isEmpty() ? 0 : iconSizes.constFirst().width();
+        const bool vectorIcon = drawnSize > 0 && tavrin::paintSeriesIcon(series, nullptr, drawnSize);
+        option.icon = vectorIcon ? QIcon(new RoomOnlyIconEngine) : icon;
+        painter->save();
+        painter->translate(at + box->mapTo(&legend, QPoint(0, 0)));
+        painter->setFont(box->font());
+        QStyle *style = box->style();
+        style->drawControl(QStyle::CE_CheckBox, &option, painter, box);
+        if (vectorIcon) {
+            const QRect contents = style->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+            const QRect target = QStyle::alignedRect(option.direction, Qt::AlignLeft | Qt::AlignVCenter,
+                                                     option.iconSize, contents);
+            painter->translate(target.topLeft());
+            painter->scale(qreal(target.width()) / drawnSize, qreal(target.height()) / drawnSize);
+            painter->setClipRect(QRect(0, 0, drawnSize, drawnSize));
+            tavrin::paintSeriesIcon(series, painter, drawnSize);
+        }
+        painter->restore();
+    }
+}
+
+namespace {
+
+// What of an axis follows the length of the plot: put back after a picture
+// laid out for another size.
+class AxisLayout
+{
+public:
+    explicit AxisLayout(AxisPrivate *axis)
+        : a(axis), length(a->length), scale(a->scale), offset(a->offset), margin(a->margin),
+          tickStep(a->tickStep), firstTick(a->firstTick), tickCount(a->tickCount), size(a->size)
+    {
+    }
+    ~AxisLayout()
+    {
+        a->length = length;
+        a->scale = scale;
+        a->offset = offset;
+        a->margin = margin;
+        a->tickStep = tickStep;
+        a->firstTick = firstTick;
+        a->tickCount = tickCount;
+        a->size = size;
+    }
+
+private:
+    Q_DISABLE_COPY(AxisLayout)
+    AxisPrivate *a;
+    double length, scale, offset, margin, tickStep, firstTick;
+    int tickCount, size;
+};
+
+} // namespace
+
+void ChartWidgetPrivate::paintChart(QPainter *painter, const QSize &size)
+{
+    if (size == q->size()) {
+        paintLaidOut(painter, legend.pos());
+        return;
+    }
+    // Laid out for the picture's size as a resize would do it, then put
+    // back: the widget, its axes and its image stay as they are.
+    const AxisLayout bottom(axes.bottom()->d);
+    const AxisLayout left(axes.left()->d);
+    const QRect screenPlot = plotRect;
+    plotRect = plotRectIn(QRect(QPoint(0, 0), size));
+    axes.setSize(QSizeF(plotRect.size()));
+    // The margin of pad pixels depends on the scale it helps to set; a
+    // resize settles it with the rescale that follows, this does it here.
+    for (Axis *axis : {axes.bottom(), axes.left()}) {
+        for (int i = 0; i < 64; ++i) {
+            const double margin = axis->d->margin;
+            axis->d->updateTransform();
+            if (axis->d->margin == margin)
+                break;
+        }
+    }
+    axes.adjust();
+    paintLaidOut(painter, legend.d->positionIn(size));
+    plotRect = screenPlot;
+}
+
+void ChartWidgetPrivate::paintLaidOut(QPainter *painter, const QPoint &legendPos)
+{
+    painter->save();
+    drawTitleAndAxes(painter);
+    // Only a legend the user can see belongs in the picture.
+    if (legend.d->visible)
+        paintLegend(painter, legendPos);
+    painter->translate(plotRect.topLeft());
+    // On screen the series are cut at the plot's edges by their image. The
+    // SVG generator writes no clipping; the state change alone would only
+    // add an empty group.
+    if (painter->paintEngine()->type() != QPaintEngine::SVG)
+        painter->setClipRect(QRect(QPoint(0, 0), plotRect.size()), Qt::IntersectClip);
+    drawSeries(painter, true);
+    painter->restore();
+}
+
+bool ChartWidgetPrivate::writeCsv(const QString &fileName, QString *error)
+{
+    const ExportTable table = exportTable();
+    return ExportFile::write(fileName, QIODevice::WriteOnly | QIODevice::Text,
+                             [&table](QIODevice *device) { return ::writeCsv(device, table); },
+                             error);
+}
+
+bool ChartWidgetPrivate::writeXml(const QString &fileName, QString *error)
+{
+    const ExportTable table = exportTable();
+    return ExportFile::write(
+        fileName, QIODevice::WriteOnly | QIODevice::Text,
+        [&table](QIODevice *device) { return writeSpreadsheetXml(device, table); }, error);
+}
+
+bool ChartWidgetPrivate::writeSvg(const QString &fileName, QString *error)
+{
+    return ExportFile::write(fileName, QIODevice::WriteOnly | QIODevice::Text,
+                             [this](QIODevice *device) {
+                                 return ::writeSvg(device, q->size(), antialiasing,
+                                                   [this](QPainter *p) { paintChart(p, q->size()); });
+                             },
+                             error);
+}
+
+bool ChartWidgetPrivate::writePdf(const QString &fileName, QString *error)
+{
+    return ExportFile::write(fileName, QIODevice::WriteOnly,
+                             [this](QIODevice *device) {
+                                 return ::writePdf(device, q->size(), antialiasing,
+                                                   [this](QPainter *p) { paintChart(p, q->size()); });
+                             },
+                             error);
+}
+
+bool ChartWidgetPrivate::writeImage(const QString &fileName, QString *error)
+{
+    return saveImage(fileName, QSize(), 1.0, nullptr, -1, error);
+}
+
+bool ChartWidgetPrivate::saveImage(const QString &fileName, const QSize &size, qreal scale,
+                                   const char *format, int quality, QString *error)
+{
+    QByteArray imageFormat(format);
+    if (imageFormat.isEmpty())
+        imageFormat = QFileInfo(fileName).suffix().toLatin1();
+    if (imageFormat.isEmpty())
+        imageFormat = "png";
+    imageFormat = imageFormat.toLower();
+    if (!QImageWriter::supportedImageFormats().contains(imageFormat)) {
+        if (error)
+            *error = tr("Images cannot be written in the format %1.")
+                         .arg(QString::fromLatin1(imageFormat));
+        return false;
+    }
+    const QImage image = q->toImage(size, scale);
+    if (image.isNull()) {
+        if (error)
+            *error = tr("The chart is too small or too large for an image.");
+        return false;
+    }
+    return ExportFile::write(fileName, QIODevice::WriteOnly,
+                             [&](QIODevice *device) {
+                                 return ::writeImage(device, image, imageFormat, quality);
+                             },
+                             error);
+}
+
+bool ChartWidget::exportCsv(const QString &fileName)
+{
+    return d->writeCsv(fileName, nullptr);
+}
+
+bool ChartWidget::exportXml(const QString &fileName)
+{
+    return d->writeXml(fileName, nullptr);
+}
+
+bool ChartWidget::exportSvg(const QString &fileName)
+{
+    return d->writeSvg(fileName, nullptr);
+}
+
+bool ChartWidget::exportPdf(const QString &fileName)
+{
+    return d->writePdf(fileName, nullptr);
+}
+
+QImage ChartWidget::toImage(const QSize &size, qreal scale)
+{
+    const QSize layout = size.isValid() ? size : this->size();
+    if (!(scale > 0) || layout.isEmpty())
+        return QImage();
+    return paintImage(layout, scale, palette().color(QPalette::Window), d->antialiasing,
+                      [this, layout](QPainter *p) { d->paintChart(p, layout); });
+}
+
+bool ChartWidget::exportImage(const QString &fileName, const QSize &size, qreal scale,
+                              const char *format, int quality)
+{
+    return d->saveImage(fileName, size, scale, format, quality, nullptr);
+}
+
+bool ChartWidget::print(QPrinter *printer)
+{
+#ifdef TAVRIN_HAVE_PRINTSUPPORT
+    if (!printer || size().isEmpty())
+        return false;
+    // The chart measures its texts at screen resolution; recorded at that
+    // resolution first, it keeps its proportions at the printer's.
+    QPicture picture;
+    {
+        QPainter recorder(&picture);
+        if (d->antialiasing)
+            recorder.setRenderHint(QPainter::Antialiasing, true);
+        d->paintChart(&recorder, size());
+    }
+    QPainter painter;
+    if (!painter.begin(printer))
+        return false;
+    if (d->antialiasing)
+        painter.setRenderHint(QPainter::Antialiasing, true);
+    // The whole chart on the page, centred, its proportions kept.
+    const QRectF page = printer->pageLayout().paintRectPixels(printer->resolution());
+    const qreal s = qMin(page.width() / width(), page.height() / height());
+    painter.translate((page.width() - s * width()) / 2, (page.height() - s * height()) / 2);
+    // drawPicture() itself scales from the picture's resolution to the
+    // printer's.
+    painter.scale(s * picture.logicalDpiX() / printer->logicalDpiX(),
+                  s * picture.logicalDpiY() / printer->logicalDpiY());
+    painter.drawPicture(0, 0, picture);
+    return painter.end();
+#else
+    Q_UNUSED(printer)
+    return false;
+#endif
+}
+
+bool ChartWidget::copyToClipboard()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    const QImage image = toImage();
+    if (!clipboard || image.isNull())
+        return false;
+    clipboard->setImage(image);
+    return true;
+}
+
+bool ChartWidgetPrivate::saveSettings(int format, const QString &fileName)
+{
+    if (format != ChartWidget::dfBinary)
+        return false;
+    ChartSettings settings;
+    settings.version = ChartWidget::chartVersion;
+    for (auto it = seriesMap.constBegin(); it != seriesMap.constEnd(); ++it)
+        settings.registry.insert(it.key(), it.value() != nullptr);
+    settings.autoScale = autoScale;
+    settings.drawingLock = drawingLock;
+    settings.title = title;
+    settings.titleFont = titleFont;
+    return ExportFile::write(fileName, QIODevice::WriteOnly,
+                             [&settings](QIODevice *device) {
+                                 return writeSettings(device, settings);
+                             },
+                             nullptr);
+}
+
+bool ChartWidgetPrivate::loadSettings(int format, const QString &fileName)
+{
+    if (format != ChartWidget::dfBinary)
+        return false;
+    QFile file(fileName);
+    ChartSettings settings;
+    if (!file.open(QIODevice::ReadOnly)
+        || !readSettings(&file, ChartWidget::chartVersion, &settings))
+        return false;
+    // Stored as they are: they take effect with the next rendering or scaling.
+    autoScale = settings.autoScale;
+    drawingLock = settings.drawingLock;
+    title = settings.title;
+    titleFont = settings.titleFont;
+    return true;
+}
+
+bool ChartWidget::save(dataFormat format, const QString &fileName)
+{
+    return d->saveSettings(format, fileName);
+}
+
+bool ChartWidget::load(dataFormat format, const QString &fileName)
+{
+    return d->loadSettings(format, fileName);
+}

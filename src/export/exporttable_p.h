@@ -1,0 +1,60 @@
+#ifndef EXPORTTABLE_P_H
+#define EXPORTTABLE_P_H
+
+#include "tavrin_global.h"
+
+#include <QDateTime>
+#include <QIODevice>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+
+// One block of columns in an exported table: what the CSV and spreadsheet
+// writers need of a visible series. Row count and column names are taken
+// once, so points that arrive during the export are left out instead of
+// making the rows ragged.
+struct ExportColumns
+{
+    QString name;
+    QStringList columnNames;
+    int rows = 0;
+    // The values of row r, one per column; an empty list past the end.
+    std::function<QList<QVariant>(int)> row;
+
+    // An x column holds x values; its name starts with 'X'.
+    bool isXColumn(int column) const
+    {
+        return column < columnNames.size() && columnNames.at(column).startsWith(QLatin1Char('X'));
+    }
+    bool isDatetime(int column, bool xDatetime, bool yDatetime) const
+    {
+        return isXColumn(column) ? xDatetime : yDatetime;
+    }
+};
+
+// What the CSV and spreadsheet writers write: the blocks side by side, in
+// order, and whether the x and y values are date-times.
+struct ExportTable
+{
+    QVector<ExportColumns> blocks;
+    bool xDatetime = false;
+    bool yDatetime = false;
+};
+
+// Whole seconds only: spreadsheets read the fixed ".000" as milliseconds.
+inline QString exportDateTimeText(const QVariant &v)
+{
+    return QDateTime::fromSecsSinceEpoch(qint64(v.toUInt()), Qt::LocalTime).toString(Qt::ISODate)
+        + QLatin1String(".000");
+}
+
+// Each writes the table to an open device and returns whether everything
+// was written.
+TAVRIN_EXPORT bool writeCsv(QIODevice *device, const ExportTable &table);
+TAVRIN_EXPORT bool writeSpreadsheetXml(QIODevice *device, const ExportTable &table);
+
+#endif // EXPORTTABLE_P_H
