@@ -55,6 +55,7 @@ public:
     bool updatePlotArea() override;
     void drawTitleAndAxes(QPainter *painter);
     void drawSeries(QPainter *painter, bool vector);
+    void makeImage();
     void handlePaint();
     void handleResize();
 
