@@ -11,6 +11,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QMetaType>
+#include <QWheelEvent>
 
 // The settings file's version string; set when the library is loaded.
 QString ChartWidget::chartVersion = QStringLiteral("tn 1.0");
@@ -68,6 +69,13 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
         return true;
     case QEvent::ToolTip:
         return handleToolTip(static_cast<QHelpEvent *>(event));
+    case QEvent::Wheel:
+        return handleWheel(static_cast<QWheelEvent *>(event));
+    case QEvent::MouseButtonDblClick:
+        return handleDoubleClick(static_cast<QMouseEvent *>(event));
+    case QEvent::Leave:
+        moveCrosshair(QPoint(), false);
+        return QObject::eventFilter(watched, event);
     default:
         return QObject::eventFilter(watched, event);
     }

@@ -21,6 +21,11 @@ class TAVRIN_EXPORT ChartWidget : public QWidget
     Q_OBJECT
     Q_PROPERTY(bool autoScale READ autoScale WRITE setAutoScale)
     Q_PROPERTY(QString title READ title WRITE setTitle)
+    Q_PROPERTY(bool wheelZoom READ wheelZoom WRITE setWheelZoom NOTIFY wheelZoomChanged)
+    Q_PROPERTY(bool doubleClickReset READ doubleClickReset WRITE setDoubleClickReset
+                   NOTIFY doubleClickResetChanged)
+    Q_PROPERTY(bool holdView READ holdView WRITE setHoldView NOTIFY holdViewChanged)
+    Q_PROPERTY(bool crosshair READ crosshair WRITE setCrosshair NOTIFY crosshairChanged)
 public:
     enum dataFormat : int { dfBinary = 0 };
 
@@ -53,6 +58,62 @@ public:
     int refreshTimeout() const;
     void setRefreshTimeout(int ms);
 
+    /*!
+        Returns whether the mouse wheel zooms the plot. Off by default: wheel
+        events then go on to the widget as for any other widget.
+
+        When on, a wheel step over the plot zooms about the point under the
+        pointer: away from the user (a positive angle) zooms in, towards the
+        user zooms out, by a factor of 0.8 per 15 degrees. With Ctrl held
+        only the x axis zooms, with Shift only the y axis. A step that
+        would make a range narrower than the axis can resolve, wider than
+        1e300 or not finite leaves that axis as it is. Like the drag zoom,
+        wheel zoom switches automatic scaling off, and every step can be
+        undone with zoomBack(). Wheel events outside the plot are passed on.
+    */
+    bool wheelZoom() const;
+    void setWheelZoom(bool on);
+
+    /*!
+        Returns whether a double click with the left button in the plot
+        returns the chart to automatic scaling, as the drag up and to the
+        left does. Off by default: double clicks then go on to the widget.
+    */
+    bool doubleClickReset() const;
+    void setDoubleClickReset(bool on);
+
+    /*!
+        Returns whether a zoomed or panned view holds while data arrives.
+        Off by default: with automatic scaling off, each expiry of the
+        refresh timer widens the axes so that all data fits. When on, the
+        axes keep the user's ranges and the timer only renders the new
+        points that fall inside them. With automatic scaling on the axes
+        follow the data either way.
+    */
+    bool holdView() const;
+    void setHoldView(bool on);
+
+    /*!
+        Returns whether a crosshair follows the pointer over the plot. Off
+        by default. When on, the widget tracks the mouse and draws, while the
+        pointer is inside the plot, a dashed vertical and horizontal line
+        through it with the x and y values beside it, as the axes label them
+        (date-times in the axis' date-time format, custom labels where the
+        axis has them). The crosshair is drawn onto the widget at paint
+        time: moving the pointer renders no series. Switching it off does not
+        switch the widget's mouse tracking off again if the host had set it.
+    */
+    bool crosshair() const;
+    void setCrosshair(bool on);
+
+    /*!
+        Returns how many views zoomBack() can return to. Each drag zoom,
+        pan drag and wheel step records the view it leaves; the oldest
+        records are dropped beyond 50. Switching automatic scaling on
+        (setAutoScale(true), the reset gestures) empties the history.
+    */
+    int zoomHistorySize() const;
+
     bool save(dataFormat format, const QString &fileName);
     bool load(dataFormat format, const QString &fileName);
 
@@ -69,6 +130,22 @@ public:
 public slots:
     // Renders the series layer again; hides QWidget::repaint().
     void repaint();
+
+    /*!
+        Returns to the view before the last zoom, pan or wheel step and
+        returns true; returns false, changing nothing, when the history is
+        empty. Going back past the first step of a history that began under
+        automatic scaling switches automatic scaling on again.
+    */
+    bool zoomBack();
+
+signals:
+    void wheelZoomChanged(bool on);
+    void doubleClickResetChanged(bool on);
+    void holdViewChanged(bool on);
+    void crosshairChanged(bool on);
+    //! Emitted when zoomHistorySize() changes.
+    void zoomHistoryChanged(int size);
 };
 
 #endif // CHARTWIDGET_H

@@ -36,6 +36,7 @@ bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
         q->setCursor(Qt::CrossCursor);
     } else if (event->button() == Qt::MiddleButton) {
         panning = true;
+        panRecorded = false;
         lastPanPos = p;
         q->setCursor(Qt::ClosedHandCursor);
     }
@@ -46,6 +47,8 @@ bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
 bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
 {
     const QPoint p = event->pos();
+    if (crosshair)
+        moveCrosshair(p, plotRect.contains(p));
     if (zooming) {
         updateSelectionFrame();
         zoomRect.setBottomRight(p);
@@ -62,6 +65,11 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
     Axis *left = axes.left();
     Axis *bottom = axes.bottom();
     if (hasUsableScale(left) && hasUsableScale(bottom)) {
+        // One history step per drag, recorded before the view first moves.
+        if (!panRecorded) {
+            pushView();
+            panRecorded = true;
+        }
         autoScale = false;
         // The signs make the drawing follow the pointer: pixel rows grow
         // downwards while values grow upwards.
@@ -153,6 +161,7 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
         || !(x1 < x2) || !(y1 < y2))
         return;
 
+    pushView();
     autoScale = false;
     const bool lock = drawingLock;
     drawingLock = true;

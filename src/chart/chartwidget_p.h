@@ -14,11 +14,14 @@
 #include <QPixmap>
 #include <QRect>
 #include <QTimer>
+#include <QStringList>
+#include <QVector>
 
 class QHelpEvent;
 class QIODevice;
 class QMouseEvent;
 class QPainter;
+class QWheelEvent;
 class VLine;
 
 class ChartWidgetPrivate : public QObject, public ChartSeriesOwner, public LegendOwner
@@ -50,6 +53,22 @@ public:
     int refreshTimeout = -1;
     bool antialiasing = false;
 
+    // Opt-in interaction and the views zoomBack() returns to.
+    struct View {
+        double xMin, xMax, yMin, yMax;
+        bool autoScale;
+    };
+    static constexpr int kZoomHistoryLimit = 50;
+    QVector<View> zoomHistory;
+    bool wheelZoom = false;
+    bool doubleClickReset = false;
+    bool holdView = false;
+    bool crosshair = false;
+    bool panRecorded = false;
+    QPoint crosshairPos;
+    bool crosshairShown = false;
+    QStringList crosshairTexts; // x and y as last drawn
+
     // Rendering and layout. updatePlotArea() returns whether it rendered
     // the series layer (it does when the plot size changed).
     bool updatePlotArea() override;
@@ -75,6 +94,14 @@ public:
     bool handleToolTip(QHelpEvent *event);
     void updateSelectionFrame();
     void zoomTo(const QRect &band);
+    bool handleWheel(QWheelEvent *event);
+    bool handleDoubleClick(QMouseEvent *event);
+    void pushView();
+    void clearZoomHistory();
+    void showView(double xMin, double xMax, double yMin, double yMax);
+    void moveCrosshair(const QPoint &pos, bool inside);
+    QRect crosshairArea() const;
+    void drawCrosshair(QPainter *painter);
 
     void clearRegistry();
     void forceRescale();

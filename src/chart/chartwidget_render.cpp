@@ -151,6 +151,7 @@ void ChartWidgetPrivate::handlePaint()
         const QRect band = zoomRect.normalized().adjusted(0, 0, -1, -1);
         painter.drawRects(&band, 1);
     }
+    drawCrosshair(&painter);
 }
 
 void ChartWidgetPrivate::handleResize()
