@@ -39,6 +39,7 @@ ChartWidgetPrivate::~ChartWidgetPrivate()
 ChartWidget::ChartWidget(QWidget *parent)
     : QWidget(parent), d(nullptr)
 {
+    qRegisterMetaType<ChartWidget::Theme>();
     d = new ChartWidgetPrivate(this);
     installEventFilter(d);
 }
@@ -119,13 +120,10 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
         return;
     series->d->owner = d;
     if (series->d->autoColor) {
-        int c = d->colorIndex;
-        if (c == Qt::green)
-            c = Qt::darkGreen;
-        series->setColor(QColor(Qt::GlobalColor(c)));
-        series->setFillColor(QColor(Qt::GlobalColor(c)));
-        if (++d->colorIndex > Qt::darkYellow)
-            d->colorIndex = Qt::color0 + 2;
+        const QColor c = d->takeAutoColor();
+        series->setColor(c);
+        series->setFillColor(c);
+        d->autoColors.insert(series, c);
     }
     series->setAxis(d->axes.bottom(), d->axes.left());
     if (series->name().isEmpty())
@@ -185,6 +183,7 @@ void ChartWidget::removeSeries(int seriesId)
     if (it != d->seriesMap.end()) {
         ChartSeries *series = it.value();
         d->seriesMap.erase(it);
+        d->autoColors.remove(series);
         if (series) {
             d->legend.removeSeries(series);
             detachSeries(series, d);
@@ -204,6 +203,7 @@ void ChartWidgetPrivate::clearRegistry()
 {
     if (refreshTimer.isActive())
         refreshTimer.stop();
+    autoColors.clear();
     while (!seriesMap.isEmpty()) {
         ChartSeries *series = seriesMap.take(seriesMap.firstKey());
         if (series) {
@@ -226,6 +226,7 @@ void ChartWidget::clear()
     const bool lock = d->drawingLock;
     d->drawingLock = true;
     d->colorIndex = 7;
+    d->paletteIndex = 0;
     d->axes.reset();
     d->legend.d->clear();
     d->axes.adjust();

@@ -3,6 +3,7 @@
 
 #include "tavrin_global.h"
 
+#include <QColor>
 #include <QFont>
 #include <QList>
 #include <QString>
@@ -26,8 +27,14 @@ class TAVRIN_EXPORT ChartWidget : public QWidget
                    NOTIFY doubleClickResetChanged)
     Q_PROPERTY(bool holdView READ holdView WRITE setHoldView NOTIFY holdViewChanged)
     Q_PROPERTY(bool crosshair READ crosshair WRITE setCrosshair NOTIFY crosshairChanged)
+    Q_PROPERTY(QFont titleFont READ titleFont WRITE setTitleFont NOTIFY titleFontChanged)
+    Q_PROPERTY(Theme theme READ theme WRITE setTheme NOTIFY themeChanged)
 public:
     enum dataFormat : int { dfBinary = 0 };
+
+    //! Looks the chart can take as a whole; see setTheme().
+    enum Theme : int { thDefault = 0, thDark = 1 };
+    Q_ENUM(Theme)
 
     explicit ChartWidget(QWidget *parent = nullptr);
     ~ChartWidget() override;
@@ -48,6 +55,60 @@ public:
     QString title() const;
     void setTitle(const QString &title);
     QFont titleFont() const;
+    /*!
+        Sets the font of the chart's title and lays the plot out again. The
+        title font is one of the settings that save() writes; "Arial" at 8
+        points by default.
+    */
+    void setTitleFont(const QFont &font);
+
+    /*!
+        Sets the font of the tick labels of both axes and lays the plot out
+        again. Returns the bottom axis' label font; "Arial" at 8 points by
+        default. Axis::setLabelFont() sets one axis alone.
+    */
+    QFont axisLabelFont() const;
+    void setAxisLabelFont(const QFont &font);
+
+    /*!
+        Sets the font of both axis titles and lays the plot out again.
+        Returns the bottom axis' title font; "Arial" at 8 points by default.
+    */
+    QFont axisTitleFont() const;
+    void setAxisTitleFont(const QFont &font);
+
+    /*!
+        Sets the font of the legend's entries and fits the legend to it.
+        Returns the legend's font, which is the widget's font until set.
+    */
+    QFont legendFont() const;
+    void setLegendFont(const QFont &font);
+
+    /*!
+        Sets the colours that series registered from now on get when they
+        have no colour of their own, in this order and then again from the
+        start. An empty list, the default, gives the built-in cycle from
+        red through the Qt::GlobalColor values. Series already registered
+        keep their colours; clear() starts the list again.
+    */
+    QList<QColor> seriesColors() const;
+    void setSeriesColors(const QList<QColor> &colors);
+
+    /*!
+        Returns the chart's theme; thDefault until set.
+
+        setTheme(thDark) gives the widget a dark palette (its background is
+        then filled, and title, labels, crosshair and legend text are
+        light), a dim grid, light axis frames and a series colour list that
+        reads well on dark ground. Series the chart coloured itself and
+        whose colour the host has not changed since are coloured again from
+        the theme's list. setTheme(thDefault) brings back the palette the
+        widget had before, the white grid, black frames and the built-in
+        colour cycle. Fonts are left as they are. Setting the theme the
+        chart already has does nothing.
+    */
+    Theme theme() const;
+    void setTheme(Theme theme);
 
     bool autoScale() const;
     bool drawingLock() const;
@@ -144,6 +205,8 @@ signals:
     void doubleClickResetChanged(bool on);
     void holdViewChanged(bool on);
     void crosshairChanged(bool on);
+    void titleFontChanged(const QFont &font);
+    void themeChanged(ChartWidget::Theme theme);
     //! Emitted when zoomHistorySize() changes.
     void zoomHistoryChanged(int size);
 };

@@ -8,7 +8,9 @@
 #include "legend.h"
 #include "legendowner_p.h"
 
+#include <QHash>
 #include <QMap>
+#include <QPalette>
 #include <QMargins>
 #include <QObject>
 #include <QPixmap>
@@ -52,6 +54,17 @@ public:
     QTimer refreshTimer;
     int refreshTimeout = -1;
     bool antialiasing = false;
+
+    // The look: colours for new series and what the theme changed.
+    QList<QColor> seriesColors;
+    int paletteIndex = 0;
+    QHash<ChartSeries *, QColor> autoColors; // series the chart coloured, and how
+    ChartWidget::Theme theme = ChartWidget::thDefault;
+    QPalette hostPalette;
+    bool hostAutoFill = false;
+    QColor takeAutoColor();
+    void recolorSeries();
+    void relayout();
 
     // Opt-in interaction and the views zoomBack() returns to.
     struct View {

@@ -19,6 +19,7 @@ public:
 
     bool event(QEvent *e) override;
     void adjustGeometry();
+    void refreshBoxes();
     void clear();
 
     // Installs an empty layout for the current placement.
