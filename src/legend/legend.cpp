@@ -278,8 +278,6 @@ void LegendPrivate::refreshBoxes()
         }
         box->adjustSize();
     }
-    if (QWidget *content = q->widget())
-        content->adjustSize();
     adjustGeometry();
 }
 

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +45,7 @@ private slots:
     void fontsLayOutAgain();
     void titleFontInSettingsFile();
     void darkThemeAndBack();
+    void themeBeforeShow();
 };
 
 void TestLook::seriesColors()
@@ -177,6 +179,22 @@ void TestLook::darkThemeAndBack()
     QCOMPARE(automatic->color(), QColor(Qt::red));
     QVERIFY(tavrintest::grabImage(&w) == light);
     QVERIFY(!w.testAttribute(Qt::WA_SetPalette));
+}
+
+// A host sets the look before its window appears; the legend must still
+// fit its entries once the chart has its size.
+void TestLook::themeBeforeShow()
+{
+    ChartWidget w;
+    for (int i = 0; i < 4; ++i)
+        w.addSeries(ramp(i));
+    w.legend()->setVisible(true);
+    w.setTheme(ChartWidget::thDark);
+    show(w);
+    QVERIFY(!w.legend()->verticalScrollBar()->isVisible());
+    QVERIFY(!w.legend()->horizontalScrollBar()->isVisible());
+    for (const QCheckBox *box : w.legend()->findChildren<QCheckBox *>())
+        QVERIFY(w.legend()->rect().contains(box->mapTo(w.legend(), box->rect().bottomRight())));
 }
 
 TAVRIN_TEST(TestLook)
