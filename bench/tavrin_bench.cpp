@@ -1,6 +1,7 @@
 // Times the library on the workloads hosts care about at large sizes:
 // full replots of line, marker and bar series, live appending under the
-// refresh timer, panning, filling series and the file exports. Prints one
+// refresh timer, panning, filling series and the file exports, and the
+// series image at device pixel ratios 1 and 2 (W6_dense). Prints one
 // table of medians.
 //
 //   tavrin_bench [--quick] [--only name,name,...] [--reps N]
@@ -13,6 +14,7 @@
 #include <axis.h>
 #include <barseries.h>
 #include <chartwidget.h>
+#include <chartwidget_p.h>
 #include <lineseries.h>
 #include <pointseries.h>
 
@@ -21,6 +23,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QPainter>
+#include <QPixmap>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -173,6 +177,24 @@ void replot(ChartWidget *chart)
     QCoreApplication::processEvents();
 }
 
+// The series image as the chart renders it for a screen of the given
+// density: the series layer alone, without the paint event.
+void ratioReplot(Bench &b, const QString &name, ChartSeries *s, const Data &d, int n)
+{
+    ChartWidget *chart = chartWith(s, d, n);
+    const QSize plot = chart->d->plotRect.size();
+    for (qreal ratio : {1.0, 2.0}) {
+        QPixmap image(plot * ratio);
+        image.setDevicePixelRatio(ratio);
+        b.time(QStringLiteral("%1_ratio%2").arg(name).arg(ratio), n, b.reps, [&] {
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            s->draw(&painter);
+        });
+    }
+    delete chart;
+}
+
 void lineReplot(Bench &b, const Data &d, int n)
 {
     ChartWidget *chart = chartWith(new LineSeries, d, n);
@@ -255,6 +277,13 @@ int main(int argc, char **argv)
         ChartWidget *chart = chartWith(new BarSeries, data, n);
         b.time(QStringLiteral("W3_bars"), n, b.reps, [chart] { replot(chart); });
         delete chart;
+    }
+
+    if (b.wanted(QStringLiteral("W6_dense"))) {
+        ratioReplot(b, QStringLiteral("W6_dense_line"), new LineSeries, data, million);
+        ratioReplot(b, QStringLiteral("W6_dense_scatter"), new PointSeries(PointSeries::psCircle),
+                    data, b.size(100000));
+        ratioReplot(b, QStringLiteral("W6_dense_bars"), new BarSeries, data, b.size(10000));
     }
 
     if (b.wanted(QStringLiteral("W4_live_append"))) {

@@ -19,3 +19,11 @@ foreach(sub chart axes series legend export)
         set_property(TEST ${sub} APPEND PROPERTY ENVIRONMENT "LC_ALL=C" "LANGUAGE=")
     endif()
 endforeach()
+
+# The chart on a screen of twice the density: the series image must follow.
+if(TARGET tst_chart)
+    add_test(NAME chart-hidpi COMMAND tst_chart -class TestHiDpi)
+    set_tests_properties(chart-hidpi PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2;TAVRIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
+        TIMEOUT 300)
+endif()

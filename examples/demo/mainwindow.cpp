@@ -15,6 +15,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLabel>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,7 +46,8 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);
     currentTabChanged();
     statusBar()->showMessage(tr("Left drag: zoom. Drag up-left: back to automatic scale. "
-                                "Middle drag: pan. Right click: export."));
+                                "Middle drag: pan. Right click: export. With wheel zoom on, "
+                                "Ctrl zooms x only, Shift y only."));
 
     // The gallery gets ten minutes of data at once; the window gets a
     // time-lapse from now on, one simulated second every 50 ms.
@@ -125,6 +127,57 @@ void MainWindow::buildToolBar()
     bar->addWidget(m_title);
     connect(m_title, &QLineEdit::editingFinished, this, &MainWindow::applyTitle);
 
+    // The second row: the opt-in interactions and the dark theme.
+    addToolBarBreak();
+    QToolBar *view = addToolBar(tr("View"));
+    view->setMovable(false);
+    addSwitch(view, tr("Wheel zoom"), tr("The mouse wheel zooms about the pointer"),
+              &ChartWidget::setWheelZoom);
+    addSwitch(view, tr("Double-click reset"), tr("A double click returns to automatic scale"),
+              &ChartWidget::setDoubleClickReset);
+    addSwitch(view, tr("Hold view"), tr("New data does not widen a zoomed or panned view"),
+              &ChartWidget::setHoldView);
+    addSwitch(view, tr("Crosshair"), tr("Show the values under the pointer"),
+              &ChartWidget::setCrosshair);
+    m_zoomBack = view->addAction(tr("Zoom back"), this, &MainWindow::zoomBack);
+    m_zoomBack->setShortcut(QKeySequence(Qt::Key_Backspace));
+    m_zoomBack->setToolTip(tr("Back to the view before the last zoom, pan or wheel step (Backspace)"));
+    for (const Tab &tab : qAsConst(m_charts))
+        connect(tab.chart, &ChartWidget::zoomHistoryChanged, this, &MainWindow::updateZoomBack);
+    view->addSeparator();
+    auto *dark = new QCheckBox(tr("Dark theme"));
+    view->addWidget(dark);
+    connect(dark, &QCheckBox::toggled, this, &MainWindow::applyDarkTheme);
+}
+
+void MainWindow::addSwitch(QToolBar *bar, const QString &text, const QString &tip,
+                           void (ChartWidget::*set)(bool))
+{
+    auto *box = new QCheckBox(text);
+    box->setToolTip(tip);
+    bar->addWidget(box);
+    connect(box, &QCheckBox::toggled, this, [this, set](bool on) {
+        for (const Tab &tab : qAsConst(m_charts))
+            (tab.chart->*set)(on);
+    });
+}
+
+void MainWindow::applyDarkTheme(bool on)
+{
+    for (const Tab &tab : qAsConst(m_charts))
+        tab.chart->setTheme(on ? ChartWidget::thDark : ChartWidget::thDefault);
+}
+
+void MainWindow::zoomBack()
+{
+    if (ChartWidget *chart = currentChart())
+        chart->zoomBack();
+}
+
+void MainWindow::updateZoomBack()
+{
+    const ChartWidget *chart = currentChart();
+    m_zoomBack->setEnabled(chart && chart->zoomHistorySize() > 0);
 }
 
 ChartWidget *MainWindow::currentChart() const
@@ -170,6 +223,7 @@ void MainWindow::currentTabChanged()
 {
     if (ChartWidget *chart = currentChart())
         m_title->setText(chart->title());
+    updateZoomBack();
 }
 
 void MainWindow::saveSettings()
@@ -234,5 +288,23 @@ QStringList MainWindow::writeGallery(const QString &dir, QSize chartSize)
         chart->setMinimumSize(320, 200);
         chart->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
+
+    // One chart in the dark theme: the high-low tab.
+    int dark = 0;
+    while (dark < m_charts.size() - 1 && m_charts.at(dark).key != QLatin1String("highlow"))
+        ++dark;
+    ChartWidget *chart = m_charts.at(dark).chart;
+    m_tabs->setCurrentIndex(dark);
+    chart->setFixedSize(chartSize);
+    adjustSize();
+    chart->setTheme(ChartWidget::thDark);
+    settle(100);
+    const QString base = QDir(dir).filePath(QStringLiteral("dark"));
+    if (!chart->grab().save(base + QStringLiteral(".png")) || !chart->exportSvg(base + QStringLiteral(".svg")))
+        return {};
+    written << base + QStringLiteral(".png") << base + QStringLiteral(".svg");
+    chart->setTheme(ChartWidget::thDefault);
+    chart->setMinimumSize(320, 200);
+    chart->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     return written;
 }

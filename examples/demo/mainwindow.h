@@ -13,6 +13,8 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QTabWidget;
+class QToolBar;
+class QAction;
 
 class MainWindow : public QMainWindow
 {
@@ -34,6 +36,9 @@ private slots:
     void applyTooltips(bool on);
     void applyTitle();
     void currentTabChanged();
+    void applyDarkTheme(bool on);
+    void zoomBack();
+    void updateZoomBack();
     void saveSettings();
     void loadSettings();
 
@@ -45,6 +50,9 @@ private:
     void addTab(const QString &key, const QString &label, ChartWidget *chart);
     void buildToolBar();
     ChartWidget *currentChart() const;
+    // Calls `set` on every chart when the box is toggled.
+    void addSwitch(QToolBar *bar, const QString &text, const QString &tip,
+                   void (ChartWidget::*set)(bool));
 
     QTabWidget *m_tabs;
     QList<Tab> m_charts;
@@ -53,6 +61,7 @@ private:
     QComboBox *m_placement = nullptr;
     QCheckBox *m_legendShown = nullptr;
     QLineEdit *m_title = nullptr;
+    QAction *m_zoomBack = nullptr;
 };
 
 #endif // DEMO_MAINWINDOW_H

@@ -457,6 +457,38 @@ QColor Axis::gridColor() const
     return d->gridColor;
 }
 
+void Axis::setLabelFont(const QFont &font)
+{
+    d->labelFont = font;
+    d->updateSize();
+}
+
+QFont Axis::labelFont() const
+{
+    return d->labelFont;
+}
+
+void Axis::setTitleFont(const QFont &font)
+{
+    d->titleFont = font;
+    d->updateSize();
+}
+
+QFont Axis::titleFont() const
+{
+    return d->titleFont;
+}
+
+void Axis::setFrameColor(QColor color)
+{
+    d->frameColor = color;
+}
+
+QColor Axis::frameColor() const
+{
+    return d->frameColor;
+}
+
 void Axis::draw(QPainter *painter, QRect *plot, bool grid)
 {
     if (!painter || !plot || plot->isNull() || !plot->isValid())
@@ -471,8 +503,8 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
     else
         painter->drawLine(r.topRight(), r.bottomRight());
 
-    const QPen framePen(QBrush(Qt::black), 2, Qt::SolidLine);
-    const QPen tickPen(QBrush(Qt::black), 1, Qt::SolidLine);
+    const QPen framePen(QBrush(d->frameColor), 2, Qt::SolidLine);
+    const QPen tickPen(QBrush(d->frameColor), 1, Qt::SolidLine);
     const QPen gridPen(QBrush(d->gridColor), 1, Qt::DashLine);
     painter->setPen(framePen);
     painter->setFont(d->labelFont);

@@ -4,6 +4,7 @@
 #include "tavrin_global.h"
 
 #include <QColor>
+#include <QFont>
 #include <QObject>
 #include <QString>
 
@@ -227,6 +228,30 @@ public:
         Returns the colour of the grid lines.
     */
     QColor gridColor() const;
+
+    /*!
+        Sets the font of the tick labels; "Arial" at 8 points by default.
+        The axis measures its label band again at once; the chart lays its
+        plot out again at its next update (ChartWidget::setAxisLabelFont
+        does both).
+    */
+    void setLabelFont(const QFont &font);
+    QFont labelFont() const;
+
+    /*!
+        Sets the font of the axis title; "Arial" at 8 points by default.
+        As with setLabelFont(), the label band is measured again.
+    */
+    void setTitleFont(const QFont &font);
+    QFont titleFont() const;
+
+    /*!
+        Sets the colour of the axis' frame edges and tick marks; black by
+        default. Labels and title are drawn in the painter's pen, which on
+        the chart is the widget palette's QPalette::WindowText.
+    */
+    void setFrameColor(QColor color);
+    QColor frameColor() const;
 
     /*!
         Draws the axis with \a painter along the plot rectangle \a plot (in

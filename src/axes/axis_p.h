@@ -44,6 +44,7 @@ public:
     double rawMin;
     double rawMax;
     QColor gridColor;
+    QColor frameColor = Qt::black;
     bool scaleLock = false;
 };
 

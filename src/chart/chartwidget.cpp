@@ -11,6 +11,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QMetaType>
+#include <QWheelEvent>
 
 // The settings file's version string; set when the library is loaded.
 QString ChartWidget::chartVersion = QStringLiteral("tn 1.0");
@@ -38,6 +39,7 @@ ChartWidgetPrivate::~ChartWidgetPrivate()
 ChartWidget::ChartWidget(QWidget *parent)
     : QWidget(parent), d(nullptr)
 {
+    qRegisterMetaType<ChartWidget::Theme>();
     d = new ChartWidgetPrivate(this);
     installEventFilter(d);
 }
@@ -68,6 +70,13 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
         return true;
     case QEvent::ToolTip:
         return handleToolTip(static_cast<QHelpEvent *>(event));
+    case QEvent::Wheel:
+        return handleWheel(static_cast<QWheelEvent *>(event));
+    case QEvent::MouseButtonDblClick:
+        return handleDoubleClick(static_cast<QMouseEvent *>(event));
+    case QEvent::Leave:
+        moveCrosshair(QPoint(), false);
+        return QObject::eventFilter(watched, event);
     default:
         return QObject::eventFilter(watched, event);
     }
@@ -115,13 +124,10 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
         return;
     series->d->owner = d;
     if (series->d->autoColor) {
-        int c = d->colorIndex;
-        if (c == Qt::green)
-            c = Qt::darkGreen;
-        series->setColor(QColor(Qt::GlobalColor(c)));
-        series->setFillColor(QColor(Qt::GlobalColor(c)));
-        if (++d->colorIndex > Qt::darkYellow)
-            d->colorIndex = Qt::color0 + 2;
+        const QColor c = d->takeAutoColor();
+        series->setColor(c);
+        series->setFillColor(c);
+        d->autoColors.insert(series, c);
     }
     series->setAxis(d->axes.bottom(), d->axes.left());
     if (series->name().isEmpty())
@@ -181,6 +187,7 @@ void ChartWidget::removeSeries(int seriesId)
     if (it != d->seriesMap.end()) {
         ChartSeries *series = it.value();
         d->seriesMap.erase(it);
+        d->autoColors.remove(series);
         if (series) {
             d->legend.removeSeries(series);
             detachSeries(series, d);
@@ -200,6 +207,7 @@ void ChartWidgetPrivate::clearRegistry()
 {
     if (refreshTimer.isActive())
         refreshTimer.stop();
+    autoColors.clear();
     while (!seriesMap.isEmpty()) {
         ChartSeries *series = seriesMap.take(seriesMap.firstKey());
         if (series) {
@@ -222,6 +230,7 @@ void ChartWidget::clear()
     const bool lock = d->drawingLock;
     d->drawingLock = true;
     d->colorIndex = 7;
+    d->paletteIndex = 0;
     d->axes.reset();
     d->legend.d->clear();
     d->axes.adjust();

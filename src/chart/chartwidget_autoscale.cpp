@@ -15,6 +15,7 @@ void ChartWidget::setAutoScale(bool autoScale)
     d->autoScale = autoScale;
     if (!autoScale)
         return;
+    d->clearZoomHistory();
     d->axes.reset();
     d->axes.setSize(QSizeF(d->plotRect.size()));
     for (ChartSeries *series : qAsConst(d->seriesMap)) {
@@ -95,7 +96,7 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
     if (autoScale) {
         autoScale = false;
         QMetaObject::invokeMethod(q, "setAutoScale", Qt::QueuedConnection);
-    } else {
+    } else if (!holdView) {
         const bool a = axes.update(minX, minY);
         const bool b = axes.update(maxX, maxY);
         if (a || b)

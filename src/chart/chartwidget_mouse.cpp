@@ -37,6 +37,7 @@ bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
         q->setCursor(Qt::CrossCursor);
     } else if (event->button() == Qt::MiddleButton) {
         panning = true;
+        panRecorded = false;
         lastPanPos = p;
         q->setCursor(Qt::ClosedHandCursor);
     }
@@ -47,6 +48,8 @@ bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
 bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
 {
     const QPoint p = QtCompat::position(event);
+    if (crosshair)
+        moveCrosshair(p, plotRect.contains(p));
     if (zooming) {
         updateSelectionFrame();
         zoomRect.setBottomRight(p);
@@ -63,6 +66,11 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
     Axis *left = axes.left();
     Axis *bottom = axes.bottom();
     if (hasUsableScale(left) && hasUsableScale(bottom)) {
+        // One history step per drag, recorded before the view first moves.
+        if (!panRecorded) {
+            pushView();
+            panRecorded = true;
+        }
         autoScale = false;
         // The signs make the drawing follow the pointer: pixel rows grow
         // downwards while values grow upwards.
@@ -154,6 +162,7 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
         || !(x1 < x2) || !(y1 < y2))
         return;
 
+    pushView();
     autoScale = false;
     const bool lock = drawingLock;
     drawingLock = true;

@@ -8,12 +8,16 @@
 #include "legend.h"
 #include "legendowner_p.h"
 
+#include <QHash>
 #include <QMap>
+#include <QPalette>
 #include <QMargins>
 #include <QObject>
 #include <QPixmap>
 #include <QRect>
 #include <QTimer>
+#include <QStringList>
+#include <QVector>
 
 struct ChartSettings;
 struct ExportTable;
@@ -22,6 +26,7 @@ class QHelpEvent;
 class QIODevice;
 class QMouseEvent;
 class QPainter;
+class QWheelEvent;
 class VLine;
 
 class ChartWidgetPrivate : public QObject, public ChartSeriesOwner, public LegendOwner
@@ -53,6 +58,33 @@ public:
     int refreshTimeout = -1;
     bool antialiasing = false;
 
+    // The look: colours for new series and what the theme changed.
+    QList<QColor> seriesColors;
+    int paletteIndex = 0;
+    QHash<ChartSeries *, QColor> autoColors; // series the chart coloured, and how
+    ChartWidget::Theme theme = ChartWidget::thDefault;
+    QPalette hostPalette;
+    bool hostAutoFill = false;
+    QColor takeAutoColor();
+    void recolorSeries();
+    void relayout();
+
+    // Opt-in interaction and the views zoomBack() returns to.
+    struct View {
+        double xMin, xMax, yMin, yMax;
+        bool autoScale;
+    };
+    static constexpr int kZoomHistoryLimit = 50;
+    QVector<View> zoomHistory;
+    bool wheelZoom = false;
+    bool doubleClickReset = false;
+    bool holdView = false;
+    bool crosshair = false;
+    bool panRecorded = false;
+    QPoint crosshairPos;
+    bool crosshairShown = false;
+    QStringList crosshairTexts; // x and y as last drawn
+
     // Rendering and layout. updatePlotArea() returns whether it rendered
     // the series layer (it does when the plot size changed).
     bool updatePlotArea() override;
@@ -60,6 +92,7 @@ public:
     QRect plotRectIn(const QRect &area) const;
     void drawTitleAndAxes(QPainter *painter);
     void drawSeries(QPainter *painter, bool vector);
+    void makeImage();
     void handlePaint();
     void handleResize();
 
@@ -79,6 +112,14 @@ public:
     bool handleToolTip(QHelpEvent *event);
     void updateSelectionFrame();
     void zoomTo(const QRect &band);
+    bool handleWheel(QWheelEvent *event);
+    bool handleDoubleClick(QMouseEvent *event);
+    void pushView();
+    void clearZoomHistory();
+    void showView(double xMin, double xMax, double yMin, double yMax);
+    void moveCrosshair(const QPoint &pos, bool inside);
+    QRect crosshairArea() const;
+    void drawCrosshair(QPainter *painter);
 
     void clearRegistry();
     void forceRescale();

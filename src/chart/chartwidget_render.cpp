@@ -11,6 +11,7 @@
 #include "vline.h"
 
 #include <QFontMetrics>
+#include <QtMath>
 #include <QMetaObject>
 #include <QPainter>
 #include <QTextOption>
@@ -24,8 +25,7 @@ bool ChartWidgetPrivate::updatePlotArea()
         return false;
     axes.setSize(QSizeF(plotRect.size()));
     if (plotRect.size() != old.size()) {
-        // A plot too small to hold a pixel gets no image; QPixmap would warn.
-        pixmap = plotRect.isValid() ? QPixmap(plotRect.size()) : QPixmap();
+        makeImage();
         q->repaint();
         return true;
     }
@@ -63,6 +63,24 @@ QRect ChartWidgetPrivate::plotRectIn(const QRect &area) const
     if (!area.contains(r) && r.isValid())
         r = r.intersected(area);
     return r;
+}
+
+// The series image has the widget's device pixel ratio, so that lines and
+// markers are drawn at the density of the screen rather than scaled up.
+void ChartWidgetPrivate::makeImage()
+{
+    // A plot too small to hold a pixel gets no image; QPixmap would warn.
+    if (!plotRect.isValid()) {
+        pixmap = QPixmap();
+        return;
+    }
+    const qreal ratio = q->devicePixelRatioF();
+    if (ratio == 1.0) {
+        pixmap = QPixmap(plotRect.size());
+        return;
+    }
+    pixmap = QPixmap(qCeil(plotRect.width() * ratio), qCeil(plotRect.height() * ratio));
+    pixmap.setDevicePixelRatio(ratio);
 }
 
 void ChartWidget::repaint()
@@ -123,12 +141,24 @@ void ChartWidgetPrivate::handlePaint()
     if (antialiasing)
         painter.setRenderHint(QPainter::Antialiasing, true);
     drawTitleAndAxes(&painter);
-    if (!pixmap.isNull())
-        painter.drawPixmap(plotRect, pixmap);
+    if (!pixmap.isNull()) {
+        if (pixmap.devicePixelRatioF() != q->devicePixelRatioF()) {
+            // Moved to a screen of another density.
+            makeImage();
+            q->repaint();
+        }
+        // At fractional ratios the image may be part of a pixel larger than
+        // the plot; it is drawn at its own density, never rescaled.
+        if (pixmap.devicePixelRatioF() == 1.0)
+            painter.drawPixmap(plotRect, pixmap);
+        else
+            painter.drawPixmap(plotRect.topLeft(), pixmap);
+    }
     if (zooming) {
         const QRect band = QtCompat::normalized(zoomRect).adjusted(0, 0, -1, -1);
         painter.drawRects(&band, 1);
     }
+    drawCrosshair(&painter);
 }
 
 void ChartWidgetPrivate::handleResize()

@@ -269,6 +269,23 @@ void LegendPrivate::on_series_name_changed()
     }
 }
 
+// Icons follow the series' colours and sizes follow the font; both can
+// change after the boxes were made.
+void LegendPrivate::refreshBoxes()
+{
+    const QList<QCheckBox *> boxes = q->findChildren<QCheckBox *>();
+    for (QCheckBox *box : boxes) {
+        if (ChartSeries *series = seriesFromVariant(box->property(kSeriesProperty))) {
+            // Drawn at the size the box's first icon had, so the look
+            // only changes where the colour did.
+            const QList<QSize> sizes = box->icon().availableSizes();
+            box->setIcon(series->icon(sizes.isEmpty() ? box->height() : sizes.first().height()));
+        }
+        box->adjustSize();
+    }
+    adjustGeometry();
+}
+
 void LegendPrivate::adjustGeometry()
 {
     // Without a parent there is no chart to fit in: no limits, no position.

@@ -21,6 +21,7 @@ public:
     void adjustGeometry();
     // Where the legend, at its current size, sits in a chart of that size.
     QPoint positionIn(const QSize &chart) const;
+    void refreshBoxes();
     void clear();
 
     // Installs an empty layout for the current placement.

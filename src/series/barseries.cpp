@@ -87,11 +87,21 @@ void BarSeries::draw(QPainter *painter)
     const double shownBottom = shown.bottom();
 
     const QPen &pen = ChartSeries::d->pen;
-    const bool wholePixels = painter->paintEngine()
-        && painter->paintEngine()->type() == QPaintEngine::Raster
-        && painter->combinedTransform().isIdentity() && !painter->hasClipping()
+    const QBrush &brush = ChartSeries::d->brush;
+    const bool plainRaster = painter->paintEngine()
+        && painter->paintEngine()->type() == QPaintEngine::Raster && !painter->hasClipping()
         && !painter->testRenderHint(QPainter::Antialiasing) && pen.style() == Qt::SolidLine
         && pen.widthF() <= 1.0;
+    const bool wholePixels = plainRaster && painter->combinedTransform().isIdentity();
+    const bool opaqueColours = brush.style() == Qt::SolidPattern && brush.color().alpha() == 255
+        && pen.brush().style() == Qt::SolidPattern && pen.color().alpha() == 255
+        && painter->compositionMode() == QPainter::CompositionMode_SourceOver;
+    // On a high-density image opaque bars are drawn on the device's pixel
+    // grid the same way, the outline as thick as the pen is there.
+    const double scale = tavrin::deviceScale(painter);
+    const bool denseGrid = scale != 1.0 && plainRaster && opaqueColours;
+    const double k = denseGrid ? scale : 1.0;
+    const int outline = pen.widthF() > 0 ? qMax(1, qRound(pen.widthF() * k)) : 1;
     const int deviceWidth = painter->device()->width();
     const int deviceHeight = painter->device()->height();
 
@@ -120,11 +130,11 @@ void BarSeries::draw(QPainter *painter)
     // which keep the general path. The bar then paints exactly the pixels
     // from (x0, y0) to (x1, y1), outline included.
     auto onWholePixels = [&](const QRectF &bar, int *x0, int *y0, int *x1, int *y1) {
-        *x0 = int(std::floor(bar.left()));
-        *y0 = int(std::floor(bar.top()));
-        *x1 = int(std::floor(bar.right()));
-        *y1 = int(std::floor(bar.bottom()));
-        return wholePixels && *x1 - *x0 >= 2 && *y1 - *y0 >= 2 && *x0 >= 0 && *y0 >= 0
+        *x0 = int(std::floor(bar.left() * k));
+        *y0 = int(std::floor(bar.top() * k));
+        *x1 = int(std::floor(bar.right() * k));
+        *y1 = int(std::floor(bar.bottom() * k));
+        return (wholePixels || denseGrid) && *x1 - *x0 >= 2 && *y1 - *y0 >= 2 && *x0 >= 0 && *y0 >= 0
             && *x1 < deviceWidth && *y1 < deviceHeight;
     };
 
@@ -134,11 +144,7 @@ void BarSeries::draw(QPainter *painter)
     // ones cover in a pixel column is one run of rows through it.
     const auto &points = d->points;
     const int n = points.size();
-    const QBrush &brush = ChartSeries::d->brush;
-    const bool opaque = wholePixels && brush.style() == Qt::SolidPattern
-        && brush.color().alpha() == 255 && pen.brush().style() == Qt::SolidPattern
-        && pen.color().alpha() == 255
-        && painter->compositionMode() == QPainter::CompositionMode_SourceOver;
+    const bool opaque = (wholePixels || denseGrid) && opaqueColours;
     std::vector<char> hidden;
     if (opaque && n > 1) {
         hidden.assign(size_t(n), 0);
@@ -162,6 +168,15 @@ void BarSeries::draw(QPainter *painter)
         }
     }
 
+    if (denseGrid) {
+        // Device pixels from here on.
+        painter->save();
+        painter->setWorldTransform(QTransform::fromScale(1 / k, 1 / k), true);
+        QPen devicePen = pen;
+        if (pen.widthF() > 0)
+            devicePen.setWidthF(pen.widthF() * k);
+        painter->setPen(devicePen);
+    }
     for (int i = 0; i < n; ++i) {
         if (!hidden.empty() && hidden[size_t(i)])
             continue;
@@ -169,11 +184,20 @@ void BarSeries::draw(QPainter *painter)
         if (!barRect(points.at(i), &bar))
             continue;
         int x0, y0, x1, y1;
-        if (onWholePixels(bar, &x0, &y0, &x1, &y1))
+        if (!onWholePixels(bar, &x0, &y0, &x1, &y1)) {
+            painter->drawRect(denseGrid ? QRectF(bar.topLeft() * k, bar.size() * k) : bar);
+        } else if (!denseGrid) {
             painter->drawRect(QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)));
-        else
-            painter->drawRect(bar);
+        } else {
+            painter->fillRect(QRect(QPoint(x0, y0), QPoint(x1, y1)), pen.color());
+            const QRect inner = QRect(QPoint(x0, y0), QPoint(x1, y1))
+                .adjusted(outline, outline, -outline, -outline);
+            if (inner.isValid())
+                painter->fillRect(inner, brush.color());
+        }
     }
+    if (denseGrid)
+        painter->restore();
 }
 
 QIcon BarSeries::icon(int size)

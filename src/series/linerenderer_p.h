@@ -117,13 +117,30 @@ inline bool clipToPixelLimit(double &x0, double &y0, double &x1, double &y1)
     return !(c0 | c1);
 }
 
+// Device pixels per logical pixel when the painter only scales, as on a
+// high-density image; 1 for anything else, which keeps the logical grid.
+inline double deviceScale(const QPainter *painter)
+{
+    const QTransform t = painter->combinedTransform();
+    if (t.type() != QTransform::TxScale || t.m11() != t.m22() || !(t.m11() > 0))
+        return 1.0;
+    return t.m11();
+}
+
+// Whole device pixels for a logical coordinate under deviceScale() s.
+inline double snapToDevice(double v, double s)
+{
+    return std::floor(v * s + 0.5) / s;
+}
+
 // An axis' value-to-pixel map read once per draw: the same arithmetic as
-// Axis::pointToPixel() without a call per coordinate.
+// Axis::pointToPixel() without a call per coordinate; `s` maps to device
+// pixels.
 struct PixelMap {
     double offset = 0, factor = 0;
-    explicit PixelMap(const Axis *axis)
-        : offset(axis->d->offset),
-          factor(axis->d->type == Axis::atLeft ? -axis->d->scale : axis->d->scale)
+    explicit PixelMap(const Axis *axis, double s = 1.0)
+        : offset(axis->d->offset * s),
+          factor((axis->d->type == Axis::atLeft ? -axis->d->scale : axis->d->scale) * s)
     {
     }
     double operator()(double v) const { return offset + v * factor; }
@@ -134,11 +151,14 @@ struct PixelMap {
 // into drawLines() calls. With a thin aliased pen, consecutive segments
 // that stay inside one pixel column are merged into the single vertical run
 // they cover, which paints the same pixels at a fraction of the cost.
+// Under a scaling painter (a high-density image) the same is done on the
+// device's pixel grid and the ends are handed back in logical coordinates.
 class LineRenderer
 {
 public:
     LineRenderer(QPainter *painter, const Axis *x, const Axis *y)
-        : m_painter(painter), m_x(x), m_y(y), m_box(ValueBox::visible(x, y))
+        : m_painter(painter), m_scale(deviceScale(painter)), m_x(x, m_scale), m_y(y, m_scale),
+          m_box(ValueBox::visible(x, y))
     {
         const QPen pen = painter->pen();
         // A vector file keeps every line as an element of its own, so runs
@@ -166,7 +186,10 @@ public:
             && painter->paintEngine() && painter->paintEngine()->type() == QPaintEngine::Raster
             && painter->combinedTransform().isIdentity();
         m_color = pen.color();
-        m_lines.reserve(kBatch);
+        if (m_scale != 1.0)
+            m_linesF.reserve(kBatch);
+        else
+            m_lines.reserve(kBatch);
     }
 
     ~LineRenderer() { flush(); }
@@ -306,6 +329,10 @@ public:
             m_painter->setPen(pen);
             m_wideLines.resize(0);
         }
+        if (!m_linesF.isEmpty()) {
+            m_painter->drawLines(m_linesF.constData(), m_linesF.size());
+            m_linesF.resize(0);
+        }
     }
 
 private:
@@ -349,6 +376,15 @@ private:
 
     void push(const QLine &l)
     {
+        if (m_scale != 1.0) {
+            const double k = 1.0 / m_scale;
+            m_linesF.append(QLineF(l.x1() * k, l.y1() * k, l.x2() * k, l.y2() * k));
+            if (m_linesF.size() >= kBatch) {
+                m_painter->drawLines(m_linesF.constData(), m_linesF.size());
+                m_linesF.resize(0);
+            }
+            return;
+        }
         m_lines.append(l);
         if (m_lines.size() >= kBatch) {
             m_painter->drawLines(m_lines.constData(), m_lines.size());
@@ -357,6 +393,7 @@ private:
     }
 
     QPainter *m_painter;
+    double m_scale;
     PixelMap m_x;
     PixelMap m_y;
     ValueBox m_box;
@@ -364,6 +401,7 @@ private:
     bool m_fillRuns = false;
     QColor m_color;
     QVector<QLine> m_lines;
+    QVector<QLineF> m_linesF;
     bool m_run = false;
     int m_runX = 0, m_runMin = 0, m_runMax = 0, m_runEndY = 0;
     int m_runSegments = 0;

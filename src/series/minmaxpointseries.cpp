@@ -137,6 +137,9 @@ void MinMaxPointSeries::draw(QPainter *painter)
     if (w == 0)
         w = 0.01;
     const bool dot = d->style == psPoint;
+    const double scale = tavrin::deviceScale(painter);
+    const QPixmap &marker = d->denseMarker.at(d->marker, scale, d->size, d->style == psSquare,
+                                              ChartSeries::d->pen, ChartSeries::d->brush);
 
     for (const MinMaxPoint &p : qAsConst(d->points)) {
         if (std::isnan(p.x) || std::isnan(p.y) || std::isnan(p.min) || std::isnan(p.max))
@@ -165,7 +168,7 @@ void MinMaxPointSeries::draw(QPainter *painter)
         if (dot)
             painter->drawPoint(QPointF(px, py));
         else
-            painter->drawPixmap(QPointF(px - d->halfWidth, py - d->halfHeight), d->marker);
+            painter->drawPixmap(QPointF(px - d->halfWidth, py - d->halfHeight), marker);
     }
 }
 

@@ -21,6 +21,7 @@ class MinMaxPointSeriesPrivate
 public:
     QVector<MinMaxPoint> points;
     QPixmap marker;
+    tavrin::DenseMarker denseMarker;
     double halfWidth = 0;
     double halfHeight = 0;
     MinMaxPointSeries::PointStyle style = MinMaxPointSeries::psPoint;

@@ -7,14 +7,16 @@
 #include "axis.h"
 
 #include <QPainter>
+#include <QtMath>
 
 #include <cmath>
 
 namespace tavrin {
 
-QPixmap markerImage(int size, bool square, const QPen &pen, const QBrush &brush)
+QPixmap markerImage(int size, bool square, const QPen &pen, const QBrush &brush, qreal ratio)
 {
-    QPixmap pm(size, size);
+    QPixmap pm(qCeil(size * ratio), qCeil(size * ratio));
+    pm.setDevicePixelRatio(ratio);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -175,6 +177,9 @@ void PointSeries::draw(QPainter *painter)
     if (pen.style() != Qt::NoPen)
         inset = qMin(pen.widthF() > 0 ? pen.widthF() : 1.0, double(d->size)) * 0.5;
     const double side = d->size - 2 * inset;
+    const double scale = tavrin::deviceScale(painter);
+    const QPixmap &marker = d->denseMarker.at(d->marker, scale, d->size, square, pen,
+                                              ChartSeries::d->brush);
 
     constexpr int kBatch = 256;
     QPointF dotBatch[kBatch];
@@ -198,10 +203,10 @@ void PointSeries::draw(QPainter *painter)
         }
         // Whole pixels, as the raster engine would round a stamp anyway; so
         // vector markers land exactly where the stamps do.
-        const double left = std::floor(px - d->halfWidth + 0.5);
-        const double top = std::floor(py - d->halfHeight + 0.5);
+        const double left = tavrin::snapToDevice(px - d->halfWidth, scale);
+        const double top = tavrin::snapToDevice(py - d->halfHeight, scale);
         if (!vector)
-            painter->drawPixmap(QPointF(left, top), d->marker);
+            painter->drawPixmap(QPointF(left, top), marker);
         else if (square)
             painter->drawRect(QRectF(left + inset, top + inset, side, side));
         else

@@ -88,8 +88,29 @@ private:
 };
 
 // The pre-rendered marker shared by the marker series kinds: a size x size
-// image holding a square or a circle in the given pen and brush.
-QPixmap markerImage(int size, bool square, const QPen &pen, const QBrush &brush);
+// image holding a square or a circle in the given pen and brush, drawn at
+// the given device pixel ratio.
+QPixmap markerImage(int size, bool square, const QPen &pen, const QBrush &brush,
+                    qreal ratio = 1.0);
+
+// The marker drawn again for a high-density painter, kept until the ratio
+// or the 1x marker it was made from changes.
+struct DenseMarker {
+    QPixmap image;
+    qint64 source = 0;
+
+    const QPixmap &at(const QPixmap &marker, qreal ratio, int size, bool square, const QPen &pen,
+                      const QBrush &brush)
+    {
+        if (ratio == 1.0)
+            return marker;
+        if (image.isNull() || source != marker.cacheKey() || image.devicePixelRatioF() != ratio) {
+            image = markerImage(size, square, pen, brush, ratio);
+            source = marker.cacheKey();
+        }
+        return image;
+    }
+};
 
 } // namespace tavrin
 
@@ -99,6 +120,7 @@ public:
     QVector<QPointF> points;
     QMap<int, QString> labels;
     QPixmap marker;
+    tavrin::DenseMarker denseMarker;
     double halfWidth = 3.5;
     double halfHeight = 3.5;
     PointSeries::PointStyle style = PointSeries::psPoint;

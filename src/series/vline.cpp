@@ -50,5 +50,12 @@ void VLine::draw(QPainter *painter)
     const double top = d->yAxis->pointToPixel(d->yAxis->max());
     if (!tavrin::pixelSafe(px) || !tavrin::pixelSafe(bottom) || !tavrin::pixelSafe(top))
         return;
-    painter->drawLine(int(px), int(bottom), int(px), int(top));
+    const double s = tavrin::deviceScale(painter);
+    if (s == 1.0) {
+        painter->drawLine(int(px), int(bottom), int(px), int(top));
+        return;
+    }
+    // On a high-density image the line may sit between two logical pixels.
+    const double x = std::floor(px * s) / s;
+    painter->drawLine(QLineF(x, std::floor(bottom * s) / s, x, std::floor(top * s) / s));
 }

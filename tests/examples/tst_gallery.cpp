@@ -26,7 +26,7 @@ private:
     {
         return {QStringLiteral("live"), QStringLiteral("scatter"), QStringLiteral("minmax"),
                 QStringLiteral("bars"), QStringLiteral("boxwhiskers"), QStringLiteral("highlow"),
-                QStringLiteral("gantt"), QStringLiteral("million")};
+                QStringLiteral("gantt"), QStringLiteral("million"), QStringLiteral("dark")};
     }
 
     QTemporaryDir m_tmp;

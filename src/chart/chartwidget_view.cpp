@@ -1,0 +1,277 @@
+// Opt-in ways of working the view: wheel zoom, the double-click reset, the
+// zoom history, the view that holds against new data, and the crosshair.
+#include "chartwidget.h"
+#include "chartwidget_p.h"
+
+#include "axis.h"
+#include "axis_p.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Span factor per wheel notch (15 degrees, 120 units) away from the user.
+constexpr double kWheelFactor = 0.8;
+
+// A range the axis can still show: finite, not reversed, not so wide that
+// its span overflows, and wide enough that the values of neighbouring
+// pixels stay distinct doubles.
+bool usableRange(double lo, double hi)
+{
+    const double span = hi - lo;
+    return std::isfinite(lo) && std::isfinite(hi) && lo < hi && span < 1e300 && span > 1e-300
+        && span > std::max(std::fabs(lo), std::fabs(hi)) * 1e-10;
+}
+
+// Scales [lo, hi] by f about c, unless the result is unusable.
+void zoomAbout(double &lo, double &hi, double c, double f)
+{
+    const double a = c - (c - lo) * f;
+    const double b = c + (hi - c) * f;
+    if (std::isfinite(c) && usableRange(a, b)) {
+        lo = a;
+        hi = b;
+    }
+}
+
+// Makes the axis show exactly lo..hi: the margin it keeps around its raw
+// range is taken from inside, at the size it will have at the new scale.
+void showRange(Axis *axis, double lo, double hi)
+{
+    AxisPrivate *a = axis->d;
+    const double m = a->length > a->pad ? a->pad * (hi - lo) / a->length : 0.0;
+    a->margin = m;
+    axis->setRange(lo + m, hi - m);
+}
+
+// The values at the two ends of the axis as it is drawn now. After a range
+// change the transform can lag a step behind min() and max(); this is what
+// the user sees, and so what zooming and going back work from.
+void visibleRange(const Axis *axis, double &lo, double &hi)
+{
+    const double a = axis->pixelToPoint(0);
+    const double b = axis->pixelToPoint(axis->d->length);
+    lo = std::min(a, b);
+    hi = std::max(a, b);
+}
+
+QString valueText(const Axis *axis, double v)
+{
+    const QString text = axis->labelString(v);
+    return text.isEmpty() ? QString::number(v, 'g', 6) : text;
+}
+
+} // namespace
+
+void ChartWidgetPrivate::pushView()
+{
+    const Axis *x = axes.bottom();
+    const Axis *y = axes.left();
+    if (!x->isValid() || !y->isValid())
+        return;
+    View v{0, 0, 0, 0, autoScale};
+    visibleRange(x, v.xMin, v.xMax);
+    visibleRange(y, v.yMin, v.yMax);
+    if (!usableRange(v.xMin, v.xMax) || !usableRange(v.yMin, v.yMax))
+        return;
+    zoomHistory.append(v);
+    if (zoomHistory.size() > kZoomHistoryLimit)
+        zoomHistory.removeFirst();
+    else
+        emit q->zoomHistoryChanged(zoomHistory.size());
+}
+
+void ChartWidgetPrivate::clearZoomHistory()
+{
+    if (zoomHistory.isEmpty())
+        return;
+    zoomHistory.clear();
+    emit q->zoomHistoryChanged(0);
+}
+
+void ChartWidgetPrivate::showView(double xMin, double xMax, double yMin, double yMax)
+{
+    autoScale = false;
+    const bool lock = drawingLock;
+    drawingLock = true;
+    showRange(axes.left(), yMin, yMax);
+    showRange(axes.bottom(), xMin, xMax);
+    axes.updateTransformData();
+    updatePlotArea();
+    axes.adjust();
+    drawingLock = lock;
+    if (!drawingLock)
+        q->repaint();
+}
+
+bool ChartWidgetPrivate::handleWheel(QWheelEvent *event)
+{
+    if (!wheelZoom)
+        return QObject::eventFilter(q, event);
+    const QPoint p = event->position().toPoint();
+    if (!plotRect.contains(p))
+        return QObject::eventFilter(q, event);
+    const QPoint angle = event->angleDelta();
+    const int steps = angle.y() != 0 ? angle.y() : angle.x();
+    Axis *left = axes.left();
+    Axis *bottom = axes.bottom();
+    if (steps == 0 || !axes.isValid() || !std::isfinite(left->d->scale)
+        || !std::isfinite(bottom->d->scale))
+        return true;
+    const double f = std::pow(kWheelFactor, steps / 120.0);
+    double x0, x1, y0, y1;
+    visibleRange(bottom, x0, x1);
+    visibleRange(left, y0, y1);
+    const double oldX0 = x0, oldX1 = x1, oldY0 = y0, oldY1 = y1;
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (!(mods & Qt::ShiftModifier))
+        zoomAbout(x0, x1, bottom->pixelToPoint(p.x() - plotRect.left()), f);
+    if (!(mods & Qt::ControlModifier))
+        zoomAbout(y0, y1, left->pixelToPoint(p.y() - plotRect.top()), f);
+    if (x0 == oldX0 && x1 == oldX1 && y0 == oldY0 && y1 == oldY1)
+        return true;
+    pushView();
+    showView(x0, x1, y0, y1);
+    return true;
+}
+
+bool ChartWidgetPrivate::handleDoubleClick(QMouseEvent *event)
+{
+    if (!doubleClickReset || event->button() != Qt::LeftButton || !plotRect.contains(event->pos()))
+        return QObject::eventFilter(q, event);
+    q->setAutoScale(true);
+    return true;
+}
+
+bool ChartWidget::zoomBack()
+{
+    if (d->zoomHistory.isEmpty())
+        return false;
+    const ChartWidgetPrivate::View v = d->zoomHistory.takeLast();
+    emit zoomHistoryChanged(d->zoomHistory.size());
+    if (v.autoScale)
+        d->forceRescale();
+    else
+        d->showView(v.xMin, v.xMax, v.yMin, v.yMax);
+    return true;
+}
+
+int ChartWidget::zoomHistorySize() const
+{
+    return d->zoomHistory.size();
+}
+
+bool ChartWidget::wheelZoom() const
+{
+    return d->wheelZoom;
+}
+
+void ChartWidget::setWheelZoom(bool on)
+{
+    if (d->wheelZoom == on)
+        return;
+    d->wheelZoom = on;
+    emit wheelZoomChanged(on);
+}
+
+bool ChartWidget::doubleClickReset() const
+{
+    return d->doubleClickReset;
+}
+
+void ChartWidget::setDoubleClickReset(bool on)
+{
+    if (d->doubleClickReset == on)
+        return;
+    d->doubleClickReset = on;
+    emit doubleClickResetChanged(on);
+}
+
+bool ChartWidget::holdView() const
+{
+    return d->holdView;
+}
+
+void ChartWidget::setHoldView(bool on)
+{
+    if (d->holdView == on)
+        return;
+    d->holdView = on;
+    emit holdViewChanged(on);
+}
+
+bool ChartWidget::crosshair() const
+{
+    return d->crosshair;
+}
+
+void ChartWidget::setCrosshair(bool on)
+{
+    if (d->crosshair == on)
+        return;
+    d->crosshair = on;
+    if (on)
+        setMouseTracking(true);
+    else
+        d->moveCrosshair(QPoint(), false);
+    emit crosshairChanged(on);
+}
+
+// The crosshair and its value boxes stay inside the plot, so the plot is all
+// a move has to repaint; the series image is copied, not rendered.
+void ChartWidgetPrivate::moveCrosshair(const QPoint &pos, bool inside)
+{
+    if (!inside && !crosshairShown)
+        return;
+    crosshairShown = inside;
+    crosshairPos = pos;
+    q->update(plotRect);
+}
+
+void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
+{
+    if (!crosshair || !crosshairShown || !plotRect.contains(crosshairPos) || !axes.isValid())
+        return;
+    const Axis *x = axes.bottom();
+    const Axis *y = axes.left();
+    const QPoint p = crosshairPos;
+    const QColor ink = q->palette().color(QPalette::WindowText);
+    QColor paper = q->palette().color(QPalette::Window);
+    paper.setAlpha(220);
+
+    painter->save();
+    painter->setClipRect(plotRect);
+    painter->setPen(QPen(ink, 1, Qt::DashLine));
+    painter->drawLine(p.x(), plotRect.top(), p.x(), plotRect.bottom());
+    painter->drawLine(plotRect.left(), p.y(), plotRect.right(), p.y());
+
+    const QFont font = x->d->labelFont;
+    painter->setFont(font);
+    const QFontMetrics fm(font);
+    auto box = [&](const QString &text, QPoint anchor, bool alongX) {
+        const QSize size = fm.size(0, text) + QSize(6, 2);
+        QRect r(QPoint(0, 0), size);
+        if (alongX)
+            r.moveTopLeft(QPoint(anchor.x() - size.width() / 2, plotRect.bottom() - size.height()));
+        else
+            r.moveTopLeft(QPoint(plotRect.left() + 1, anchor.y() - size.height() / 2));
+        // Kept inside the plot so that a move only repaints the plot.
+        r.moveLeft(qBound(plotRect.left() + 1, r.left(), plotRect.right() - r.width()));
+        r.moveTop(qBound(plotRect.top() + 1, r.top(), plotRect.bottom() - r.height()));
+        painter->setPen(QPen(ink, 1));
+        painter->setBrush(paper);
+        painter->drawRect(r.adjusted(0, 0, -1, -1));
+        painter->drawText(r, Qt::AlignCenter, text);
+    };
+    crosshairTexts = QStringList{valueText(x, x->pixelToPoint(p.x() - plotRect.left())),
+                                 valueText(y, y->pixelToPoint(p.y() - plotRect.top()))};
+    box(crosshairTexts.at(0), p, true);
+    box(crosshairTexts.at(1), p, false);
+    painter->restore();
+}
