@@ -27,6 +27,9 @@ public:
     QString tooltip(const QPoint &pos) override;
 
     BarSeriesPrivate *d;
+
+protected:
+    int appendPoints(const double *x, const double *y, int stride, int count) override;
 };
 
 #endif // BARSERIES_H

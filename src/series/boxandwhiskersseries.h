@@ -26,7 +26,19 @@ public:
     ~BoxAndWhiskersSeries() override;
 
     void addCandle(double x, double median, double yMin, double yMax, double q1, double q3);
+    /*!
+        Adds a candle at \a x, as seconds since 1970-01-01T00:00:00 UTC with
+        the milliseconds kept (negative before 1970; an invalid date-time
+        gives 4294967295).
+    */
     void addCandle(const QDateTime &x, double median, double yMin, double yMax, double q1, double q3);
+    /*!
+        Adds a block of candles in one call, as ChartSeries::addPoints()
+        does for points: the whisker ends widen the bounds once, the chart
+        renders at most once and pointsAdded() is emitted once. A worker
+        thread may queue it by value.
+    */
+    Q_INVOKABLE void addCandles(const QVector<BoxAndWhiskersSeries::Candle> &candles);
 
     void draw(QPainter *painter) override;
     using ChartSeries::addXY;
@@ -42,6 +54,12 @@ public:
     QString tooltip(const QPoint &pos) override;
 
     BoxAndWhiskersSeriesPrivate *d;
+
+protected:
+    int appendPoints(const double *x, const double *y, int stride, int count) override;
 };
+
+Q_DECLARE_TYPEINFO(BoxAndWhiskersSeries::Candle, Q_PRIMITIVE_TYPE);
+Q_DECLARE_METATYPE(BoxAndWhiskersSeries::Candle)
 
 #endif // BOXANDWHISKERSSERIES_H

@@ -23,7 +23,20 @@ public:
 
     void addPoint(double x, double y1, double y2);
     void addPoint(const HighLowSeries::HighLowPoint &point);
+    /*!
+        Adds a point at \a x, as seconds since 1970-01-01T00:00:00 UTC with
+        the milliseconds kept (negative before 1970; an invalid date-time
+        gives 4294967295).
+    */
     void addPoint(const QDateTime &x, double y1, double y2);
+    using ChartSeries::addPoints;
+    /*!
+        Adds a block of points in one call, as ChartSeries::addPoints()
+        does: both lines widen the bounds once, the chart renders at most
+        once and pointsAdded() is emitted once. A worker thread may queue it
+        by value.
+    */
+    Q_INVOKABLE void addPoints(const QVector<HighLowSeries::HighLowPoint> &points);
     // The series' own list; edits through it leave bounds and signals alone.
     QList<HighLowSeries::HighLowPoint> &points() const;
 
@@ -38,6 +51,12 @@ public:
     QIcon icon(int size) override;
 
     HighLowSeriesPrivate *d;
+
+protected:
+    int appendPoints(const double *x, const double *y, int stride, int count) override;
 };
+
+Q_DECLARE_TYPEINFO(HighLowSeries::HighLowPoint, Q_PRIMITIVE_TYPE);
+Q_DECLARE_METATYPE(HighLowSeries::HighLowPoint)
 
 #endif // HIGHLOWSERIES_H

@@ -27,17 +27,81 @@ LineSeries::~LineSeries()
 void LineSeries::addXY(double x, double y)
 {
     d->points.append(QPointF(x, y));
+    d->appended(x, y);
+    if (d->maximumPoints > 0 && d->points.size() > d->maximumPoints) {
+        // The new point is in the bounds before the old ones go, so the
+        // chart hears of one change.
+        tavrin::BlockBounds pending;
+        pending.add(x, y);
+        dropOldest(d->points.size() - d->maximumPoints, pending);
+    }
     ChartSeries::addXY(x, y);
 }
 
 void LineSeries::addPoint(const QPointF &p)
 {
-    d->points.append(p);
-    ChartSeries::addXY(p.x(), p.y());
+    addXY(p.x(), p.y());
+}
+
+int LineSeries::appendPoints(const double *x, const double *y, int stride, int count)
+{
+    QList<QPointF> &pts = d->points;
+    pts.reserve(pts.size() + count);
+    tavrin::BlockBounds box;
+    const bool keepSummaries = d->summaries.isValid();
+    for (int i = 0; i < count; ++i) {
+        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
+        pts.append(QPointF(px, py));
+        box.add(px, py);
+        if (keepSummaries)
+            d->summaries.append(pts.size() - 1, px, py);
+    }
+    const int over = d->maximumPoints > 0 ? pts.size() - d->maximumPoints : 0;
+    if (over <= 0) {
+        updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+        return count;
+    }
+    // One bounds change for the block and the points it pushes out.
+    dropOldest(over, box);
+    return qMin(count, pts.size());
+}
+
+void LineSeries::dropOldest(int count, tavrin::BlockBounds current)
+{
+    current.add(minX(), minY());
+    current.add(maxX(), maxY());
+    const tavrin::BlockBounds left = tavrin::dropFront(d->points, count, current, d->summaries);
+    resetBounds(left.minX, left.minY, left.maxX, left.maxY);
+    emit pointsRemoved(count);
+}
+
+int LineSeries::maximumPoints() const
+{
+    return d->maximumPoints;
+}
+
+void LineSeries::setMaximumPoints(int count)
+{
+    count = qMax(count, 0);
+    if (count == d->maximumPoints)
+        return;
+    d->maximumPoints = count;
+    if (count > 0 && d->points.size() > count)
+        dropOldest(d->points.size() - count, tavrin::BlockBounds());
+    emit maximumPointsChanged(count);
+}
+
+int LineSeries::removeBefore(double x)
+{
+    const int k = tavrin::countBefore(d->points, x);
+    if (k > 0)
+        dropOldest(k, tavrin::BlockBounds());
+    return k;
 }
 
 void LineSeries::addMid(double x, double y)
 {
+    d->summaries.invalidate();
     for (int i = d->points.size() - 1; i >= 0; --i) {
         QPointF &p = d->points[i];
         if (p.x() == x) {
@@ -53,6 +117,7 @@ void LineSeries::changePoint(int i, const QPointF &p)
 {
     if (i < 0 || i >= d->points.size())
         return;
+    d->summaries.invalidate();
     d->points[i] = p;
     updateBounds(p.x(), p.y());
 }
@@ -63,11 +128,14 @@ QPointF &LineSeries::operator[](int i)
         d->dummy = QPointF(0, 0);
         return d->dummy;
     }
+    d->summaries.invalidate();
     return d->points[i];
 }
 
 QList<QPointF> &LineSeries::points() const
 {
+    // Whatever is done through the reference is out of sight.
+    d->summaries.invalidate();
     return d->points;
 }
 
@@ -75,6 +143,7 @@ void LineSeries::substract(LineSeries *other)
 {
     if (!other || other->d->points.size() != d->points.size())
         return;
+    d->summaries.invalidate();
     const QList<QPointF> &o = other->d->points;
     for (int i = d->points.size() - 1; i >= 0; --i) {
         QPointF &p = d->points[i];
@@ -88,6 +157,7 @@ void LineSeries::clear()
 {
     ChartSeries::clear();
     d->points.clear();
+    d->summaries.invalidate();
 }
 
 ChartSeries::seriesType LineSeries::type()

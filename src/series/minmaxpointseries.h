@@ -36,6 +36,9 @@ public:
     QString tooltip(const QPoint &pos) override;
 
     MinMaxPointSeriesPrivate *d;
+
+protected:
+    int appendPoints(const double *x, const double *y, int stride, int count) override;
 };
 
 #endif // MINMAXPOINTSERIES_H

@@ -17,6 +17,11 @@ class TAVRIN_EXPORT VLine : public QObject
     Q_OBJECT
 public:
     VLine(double x, const QColor &color, int width);
+    /*!
+        Builds a line at \a x as seconds since 1970-01-01T00:00:00 UTC with
+        the milliseconds kept (negative before 1970; an invalid date-time
+        gives 4294967295).
+    */
     VLine(const QDateTime &x, const QColor &color, int width);
     ~VLine() override;
 

@@ -62,11 +62,11 @@ void TestCsvExport::datetimeColumns_data()
     QTest::newRow("numbers") << false << false
                              << QStringLiteral("%1.75;%2;%3").arg(a.toTime_t()).arg(b.toTime_t()).arg(c.toTime_t());
     QTest::newRow("bottom axis") << true << false
-                                 << QStringLiteral("2021-03-04T05:06:08.000;1999-12-31T23:59:58.000;%1").arg(c.toTime_t());
+                                 << QStringLiteral("2021-03-04T05:06:07.750;1999-12-31T23:59:58.000;%1").arg(c.toTime_t());
     QTest::newRow("left axis") << false << true
                                << QStringLiteral("%1.75;%2;2030-07-01T00:00:01.000").arg(a.toTime_t()).arg(b.toTime_t());
     QTest::newRow("both axes") << true << true
-                               << QStringLiteral("2021-03-04T05:06:08.000;1999-12-31T23:59:58.000;2030-07-01T00:00:01.000");
+                               << QStringLiteral("2021-03-04T05:06:07.750;1999-12-31T23:59:58.000;2030-07-01T00:00:01.000");
 }
 
 void TestCsvExport::datetimeColumns()
@@ -80,7 +80,7 @@ void TestCsvExport::datetimeColumns()
     const QDateTime a(QDate(2021, 3, 4), QTime(5, 6, 7));
     const QDateTime b(QDate(1999, 12, 31), QTime(23, 59, 58));
     const QDateTime c(QDate(2030, 7, 1), QTime(0, 0, 1));
-    // Fractions of a second do not survive: the value is rounded to whole seconds.
+    // Fractions of a second are written to the millisecond.
     w.addSeries(new TableSeries("T", "X1;X2;Y", {{a.toTime_t() + 0.75, double(b.toTime_t()), double(c.toTime_t())}}));
     const QString file = dir.filePath(QStringLiteral("dt.csv"));
     QVERIFY(w.exportCsv(file));
