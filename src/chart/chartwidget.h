@@ -31,6 +31,13 @@ public:
     Q_INVOKABLE int addSeries(ChartSeries *series);
     void addSeries(ChartSeries *series, int id);
     Q_INVOKABLE int addVLine(VLine *vline);
+    /*!
+        Removes the marker line with the id \a vlineId and deletes it at
+        once; returns false, changing nothing, when there is no such line.
+        Under automatic scaling the axes are fitted again without it, so a
+        strip chart can let its old marks go with its old points.
+    */
+    Q_INVOKABLE bool removeVLine(int vlineId);
     Q_INVOKABLE void removeSeries(int seriesId);
     Q_INVOKABLE ChartSeries *series(int seriesId) const;
     Q_INVOKABLE void clear();

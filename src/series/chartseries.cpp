@@ -57,10 +57,14 @@ void ChartSeries::addPoints(const QVector<QPointF> &points)
 
 void ChartSeries::addPoints(const QVector<double> &x, const QVector<double> &y)
 {
-    const int n = qMin(x.size(), y.size());
-    if (n == 0)
+    addPoints(x.constData(), y.constData(), qMin(x.size(), y.size()));
+}
+
+void ChartSeries::addPoints(const double *x, const double *y, int count)
+{
+    if (!x || !y || count <= 0)
         return;
-    finishBlock(pointsCount(), appendPoints(x.constData(), y.constData(), 1, n));
+    finishBlock(pointsCount(), appendPoints(x, y, 1, count));
 }
 
 int ChartSeries::appendPoints(const double *x, const double *y, int stride, int count)

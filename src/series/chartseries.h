@@ -86,6 +86,13 @@ public:
         in length, the extra values of the longer one are ignored.
     */
     Q_INVOKABLE void addPoints(const QVector<double> &x, const QVector<double> &y);
+    /*!
+        Adds the \a count points (\a x[i], \a y[i]) as one block, as
+        addPoints(const QVector<QPointF> &) does. The series copies the
+        values; the arrays may be freed when the call returns. For a host
+        that keeps its data in plain arrays; it is not invokable.
+    */
+    void addPoints(const double *x, const double *y, int count);
 
     QString name() const;
     void setName(const QString &n);

@@ -97,10 +97,9 @@ void PointSeries::stored(double x, double y)
 
 int PointSeries::appendPoints(const double *x, const double *y, int stride, int count)
 {
-    QVector<QPointF> &pts = d->points;
+    tavrin::PointBuffer &pts = d->points;
     const int first = pts.size();
-    pts.resize(first + count);
-    QPointF *out = pts.data() + first;
+    QPointF *out = pts.grow(count);
     tavrin::BlockBounds box;
     for (int i = 0; i < count; ++i) {
         const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];

@@ -150,7 +150,7 @@ QIcon markerIcon(int size, bool square, const QPen &pen, const QBrush &brush);
 class PointSeriesPrivate
 {
 public:
-    QVector<QPointF> points;
+    tavrin::PointBuffer points;
     QMap<int, QString> labels;
     QPixmap marker;
     double halfWidth = 3.5;

@@ -2,6 +2,8 @@
 #define SERIESDATA_P_H
 
 #include <QDateTime>
+#include <QPointF>
+#include <QVector>
 
 #include <cmath>
 #include <limits>
@@ -127,6 +129,74 @@ private:
     bool m_valid = false;
 };
 
+// Points in one contiguous array (16 bytes each), with the oldest ones
+// dropped by moving a start index; the array is closed up once the dropped
+// part is a quarter of it, so a stream that drops as much as it adds costs
+// amortised constant time per point and a bounded amount of memory.
+class PointBuffer
+{
+public:
+    int size() const { return m_v.size() - m_head; }
+    bool isEmpty() const { return size() == 0; }
+    const QPointF &at(int i) const { return m_v.at(m_head + i); }
+    QPointF &ref(int i) { return m_v[m_head + i]; }
+    const QPointF *begin() const { return m_v.constData() + m_head; }
+    const QPointF *end() const { return m_v.constData() + m_v.size(); }
+
+    void append(const QPointF &p) { m_v.append(p); }
+    // Room for n more points at the end, returned for writing.
+    QPointF *grow(int n)
+    {
+        const int old = m_v.size();
+        m_v.resize(old + n);
+        return m_v.data() + old;
+    }
+    void reserveMore(int n) { m_v.reserve(m_v.size() + n); }
+
+    void dropFront(int count)
+    {
+        m_head += count;
+        if (m_head == m_v.size()) {
+            m_v.resize(0);
+            m_head = 0;
+        } else if (m_head >= 1024 && m_head * 4 >= m_v.size()) {
+            m_v.erase(m_v.begin(), m_v.begin() + m_head);
+            m_head = 0;
+        }
+    }
+    void clear()
+    {
+        m_v.clear();
+        m_head = 0;
+    }
+    // The points as one vector; the buffer is empty afterwards.
+    QVector<QPointF> take()
+    {
+        dropFront(0);
+        if (m_head)
+            m_v.erase(m_v.begin(), m_v.begin() + m_head);
+        m_head = 0;
+        QVector<QPointF> v;
+        v.swap(m_v);
+        return v;
+    }
+
+private:
+    QVector<QPointF> m_v;
+    int m_head = 0;
+};
+
+inline void eraseFront(PointBuffer &pts, int count)
+{
+    pts.dropFront(count);
+}
+
+template <typename Container>
+void eraseFront(Container &pts, int count)
+{
+    pts.erase(pts.begin(), pts.begin() + count);
+}
+
 // Drops the first `count` points of pts and returns the bounds of what is
 // left, given the bounds `current` of all points before the drop. Only when
 // a dropped point lay on one of those bounds are they worked out again,
@@ -139,7 +209,7 @@ BlockBounds dropFront(Container &pts, int count, const BlockBounds &current, Blo
         const double x = pts.at(i).x(), y = pts.at(i).y();
         onBound = x == current.minX || x == current.maxX || y == current.minY || y == current.maxY;
     }
-    pts.erase(pts.begin(), pts.begin() + count);
+    eraseFront(pts, count);
     if (sums.isValid())
         sums.dropFront(pts, count);
     if (!onBound)
