@@ -1,4 +1,5 @@
 #include "demotabs.h"
+#include "producer.h"
 
 #include <axes.h>
 #include <axis.h>
@@ -64,11 +65,12 @@ static void addAll(ChartWidget *chart, S *...series)
 
 LiveChart liveChart()
 {
-    auto *chart = newChart(tr("Live data: two sensors, queued from a worker thread"),
+    auto *chart = newChart(tr("Live data: two sensors, the last five minutes"),
                            tr("Time"), tr("Temperature (°C)"));
     chart->axes()->bottom()->setDatetime(true);
     chart->axes()->bottom()->setDatetimeFormat(QStringLiteral("hh:mm:ss"));
-    // Points arrive one by one; collect them for 50 ms and render once.
+    // Blocks arrive from a worker; collect them for 50 ms and render once.
+    // Each expiry fits the axes to the kept points, so the view follows.
     chart->setRefreshTimeout(50);
 
     auto *a = new LineSeries;
@@ -79,6 +81,9 @@ LiveChart liveChart()
     b->setName(tr("Sensor B"));
     b->setColor(palette(1));
     b->setWidth(2);
+    // A strip chart: the oldest readings go, memory stays the same for days.
+    for (LineSeries *s : {a, b})
+        s->setMaximumPoints(kLiveWindowSeconds * Producer::kRate);
     addAll(chart, a, b);
     return {chart, a, b};
 }

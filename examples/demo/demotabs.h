@@ -17,6 +17,9 @@ QColor palette(int i);
 
 ChartWidget *newChart(const QString &title, const QString &xTitle, const QString &yTitle);
 
+// How much of the live data the live tab keeps and shows.
+constexpr int kLiveWindowSeconds = 300;
+
 struct LiveChart {
     ChartWidget *chart;
     LineSeries *a;

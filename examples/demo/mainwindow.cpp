@@ -187,7 +187,11 @@ ChartWidget *MainWindow::currentChart() const
 
 void MainWindow::addMinuteLine(const QDateTime &at)
 {
-    m_live->addVLine(new VLine(at, QColor(120, 120, 120), 1));
+    m_minuteLines.append({m_live->addVLine(new VLine(at, QColor(120, 120, 120), 1)), at});
+    // Marks leave with the readings they belong to.
+    const QDateTime oldest = at.addSecs(-demo::kLiveWindowSeconds);
+    while (!m_minuteLines.isEmpty() && m_minuteLines.first().second <= oldest)
+        m_live->removeVLine(m_minuteLines.takeFirst().first);
 }
 
 void MainWindow::applyLegend()

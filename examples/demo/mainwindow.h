@@ -58,6 +58,8 @@ private:
     QList<Tab> m_charts;
     Producer *m_producer = nullptr;
     ChartWidget *m_live = nullptr;
+    // Marker lines on the live tab, oldest first: id and time.
+    QList<QPair<int, QDateTime>> m_minuteLines;
     QComboBox *m_placement = nullptr;
     QCheckBox *m_legendShown = nullptr;
     QLineEdit *m_title = nullptr;

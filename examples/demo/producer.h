@@ -7,13 +7,16 @@
 
 class ChartSeries;
 
-// Stands in for a measuring device: a worker thread that queues one reading
-// per simulated second into each of two series. It never touches a series
-// directly; the invokable addXY() runs in the GUI thread that owns them.
+// Stands in for a measuring device: a worker thread that samples two sensors
+// kRate times per simulated second and queues each simulated second's
+// readings as one block into each series. It never touches a series
+// directly; the invokable addPoints() runs in the GUI thread that owns them.
 class Producer : public QThread
 {
     Q_OBJECT
 public:
+    static constexpr int kRate = 20;
+
     // steps < 0 runs until stop(); intervalMs is the real time per simulated
     // second (0: as fast as possible, for a reproducible picture).
     Producer(ChartSeries *a, ChartSeries *b, const QDateTime &start, int steps, int intervalMs,

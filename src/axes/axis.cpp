@@ -431,7 +431,14 @@ QString Axis::labelString(double v) const
     if (d->datetime) {
         if (!std::isfinite(v))
             return QString();
-        return fromTimeT(toTimeT(v)).toString(d->datetimeFormat);
+        // Whole seconds from 1970 on read as before; other values are
+        // the instant they stand for, to the millisecond.
+        if (v >= 0 && v < 4294967296.0 && v == std::trunc(v))
+            return fromTimeT(toTimeT(v)).toString(d->datetimeFormat);
+        const double ms = std::round(v * 1000.0);
+        if (!(std::fabs(ms) < 8.64e18))
+            return QString();
+        return QDateTime::fromMSecsSinceEpoch(qint64(ms), Qt::LocalTime).toString(d->datetimeFormat);
     }
     return QString::number(v, 'g', 6);
 }

@@ -170,6 +170,19 @@ int ChartWidget::addVLine(VLine *vline)
     return id;
 }
 
+bool ChartWidget::removeVLine(int vlineId)
+{
+    VLine *vline = d->vlineMap.take(vlineId);
+    if (!vline)
+        return false;
+    delete vline;
+    if (d->autoScale)
+        d->forceRescale();
+    else if (!d->drawingLock)
+        repaint();
+    return true;
+}
+
 // Detaches a series from this chart, so that nothing it does before its
 // deferred deletion reaches the chart any more.
 static void detachSeries(ChartSeries *series, ChartWidgetPrivate *chart)

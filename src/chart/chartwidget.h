@@ -154,6 +154,13 @@ public:
     */
     Q_INVOKABLE int addVLine(VLine *vline);
     /*!
+        Removes the marker line with the id \a vlineId and deletes it at
+        once; returns false, changing nothing, when there is no such line.
+        Under automatic scaling the axes are fitted again without it, so a
+        strip chart can let its old marks go with its old points.
+    */
+    Q_INVOKABLE bool removeVLine(int vlineId);
+    /*!
         Removes the series registered under \a seriesId and deletes it at
         once, with its legend check box. An unknown id removes nothing.
 

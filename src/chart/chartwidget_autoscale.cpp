@@ -66,6 +66,34 @@ void ChartWidgetPrivate::seriesBoundsChanged(double x, double y)
         q->repaint();
 }
 
+// A block renders at most once, whatever it widened.
+void ChartWidgetPrivate::seriesBlockBoundsChanged(double minX, double minY, double maxX, double maxY)
+{
+    if (refreshTimer.isActive())
+        return;
+    bool rendered = false;
+    if (autoScale) {
+        const bool low = axes.update(minX, minY);
+        const bool high = axes.update(maxX, maxY);
+        if (low || high)
+            rendered = updatePlotArea();
+    }
+    if (!drawingLock && !rendered)
+        q->repaint();
+}
+
+// Axes only ever widen by a point; narrowing takes a full rescale, which a
+// running refresh timer does at its expiry anyway.
+void ChartWidgetPrivate::seriesBoundsShrunk()
+{
+    if (refreshTimer.isActive())
+        return;
+    if (autoScale)
+        forceRescale();
+    else if (!drawingLock)
+        q->repaint();
+}
+
 void ChartWidgetPrivate::scheduleRefresh()
 {
     if (refreshTimeout >= 0 && !refreshTimer.isActive())

@@ -99,6 +99,8 @@ public:
     // Series hooks.
     void seriesBoundsChanged(double x, double y) override;
     void scheduleRefresh() override;
+    void seriesBlockBoundsChanged(double minX, double minY, double maxX, double maxY) override;
+    void seriesBoundsShrunk() override;
 
     // Legend hooks.
     QString legendTitle() const override { return title; }

@@ -11,6 +11,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <cmath>
+
 #include <functional>
 
 // One block of columns in an exported table: what the CSV and spreadsheet
@@ -45,11 +47,20 @@ struct ExportTable
     bool yDatetime = false;
 };
 
-// Whole seconds only: spreadsheets read the fixed ".000" as milliseconds.
+// Local time with milliseconds, as spreadsheets read it. Whole seconds from
+// 1970 to 2106 keep the unsigned count they always had; a fraction is kept
+// to the millisecond, and an earlier date is written as that date.
 inline QString exportDateTimeText(const QVariant &v)
 {
-    return QDateTime::fromSecsSinceEpoch(qint64(v.toUInt()), Qt::LocalTime).toString(Qt::ISODate)
-        + QLatin1String(".000");
+    const double t = v.toDouble();
+    const double ms = std::round(t * 1000.0);
+    if ((t >= 0 && t < 4294967296.0 && t == std::trunc(t)) || !(std::fabs(ms) < 8.64e15))
+        return QDateTime::fromSecsSinceEpoch(qint64(v.toUInt()), Qt::LocalTime).toString(Qt::ISODate)
+            + QLatin1String(".000");
+    const qint64 whole = qint64(std::floor(ms / 1000.0));
+    const int frac = int(qint64(ms) - whole * 1000);
+    return QDateTime::fromSecsSinceEpoch(whole, Qt::LocalTime).toString(Qt::ISODate)
+        + QLatin1Char('.') + QString::number(frac).rightJustified(3, QLatin1Char('0'));
 }
 
 // Each writes the table to an open device and returns whether everything

@@ -3,6 +3,7 @@
 #include "chartseries_p.h"
 #include "seriesicon_p.h"
 #include "linerenderer_p.h"
+#include "seriesdata_p.h"
 
 #include "axis.h"
 
@@ -39,6 +40,35 @@ void BarSeries::addXY(double x, double y)
     } else {
         updateBounds(x, y);
     }
+}
+
+int BarSeries::appendPoints(const double *x, const double *y, int stride, int count)
+{
+    QVector<QPointF> &pts = d->points;
+    const int first = pts.size();
+    pts.resize(first + count);
+    QPointF *out = pts.data() + first;
+    tavrin::BlockBounds box;
+    // The same box as addXY() bar by bar: the zero line with the first bar
+    // that has an x, and each bar's half width once the axis is known.
+    bool zeroPending = std::isnan(minY());
+    const double hw = xAxis() ? 0.5 * xAxis()->pixelDeltaToPoint(d->barWidth) : 0.0;
+    for (int i = 0; i < count; ++i) {
+        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
+        out[i] = QPointF(px, py);
+        if (zeroPending && !std::isnan(px)) {
+            box.add(px, 0.0);
+            zeroPending = false;
+        }
+        if (hw != 0.0) {
+            box.add(px - hw, py);
+            box.add(px + hw, py);
+        } else {
+            box.add(px, py);
+        }
+    }
+    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+    return count;
 }
 
 void BarSeries::clear()

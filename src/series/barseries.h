@@ -81,6 +81,9 @@ public:
         The series' private implementation; not part of the API a host uses.
     */
     BarSeriesPrivate *d;
+
+protected:
+    int appendPoints(const double *x, const double *y, int stride, int count) override;
 };
 
 #endif // BARSERIES_H

@@ -3,6 +3,7 @@
 #include "chartseries_p.h"
 #include "seriesicon_p.h"
 #include "linerenderer_p.h"
+#include "seriesdata_p.h"
 
 #include "axis.h"
 #include "qtcompat_p.h"
@@ -18,6 +19,12 @@ namespace {
 
 // Whisker ends of a candle reaching far beyond the plot are pulled in to a
 // pixel value QPainter's integer paths can take; what is visible stays put.
+void registerCandleTypes()
+{
+    qRegisterMetaType<QVector<BoxAndWhiskersSeries::Candle>>("QVector<BoxAndWhiskersSeries::Candle>");
+}
+Q_CONSTRUCTOR_FUNCTION(registerCandleTypes)
+
 inline double clampPixel(double v)
 {
     return v > kPixelLimit ? kPixelLimit : (v < -kPixelLimit || std::isnan(v) ? -kPixelLimit : v);
@@ -64,7 +71,36 @@ void BoxAndWhiskersSeries::addCandle(double x, double median, double yMin, doubl
 void BoxAndWhiskersSeries::addCandle(const QDateTime &x, double median, double yMin, double yMax, double q1,
                                      double q3)
 {
-    addCandle(double(QtCompat::toTime_t(x)), median, yMin, yMax, q1, q3);
+    addCandle(tavrin::secondsSinceEpoch(x), median, yMin, yMax, q1, q3);
+}
+
+void BoxAndWhiskersSeries::addCandles(const QVector<Candle> &candles)
+{
+    if (candles.isEmpty())
+        return;
+    const int first = d->candles.size();
+    d->candles.reserve(first + candles.size());
+    tavrin::BlockBounds box;
+    for (const Candle &c : candles) {
+        d->candles.append(c);
+        box.add(c.x, c.yMin);
+        box.add(c.x, c.yMax);
+    }
+    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+    finishBlock(first, candles.size());
+}
+
+int BoxAndWhiskersSeries::appendPoints(const double *x, const double *y, int stride, int count)
+{
+    d->candles.reserve(d->candles.size() + count);
+    tavrin::BlockBounds box;
+    for (int i = 0; i < count; ++i) {
+        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
+        d->candles.append(Candle{px, py, py, py, py, py});
+        box.add(px, py);
+    }
+    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+    return count;
 }
 
 void BoxAndWhiskersSeries::addXY(double x, double y)

@@ -62,10 +62,18 @@ public:
     */
     void addCandle(double x, double median, double yMin, double yMax, double q1, double q3);
     /*!
-        \overload
-        Adds a candle at the date-time \a x (seconds since 1970 UTC).
+        Adds a candle at \a x, as seconds since 1970-01-01T00:00:00 UTC with
+        the milliseconds kept (negative before 1970; an invalid date-time
+        gives 4294967295).
     */
     void addCandle(const QDateTime &x, double median, double yMin, double yMax, double q1, double q3);
+    /*!
+        Adds a block of candles in one call, as ChartSeries::addPoints()
+        does for points: the whisker ends widen the bounds once, the chart
+        renders at most once and pointsAdded() is emitted once. A worker
+        thread may queue it by value.
+    */
+    Q_INVOKABLE void addCandles(const QVector<BoxAndWhiskersSeries::Candle> &candles);
 
     /*!
         Draws the candles that reach into the visible range.
@@ -120,6 +128,12 @@ public:
         The series' private implementation; not part of the API a host uses.
     */
     BoxAndWhiskersSeriesPrivate *d;
+
+protected:
+    int appendPoints(const double *x, const double *y, int stride, int count) override;
 };
+
+Q_DECLARE_TYPEINFO(BoxAndWhiskersSeries::Candle, Q_PRIMITIVE_TYPE);
+Q_DECLARE_METATYPE(BoxAndWhiskersSeries::Candle)
 
 #endif // BOXANDWHISKERSSERIES_H

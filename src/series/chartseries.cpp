@@ -1,8 +1,21 @@
 #include "chartseries.h"
 #include "chartseries_p.h"
-#include "qtcompat_p.h"
+#include "seriesdata_p.h"
 
 #include <cmath>
+
+namespace {
+
+// Queued calls carry their arguments by value; the types must be known to
+// the meta-type system before the first such call is made.
+void registerBlockTypes()
+{
+    qRegisterMetaType<QVector<QPointF>>("QVector<QPointF>");
+    qRegisterMetaType<QVector<double>>("QVector<double>");
+}
+Q_CONSTRUCTOR_FUNCTION(registerBlockTypes)
+
+} // namespace
 
 ChartSeries::ChartSeries()
     : QObject(nullptr), d(new ChartSeriesPrivate)
@@ -25,12 +38,95 @@ void ChartSeries::addXY(double x, double y)
 
 void ChartSeries::addXY(const QDateTime &x, double y)
 {
-    addXY(double(QtCompat::toTime_t(x)), y);
+    addXY(tavrin::secondsSinceEpoch(x), y);
 }
 
 void ChartSeries::addXY(const QTime &x, double y)
 {
-    addXY(double(QtCompat::toTime_t(QDateTime(QDate::currentDate(), x, Qt::LocalTime))), y);
+    addXY(tavrin::secondsSinceEpoch(QDateTime(QDate::currentDate(), x, Qt::LocalTime)), y);
+}
+
+void ChartSeries::addPoints(const QVector<QPointF> &points)
+{
+    static_assert(sizeof(QPointF) == 2 * sizeof(double), "QPointF holds two doubles");
+    if (points.isEmpty())
+        return;
+    const double *xy = reinterpret_cast<const double *>(points.constData());
+    finishBlock(pointsCount(), appendPoints(xy, xy + 1, 2, points.size()));
+}
+
+void ChartSeries::addPoints(const QVector<double> &x, const QVector<double> &y)
+{
+    addPoints(x.constData(), y.constData(), qMin(x.size(), y.size()));
+}
+
+void ChartSeries::addPoints(const double *x, const double *y, int count)
+{
+    if (!x || !y || count <= 0)
+        return;
+    finishBlock(pointsCount(), appendPoints(x, y, 1, count));
+}
+
+int ChartSeries::appendPoints(const double *x, const double *y, int stride, int count)
+{
+    const int before = pointsCount();
+    for (int i = 0; i < count; ++i)
+        addXY(x[qptrdiff(i) * stride], y[qptrdiff(i) * stride]);
+    return pointsCount() - before;
+}
+
+void ChartSeries::finishBlock(int first, int count)
+{
+    if (count <= 0)
+        return;
+    if (d->owner)
+        d->owner->scheduleRefresh();
+    // Rows dropped by a point limit while the block went in move it down.
+    first = qMin(first, pointsCount() - count);
+    emit pointsAdded(qMax(first, 0), count);
+}
+
+void ChartSeries::updateBlockBounds(double minX, double minY, double maxX, double maxY)
+{
+    if (std::isnan(minX) || std::isnan(minY) || std::isnan(maxX) || std::isnan(maxY))
+        return;
+    bool changed = false;
+    auto lower = [&changed](double &bound, double v) {
+        if (std::isnan(bound) || v < bound) {
+            bound = v;
+            changed = true;
+        }
+    };
+    auto upper = [&changed](double &bound, double v) {
+        if (std::isnan(bound) || v > bound) {
+            bound = v;
+            changed = true;
+        }
+    };
+    lower(d->minX, minX);
+    lower(d->minY, minY);
+    upper(d->maxX, maxX);
+    upper(d->maxY, maxY);
+    if (changed && d->owner)
+        d->owner->seriesBlockBoundsChanged(minX, minY, maxX, maxY);
+}
+
+void ChartSeries::resetBounds(double minX, double minY, double maxX, double maxY)
+{
+    const bool narrowed = d->minX < minX || d->minY < minY || d->maxX > maxX || d->maxY > maxY
+        || (std::isnan(minX) && !std::isnan(d->minX));
+    const bool widened = minX < d->minX || minY < d->minY || maxX > d->maxX || maxY > d->maxY
+        || (std::isnan(d->minX) && !std::isnan(minX));
+    d->minX = minX;
+    d->minY = minY;
+    d->maxX = maxX;
+    d->maxY = maxY;
+    if (!d->owner)
+        return;
+    if (narrowed)
+        d->owner->seriesBoundsShrunk();
+    else if (widened)
+        d->owner->seriesBlockBoundsChanged(minX, minY, maxX, maxY);
 }
 
 void ChartSeries::clear()

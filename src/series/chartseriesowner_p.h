@@ -11,6 +11,14 @@ public:
     virtual void seriesBoundsChanged(double x, double y) = 0;
     // A point was added; the chart may start its refresh timer.
     virtual void scheduleRefresh() = 0;
+    // A block of points widened the series' bounds to contain this box.
+    virtual void seriesBlockBoundsChanged(double minX, double minY, double maxX, double maxY)
+    {
+        seriesBoundsChanged(minX, minY);
+        seriesBoundsChanged(maxX, maxY);
+    }
+    // Dropped points narrowed the series' bounds.
+    virtual void seriesBoundsShrunk() {}
 };
 
 #endif // CHARTSERIESOWNER_P_H

@@ -3,6 +3,7 @@
 #include "chartseries_p.h"
 #include "seriesicon_p.h"
 #include "linerenderer_p.h"
+#include "seriesdata_p.h"
 
 #include "axis.h"
 
@@ -31,6 +32,41 @@ void GanttSeries::addBar(double x1, double x2, double y, QColor color, const QSt
     // The row position alone widens the y bounds, not the bar's pixel height.
     ChartSeries::addXY(x1, y);
     ChartSeries::addXY(x2, y);
+}
+
+void GanttSeries::addBar(const QDateTime &x1, const QDateTime &x2, double y, QColor color,
+                         const QString &label)
+{
+    addBar(tavrin::secondsSinceEpoch(x1), tavrin::secondsSinceEpoch(x2), y, color, label);
+}
+
+void GanttSeries::addBars(const QVector<GanttBar> &bars)
+{
+    if (bars.isEmpty())
+        return;
+    const int first = d->bars.size();
+    d->bars.reserve(first + bars.size());
+    tavrin::BlockBounds box;
+    for (const GanttBar &b : bars) {
+        d->bars.append(b);
+        box.add(b.x1, b.y);
+        box.add(b.x2, b.y);
+    }
+    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+    finishBlock(first, bars.size());
+}
+
+int GanttSeries::appendPoints(const double *x, const double *y, int stride, int count)
+{
+    d->bars.reserve(d->bars.size() + count);
+    tavrin::BlockBounds box;
+    for (int i = 0; i < count; ++i) {
+        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
+        d->bars.append(GanttBar{px, px, py, QColor(), QString()});
+        box.add(px, py);
+    }
+    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+    return count;
 }
 
 void GanttSeries::addXY(double x, double y)

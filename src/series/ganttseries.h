@@ -56,6 +56,20 @@ public:
         an empty first line).
     */
     void addBar(double x1, double x2, double y, QColor color, const QString &label);
+    /*!
+        Adds a bar from \a x1 to \a x2, each as seconds since
+        1970-01-01T00:00:00 UTC with the milliseconds kept (negative before
+        1970; an invalid date-time gives 4294967295).
+    */
+    void addBar(const QDateTime &x1, const QDateTime &x2, double y, QColor color, const QString &label);
+    /*!
+        Adds a block of bars in one call, as ChartSeries::addPoints() does
+        for points: the bounds are widened once, the chart renders at most
+        once and pointsAdded() is emitted once. The class has no meta-object
+        of its own, so a worker thread queues the call as a functor:
+        QMetaObject::invokeMethod(series, [series, bars] { series->addBars(bars); }).
+    */
+    void addBars(const QVector<GanttBar> &bars);
 
     /*!
         Draws the bars that reach into the visible range.
@@ -105,6 +119,9 @@ public:
         The series' private implementation; not part of the API a host uses.
     */
     GanttSeriesPrivate *d;
+
+protected:
+    int appendPoints(const double *x, const double *y, int stride, int count) override;
 };
 
 #endif // GANTTSERIES_H

@@ -1,5 +1,6 @@
 #include "highlowseries.h"
 #include "highlowseries_p.h"
+#include "seriesdata_p.h"
 #include "chartseries_p.h"
 #include "seriesicon_p.h"
 #include "linerenderer_p.h"
@@ -105,6 +106,16 @@ void drawLine(QPainter *painter, double x0, double y0, double x1, double y1)
 
 } // namespace
 
+namespace {
+
+void registerHighLowTypes()
+{
+    qRegisterMetaType<QVector<HighLowSeries::HighLowPoint>>("QVector<HighLowSeries::HighLowPoint>");
+}
+Q_CONSTRUCTOR_FUNCTION(registerHighLowTypes)
+
+} // namespace
+
 HighLowSeries::HighLowSeries(QObject *parent)
     : ChartSeries(), d(new HighLowSeriesPrivate)
 {
@@ -130,7 +141,36 @@ void HighLowSeries::addPoint(const HighLowSeries::HighLowPoint &point)
 
 void HighLowSeries::addPoint(const QDateTime &x, double y1, double y2)
 {
-    addPoint(double(QtCompat::toTime_t(x)), y1, y2);
+    addPoint(tavrin::secondsSinceEpoch(x), y1, y2);
+}
+
+void HighLowSeries::addPoints(const QVector<HighLowPoint> &points)
+{
+    if (points.isEmpty())
+        return;
+    const int first = d->points.size();
+    d->points.reserve(first + points.size());
+    tavrin::BlockBounds box;
+    for (const HighLowPoint &p : points) {
+        d->points.append(p);
+        box.add(p.x, p.y1);
+        box.add(p.x, p.y2);
+    }
+    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+    finishBlock(first, points.size());
+}
+
+int HighLowSeries::appendPoints(const double *x, const double *y, int stride, int count)
+{
+    d->points.reserve(d->points.size() + count);
+    tavrin::BlockBounds box;
+    for (int i = 0; i < count; ++i) {
+        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
+        d->points.append(HighLowPoint{px, py, py});
+        box.add(px, py);
+    }
+    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+    return count;
 }
 
 QList<HighLowSeries::HighLowPoint> &HighLowSeries::points() const

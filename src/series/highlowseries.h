@@ -55,11 +55,19 @@ public:
     */
     void addPoint(const HighLowSeries::HighLowPoint &point);
     /*!
-        \overload
-        Adds a point at the date-time \a x (seconds since 1970 UTC) with the
-        values \a y1 and \a y2.
+        Adds a point at \a x, as seconds since 1970-01-01T00:00:00 UTC with
+        the milliseconds kept (negative before 1970; an invalid date-time
+        gives 4294967295).
     */
     void addPoint(const QDateTime &x, double y1, double y2);
+    using ChartSeries::addPoints;
+    /*!
+        Adds a block of points in one call, as ChartSeries::addPoints()
+        does: both lines widen the bounds once, the chart renders at most
+        once and pointsAdded() is emitted once. A worker thread may queue it
+        by value.
+    */
+    Q_INVOKABLE void addPoints(const QVector<HighLowSeries::HighLowPoint> &points);
     /*!
         Returns a reference to the series' own list of points. Changes through
         it bypass the bounds and signals; the host keeps them consistent.
@@ -107,6 +115,12 @@ public:
         The series' private implementation; not part of the API a host uses.
     */
     HighLowSeriesPrivate *d;
+
+protected:
+    int appendPoints(const double *x, const double *y, int stride, int count) override;
 };
+
+Q_DECLARE_TYPEINFO(HighLowSeries::HighLowPoint, Q_PRIMITIVE_TYPE);
+Q_DECLARE_METATYPE(HighLowSeries::HighLowPoint)
 
 #endif // HIGHLOWSERIES_H

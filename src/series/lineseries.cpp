@@ -27,20 +27,93 @@ LineSeries::~LineSeries()
 
 void LineSeries::addXY(double x, double y)
 {
-    d->points.append(QPointF(x, y));
+    d->append(QPointF(x, y));
+    if (d->maximumPoints > 0 && d->size() > d->maximumPoints) {
+        // The new point is in the bounds before the old ones go, so the
+        // chart hears of one change.
+        tavrin::BlockBounds pending;
+        pending.add(x, y);
+        dropOldest(d->size() - d->maximumPoints, pending);
+    }
     ChartSeries::addXY(x, y);
 }
 
 void LineSeries::addPoint(const QPointF &p)
 {
-    d->points.append(p);
-    ChartSeries::addXY(p.x(), p.y());
+    addXY(p.x(), p.y());
+}
+
+int LineSeries::appendPoints(const double *x, const double *y, int stride, int count)
+{
+    const int first = d->size();
+    tavrin::BlockBounds box;
+    if (d->list) {
+        d->list->reserve(first + count);
+        for (int i = 0; i < count; ++i)
+            d->list->append(QPointF(x[qptrdiff(i) * stride], y[qptrdiff(i) * stride]));
+    } else {
+        QPointF *out = d->buffer.grow(count);
+        for (int i = 0; i < count; ++i)
+            out[i] = QPointF(x[qptrdiff(i) * stride], y[qptrdiff(i) * stride]);
+    }
+    for (int i = 0; i < count; ++i) {
+        const QPointF &p = d->at(first + i);
+        box.add(p.x(), p.y());
+        if (d->summaries.isValid())
+            d->summaries.append(first + i, p.x(), p.y());
+    }
+    const int over = d->maximumPoints > 0 ? d->size() - d->maximumPoints : 0;
+    if (over <= 0) {
+        updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+        return count;
+    }
+    // One bounds change for the block and the points it pushes out.
+    dropOldest(over, box);
+    return qMin(count, d->size());
+}
+
+void LineSeries::dropOldest(int count, tavrin::BlockBounds current)
+{
+    current.add(minX(), minY());
+    current.add(maxX(), maxY());
+    const tavrin::BlockBounds left
+        = d->with([&](auto &pts) { return tavrin::dropFront(pts, count, current, d->summaries); });
+    // A list handed out by reference may change under any summary.
+    if (d->list)
+        d->summaries.invalidate();
+    resetBounds(left.minX, left.minY, left.maxX, left.maxY);
+    emit pointsRemoved(count);
+}
+
+int LineSeries::maximumPoints() const
+{
+    return d->maximumPoints;
+}
+
+void LineSeries::setMaximumPoints(int count)
+{
+    count = qMax(count, 0);
+    if (count == d->maximumPoints)
+        return;
+    d->maximumPoints = count;
+    if (count > 0 && d->size() > count)
+        dropOldest(d->size() - count, tavrin::BlockBounds());
+    emit maximumPointsChanged(count);
+}
+
+int LineSeries::removeBefore(double x)
+{
+    const int k = d->with([x](const auto &pts) { return tavrin::countBefore(pts, x); });
+    if (k > 0)
+        dropOldest(k, tavrin::BlockBounds());
+    return k;
 }
 
 void LineSeries::addMid(double x, double y)
 {
-    for (int i = d->points.size() - 1; i >= 0; --i) {
-        QPointF &p = d->points[i];
+    d->summaries.invalidate();
+    for (int i = d->size() - 1; i >= 0; --i) {
+        QPointF &p = d->ref(i);
         if (p.x() == x) {
             updateBounds(p.x(), p.y());
             p.setY((y + p.y()) * 0.5);
@@ -52,35 +125,40 @@ void LineSeries::addMid(double x, double y)
 
 void LineSeries::changePoint(int i, const QPointF &p)
 {
-    if (i < 0 || i >= d->points.size())
+    if (i < 0 || i >= d->size())
         return;
-    d->points[i] = p;
+    d->summaries.invalidate();
+    d->ref(i) = p;
     updateBounds(p.x(), p.y());
 }
 
 QPointF &LineSeries::operator[](int i)
 {
-    if (i < 0 || i >= d->points.size()) {
+    if (i < 0 || i >= d->size()) {
         d->dummy = QPointF(0, 0);
         return d->dummy;
     }
-    return d->points[i];
+    d->summaries.invalidate();
+    // The reference must outlive later appends, as a list node does.
+    return d->asList()[i];
 }
 
 QList<QPointF> &LineSeries::points() const
 {
-    return d->points;
+    // Whatever is done through the reference is out of sight.
+    d->summaries.invalidate();
+    return d->asList();
 }
 
 void LineSeries::substract(LineSeries *other)
 {
-    if (!other || other->d->points.size() != d->points.size())
+    if (!other || other->d->size() != d->size())
         return;
-    const QList<QPointF> &o = other->d->points;
-    for (int i = d->points.size() - 1; i >= 0; --i) {
-        QPointF &p = d->points[i];
+    d->summaries.invalidate();
+    for (int i = d->size() - 1; i >= 0; --i) {
+        QPointF &p = d->ref(i);
         updateBounds(p.x(), p.y());
-        p.setY(p.y() - o.at(i).y());
+        p.setY(p.y() - other->d->at(i).y());
         updateBounds(p.x(), p.y());
     }
 }
@@ -88,7 +166,10 @@ void LineSeries::substract(LineSeries *other)
 void LineSeries::clear()
 {
     ChartSeries::clear();
-    d->points.clear();
+    if (d->list)
+        d->list->clear();
+    d->buffer.clear();
+    d->summaries.invalidate();
 }
 
 ChartSeries::seriesType LineSeries::type()
@@ -98,7 +179,7 @@ ChartSeries::seriesType LineSeries::type()
 
 int LineSeries::pointsCount()
 {
-    return d->points.size();
+    return d->size();
 }
 
 QString LineSeries::dataAxisString()
@@ -108,20 +189,20 @@ QString LineSeries::dataAxisString()
 
 QList<QVariant> LineSeries::point(int i)
 {
-    if (i < 0 || i >= d->points.size())
+    if (i < 0 || i >= d->size())
         return QList<QVariant>();
-    const QPointF &p = d->points.at(i);
+    const QPointF &p = d->at(i);
     return QList<QVariant>() << QVariant(p.x()) << QVariant(p.y());
 }
 
 void LineSeries::draw(QPainter *painter)
 {
-    if (!painter || d->points.size() < 2 || !xAxis() || !yAxis())
+    if (!painter || d->size() < 2 || !xAxis() || !yAxis())
         return;
     painter->setPen(ChartSeries::d->pen);
     painter->setBrush(ChartSeries::d->brush);
     LineRenderer renderer(painter, xAxis(), yAxis());
-    renderer.polyline(d->points);
+    d->with([&renderer](const auto &pts) { renderer.polyline(pts); });
     renderer.flush();
 }
 

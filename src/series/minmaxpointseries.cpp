@@ -41,7 +41,7 @@ MinMaxPointSeries::~MinMaxPointSeries()
 
 void MinMaxPointSeries::addPoint(double x, double y, double min, double max)
 {
-    if (d->index.insertIfNew(QPointF(x, y)))
+    if (d->insertIfNew(x, y))
         d->points.append(MinMaxPoint{x, y, min, max});
     updateBounds(x, min);
     updateBounds(x, max);
@@ -49,7 +49,7 @@ void MinMaxPointSeries::addPoint(double x, double y, double min, double max)
 
 void MinMaxPointSeries::addXY(double x, double y)
 {
-    if (d->index.insertIfNew(QPointF(x, y)))
+    if (d->insertIfNew(x, y))
         d->points.append(MinMaxPoint{x, y, y, y});
     updateBounds(x, y);
 }
@@ -89,6 +89,20 @@ void MinMaxPointSeries::setFillColor(QColor c)
     if (changed)
         d->marker = tavrin::markerImage(d->size, d->style == psSquare, ChartSeries::d->pen,
                                         ChartSeries::d->brush);
+}
+
+int MinMaxPointSeries::appendPoints(const double *x, const double *y, int stride, int count)
+{
+    tavrin::BlockBounds box;
+    d->points.reserve(d->points.size() + count);
+    for (int i = 0; i < count; ++i) {
+        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
+        d->points.append(MinMaxPoint{px, py, py, py});
+        box.add(px, py);
+    }
+    d->index.blockAdded();
+    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+    return count;
 }
 
 void MinMaxPointSeries::clear()

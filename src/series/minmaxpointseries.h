@@ -123,6 +123,9 @@ public:
         The series' private implementation; not part of the API a host uses.
     */
     MinMaxPointSeriesPrivate *d;
+
+protected:
+    int appendPoints(const double *x, const double *y, int stride, int count) override;
 };
 
 #endif // MINMAXPOINTSERIES_H

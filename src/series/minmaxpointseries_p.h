@@ -27,7 +27,13 @@ public:
     MinMaxPointSeries::PointStyle style = MinMaxPointSeries::psPoint;
     int size = 0;
 
-    tavrin::FuzzyPointIndex index;
+    tavrin::LazyPointIndex index;
+
+    bool insertIfNew(double x, double y)
+    {
+        return index.insertIfNew(QPointF(x, y), points.size(),
+                                 [this](int i) { return QPointF(points.at(i).x, points.at(i).y); });
+    }
 };
 
 #endif // MINMAXPOINTSERIES_P_H

@@ -53,19 +53,97 @@ PointSeries::~PointSeries()
 void PointSeries::addXY(double x, double y)
 {
     const QPointF p(x, y);
-    if (d->index.insertIfNew(p))
+    if (d->insertIfNew(p)) {
         d->points.append(p);
+        stored(x, y);
+    }
     ChartSeries::addXY(x, y);
 }
 
 void PointSeries::addXY(double x, double y, const QString &label)
 {
     const QPointF p(x, y);
-    if (d->index.insertIfNew(p)) {
+    if (d->insertIfNew(p)) {
         d->labels.insert(d->points.size(), label);
         d->points.append(p);
+        stored(x, y);
     }
     ChartSeries::addXY(x, y);
+}
+
+void PointSeries::stored(double x, double y)
+{
+    if (d->summaries.isValid())
+        d->summaries.append(d->points.size() - 1, x, y);
+    if (d->maximumPoints > 0 && d->points.size() > d->maximumPoints) {
+        tavrin::BlockBounds pending;
+        pending.add(x, y);
+        dropOldest(d->points.size() - d->maximumPoints, pending);
+    }
+}
+
+int PointSeries::appendPoints(const double *x, const double *y, int stride, int count)
+{
+    tavrin::PointBuffer &pts = d->points;
+    const int first = pts.size();
+    QPointF *out = pts.grow(count);
+    tavrin::BlockBounds box;
+    for (int i = 0; i < count; ++i) {
+        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
+        out[i] = QPointF(px, py);
+        box.add(px, py);
+    }
+    if (d->summaries.isValid())
+        for (int i = 0; i < count; ++i)
+            d->summaries.append(first + i, out[i].x(), out[i].y());
+    d->index.blockAdded();
+    const int over = d->maximumPoints > 0 ? pts.size() - d->maximumPoints : 0;
+    if (over <= 0) {
+        updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+        return count;
+    }
+    dropOldest(over, box);
+    return qMin(count, pts.size());
+}
+
+void PointSeries::dropOldest(int count, tavrin::BlockBounds current)
+{
+    d->index.dropping(count, [this](int i) { return d->points.at(i); });
+    if (!d->labels.isEmpty()) {
+        QMap<int, QString> kept;
+        for (auto it = d->labels.lowerBound(count); it != d->labels.end(); ++it)
+            kept.insert(it.key() - count, it.value());
+        d->labels.swap(kept);
+    }
+    current.add(minX(), minY());
+    current.add(maxX(), maxY());
+    const tavrin::BlockBounds left = tavrin::dropFront(d->points, count, current, d->summaries);
+    resetBounds(left.minX, left.minY, left.maxX, left.maxY);
+    emit pointsRemoved(count);
+}
+
+int PointSeries::maximumPoints() const
+{
+    return d->maximumPoints;
+}
+
+void PointSeries::setMaximumPoints(int count)
+{
+    count = qMax(count, 0);
+    if (count == d->maximumPoints)
+        return;
+    d->maximumPoints = count;
+    if (count > 0 && d->points.size() > count)
+        dropOldest(d->points.size() - count, tavrin::BlockBounds());
+    emit maximumPointsChanged(count);
+}
+
+int PointSeries::removeBefore(double x)
+{
+    const int k = tavrin::countBefore(d->points, x);
+    if (k > 0)
+        dropOldest(k, tavrin::BlockBounds());
+    return k;
 }
 
 const QPointF &PointSeries::pt(int i) const
@@ -79,6 +157,7 @@ void PointSeries::clear()
     d->points.clear();
     d->labels.clear();
     d->index.clear();
+    d->summaries.invalidate();
 }
 
 ChartSeries::seriesType PointSeries::type()

@@ -6,6 +6,9 @@
 #include <QPointF>
 
 class PointSeriesPrivate;
+namespace tavrin {
+struct BlockBounds;
+}
 
 /*!
     \class PointSeries
@@ -28,6 +31,11 @@ class PointSeriesPrivate;
 class TAVRIN_EXPORT PointSeries : public ChartSeries
 {
     Q_OBJECT
+    /*!
+        The most points the series keeps; 0, the default, keeps every point.
+        Works as LineSeries::maximumPoints does; labels go with their points.
+    */
+    Q_PROPERTY(int maximumPoints READ maximumPoints WRITE setMaximumPoints NOTIFY maximumPointsChanged)
 public:
     /*!
         The shape of a marker: \c psPoint (0) a one-pixel dot in the series'
@@ -68,6 +76,14 @@ public:
         pointsCount().
     */
     const QPointF &pt(int i) const;
+
+    int maximumPoints() const;
+    void setMaximumPoints(int count);
+    /*!
+        Drops the oldest points whose x is less than \a x, as
+        LineSeries::removeBefore() does, and returns how many went.
+    */
+    Q_INVOKABLE int removeBefore(double x);
 
     /*!
         Removes every point and label; see ChartSeries::clear().
@@ -144,6 +160,17 @@ public:
         The series' private implementation; not part of the API a host uses.
     */
     PointSeriesPrivate *d;
+
+signals:
+    void maximumPointsChanged(int maximumPoints);
+
+protected:
+    int appendPoints(const double *x, const double *y, int stride, int count) override;
+
+private:
+    // Summaries and the point limit after a single point was stored.
+    void stored(double x, double y);
+    void dropOldest(int count, tavrin::BlockBounds pending);
 };
 
 #endif // POINTSERIES_H

@@ -2,6 +2,7 @@
 #define POINTSERIES_P_H
 
 #include "pointseries.h"
+#include "seriesdata_p.h"
 
 #include <QBrush>
 #include <QIcon>
@@ -60,6 +61,8 @@ public:
 
     void clear() { m_keys.clear(); }
 
+    void remove(const QPointF &p) { m_keys.erase(Key(p.x(), p.y())); }
+
 private:
     using Key = std::pair<double, double>;
     struct Window {
@@ -85,6 +88,54 @@ private:
     }
 
     std::set<Key> m_keys;
+};
+
+// FuzzyPointIndex for kinds that also take blocks. Blocks go in without
+// the index, which is rebuilt from the stored points when a single point next
+// needs it; blocks may also bring equal points, so dropping one of those
+// cannot take its key out of the index.
+class LazyPointIndex
+{
+public:
+    // toPoint(i) is the stored point i as a QPointF.
+    template <typename ToPoint>
+    bool insertIfNew(const QPointF &p, int stored, ToPoint toPoint)
+    {
+        if (m_stale) {
+            m_index.clear();
+            for (int i = 0; i < stored; ++i)
+                m_index.insertIfNew(toPoint(i));
+            m_stale = false;
+        }
+        return m_index.insertIfNew(p);
+    }
+
+    void blockAdded() { m_stale = m_mayHoldEqual = true; }
+
+    // The first `count` stored points are about to be dropped.
+    template <typename ToPoint>
+    void dropping(int count, ToPoint toPoint)
+    {
+        if (m_stale)
+            return;
+        if (m_mayHoldEqual) {
+            m_stale = true;
+            return;
+        }
+        for (int i = 0; i < count; ++i)
+            m_index.remove(toPoint(i));
+    }
+
+    void clear()
+    {
+        m_index.clear();
+        m_stale = m_mayHoldEqual = false;
+    }
+
+private:
+    FuzzyPointIndex m_index;
+    bool m_stale = false;
+    bool m_mayHoldEqual = false;
 };
 
 // The pre-rendered marker shared by the marker series kinds: a size x size
@@ -117,7 +168,7 @@ struct DenseMarker {
 class PointSeriesPrivate
 {
 public:
-    QVector<QPointF> points;
+    tavrin::PointBuffer points;
     QMap<int, QString> labels;
     QPixmap marker;
     tavrin::DenseMarker denseMarker;
@@ -127,7 +178,14 @@ public:
     int size = 7;
     bool vectorRendering = false;
 
-    tavrin::FuzzyPointIndex index;
+    tavrin::LazyPointIndex index;
+    int maximumPoints = 0;
+    tavrin::BlockSummaries summaries;
+
+    bool insertIfNew(const QPointF &p)
+    {
+        return index.insertIfNew(p, points.size(), [this](int i) { return points.at(i); });
+    }
 };
 
 #endif // POINTSERIES_P_H

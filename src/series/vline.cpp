@@ -1,5 +1,6 @@
 #include "vline.h"
 #include "vline_p.h"
+#include "seriesdata_p.h"
 #include "linerenderer_p.h"
 
 #include "axis.h"
@@ -17,7 +18,7 @@ VLine::VLine(double x, const QColor &color, int width)
 }
 
 VLine::VLine(const QDateTime &x, const QColor &color, int width)
-    : VLine(double(QtCompat::toTime_t(x)), color, width)
+    : VLine(tavrin::secondsSinceEpoch(x), color, width)
 {
 }
 

@@ -34,9 +34,9 @@ public:
     */
     VLine(double x, const QColor &color, int width);
     /*!
-        \overload
-        Constructs a line at the date-time \a x (seconds since 1970 UTC;
-        4294967295 for an invalid date-time).
+        Builds a line at \a x as seconds since 1970-01-01T00:00:00 UTC with
+        the milliseconds kept (negative before 1970; an invalid date-time
+        gives 4294967295).
     */
     VLine(const QDateTime &x, const QColor &color, int width);
     /*!

@@ -1,0 +1,234 @@
+#ifndef SERIESDATA_P_H
+#define SERIESDATA_P_H
+
+#include <QDateTime>
+#include <QPointF>
+#include <QVector>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace tavrin {
+
+// Seconds since 1970-01-01T00:00:00 UTC with the milliseconds kept and
+// negative before 1970. Whole seconds come out exact (s * 1000 / 1000.0 is
+// exact in doubles), so they equal the old unsigned count wherever that
+// had one. An invalid date-time keeps its old marker value.
+inline double secondsSinceEpoch(const QDateTime &dt)
+{
+    if (!dt.isValid())
+        return 4294967295.0;
+    return double(dt.toMSecsSinceEpoch()) / 1000.0;
+}
+
+// The box of a block of points, with the rules of ChartSeries::updateBounds:
+// a point with a NaN coordinate takes no part.
+struct BlockBounds {
+    double minX = std::numeric_limits<double>::quiet_NaN();
+    double minY = minX, maxX = minX, maxY = minX;
+    bool any = false;
+
+    void add(double x, double y)
+    {
+        if (std::isnan(x) || std::isnan(y))
+            return;
+        if (!any) {
+            minX = maxX = x;
+            minY = maxY = y;
+            any = true;
+            return;
+        }
+        if (x < minX)
+            minX = x;
+        else if (x > maxX)
+            maxX = x;
+        if (y < minY)
+            minY = y;
+        else if (y > maxY)
+            maxY = y;
+    }
+};
+
+// The i-th point of a strided block handed to appendPoints().
+struct StridedBlock {
+    const double *x;
+    const double *y;
+    int stride;
+    double xAt(int i) const { return x[qptrdiff(i) * stride]; }
+    double yAt(int i) const { return y[qptrdiff(i) * stride]; }
+};
+
+// Bounds of a point list kept per block of kBlock points, so that the
+// bounds after dropping the oldest points come from a few summaries instead
+// of a walk over every point. Built on first need and kept up to date by
+// appends and front removals; anything that may have changed points in
+// place (a mutable reference handed out) drops it.
+class BlockSummaries
+{
+public:
+    static constexpr int kBlock = 512;
+
+    bool isValid() const { return m_valid; }
+    void invalidate()
+    {
+        m_valid = false;
+        m_blocks.clear();
+    }
+
+    template <typename Container>
+    void rebuild(const Container &pts)
+    {
+        m_blocks.clear();
+        m_shift = 0;
+        m_valid = true;
+        for (int i = 0, n = int(pts.size()); i < n; ++i)
+            append(i, pts.at(i).x(), pts.at(i).y());
+    }
+
+    // The point now at index i of the container was appended.
+    void append(int i, double x, double y)
+    {
+        const int block = (i + m_shift) / kBlock;
+        if (block == int(m_blocks.size()))
+            m_blocks.emplace_back();
+        m_blocks[size_t(block)].add(x, y);
+    }
+
+    // The first `removed` points were dropped from pts.
+    template <typename Container>
+    void dropFront(const Container &pts, int removed)
+    {
+        m_shift += removed;
+        const int whole = m_shift / kBlock;
+        m_blocks.erase(m_blocks.begin(), m_blocks.begin() + qMin(whole, int(m_blocks.size())));
+        m_shift -= whole * kBlock;
+        if (m_blocks.empty() || m_shift == 0)
+            return;
+        BlockBounds first;
+        for (int i = 0, n = qMin(kBlock - m_shift, int(pts.size())); i < n; ++i)
+            first.add(pts.at(i).x(), pts.at(i).y());
+        m_blocks.front() = first;
+    }
+
+    BlockBounds bounds() const
+    {
+        BlockBounds all;
+        for (const BlockBounds &b : m_blocks) {
+            if (!b.any)
+                continue;
+            all.add(b.minX, b.minY);
+            all.add(b.maxX, b.maxY);
+        }
+        return all;
+    }
+
+private:
+    std::vector<BlockBounds> m_blocks;
+    int m_shift = 0; // points of the first block that were dropped
+    bool m_valid = false;
+};
+
+// Points in one contiguous array (16 bytes each), with the oldest ones
+// dropped by moving a start index; the array is closed up once the dropped
+// part is a quarter of it, so a stream that drops as much as it adds costs
+// amortised constant time per point and a bounded amount of memory.
+class PointBuffer
+{
+public:
+    int size() const { return m_v.size() - m_head; }
+    bool isEmpty() const { return size() == 0; }
+    const QPointF &at(int i) const { return m_v.at(m_head + i); }
+    QPointF &ref(int i) { return m_v[m_head + i]; }
+    const QPointF *begin() const { return m_v.constData() + m_head; }
+    const QPointF *end() const { return m_v.constData() + m_v.size(); }
+
+    void append(const QPointF &p) { m_v.append(p); }
+    // Room for n more points at the end, returned for writing.
+    QPointF *grow(int n)
+    {
+        const int old = m_v.size();
+        m_v.resize(old + n);
+        return m_v.data() + old;
+    }
+    void reserveMore(int n) { m_v.reserve(m_v.size() + n); }
+
+    void dropFront(int count)
+    {
+        m_head += count;
+        if (m_head == m_v.size()) {
+            m_v.resize(0);
+            m_head = 0;
+        } else if (m_head >= 1024 && m_head * 4 >= m_v.size()) {
+            m_v.erase(m_v.begin(), m_v.begin() + m_head);
+            m_head = 0;
+        }
+    }
+    void clear()
+    {
+        m_v.clear();
+        m_head = 0;
+    }
+    // The points as one vector; the buffer is empty afterwards.
+    QVector<QPointF> take()
+    {
+        dropFront(0);
+        if (m_head)
+            m_v.erase(m_v.begin(), m_v.begin() + m_head);
+        m_head = 0;
+        QVector<QPointF> v;
+        v.swap(m_v);
+        return v;
+    }
+
+private:
+    QVector<QPointF> m_v;
+    int m_head = 0;
+};
+
+inline void eraseFront(PointBuffer &pts, int count)
+{
+    pts.dropFront(count);
+}
+
+template <typename Container>
+void eraseFront(Container &pts, int count)
+{
+    pts.erase(pts.begin(), pts.begin() + count);
+}
+
+// Drops the first `count` points of pts and returns the bounds of what is
+// left, given the bounds `current` of all points before the drop. Only when
+// a dropped point lay on one of those bounds are they worked out again,
+// from the block summaries.
+template <typename Container>
+BlockBounds dropFront(Container &pts, int count, const BlockBounds &current, BlockSummaries &sums)
+{
+    bool onBound = false;
+    for (int i = 0; i < count && !onBound; ++i) {
+        const double x = pts.at(i).x(), y = pts.at(i).y();
+        onBound = x == current.minX || x == current.maxX || y == current.minY || y == current.maxY;
+    }
+    eraseFront(pts, count);
+    if (sums.isValid())
+        sums.dropFront(pts, count);
+    if (!onBound)
+        return current;
+    if (!sums.isValid())
+        sums.rebuild(pts);
+    return sums.bounds();
+}
+
+// The number of leading points whose x is less than x; a NaN x ends the run.
+template <typename Container>
+int countBefore(const Container &pts, double x)
+{
+    int k = 0;
+    for (const int n = int(pts.size()); k < n && pts.at(k).x() < x; ++k) {
+    }
+    return k;
+}
+
+} // namespace tavrin
+
+#endif // SERIESDATA_P_H
