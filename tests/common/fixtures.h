@@ -20,6 +20,7 @@
 #include <vline.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
@@ -30,6 +31,16 @@
 #include <memory>
 
 namespace tavrintest {
+
+// Where tests leave pictures and files to look at.
+inline QString outputDir()
+{
+    QString dir = qEnvironmentVariable("TAVRIN_TEST_OUTPUT");
+    if (dir.isEmpty())
+        dir = QDir::currentPath() + QStringLiteral("/test-output");
+    QDir().mkpath(dir);
+    return dir;
+}
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 const double Inf = std::numeric_limits<double>::infinity();
@@ -197,6 +208,28 @@ inline bool writeAll(const QString &fileName, const QByteArray &data)
     QFile f(fileName);
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
 }
+
+// A series with free column names and rows, as the exports read them.
+class TableSeries : public ChartSeries
+{
+public:
+    TableSeries(const QString &name, const QString &columns, const QList<QList<double>> &rows = {})
+        : columns(columns), rows(rows) { setName(name); }
+    void draw(QPainter *) override {}
+    seriesType type() override { return stLine; }
+    int pointsCount() override { return rows.size(); }
+    QString dataAxisString() override { return columns; }
+    QList<QVariant> point(int i) override
+    {
+        QList<QVariant> values;
+        for (double v : rows.value(i))
+            values << QVariant(v);
+        return values;
+    }
+    QIcon icon(int) override { return QIcon(); }
+    QString columns;
+    QList<QList<double>> rows;
+};
 
 } // namespace tavrintest
 

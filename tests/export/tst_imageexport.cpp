@@ -1,8 +1,8 @@
 // PNG, PDF, print and clipboard exports of the chart, and the context-menu
 // entries that offer them.
-#include "exportfixtures.h"
+#include "fixtures.h"
 #include "testmain.h"
-#include "testutil.h"
+#include "fixtures.h"
 
 #include <axes.h>
 #include <axis.h>
@@ -27,12 +27,14 @@
 
 #include <cmath>
 
+using namespace tavrintest;
+
 namespace {
 
 void fillChart(ChartWidget &w)
 {
     w.setTitle(QStringLiteral("Export"));
-    auto *line = namedLine(QStringLiteral("Line"), {{0, 0}, {4, 3}, {8, 1}, {10, 4}});
+    auto *line = lineOf({{0, 0}, {4, 3}, {8, 1}, {10, 4}}, QStringLiteral("Line"));
     line->setColor(Qt::blue);
     w.addSeries(line);
     auto *points = new PointSeries;
