@@ -557,13 +557,24 @@ signals:
         Emitted when imageExportActions changes to \a on.
     */
     void imageExportActionsChanged(bool on);
+    /*!
+        These are emitted when the property of the same name really
+        changes, with its new value; setting the value it already has emits
+        nothing.
+    */
     void wheelZoomChanged(bool on);
     void doubleClickResetChanged(bool on);
     void holdViewChanged(bool on);
     void crosshairChanged(bool on);
     void titleFontChanged(const QFont &font);
     void themeChanged(ChartWidget::Theme theme);
-    //! Emitted when zoomHistorySize() changes.
+
+    /*!
+        Emitted with the new zoomHistorySize() when a zoom, pan or wheel
+        step adds to the history, when zoomBack() takes from it and when
+        switching automatic scaling on empties it. A step recorded into a
+        full history drops the oldest one and emits nothing.
+    */
     void zoomHistoryChanged(int size);
 };
 
