@@ -73,6 +73,7 @@ template <typename... T> QByteArray streamed(const T &...values)
 {
     QByteArray b;
     QDataStream out(&b, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_5_15); // the settings file's version on every Qt
     (void)std::initializer_list<int>{(out << values, 0)...};
     return b;
 }
@@ -220,6 +221,11 @@ void TestExport::numbersAsVariant_data()
 // what QVariant::toString() gives.
 void TestExport::numbersAsVariant()
 {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 picks the exponent form whenever it is shorter ("1e-04"); the
+    // exports keep Qt 5's text, which the cross-build test compares.
+    QSKIP("the reference is Qt 5's QVariant::toString()");
+#endif
     QFETCH(int, kind);
     using L = std::numeric_limits<double>;
     QVector<double> values{0.0, -0.0, 1e-300, 1e300, NaN, Inf, -Inf, L::max(), L::lowest(), L::min(), L::denorm_min(),
@@ -396,7 +402,7 @@ void TestExport::settingsRefused_data()
     // Counts that claim more than the file holds fail before allocating.
     const struct { const char *name; int at; quint32 value; } counts[] = {
         {"title length 2^31", titleAt, 0x7ffffffe}, {"registry count 2^31", 16, 0x7fffffff},
-        {"font family count 2^31", valid.size() - 4, 0x7fffffff}, {"odd title length", titleAt, 0x1001}};
+        {"font family count 2^31", int(valid.size()) - 4, 0x7fffffff}, {"odd title length", titleAt, 0x1001}};
     for (const auto &c : counts) {
         QByteArray hostile = valid;
         qToBigEndian<quint32>(c.value, hostile.data() + c.at);
