@@ -11,58 +11,245 @@ class QPainter;
 class QRect;
 class AxisPrivate;
 
+/*!
+    \class Axis
+    \brief One coordinate axis of a chart: the range shown along one
+    direction, the transform between values and pixels, ticks, labels, grid
+    and title.
+
+    A chart has two axes, reached through ChartWidget::axes(): the bottom axis
+    (atBottom) is the x axis of every registered series, the left axis
+    (atLeft) their y axis. The chart owns both.
+
+    The visible range is the data range (fed by update(), setMin(), setMax()
+    or setRange()) widened at each end by a margin that keeps 20 pixels free
+    between the outermost values and the plot's edges; min(), max() and
+    span() include the margin. Pixel positions are relative to the plot
+    area's top-left corner; on the left axis they grow downwards, so larger
+    values lie higher.
+
+    Tick labels are numbers (six significant digits), date-times
+    (setDatetime()), or texts of the host's own (setCustomLabel()), which then
+    replace all other labels. A date-time value is seconds since
+    1970-01-01T00:00:00 UTC, shown in local time.
+
+    Title, date-time mode, format and custom labels change the room the axis
+    needs beside the plot without telling the chart; the chart takes the new
+    size at its next layout pass (for instance when a series is added, the
+    widget is resized or the axes are rescaled). Set them before filling the
+    chart.
+
+    Not thread-safe: use an axis on the GUI thread only. There are no errors:
+    NaN values are ignored and conversions return 0 while the axis has no
+    scale.
+*/
 class TAVRIN_EXPORT Axis : public QObject
 {
     Q_OBJECT
 public:
-    // Enums take any int: hosts and files may hand over values outside the
-    // named ones, which must be well-defined to hold and compare.
+    /*!
+        The orientation of an axis. \c atBottom (0) is the horizontal axis
+        under the plot, \c atLeft (1) the vertical axis left of it. Enums take
+        any int: hosts and files may hand over values outside the named ones,
+        which must be well-defined to hold and compare.
+    */
     enum AxisType : int { atBottom = 0, atLeft = 1 };
 
+    /*!
+        Constructs an axis of the given \a type, with no parent and an
+        invalid (empty) range.
+    */
     explicit Axis(AxisType type);
+    /*!
+        Destroys the axis.
+    */
     ~Axis() override;
 
+    /*!
+        Returns the axis' orientation.
+    */
     AxisType type() const;
 
+    /*!
+        Returns the lowest visible value: the data range's lower end minus the
+        margin. NaN while the axis is not valid.
+    */
     double min() const;
+    /*!
+        Returns the highest visible value: the data range's upper end plus the
+        margin. NaN while the axis is not valid.
+    */
     double max() const;
+    /*!
+        Returns the visible range's extent, max() - min(), in value units.
+    */
     double span() const;
+    /*!
+        Returns whether the axis has a range (neither end is NaN). A new or
+        reset axis is not valid.
+    */
     bool isValid() const;
+    /*!
+        Returns the thickness in pixels of the band beside the plot that holds
+        the labels and the title.
+    */
     int size() const;
 
+    /*!
+        Sets the data range's lower end to \a v and recomputes transform and
+        ticks. NaN is ignored. Nothing checks that the lower end stays below
+        the upper one.
+    */
     void setMin(double v);
+    /*!
+        Sets the data range's upper end to \a v and recomputes transform and
+        ticks. NaN is ignored.
+    */
     void setMax(double v);
+    /*!
+        Sets the data range to \a min ... \a max and recomputes the
+        transform; the ticks too when the range's width changed. NaN in either
+        end is ignored.
+
+        Within a chart with automatic scaling on, the next rescale replaces
+        the range; switch it off (ChartWidget::setAutoScale(false)) to keep a
+        range of your own. The chart renders the new range with its next
+        rendering (ChartWidget::repaint()).
+    */
     void setRange(double min, double max);
+    /*!
+        Widens the data range to include \a v and returns true when it had to
+        change. NaN is ignored (false). The first value opens a narrow range
+        around itself. The ticks are not recomputed here.
+    */
     bool update(double v);
+    /*!
+        Moves the data range by \a d value units, keeping its width. A value
+        that is not finite is ignored.
+    */
     void shift(double d);
+    /*!
+        Forgets the range, scale and ticks: the axis becomes invalid (unless
+        the scale lock keeps the range). Title, fonts, format, custom labels
+        and grid colour stay.
+    */
     void reset();
+    /*!
+        Sets the scale lock to \a lock (default: off). While it is set, the
+        operations that change the data range (update(), setMin(), setMax(),
+        setRange(), shift(), reset()) leave it unchanged and do everything
+        else; update() still reports whether the range would have changed.
+    */
     void setScaleLock(bool lock);
+    /*!
+        Returns whether the scale lock is set.
+    */
     bool scaleLock() const;
 
+    /*!
+        Returns the pixel position of the value \a v, relative to the plot
+        area's left edge (atBottom) or top edge (atLeft).
+    */
     double pointToPixel(double v) const;
+    /*!
+        Returns the value at the pixel position \a p, the inverse of
+        pointToPixel(); 0 while the axis has no scale.
+    */
     double pixelToPoint(double p) const;
+    /*!
+        Returns the pixel distance of the value distance \a d, without a sign
+        change on the left axis; 0 while the axis has no scale.
+    */
     double pointDeltaToPixel(double d) const;
+    /*!
+        Returns the value distance of the pixel distance \a d; 0 while the
+        axis has no scale.
+    */
     double pixelDeltaToPoint(double d) const;
 
+    /*!
+        Switches date-time labels on or off, as \a on says (default: off).
+
+        Values are then seconds since 1970-01-01T00:00:00 UTC, labelled in
+        local time, and tick steps follow calendar units. Switching on without
+        a format sets "dd.MM.yyyy" over "hh:mm:ss" (two label lines).
+    */
     void setDatetime(bool on);
+    /*!
+        Returns whether the axis shows date-time labels.
+    */
     bool isDatetime() const;
+    /*!
+        Sets the QDateTime::toString() format of date-time labels to
+        \a format. Each "\r" in it starts another label line. The format is
+        kept when date-time mode is switched off.
+    */
     void setDatetimeFormat(const QString &format);
+    /*!
+        Returns the date-time label format while date-time mode is on, and an
+        empty string while it is off.
+    */
     QString datetimeFormat() const;
 
+    /*!
+        Shows \a text as the label of the tick at the value \a v, replacing
+        any text given for that value before. Values are compared in single
+        precision. While the axis has any custom label, ticks without one get
+        no text. NaN is ignored.
+    */
     void setCustomLabel(double v, const QString &text);
+    /*!
+        Removes every custom label; numbers or date-times label the ticks again.
+    */
     void clearCustomLabels();
+    /*!
+        Returns the label text of the value \a v as the axis would draw it:
+        the custom label (or an empty string), the date-time, or the number.
+        Tooltips use it too.
+    */
     QString labelString(double v) const;
 
+    /*!
+        Returns the axis title. Empty by default.
+    */
     QString title() const;
+    /*!
+        Sets the axis title to \a title: under the bottom axis' labels, or
+        reading upwards left of the left axis' labels.
+    */
     void setTitle(const QString &title);
+    /*!
+        Sets the colour of the dashed grid lines to \a color (default:
+        white). It takes effect at the next paint.
+    */
     void setGridColor(QColor color);
+    /*!
+        Returns the colour of the grid lines.
+    */
     QColor gridColor() const;
 
+    /*!
+        Draws the axis with \a painter along the plot rectangle \a plot (in
+        the painter's coordinates): its two edges of the plot frame, ticks,
+        labels, the title and, when \a grid is true, dashed grid lines across
+        the plot. Labels that would overlap the previous one are left out.
+        Nothing is drawn for a null painter or a null or invalid rectangle.
+        The painter's state is restored afterwards. The chart calls it at
+        every paint.
+    */
     void draw(QPainter *painter, QRect *plot, bool grid);
 
+    /*!
+        The axis' private implementation; not part of the API a host uses.
+    */
     AxisPrivate *d;
 
 signals:
+    /*!
+        Tells the chart that the axis changed, so that it lays out and renders
+        again. The axis itself never emits it; the chart listens to it
+        (through Axes), so a host may emit it after changing an axis.
+    */
     void axisChanged();
 
 private:

@@ -17,16 +17,68 @@ class QPainter;
 class Axis;
 class ChartSeriesPrivate;
 
-// Abstract base of every series kind. The chart draws a series through
-// draw(), asks it for tooltips and legend icons, and the exports read it row
-// by row through pointsCount(), dataAxisString() and point().
+/*!
+    \class ChartSeries
+    \brief The abstract base of every series kind: name, visibility, colours,
+    axes, bounds and the interface through which the chart draws a series,
+    asks it for tooltips and legend icons, and exports its rows.
+
+    A host creates a series of one of the kinds (LineSeries, PointSeries,
+    MinMaxPointSeries, BarSeries, BoxAndWhiskersSeries, HighLowSeries,
+    GanttSeries), fills it, and registers it with ChartWidget::addSeries().
+    The host owns a series until then; from then on the chart owns it and
+    deletes it on ChartWidget::removeSeries(), ChartWidget::clear() or its own
+    destruction. Filling a series before registering it costs no rendering.
+
+    Values are doubles in the axes' units; a date-time is seconds since
+    1970-01-01T00:00:00 UTC (QDateTime::toTime_t(), so an invalid date-time,
+    or one outside the unsigned 32-bit range, gives 4294967295). Points with
+    a NaN coordinate are stored by the kinds that store points, but never
+    widen the bounds.
+
+    Every kind answers the row contract that the exports read: pointsCount()
+    rows, each point(i) a list of doubles in the columns named by
+    dataAxisString().
+
+    Defaults: visible, shown in the legend, a solid black pen of width 1, a
+    solid red fill, tooltips following the chart's switch. The chart replaces
+    both colours with one from its palette at registration, unless the host
+    set a colour first.
+
+    \note A series is not thread-safe. Call it on the GUI thread, except for
+    the three addXY() overloads, which are invokable: a worker thread may
+    queue points into a registered series with QMetaObject::invokeMethod()
+    and Qt::QueuedConnection.
+*/
 class TAVRIN_EXPORT ChartSeries : public QObject
 {
     Q_OBJECT
+    /*!
+        \property ChartSeries::name
+        \brief The name shown in the legend and in the exports' headers.
+        \sa setName()
+    */
     Q_PROPERTY(QString name READ name WRITE setName)
+    /*!
+        \property ChartSeries::visible
+        \brief Whether the chart draws and exports the series (default: true).
+        \sa setVisible()
+    */
     Q_PROPERTY(bool visible READ isVisible WRITE setVisible)
+    /*!
+        \property ChartSeries::color
+        \brief The colour of the series' lines and outlines.
+        \sa setColor()
+    */
     Q_PROPERTY(QColor color READ color WRITE setColor)
 public:
+    /*!
+        The kind of a series, as type() returns it: \c stLine (1) LineSeries,
+        \c stGantt (2) GanttSeries, \c stPoint (3) PointSeries, \c stBar (4)
+        BarSeries, \c stMinMaxPoint (5) MinMaxPointSeries,
+        \c stBoxAndWhiskers (6) BoxAndWhiskersSeries, \c stHighLow (7)
+        HighLowSeries.
+    */
     enum seriesType : int {
         stLine = 1,
         stGantt = 2,
@@ -37,54 +89,225 @@ public:
         stHighLow = 7
     };
 
+    /*!
+        Constructs an empty series with no parent and NaN bounds.
+    */
     ChartSeries();
+    /*!
+        Destroys the series. A registered series belongs to its chart: do not
+        delete it yourself.
+    */
     ~ChartSeries() override;
 
+    /*!
+        Draws the series with \a painter, whose origin is the plot area's
+        top-left corner, placing values through xAxis() and yAxis(). The chart
+        calls it for visible series when it renders; a series without axes
+        draws nothing.
+    */
     virtual void draw(QPainter *painter) = 0;
+    /*!
+        Adds the point (\a x, \a y).
+
+        Each kind stores it in its own way (see the kind). This base
+        implementation widens the bounds unless a coordinate is NaN, starts
+        the chart's refresh timer when one is set
+        (ChartWidget::setRefreshTimeout()) and emits pointAdded(). In a
+        registered series a point that widens the bounds lets the chart widen
+        its axes and render (unless the drawing lock is set or the refresh
+        timer is running); a point inside the bounds renders nothing by
+        itself. BarSeries and MinMaxPointSeries only widen the bounds.
+
+        Invokable, so a worker thread may queue it into the GUI thread.
+    */
     Q_INVOKABLE virtual void addXY(double x, double y);
+    /*!
+        Removes every point and resets the bounds to NaN; emits cleared()
+        before the points are dropped. In a registered series with automatic
+        scaling on, the chart rescales to the other series.
+    */
     virtual void clear();
+    /*!
+        Returns the kind of the series.
+    */
     virtual seriesType type() = 0;
+    /*!
+        Returns the number of data rows, as the exports write them.
+    */
     virtual int pointsCount() = 0;
+    /*!
+        Returns the names of a row's columns joined by ";", for instance
+        "X;Y". The exports use them in their headers.
+    */
     virtual QString dataAxisString() = 0;
+    /*!
+        Returns row \a i: one double per column of dataAxisString(), for
+        0 <= \a i < pointsCount(); an empty list for any other \a i.
+    */
     virtual QList<QVariant> point(int i) = 0;
+    /*!
+        Returns the legend's icon of the series, \a size by \a size pixels.
+    */
     virtual QIcon icon(int size) = 0;
+    /*!
+        Sets the colour of lines and outlines to \a c. The chart no longer
+        assigns a palette colour at registration. Takes effect at the next
+        rendering; nothing is rendered or emitted here (PointSeries renders).
+    */
     virtual void setColor(QColor c);
+    /*!
+        Sets the fill colour of bars, boxes and markers to \a c. The chart no
+        longer assigns a palette colour at registration. Takes effect at the
+        next rendering; nothing is rendered or emitted here (PointSeries
+        renders).
+    */
     virtual void setFillColor(QColor c);
+    /*!
+        Returns the tooltip text for the mouse position \a pos, in pixels
+        from the plot area's top-left corner, or an empty string when the
+        series has nothing there. The base implementation returns an empty
+        string.
+    */
     virtual QString tooltip(const QPoint &pos);
 
+    /*!
+        \overload
+        Adds a point at the date-time \a x (seconds since 1970 UTC) with the
+        value \a y. Invokable, so a worker thread may queue it.
+    */
     Q_INVOKABLE void addXY(const QDateTime &x, double y);
+    /*!
+        \overload
+        Adds a point at the time \a x of today's date, in local time, with
+        the value \a y. Invokable, so a worker thread may queue it.
+    */
     Q_INVOKABLE void addXY(const QTime &x, double y);
 
+    /*!
+        Returns the series' name; empty by default. ChartWidget::addSeries()
+        names an unnamed series "Series <id>".
+    */
     QString name() const;
+    /*!
+        Sets the name to \a n and emits nameChanged() when it differs; the
+        legend's check box follows.
+    */
     void setName(const QString &n);
+    /*!
+        Returns whether the series is visible (default: true).
+    */
     bool isVisible() const;
+    /*!
+        Shows or hides the series, as \a v says, and emits visible() when it
+        changes. The chart rescales (with automatic scaling on) or renders,
+        and the legend's check box follows. A hidden series is neither drawn,
+        nor asked for tooltips, nor exported.
+    */
     void setVisible(bool v);
+    /*!
+        Returns whether the series gets a check box in the legend (default:
+        true).
+    */
     bool isLegendVisible() const;
+    /*!
+        Sets whether the series gets a check box in the legend, as \a v says.
+        It is read when the series is registered; it does not add or remove a
+        check box later.
+    */
     void setLegendVisible(bool v);
+    /*!
+        Returns the colour of lines and outlines (default: black).
+    */
     QColor color() const;
+    /*!
+        Returns the fill colour (default: red).
+    */
     QColor fillColor() const;
+    /*!
+        Sets the width of lines and outlines to \a w pixels (default: 1).
+        Takes effect at the next rendering.
+    */
     void setWidth(int w);
+    /*!
+        Switches the series' tooltips on or off, as \a on says, whatever the
+        chart's switch (ChartWidget::enableTooltip()). Until this is called,
+        the series follows the chart's switch.
+    */
     void enableTooltip(bool on);
+    /*!
+        Returns the series' tooltip mode: -1 to follow the chart's switch
+        (the default), 0 for never, 1 for always.
+    */
     int forceTooltip() const;
+    /*!
+        Sets the axes that place the series' values: \a x horizontal, \a y
+        vertical. The series does not own them. ChartWidget::addSeries() sets
+        the chart's bottom and left axis.
+    */
     void setAxis(Axis *x, Axis *y);
+    /*!
+        Returns the horizontal axis; null until the series is registered.
+    */
     Axis *xAxis() const;
+    /*!
+        Returns the vertical axis; null until the series is registered.
+    */
     Axis *yAxis() const;
+    /*!
+        Returns the smallest x added since construction or the last clear();
+        NaN while there is none.
+    */
     double minX() const;
+    /*!
+        Returns the largest x added; NaN while there is none.
+    */
     double maxX() const;
+    /*!
+        Returns the smallest y added; NaN while there is none.
+    */
     double minY() const;
+    /*!
+        Returns the largest y added; NaN while there is none.
+    */
     double maxY() const;
 
+    /*!
+        The series' private implementation; not part of the API a host uses.
+    */
     ChartSeriesPrivate *d;
 
 signals:
+    /*!
+        Emitted for each point (\a x, \a y) added through the base addXY(),
+        also for a point that a kind does not store again. BarSeries and
+        MinMaxPointSeries do not emit it.
+    */
     void pointAdded(double x, double y);
+    /*!
+        Emitted by clear() (before the points are dropped) and by the
+        constructor.
+    */
     void cleared();
+    /*!
+        Emitted when setVisible() changes the visibility to \a vis.
+    */
     void visible(bool vis);
+    /*!
+        Asks the chart to render again; the chart connects it to
+        ChartWidget::repaint(). PointSeries emits it when its look changes.
+    */
     void refresh();
+    /*!
+        Emitted when setName() changes the name.
+    */
     void nameChanged();
 
 protected:
-    // Widens the bounds by (x, y) and tells the owning chart when they grew.
+    /*!
+        Widens the bounds to include (\a x, \a y), unless either is NaN, and
+        tells the owning chart when they grew. Kinds call it for every value
+        they store or change.
+    */
     void updateBounds(double x, double y);
 
 private:

@@ -11,21 +11,69 @@ class QPainter;
 class Axis;
 class VLinePrivate;
 
-// A vertical marker line at one x value, drawn across the whole plot height.
+/*!
+    \class VLine
+    \brief A vertical marker line at one x value, across the whole height of
+    the plot.
+
+    A host creates it with a colour and a width and registers it with
+    ChartWidget::addVLine(), which gives it the chart's axes and takes it
+    over: the chart deletes it on ChartWidget::clear() or its own
+    destruction; there is no call to remove a single line. Marker lines are
+    drawn over all series and have no legend entry. A line outside the
+    bottom axis' visible range is not drawn.
+
+    Use it on the GUI thread only.
+*/
 class TAVRIN_EXPORT VLine : public QObject
 {
     Q_OBJECT
 public:
+    /*!
+        Constructs a line at \a x, drawn in \a color, \a width pixels wide.
+    */
     VLine(double x, const QColor &color, int width);
+    /*!
+        \overload
+        Constructs a line at the date-time \a x (seconds since 1970 UTC;
+        4294967295 for an invalid date-time).
+    */
     VLine(const QDateTime &x, const QColor &color, int width);
+    /*!
+        Destroys the line. A registered line belongs to its chart: do not
+        delete it yourself.
+    */
     ~VLine() override;
 
+    /*!
+        Returns the line's x value.
+    */
     double x() const;
+    /*!
+        Sets the axes that place the line: \a x horizontal, \a y vertical. The
+        line does not own them; ChartWidget::addVLine() sets the chart's
+        bottom and left axis.
+    */
     void setAxis(Axis *x, Axis *y);
+    /*!
+        Returns the horizontal axis; null until the line is registered.
+    */
     Axis *xAxis() const;
+    /*!
+        Returns the vertical axis; null until the line is registered.
+    */
     Axis *yAxis() const;
+    /*!
+        Draws the line with \a painter, whose origin is the plot area's
+        top-left corner, from the bottom to the top of the vertical axis'
+        visible range. Draws nothing without axes or when x lies outside the
+        horizontal axis' visible range.
+    */
     void draw(QPainter *painter);
 
+    /*!
+        The line's private implementation; not part of the API a host uses.
+    */
     VLinePrivate *d;
 
 private:
