@@ -6,6 +6,10 @@
 //
 //   tavrin_bench [--quick] [--only name,name,...] [--reps N]
 //
+// The workload "memory" prints the heap bytes per point that a filled line
+// series of a million points holds, with the Qt version: Qt 5's QList keeps
+// every QPointF in a block of its own, Qt 6's keeps them in one array.
+//
 // --quick divides every size by 100, for a smoke test.
 // The data is x = 0..n-1, y = sin(x / 1000) * 100 + uniform noise of +-10,
 // from a seeded generator, so every run draws the same picture.
@@ -34,6 +38,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <malloc.h>
 #include <vector>
 
 namespace {
@@ -169,6 +174,24 @@ ChartWidget *chartWith(ChartSeries *s, const Data &d, int n)
     chart->addSeries(s);
     QCoreApplication::processEvents();
     return chart;
+}
+
+// Heap in use, small blocks and mapped large ones, over every arena.
+size_t heapInUse()
+{
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
+}
+
+double lineBytesPerPoint(const Data &d, int n)
+{
+    malloc_trim(0);
+    const size_t before = heapInUse();
+    auto *s = new LineSeries;
+    fill(s, d, n);
+    const size_t after = heapInUse();
+    delete s;
+    return double(after - before) / n;
 }
 
 void replot(ChartWidget *chart)
@@ -346,5 +369,8 @@ int main(int argc, char **argv)
     }
 
     b.print();
+    if (b.wanted(QStringLiteral("memory")))
+        std::printf("\nmemory: a line series of %d points holds %.1f bytes per point (Qt %s)\n", million,
+                    lineBytesPerPoint(data, million), qVersion());
     return 0;
 }

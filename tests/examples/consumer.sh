@@ -16,7 +16,7 @@ mkdir -p "$work"
 prefix=$work/prefix
 
 builds=$build
-if [ -n "$other" ] && [ -f "$other/CMakeCache.txt" ]; then
+if [ -n "$other" ] && [ -f "$other/CMakeCache.txt" ] && [ -e "$other/src/libtavrin.so" ]; then
     builds="$other $build"
     # Each alone first, to compare what they install.
     n=0

@@ -110,11 +110,11 @@ void feedFromWorker(ChartWidget *chart)
     series->setName(QStringLiteral("worker"));
     series->setLegendVisible(false);
     chart->addSeries(series);
+    series->setLegendVisible(true); // for the hand-over below
     QThread *worker = QThread::create([series, chart] {
         for (int k = 0; k < 50; ++k)
             QMetaObject::invokeMethod(series, "addXY", Qt::QueuedConnection,
                                       Q_ARG(QDateTime, kStart.addSecs(k * 60)), Q_ARG(double, k * 0.5));
-        series->setLegendVisible(true);
         chart->legend()->addSeries(series);
     });
     worker->start();
