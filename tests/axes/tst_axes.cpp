@@ -19,8 +19,6 @@ private slots:
     void on_axis_changed() { ++changes; }
 };
 
-int messages = 0;
-void countMessage(QtMsgType, const QMessageLogContext &, const QString &) { ++messages; }
 
 const QRect kPlot(60, 20, 500, 340);
 
@@ -61,7 +59,7 @@ private slots:
 
 // Worked numbers: a 500 x 300 plot gives lengths 499 and 299 and 20
 // pixels of pad; a shift moves each axis by its own pixels; the pair is
-// valid only with both ranges, and connects only to a chart with the slot.
+// valid only with both ranges.
 void TestAxes::pair()
 {
     ChartStub chart;
@@ -69,6 +67,11 @@ void TestAxes::pair()
     emit axes.left()->axisChanged();
     emit axes.bottom()->axisChanged();
     QCOMPARE(chart.changes, 2);
+    axes.left()->setScaleLock(true);
+    axes.bottom()->setDatetime(true);
+    QVERIFY(axes.left()->scaleLock() && !axes.bottom()->scaleLock() && axes.bottom()->isDatetime());
+    axes.left()->setScaleLock(false);
+    axes.bottom()->setDatetime(false);
     axes.left()->setRange(0, 10);
     QVERIFY(!axes.isValid());
     axes.bottom()->setRange(0, 100);
@@ -82,12 +85,6 @@ void TestAxes::pair()
     QVERIFY(axes.update(200, 5) && !axes.update(NaN, NaN) && axes.bottom()->d->tickStep == 20);
     axes.reset();
     QVERIFY(!axes.isValid());
-    messages = 0;
-    QtMessageHandler old = qInstallMessageHandler(countMessage);
-    QObject plain;
-    { Axes other(&plain); }
-    qInstallMessageHandler(old);
-    QCOMPARE(messages, 0);
 }
 
 void TestAxes::update_data()
@@ -251,6 +248,8 @@ void TestAxes::drawnPixels()
 {
     Axes axes;
     axes.setGridColor(QColor(255, 0, 0));
+    axes.bottom()->setTitle(QStringLiteral("Time"));
+    axes.left()->setTitle(QStringLiteral("Volts"));
     QImage img = drawn(axes);
     const QRgb black = qRgb(0, 0, 0), red = qRgb(255, 0, 0);
     const QRect plot = kPlot;
@@ -273,6 +272,11 @@ void TestAxes::drawnPixels()
     const QRect under = inked(img.copy(tickX - step / 2, plot.bottom() + 6, step, 14), qRgb(255, 255, 255));
     QVERIFY(!under.isNull() && qAbs(under.center().x() - step / 2) <= 2);
     QCOMPARE(countColor(drawn(axes, false), red), 0); // without the grid, no dashes
+    // Titles: the bottom one below its labels, the left one turned, outside its labels.
+    const int bottomLabels = plot.bottom() + 6 + QFontMetrics(QFont(QStringLiteral("Arial"), 8)).height();
+    QVERIFY(!inked(img.copy(plot.center().x() - 20, bottomLabels, 40, 14), qRgb(255, 255, 255)).isNull());
+    QVERIFY(!inked(img.copy(plot.left() - left->size(), plot.center().y() - 15, 12, 30), qRgb(255, 255, 255)).isNull());
+    QVERIFY(inked(img.copy(0, plot.center().y() - 15, plot.left() - left->size(), 30), qRgb(255, 255, 255)).isNull());
 }
 
 TAVRIN_TEST(TestAxes)

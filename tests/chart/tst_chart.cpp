@@ -123,6 +123,7 @@ void TestChart::ids()
     w.enableTooltip(true); // reaches registered series only
     QCOMPARE(a->forceTooltip(), 1);
     QVERIFY(!w.createObject("int") && !w.createObject("ChartSeries*"));
+    QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
 }
 
 // Cleared series live until the event loop runs but no longer reach the
@@ -138,14 +139,15 @@ void TestChart::clearDetachesAndKeepsSettings()
         w.setTitle(QStringLiteral("T"));
         w.setRefreshTimeout(100);
         w.enableTooltip(true);
-        w.addSeries(new LineSeries);
+        w.addSeries(lineOf({{0, 0}, {10, 10}}));
         w.addSeries(s);
         w.addVLine(line);
         w.setAutoScale(false);
+        QVERIFY(colored(w, red) > 0);
         w.clear();
+        QCOMPARE(colored(w, red), 0); // gone from the screen at once
         QVERIFY(s && s->ChartSeries::d->owner == nullptr);
         s->addXY(100, 200);
-        s->clear();
         QVERIFY(w.seriesList().isEmpty() && w.d->vlineMap.isEmpty() && boxes(w) == 0);
         QCOMPARE(w.title() + QString::number(w.refreshTimeout()), QStringLiteral("T100"));
         QVERIFY(!w.autoScale() && w.tooltipEnabled());
@@ -213,12 +215,13 @@ void TestChart::layout()
     w.axes()->left()->setTitle(axisTitle);
     w.axes()->bottom()->setTitle(axisTitle);
     w.setTitle(title);
+    w.legend()->setVisible(!title.isEmpty()); // on the right, the plot leaves it room
     w.addSeries(lineOf({{0, 0}, {10, 100}}));
     showChart(w, 600, 400);
     const int titleHeight = title.isEmpty() ? 0 : QFontMetrics(w.titleFont()).height();
     const QRect r = w.d->plotRect;
     QCOMPARE(r, QRect(QPoint(5 + w.axes()->left()->size(), 5 + titleHeight),
-                      QPoint(594, 394 - w.axes()->bottom()->size())));
+                      QPoint(594 - (title.isEmpty() ? 0 : w.legend()->width()), 394 - w.axes()->bottom()->size())));
     QCOMPARE(w.d->pixmap.size(), r.size());
     QRect ink;
     const QImage img = grabImage(&w);
@@ -243,9 +246,12 @@ void TestChart::renderingOnlyWhenNeeded()
         s->addXY(i, i % 1000);
     w.addSeries(s);
     showChart(w);
+    PaintSpy spy;
+    w.installEventFilter(&spy);
+    w.repaint(); // a rendering reaches the screen
+    QTRY_VERIFY(!spy.painted.isEmpty());
     const qint64 key = w.d->pixmap.cacheKey();
     const int draws = s->draws;
-    w.QWidget::repaint();
     w.d->margins = QMargins(10, 5, 0, 5);
     w.d->updatePlotArea();
     QCOMPARE(w.d->plotRect.left(), 10 + w.axes()->left()->size());
@@ -368,6 +374,7 @@ void TestChart::autoscale()
     near->addXY(-50, 3);
     QCOMPARE(w.axes()->bottom()->min(), min); // switched off, the ranges stay
     w.setAutoScale(true);
+    QVERIFY(w.axes()->bottom()->min() <= -50);
     w.resize(500, 300);
     QVERIFY(!w.autoScale());
     QApplication::processEvents();
@@ -589,10 +596,10 @@ void TestChart::extremeValues()
     w.addVLine(new VLine(x, Qt::red, 1));
     QCoreApplication::processEvents();
     QVERIFY(!w.grab().isNull());
-    const QRect plot = w.d->plotRect;
-    drag(w, Qt::LeftButton, plot.topLeft() + QPoint(5, 5), plot.center());
-    drag(w, Qt::MiddleButton, plot.center(), plot.center() + QPoint(30, 20));
-    QHelpEvent tip(QEvent::ToolTip, plot.center(), w.mapToGlobal(plot.center()));
+    const QPoint c = w.d->plotRect.center();
+    drag(w, Qt::LeftButton, c - QPoint(50, 50), c);
+    drag(w, Qt::MiddleButton, c, c + QPoint(30, 20));
+    QHelpEvent tip(QEvent::ToolTip, c, w.mapToGlobal(c));
     QCoreApplication::sendEvent(&w, &tip);
     QVERIFY(w.exportCsv(dir.filePath("x.csv")) && w.exportXml(dir.filePath("x.xml")) && w.exportSvg(dir.filePath("x.svg")));
     QCOMPARE(s->pointsCount(), 3);
