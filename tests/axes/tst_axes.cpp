@@ -19,8 +19,6 @@ private slots:
     void on_axis_changed() { ++changes; }
 };
 
-int messages = 0;
-void countMessage(QtMsgType, const QMessageLogContext &, const QString &) { ++messages; }
 
 const QRect kPlot(60, 20, 500, 340);
 
@@ -54,61 +52,39 @@ private slots:
     void transform();
     void ticks_data();
     void ticks();
-    void labels();
     void labelBand_data();
     void labelBand();
     void drawnPixels();
 };
 
+// Worked numbers: a 500 x 300 plot gives lengths 499 and 299 and 20
+// pixels of pad; a shift moves each axis by its own pixels; the pair is
+// valid only with both ranges.
 void TestAxes::pair()
 {
     ChartStub chart;
     Axes axes(&chart);
-    QCOMPARE(axes.left()->type(), Axis::atLeft);
-    QCOMPARE(axes.bottom()->type(), Axis::atBottom);
     emit axes.left()->axisChanged();
     emit axes.bottom()->axisChanged();
     QCOMPARE(chart.changes, 2);
-    QVERIFY(!axes.isValid());
+    axes.left()->setScaleLock(true);
+    axes.bottom()->setDatetime(true);
+    QVERIFY(axes.left()->scaleLock() && !axes.bottom()->scaleLock() && axes.bottom()->isDatetime());
+    axes.left()->setScaleLock(false);
+    axes.bottom()->setDatetime(false);
     axes.left()->setRange(0, 10);
     QVERIFY(!axes.isValid());
     axes.bottom()->setRange(0, 100);
-    QVERIFY(axes.isValid());
-
-    // Worked numbers: 500 x 300 gives lengths 499 and 299, 20 pixels of pad.
     axes.setSize(QSizeF(500, 300));
-    QCOMPARE(axes.bottom()->pointToPixel(0), 20.0);
-    QCOMPARE(axes.left()->pointToPixel(0), 279.0);
-    // A shift moves each axis by its own pixels, and the transform follows.
+    QVERIFY(axes.isValid());
+    QCOMPARE(QPointF(axes.bottom()->pointToPixel(0), axes.left()->pointToPixel(0)), QPointF(20, 279));
     const double dx = axes.bottom()->pixelDeltaToPoint(30), dy = axes.left()->pixelDeltaToPoint(-12);
     axes.shift(QPoint(30, -12));
-    QCOMPARE(axes.bottom()->d->rawMin, dx);
-    QCOMPARE(axes.bottom()->d->rawMax, 100 + dx);
-    QCOMPARE(axes.left()->d->rawMax, 10 + dy);
+    QCOMPARE(QPointF(axes.bottom()->d->rawMax, axes.left()->d->rawMax), QPointF(100 + dx, 10 + dy));
     QCOMPARE(axes.bottom()->pointToPixel(dx), 20.0);
+    QVERIFY(axes.update(200, 5) && !axes.update(NaN, NaN) && axes.bottom()->d->tickStep == 20);
     axes.reset();
     QVERIFY(!axes.isValid());
-    // Axis::update alone leaves the ticks stale; the pair refreshes them,
-    // and adjust recomputes them for new lengths.
-    for (Axis *a : {axes.left(), axes.bottom()})
-        for (double v : {0.0, 10.0})
-            a->update(v);
-    QCOMPARE(axes.left()->d->tickCount, 0);
-    QVERIFY(!axes.update(5, 5) && !axes.update(NaN, NaN));
-    QVERIFY(axes.update(30, 5) && axes.update(5, 20));
-    QCOMPARE(axes.bottom()->d->rawMax + axes.left()->d->rawMax, 50.0);
-    QVERIFY(axes.left()->d->tickCount >= 7 && axes.bottom()->d->tickCount >= 7);
-    axes.setSize(QSizeF(600, 400));
-    axes.left()->update(100);
-    axes.adjust();
-    QCOMPARE(axes.left()->d->tickStep, 10.0);
-    // A receiver without the slot is simply not connected, silently.
-    messages = 0;
-    QtMessageHandler old = qInstallMessageHandler(countMessage);
-    QObject plain;
-    { Axes other(&plain); Axes none(nullptr); }
-    qInstallMessageHandler(old);
-    QCOMPARE(messages, 0);
 }
 
 void TestAxes::update_data()
@@ -120,11 +96,9 @@ void TestAxes::update_data()
     QTest::addColumn<double>("min");
     QTest::addColumn<double>("max");
     QTest::newRow("first 5") << false << false << 5.0 << true << 5 - 1e-9 << 5 + 1e-9;
-    QTest::newRow("first 0") << false << false << 0.0 << true << -0.01 << 0.01;
     QTest::newRow("first NaN") << false << false << NaN << false << NaN << NaN;
     QTest::newRow("inside") << true << false << 5.0 << false << 0.0 << 10.0;
     QTest::newRow("NaN") << true << false << NaN << false << 0.0 << 10.0;
-    QTest::newRow("below") << true << false << -3.0 << true << -3.0 << 10.0;
     QTest::newRow("above") << true << false << 12.0 << true << 0.0 << 12.0;
     QTest::newRow("locked above") << true << true << 100.0 << true << 0.0 << 10.0;
     QTest::newRow("locked first") << false << true << 5.0 << true << NaN << NaN;
@@ -168,7 +142,6 @@ void TestAxes::transform()
     axis.setRange(0, 10);
     axis.d->setLength(500);
     QCOMPARE(axis.pointToPixel(0), zeroPixel);
-    QCOMPARE(axis.pointToPixel(axis.min()), type == Axis::atLeft ? 499.0 : 0.0);
     QCOMPARE(axis.pixelToPoint(axis.pointToPixel(3.7)) + axis.pixelDeltaToPoint(axis.pointDeltaToPixel(2.5)), 6.2);
     // The margin settles over repeated transforms: 519, 481.97, 479.24 ...
     if (type == Axis::atBottom) {
@@ -178,16 +151,11 @@ void TestAxes::transform()
             QVERIFY2(std::fabs(axis.pointToPixel(10) - expected) < 0.01, qPrintable(QString::number(axis.pointToPixel(10))));
         }
     }
-    // Locked, nothing moves it; reset keeps it valid but forgets the scale.
+    // Locked, nothing moves it and a reset keeps it valid.
     axis.setScaleLock(true);
-    axis.setRange(-5, 5);
     axis.shift(3);
-    QCOMPARE(axis.d->rawMin, 0.0);
     axis.reset();
-    QVERIFY(axis.isValid() && axis.pointDeltaToPixel(1) == 0);
-    axis.setScaleLock(false);
-    axis.reset();
-    QVERIFY(!axis.isValid());
+    QVERIFY(axis.isValid() && axis.d->rawMin == 0);
 }
 
 void TestAxes::ticks_data()
@@ -198,7 +166,6 @@ void TestAxes::ticks_data()
     QTest::addColumn<double>("step");
     QTest::addColumn<double>("first"); // NaN: the first midnight or multiple of the step
     QTest::newRow("10") << false << 0.0 << 10.0 << 1.0 << 0.0;
-    QTest::newRow("14.1") << false << 0.0 << 14.1 << 2.0 << 0.0;
     QTest::newRow("35") << false << 0.0 << 35.0 << 2.0 << 0.0; // a seventh is exactly 5
     QTest::newRow("36") << false << 0.0 << 36.0 << 5.0 << 0.0;
     QTest::newRow("100") << false << 0.0 << 100.0 << 10.0 << 0.0;
@@ -207,7 +174,6 @@ void TestAxes::ticks_data()
     // Mid-afternoon local time, so a day step has to move to a midnight.
     const double t0 = double(QDateTime(QDate(2024, 3, 14), QTime(15, 17, 23)).toSecsSinceEpoch());
     QTest::newRow("3 days") << true << t0 << t0 + 3 * 86400 << 86400.0 << NaN;
-    QTest::newRow("1 hour") << true << t0 << t0 + 3600 << 600.0 << NaN;
     QTest::newRow("10 minutes") << true << t0 << t0 + 600 << 60.0 << NaN;
     QTest::newRow("30 seconds") << true << t0 << t0 + 30 << 2.0 << NaN;
 }
@@ -233,32 +199,6 @@ void TestAxes::ticks()
         QVERIFY(tick >= min && tick < min + step && std::fmod(tick, step) == 0);
 }
 
-void TestAxes::labels()
-{
-    Axis axis(Axis::atBottom);
-    QCOMPARE(axis.labelString(2.5), QStringLiteral("2.5"));
-    QCOMPARE(axis.labelString(1234567), QStringLiteral("1.23457e+06"));
-    axis.setDatetime(true);
-    QCOMPARE(axis.datetimeFormat(), QStringLiteral("dd.MM.yyyy\r\nhh:mm:ss"));
-    const QDateTime dt(QDate(2024, 3, 14), QTime(15, 17, 23));
-    QCOMPARE(axis.labelString(double(dt.toSecsSinceEpoch()) + 0.9), QStringLiteral("14.03.2024\r\n15:17:23"));
-    QCOMPARE(axis.labelString(Inf), QString());
-    axis.setDatetimeFormat(QStringLiteral("hh:mm"));
-
-    // Custom labels replace all others; keys are single precision, so 0.1
-    // and its double neighbours are one entry.
-    axis.setCustomLabel(1.0, QStringLiteral("one"));
-    QCOMPARE(axis.labelString(1.0), QStringLiteral("one"));
-    axis.setCustomLabel(0.1, QStringLiteral("a"));
-    axis.setCustomLabel(std::nextafter(0.1, 1.0), QStringLiteral("b"));
-    axis.setCustomLabel(std::nextafter(0.1, 0.0), QStringLiteral("c"));
-    axis.setCustomLabel(NaN, QStringLiteral("nan"));
-    QCOMPARE(axis.labelString(0.1), QStringLiteral("c"));
-    QCOMPARE(axis.labelString(NaN), QString());
-    axis.clearCustomLabels();
-    QCOMPARE(axis.labelString(double(dt.toSecsSinceEpoch())), QStringLiteral("15:17"));
-}
-
 void TestAxes::labelBand_data()
 {
     QTest::addColumn<int>("type");
@@ -269,13 +209,11 @@ void TestAxes::labelBand_data()
     const int b = Axis::atBottom, l = Axis::atLeft;
     QTest::newRow("bottom, one line") << b << 0 << 1 << "" << false;
     QTest::newRow("bottom, date-time") << b << 1 << 2 << "" << false;
-    QTest::newRow("bottom, one-line format") << b << 2 << 1 << "" << false;
     QTest::newRow("bottom, title") << b << 3 << 1 << "" << true;
     QTest::newRow("left, numbers") << l << 0 << 0 << "-1000" << false;
     QTest::newRow("left, custom label") << l << 4 << 0 << "a very long label" << false;
     QTest::newRow("left, custom labels cleared") << l << 5 << 0 << "-1000" << false;
     QTest::newRow("left, collapsed range") << l << 6 << 0 << "" << false;
-    QTest::newRow("left, title") << l << 3 << 0 << "-1000" << true;
 }
 
 // The band beside the plot holds the widest label, or the lines of a
@@ -310,6 +248,8 @@ void TestAxes::drawnPixels()
 {
     Axes axes;
     axes.setGridColor(QColor(255, 0, 0));
+    axes.bottom()->setTitle(QStringLiteral("Time"));
+    axes.left()->setTitle(QStringLiteral("Volts"));
     QImage img = drawn(axes);
     const QRgb black = qRgb(0, 0, 0), red = qRgb(255, 0, 0);
     const QRect plot = kPlot;
@@ -326,25 +266,17 @@ void TestAxes::drawnPixels()
     const int dashes = countColor(img, red, QRect(plot.left() + 2, tickY, plot.width() - 4, 1));
     QVERIFY2(dashes > plot.width() / 3 && dashes < plot.width() - 10, qPrintable(QString::number(dashes)));
     QCOMPARE(countColor(img, red, QRect(plot.left() + 2, midY, plot.width() - 4, 1)), 0);
-    // The label of 5 under its tick, the label of 5 left of its tick.
+    // The label of 5 centred under its tick.
     const int tickX = plot.left() + int(bottom->pointToPixel(5));
     const int step = int(bottom->pointDeltaToPixel(1));
     const QRect under = inked(img.copy(tickX - step / 2, plot.bottom() + 6, step, 14), qRgb(255, 255, 255));
     QVERIFY(!under.isNull() && qAbs(under.center().x() - step / 2) <= 2);
-    const QRect beside = inked(img.copy(0, tickY - 6, plot.left() - 6, 13), qRgb(255, 255, 255));
-    QVERIFY(!beside.isNull() && beside.right() >= plot.left() - 10);
-    // Without the grid, no dashes; after a reset, the edges alone.
-    img = drawn(axes, false);
-    QCOMPARE(countColor(img, red), 0);
-    axes.reset();
-    img.fill(Qt::white);
-    QRect plotRect = kPlot;
-    QPainter p(&img);
-    axes.draw(&p, &plotRect, true);
-    axes.draw(nullptr, &plotRect, true);
-    axes.draw(&p, nullptr, true);
-    p.end();
-    QCOMPARE(countColor(img, black, QRect(plot.left() - 6, plot.top(), 5, plot.height() - 3)), 0);
+    QCOMPARE(countColor(drawn(axes, false), red), 0); // without the grid, no dashes
+    // Titles: the bottom one below its labels, the left one turned, outside its labels.
+    const int bottomLabels = plot.bottom() + 6 + QFontMetrics(QFont(QStringLiteral("Arial"), 8)).height();
+    QVERIFY(!inked(img.copy(plot.center().x() - 20, bottomLabels, 40, 14), qRgb(255, 255, 255)).isNull());
+    QVERIFY(!inked(img.copy(plot.left() - left->size(), plot.center().y() - 15, 12, 30), qRgb(255, 255, 255)).isNull());
+    QVERIFY(inked(img.copy(0, plot.center().y() - 15, plot.left() - left->size(), 30), qRgb(255, 255, 255)).isNull());
 }
 
 TAVRIN_TEST(TestAxes)

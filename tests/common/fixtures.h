@@ -175,28 +175,6 @@ inline ChartSeries *makeSeries(int kind, int style = 1)
     }
 }
 
-// One item in the kind's own form, spread by `r` around (x, y): a range, a
-// candle, a band or a bar of that half width.
-inline void addItem(ChartSeries *s, double x, double y, double r = 1)
-{
-    switch (s->type()) {
-    case ChartSeries::stMinMaxPoint:
-        static_cast<MinMaxPointSeries *>(s)->addPoint(x, y, y - r, y + r);
-        break;
-    case ChartSeries::stBoxAndWhiskers:
-        static_cast<BoxAndWhiskersSeries *>(s)->addCandle(x, y, y - r, y + r, y - r / 2, y + r / 2);
-        break;
-    case ChartSeries::stHighLow:
-        static_cast<HighLowSeries *>(s)->addPoint(x, y - r, y + r);
-        break;
-    case ChartSeries::stGantt:
-        static_cast<GanttSeries *>(s)->addBar(x - r, x + r, y, QColor(), QString());
-        break;
-    default:
-        s->addXY(x, y);
-    }
-}
-
 inline QByteArray readAll(const QString &fileName)
 {
     QFile f(fileName);

