@@ -1,7 +1,7 @@
 #include "barseries.h"
 #include "barseries_p.h"
 #include "chartseries_p.h"
-#include "linerenderer_p.h"
+#include "geometry_p.h"
 #include "seriesdata_p.h"
 
 #include "axis.h"
@@ -138,8 +138,8 @@ void BarSeries::draw(QPainter *painter)
         // A bar reaching far off the plot is cut just outside what the
         // painter can show: the antialiased fill walks every scan line of
         // the rectangle, so a bar millions of pixels tall takes seconds.
-        const double t = qBound(shownTop, top, shownBottom);
-        const double b = qBound(shownTop, zero, shownBottom);
+        double t = top, b = zero;
+        tavrin::cutSpan(t, b, shownTop, shownBottom);
         *bar = QRectF(left, t, d->barWidth, b - t).normalized();
         return true;
     };

@@ -1,7 +1,7 @@
 #include "pointseries.h"
 #include "pointseries_p.h"
 #include "chartseries_p.h"
-#include "linerenderer_p.h"
+#include "geometry_p.h"
 
 #include "axis.h"
 
