@@ -53,7 +53,8 @@ inline QString exportDateTimeText(const QVariant &v)
     const double t = v.toDouble();
     const double ms = std::round(t * 1000.0);
     if ((t >= 0 && t < 4294967296.0 && t == std::trunc(t)) || !(std::fabs(ms) < 8.64e15))
-        return QDateTime::fromTime_t(v.toUInt()).toString(Qt::ISODate) + QLatin1String(".000");
+        return QDateTime::fromSecsSinceEpoch(qint64(v.toUInt()), Qt::LocalTime).toString(Qt::ISODate)
+            + QLatin1String(".000");
     const qint64 whole = qint64(std::floor(ms / 1000.0));
     const int frac = int(qint64(ms) - whole * 1000);
     return QDateTime::fromSecsSinceEpoch(whole, Qt::LocalTime).toString(Qt::ISODate)

@@ -74,10 +74,10 @@ void TestDateTimes::seconds_data()
         double expected;
     } cases[] = {
         // Whole seconds are what they always were.
-        {"whole second", whole, double(whole.toTime_t())},
+        {"whole second", whole, double(whole.toSecsSinceEpoch())},
         {"epoch", QDateTime::fromSecsSinceEpoch(0, Qt::UTC), 0.0},
         {"last unsigned second", late, 4294967295.0},
-        {"milliseconds", whole.addMSecs(250), double(whole.toTime_t()) + 0.25},
+        {"milliseconds", whole.addMSecs(250), double(whole.toSecsSinceEpoch()) + 0.25},
         {"one millisecond", QDateTime::fromMSecsSinceEpoch(1, Qt::UTC), 0.001},
         {"before 1970", QDateTime(QDate(1969, 12, 31), QTime(23, 59, 59, 500), Qt::UTC), -0.5},
         {"long before", QDateTime(QDate(1900, 1, 1), QTime(0, 0), Qt::UTC), -2208988800.0},
