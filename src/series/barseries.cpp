@@ -3,6 +3,7 @@
 #include "chartseries_p.h"
 #include "seriesicon_p.h"
 #include "linerenderer_p.h"
+#include "geometry_p.h"
 #include "seriesdata_p.h"
 
 #include "axis.h"
@@ -149,8 +150,8 @@ void BarSeries::draw(QPainter *painter)
         // A bar reaching far off the plot is cut just outside what the
         // painter can show: the antialiased fill walks every scan line of
         // the rectangle, so a bar millions of pixels tall takes seconds.
-        const double t = qBound(shownTop, top, shownBottom);
-        const double b = qBound(shownTop, zero, shownBottom);
+        double t = top, b = zero;
+        tavrin::cutSpan(t, b, shownTop, shownBottom);
         *bar = QRectF(left, t, d->barWidth, b - t).normalized();
         return true;
     };

@@ -3,6 +3,7 @@
 #include "chartseries_p.h"
 #include "seriesicon_p.h"
 #include "linerenderer_p.h"
+#include "geometry_p.h"
 #include "seriesdata_p.h"
 
 #include "axis.h"
@@ -12,23 +13,16 @@
 #include <cmath>
 
 using tavrin::ValueBox;
-using tavrin::kPixelLimit;
+using tavrin::clampPixel;
 using tavrin::pixelSafe;
 
 namespace {
 
-// Whisker ends of a candle reaching far beyond the plot are pulled in to a
-// pixel value QPainter's integer paths can take; what is visible stays put.
 void registerCandleTypes()
 {
     qRegisterMetaType<QVector<BoxAndWhiskersSeries::Candle>>("QVector<BoxAndWhiskersSeries::Candle>");
 }
 Q_CONSTRUCTOR_FUNCTION(registerCandleTypes)
-
-inline double clampPixel(double v)
-{
-    return v > kPixelLimit ? kPixelLimit : (v < -kPixelLimit || std::isnan(v) ? -kPixelLimit : v);
-}
 
 } // namespace
 
@@ -159,6 +153,7 @@ void BoxAndWhiskersSeries::draw(QPainter *painter)
     const double bw = d->boxWidth;
     const double w = xa->pixelDeltaToPoint(bw);
     const int boxW = int(bw);
+    const QRectF shown = tavrin::shownArea(painter);
 
     for (const Candle &c : qAsConst(d->candles)) {
         if (std::isnan(c.x) || std::isnan(c.yMin) || std::isnan(c.yMax)
@@ -172,6 +167,8 @@ void BoxAndWhiskersSeries::draw(QPainter *painter)
         const double B = ya->pointToPixel(c.yMax);
         const int left = int(L), right = int(L + bw);
 
+        // Whisker ends far beyond the plot are pulled in to the pixel
+        // range; what is visible stays put.
         painter->setPen(d->whiskerPen);
         painter->drawLine(int(X), int(clampPixel(B)), int(X), int(clampPixel(A)));
         if (pixelSafe(B))
@@ -183,13 +180,21 @@ void BoxAndWhiskersSeries::draw(QPainter *painter)
         // The box hangs from q3 by the quartile distance and covers the whisker.
         const double top = ya->pointToPixel(c.q3);
         const double height = ya->pointDeltaToPixel(c.q3 - c.q1);
+        qint64 bx = left, by = 0, bwid = boxW, bh = -1;
         if (pixelSafe(top) && pixelSafe(top + height)) {
-            painter->drawRect(left, int(top), boxW, int(height));
+            by = qint64(top);
+            bh = qint64(height);
         } else if (!std::isnan(top) && !std::isnan(height)) {
             const double t = clampPixel(top), b = clampPixel(top + height);
-            if (t != b)
-                painter->drawRect(left, int(t), boxW, int(b - t));
+            if (t != b) {
+                by = qint64(t);
+                bh = qint64(b - t);
+            }
         }
+        // A box reaching far off the plot is cut as bars are: filled, it
+        // would be walked scan line by scan line.
+        if (bh >= 0 && tavrin::cutToShown(bx, by, bwid, bh, shown))
+            painter->drawRect(int(bx), int(by), int(bwid), int(bh));
 
         const double my = ya->pointToPixel(c.median) - bw * 0.5;
         if (pixelSafe(my))

@@ -3,6 +3,7 @@
 #include "chartseries_p.h"
 #include "seriesicon_p.h"
 #include "linerenderer_p.h"
+#include "geometry_p.h"
 #include "seriesdata_p.h"
 
 #include "axis.h"
@@ -13,7 +14,7 @@
 #include <cmath>
 
 using tavrin::ValueBox;
-using tavrin::kPixelLimit;
+using tavrin::clampPixel;
 using tavrin::pixelSafe;
 
 GanttSeries::GanttSeries()
@@ -118,6 +119,7 @@ void GanttSeries::draw(QPainter *painter)
     const double bh = d->barHeight;
     const double h = ya->pixelDeltaToPoint(bh);
     const int barH = int(bh);
+    const QRectF shown = tavrin::shownArea(painter);
 
     for (const GanttBar &b : qAsConst(d->bars)) {
         if (std::isnan(b.x1) || std::isnan(b.x2) || std::isnan(b.y)
@@ -131,11 +133,15 @@ void GanttSeries::draw(QPainter *painter)
         // A bar reaching far out of a zoomed view is cut to a pixel range
         // QPainter can take; its visible part is unchanged.
         if (!pixelSafe(L) || !pixelSafe(R)) {
-            L = qBound(-kPixelLimit, L, kPixelLimit);
-            R = qBound(-kPixelLimit, R, kPixelLimit);
+            L = clampPixel(L);
+            R = clampPixel(R);
             if (!std::isfinite(L - R) || L == R)
                 continue;
         }
+        // Cut to what the painter shows, as bars are.
+        qint64 rx = qint64(L), ry = qint64(top), rw = qint64(R - L), rh = barH;
+        if (!tavrin::cutToShown(rx, ry, rw, rh, shown))
+            continue;
         // Switch brushes only when the colour changes, so a run of bars in one
         // colour does not copy the brush bar after bar.
         const QColor &fill = b.color.isValid() ? b.color : seriesFill;
@@ -143,7 +149,7 @@ void GanttSeries::draw(QPainter *painter)
             brush.setColor(fill);
             painter->setBrush(brush);
         }
-        painter->drawRect(int(L), int(top), int(R - L), barH);
+        painter->drawRect(int(rx), int(ry), int(rw), int(rh));
     }
     brush.setColor(seriesFill);
 }

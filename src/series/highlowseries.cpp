@@ -4,6 +4,7 @@
 #include "chartseries_p.h"
 #include "seriesicon_p.h"
 #include "linerenderer_p.h"
+#include "geometry_p.h"
 
 #include "axis.h"
 #include "qtcompat_p.h"
@@ -71,35 +72,9 @@ void addQuad(QPainterPath &band, const QPointF (&q)[4])
         band.lineTo(src[i]);
 }
 
-// Cuts a line to the pixel range, one border at a time. The cut end is put
-// exactly on the border and only the other coordinate is interpolated, so a
-// line from values far outside the view (say 1e300) keeps its visible part
-// exactly; interpolating both from such an end would lose every digit.
-bool clipLine(double &x0, double &y0, double &x1, double &y1)
-{
-    for (int border = 0; border < 4; ++border) {
-        const bool vertical = border >= 2;
-        const double limit = (border % 2) ? -kPixelLimit : kPixelLimit;
-        double &a0 = vertical ? y0 : x0, &a1 = vertical ? y1 : x1;
-        double &b0 = vertical ? x0 : y0, &b1 = vertical ? x1 : y1;
-        const bool out0 = limit > 0 ? a0 > limit : a0 < limit;
-        const bool out1 = limit > 0 ? a1 > limit : a1 < limit;
-        if (out0 && out1)
-            return false;
-        if (out0) {
-            b0 += (limit - a0) / (a1 - a0) * (b1 - b0);
-            a0 = limit;
-        } else if (out1) {
-            b1 += (limit - a1) / (a0 - a1) * (b0 - b1);
-            a1 = limit;
-        }
-    }
-    return true;
-}
-
 void drawLine(QPainter *painter, double x0, double y0, double x1, double y1)
 {
-    if (!(pixelSafe(x0) && pixelSafe(y0) && pixelSafe(x1) && pixelSafe(y1)) && !clipLine(x0, y0, x1, y1))
+    if (!(pixelSafe(x0) && pixelSafe(y0) && pixelSafe(x1) && pixelSafe(y1)) && !tavrin::clipToPixelLimit(x0, y0, x1, y1))
         return;
     painter->drawLine(int(x0), int(y0), int(x1), int(y1));
 }

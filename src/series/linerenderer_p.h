@@ -3,6 +3,8 @@
 
 #include "axis.h"
 #include "axis_p.h"
+#include "geometry_p.h"
+#include "seriesdata_p.h"
 
 #include <QLine>
 #include <QPaintEngine>
@@ -12,110 +14,6 @@
 #include <cmath>
 
 namespace tavrin {
-
-// QRectF::intersects() for two rectangles given by their corners, without
-// building QRectF objects in the per-segment loop. Same rules: normalised,
-// a zero-width or zero-height rectangle intersects nothing, touching edges
-// do not count.
-struct ValueBox {
-    double l = 0, r = 0, t = 0, b = 0;
-    bool empty = true;
-
-    static ValueBox visible(const Axis *x, const Axis *y)
-    {
-        ValueBox v;
-        v.set(x->min(), y->min(), x->span(), y->span());
-        return v;
-    }
-
-    void set(double x, double y, double w, double h)
-    {
-        l = r = x;
-        (w < 0 ? l : r) += w;
-        t = b = y;
-        (h < 0 ? t : b) += h;
-        empty = (l == r) || (t == b);
-    }
-
-    bool intersects(double x, double y, double w, double h) const
-    {
-        if (empty)
-            return false;
-        double l2 = x, r2 = x;
-        (w < 0 ? l2 : r2) += w;
-        if (l2 == r2 || l >= r2 || l2 >= r)
-            return false;
-        double t2 = y, b2 = y;
-        (h < 0 ? t2 : b2) += h;
-        if (t2 == b2 || t >= b2 || t2 >= b)
-            return false;
-        return true;
-    }
-
-    // QRectF::contains(QPointF): edges included, an empty box holds nothing.
-    bool contains(double px, double py) const
-    {
-        return !empty && px >= l && px <= r && py >= t && py <= b;
-    }
-};
-
-// Pixel coordinates that QPainter's integer paths can take without overflow.
-constexpr double kPixelLimit = 1 << 22;
-
-// The part of the painter's logical coordinates that reaches its device,
-// with a margin for wide pens; fills beyond it cost time and show nothing.
-inline QRectF shownArea(QPainter *painter)
-{
-    const QPaintDevice *dev = painter->device();
-    const QRectF device(-8, -8, dev->width() + 16, dev->height() + 16);
-    QRectF r = painter->combinedTransform().inverted().mapRect(device);
-    if (!r.isValid())
-        r = QRectF(-kPixelLimit, -kPixelLimit, 2 * kPixelLimit, 2 * kPixelLimit);
-    return r;
-}
-
-inline bool pixelSafe(double v)
-{
-    return v > -kPixelLimit && v < kPixelLimit;
-}
-
-// Cuts the segment a-b to the square of side 2 * kPixelLimit around the
-// origin; false when nothing of it is left. Each end that lies outside is
-// moved exactly onto the border it crosses and only the other coordinate is
-// interpolated, so a horizontal or vertical line keeps its exact position
-// however far away its ends were. Only segments reaching far off screen take
-// this path, so what is visible is unchanged.
-inline bool clipToPixelLimit(double &x0, double &y0, double &x1, double &y1)
-{
-    const double L = kPixelLimit;
-    auto outcode = [L](double x, double y) {
-        return (x < -L ? 1 : 0) | (x > L ? 2 : 0) | (y < -L ? 4 : 0) | (y > L ? 8 : 0);
-    };
-    int c0 = outcode(x0, y0), c1 = outcode(x1, y1);
-    for (int guard = 0; guard < 8; ++guard) {
-        if (!(c0 | c1))
-            return true;
-        if (c0 & c1)
-            return false;
-        const bool first = c0 != 0;
-        double &x = first ? x0 : x1, &y = first ? y0 : y1;
-        const double ox = first ? x1 : x0, oy = first ? y1 : y0;
-        const int c = first ? c0 : c1;
-        if (c & 3) {
-            const double bx = (c & 1) ? -L : L;
-            y = y + (bx - x) * ((oy - y) / (ox - x));
-            x = bx;
-        } else {
-            const double by = (c & 4) ? -L : L;
-            x = x + (by - y) * ((ox - x) / (oy - y));
-            y = by;
-        }
-        if (!std::isfinite(x) || !std::isfinite(y))
-            return false;
-        (first ? c0 : c1) = outcode(x, y);
-    }
-    return !(c0 | c1);
-}
 
 // Device pixels per logical pixel when the painter only scales, as on a
 // high-density image; 1 for anything else, which keeps the logical grid.
@@ -248,8 +146,14 @@ public:
     // visible segment whose pixels are in range, so the common case needs
     // neither the box test nor the overflow guards. The column run lives in
     // locals while the fast path owns it.
+    //
+    // With block summaries of pts (valid for exactly these points), a run
+    // takes in a whole block at once when the block lies strictly inside
+    // the box, has no NaN and maps into the run's column: both maps are
+    // monotonic, so the block's pixel rows span exactly from the row of its
+    // least to that of its greatest y, and the run ends at its last point.
     template <typename Container>
-    void polyline(const Container &pts)
+    void polyline(const Container &pts, const BlockSummaries *sums = nullptr)
     {
         const int n = int(pts.size());
         const double l = m_box.l, r = m_box.r, t = m_box.t, bt = m_box.b;
@@ -280,6 +184,19 @@ public:
                     hi = qMax(hi, y);
                     int j = i + 1;
                     for (; j < n; ++j) {
+                        if (sums) {
+                            const BlockBounds *blk = sums->blockAt(j, n);
+                            if (blk && !blk->holes && blk->any && blk->minX > l && blk->maxX < r
+                                && blk->minY > t && blk->maxY < bt && int(mx(blk->minX)) == bx
+                                && int(mx(blk->maxX)) == bx) {
+                                const int ya = int(my(blk->minY)), yb = int(my(blk->maxY));
+                                lo = qMin(lo, qMin(ya, yb));
+                                hi = qMax(hi, qMax(ya, yb));
+                                j += BlockSummaries::kBlock - 1;
+                                y = int(my(pts.at(j).y()));
+                                continue;
+                            }
+                        }
                         const QPointF c = pts.at(j);
                         if (!(c.x() > l && c.x() < r && c.y() > t && c.y() < bt))
                             break;

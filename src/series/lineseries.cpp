@@ -202,7 +202,14 @@ void LineSeries::draw(QPainter *painter)
     painter->setPen(ChartSeries::d->pen);
     painter->setBrush(ChartSeries::d->brush);
     LineRenderer renderer(painter, xAxis(), yAxis());
-    d->with([&renderer](const auto &pts) { renderer.polyline(pts); });
+    if (d->list) {
+        renderer.polyline(*d->list);
+    } else {
+        // Built once, then kept up to date by appends and drops.
+        if (!d->summaries.isValid())
+            d->summaries.rebuild(d->buffer);
+        renderer.polyline(d->buffer, &d->summaries);
+    }
     renderer.flush();
 }
 

@@ -3,6 +3,7 @@
 #include "chartseries_p.h"
 #include "seriesicon_p.h"
 #include "linerenderer_p.h"
+#include "geometry_p.h"
 
 #include "axis.h"
 
@@ -11,16 +12,9 @@
 
 #include <cmath>
 
-namespace {
-
 // Ends of a range line may lie far off the plot; held at the limit, the
 // visible part of the line stays where it is.
-double clampPixel(double v)
-{
-    return qBound(-tavrin::kPixelLimit, v, tavrin::kPixelLimit);
-}
-
-} // namespace
+using tavrin::clampPixel;
 
 MinMaxPointSeries::MinMaxPointSeries()
     : MinMaxPointSeries(psPoint)

@@ -28,11 +28,14 @@ struct BlockBounds {
     double minX = std::numeric_limits<double>::quiet_NaN();
     double minY = minX, maxX = minX, maxY = minX;
     bool any = false;
+    bool holes = false; // a point with a NaN coordinate was passed over
 
     void add(double x, double y)
     {
-        if (std::isnan(x) || std::isnan(y))
+        if (std::isnan(x) || std::isnan(y)) {
+            holes = true;
             return;
+        }
         if (!any) {
             minX = maxX = x;
             minY = maxY = y;
@@ -67,7 +70,8 @@ struct StridedBlock {
 class BlockSummaries
 {
 public:
-    static constexpr int kBlock = 512;
+    // Small enough that a pixel column of dense data spans whole blocks.
+    static constexpr int kBlock = 64;
 
     bool isValid() const { return m_valid; }
     void invalidate()
@@ -109,6 +113,17 @@ public:
         for (int i = 0, n = qMin(kBlock - m_shift, int(pts.size())); i < n; ++i)
             first.add(pts.at(i).x(), pts.at(i).y());
         m_blocks.front() = first;
+    }
+
+    // The summary of the block that starts at index i, or null when no
+    // block starts there or it runs past `count` points.
+    const BlockBounds *blockAt(int i, int count) const
+    {
+        const int k = i + m_shift;
+        if (k % kBlock != 0 || i + kBlock > count)
+            return nullptr;
+        const size_t b = size_t(k / kBlock);
+        return b < m_blocks.size() ? &m_blocks[b] : nullptr;
     }
 
     BlockBounds bounds() const

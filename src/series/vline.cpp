@@ -1,7 +1,7 @@
 #include "vline.h"
 #include "vline_p.h"
 #include "seriesdata_p.h"
-#include "linerenderer_p.h"
+#include "geometry_p.h"
 
 #include "axis.h"
 #include "qtcompat_p.h"

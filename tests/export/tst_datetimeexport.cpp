@@ -31,7 +31,7 @@ void TestDateTimeExport::values_data()
     const double whole = t.toMSecsSinceEpoch() / 1000.0;
     // The form whole seconds always had.
     QTest::newRow("whole second") << whole
-                                  << QDateTime::fromSecsSinceEpoch(qint64(whole)).toString(Qt::ISODate) + ".000";
+                                  << QDateTime::fromSecsSinceEpoch(qint64(whole), Qt::LocalTime).toString(Qt::ISODate) + ".000";
     QTest::newRow("milliseconds") << whole + 0.25 << QStringLiteral("2021-03-04T05:06:07.250");
     QTest::newRow("one millisecond") << whole + 0.001 << QStringLiteral("2021-03-04T05:06:07.001");
     const QDateTime early(QDate(1969, 7, 20), QTime(20, 17, 40, 500));
