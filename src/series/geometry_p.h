@@ -162,6 +162,22 @@ inline bool cutToShown(qint64 &x, qint64 &y, qint64 &w, qint64 &h, const QRectF 
     return cut(x, w, l, r) && cut(y, h, t, b);
 }
 
+// Device pixels per logical pixel when the painter only scales, as on a
+// high-density image; 1 for anything else, which keeps the logical grid.
+inline double deviceScale(const QPainter *painter)
+{
+    const QTransform t = painter->combinedTransform();
+    if (t.type() != QTransform::TxScale || t.m11() != t.m22() || !(t.m11() > 0))
+        return 1.0;
+    return t.m11();
+}
+
+// Whole device pixels for a logical coordinate under deviceScale() s.
+inline double snapToDevice(double v, double s)
+{
+    return std::floor(v * s + 0.5) / s;
+}
+
 } // namespace tavrin
 
 #endif // GEOMETRY_P_H

@@ -15,22 +15,6 @@
 
 namespace tavrin {
 
-// Device pixels per logical pixel when the painter only scales, as on a
-// high-density image; 1 for anything else, which keeps the logical grid.
-inline double deviceScale(const QPainter *painter)
-{
-    const QTransform t = painter->combinedTransform();
-    if (t.type() != QTransform::TxScale || t.m11() != t.m22() || !(t.m11() > 0))
-        return 1.0;
-    return t.m11();
-}
-
-// Whole device pixels for a logical coordinate under deviceScale() s.
-inline double snapToDevice(double v, double s)
-{
-    return std::floor(v * s + 0.5) / s;
-}
-
 // An axis' value-to-pixel map read once per draw: the same arithmetic as
 // Axis::pointToPixel() without a call per coordinate; `s` maps to device
 // pixels.

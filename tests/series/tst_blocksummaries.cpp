@@ -1,5 +1,5 @@
 #include "testmain.h"
-#include "testutil.h"
+#include "fixtures.h"
 
 #include <axis.h>
 #include <axis_p.h>
