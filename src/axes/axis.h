@@ -236,6 +236,9 @@ public:
         does both).
     */
     void setLabelFont(const QFont &font);
+    /*!
+        Returns the font of the tick labels; see setLabelFont().
+    */
     QFont labelFont() const;
 
     /*!
@@ -243,6 +246,9 @@ public:
         As with setLabelFont(), the label band is measured again.
     */
     void setTitleFont(const QFont &font);
+    /*!
+        Returns the font of the axis title; see setTitleFont().
+    */
     QFont titleFont() const;
 
     /*!
@@ -251,6 +257,10 @@ public:
         the chart is the widget palette's QPalette::WindowText.
     */
     void setFrameColor(QColor color);
+    /*!
+        Returns the colour of the frame edges and tick marks; see
+        setFrameColor().
+    */
     QColor frameColor() const;
 
     /*!

@@ -38,12 +38,16 @@ class VLine;
     The user zooms by dragging a rectangle with the left button, returns to
     automatic scaling by dragging towards the upper left, pans with the middle
     button and reads a point's tooltip by resting the mouse on it. The context
-    menu offers exportXml(), exportCsv() and exportSvg() with a file dialog;
-    it shows an "Error" message box when the file cannot be written.
+    menu offers exportXml(), exportCsv() and exportSvg() with a file dialog,
+    and the image, PDF, print and clipboard exports when imageExportActions
+    is on; it shows an "Error" message box when the file cannot be written.
+    Wheel zoom, the double-click reset and the crosshair are the host's to
+    switch on.
 
     Defaults a host meets: automatic scaling on, the legend hidden (placement
     Legend::plRight), antialiasing off, tooltips off, no title, a refresh
-    timeout of -1 and no drawing lock. Fonts are "Arial" at 8 points.
+    timeout of -1, no drawing lock and the thDefault theme. Fonts are
+    "Arial" at 8 points, except the legend's, which is the widget's font.
 
     The constructor installs the translation \c tavrin_<language>.qm from
     the application's directory, when there is one, once per application.
@@ -74,12 +78,45 @@ class TAVRIN_EXPORT ChartWidget : public QWidget
     */
     Q_PROPERTY(bool imageExportActions READ imageExportActions WRITE setImageExportActions
                    NOTIFY imageExportActionsChanged)
+    /*!
+        \property ChartWidget::wheelZoom
+        \brief Whether the mouse wheel zooms the plot (default: false).
+        \sa wheelZoom(), setWheelZoom()
+    */
     Q_PROPERTY(bool wheelZoom READ wheelZoom WRITE setWheelZoom NOTIFY wheelZoomChanged)
+    /*!
+        \property ChartWidget::doubleClickReset
+        \brief Whether a double click in the plot returns to automatic
+        scaling (default: false).
+        \sa doubleClickReset()
+    */
     Q_PROPERTY(bool doubleClickReset READ doubleClickReset WRITE setDoubleClickReset
                    NOTIFY doubleClickResetChanged)
+    /*!
+        \property ChartWidget::holdView
+        \brief Whether a zoomed or panned view keeps its ranges while data
+        arrives (default: false).
+        \sa holdView()
+    */
     Q_PROPERTY(bool holdView READ holdView WRITE setHoldView NOTIFY holdViewChanged)
+    /*!
+        \property ChartWidget::crosshair
+        \brief Whether a crosshair with the values under the pointer follows
+        the mouse over the plot (default: false).
+        \sa crosshair()
+    */
     Q_PROPERTY(bool crosshair READ crosshair WRITE setCrosshair NOTIFY crosshairChanged)
+    /*!
+        \property ChartWidget::titleFont
+        \brief The font of the title ("Arial" at 8 points by default).
+        \sa setTitleFont()
+    */
     Q_PROPERTY(QFont titleFont READ titleFont WRITE setTitleFont NOTIFY titleFontChanged)
+    /*!
+        \property ChartWidget::theme
+        \brief The look of the chart as a whole (default: thDefault).
+        \sa theme(), setTheme()
+    */
     Q_PROPERTY(Theme theme READ theme WRITE setTheme NOTIFY themeChanged)
 public:
     /*!
@@ -147,8 +184,8 @@ public:
         free one from 1; marker lines count ids of their own). Returns 0 for a
         null line.
 
-        The chart owns the line from then on; only clear() and the chart's
-        destruction remove it. With automatic scaling on, the bottom axis
+        The chart owns the line from then on; removeVLine(), clear() and the
+        chart's destruction delete it. With automatic scaling on, the bottom axis
         widens to the line's x value. Unless the drawing lock is set, the chart
         renders.
     */
@@ -229,42 +266,63 @@ public:
     */
     QFont titleFont() const;
     /*!
-        Sets the font of the chart's title and lays the plot out again. The
-        title font is one of the settings that save() writes; "Arial" at 8
-        points by default.
+        Sets the font of the chart's title and lays the plot out again (while
+        the drawing lock is set, the layout waits). Emits titleFontChanged()
+        when the font changes. The title font is one of the settings that
+        save() writes; "Arial" at 8 points by default.
     */
     void setTitleFont(const QFont &font);
 
     /*!
-        Sets the font of the tick labels of both axes and lays the plot out
-        again. Returns the bottom axis' label font; "Arial" at 8 points by
-        default. Axis::setLabelFont() sets one axis alone.
+        Returns the font of the bottom axis' tick labels; "Arial" at 8
+        points by default. See setAxisLabelFont().
     */
     QFont axisLabelFont() const;
+    /*!
+        Sets the font of the tick labels of both axes to \a font and lays
+        the plot out again (while the drawing lock is set, the layout waits).
+        Axis::setLabelFont() sets one axis alone. Emits nothing.
+    */
     void setAxisLabelFont(const QFont &font);
 
     /*!
-        Sets the font of both axis titles and lays the plot out again.
-        Returns the bottom axis' title font; "Arial" at 8 points by default.
+        Returns the font of the bottom axis' title; "Arial" at 8 points by
+        default. See setAxisTitleFont().
     */
     QFont axisTitleFont() const;
+    /*!
+        Sets the font of both axis titles to \a font and lays the plot out
+        again (while the drawing lock is set, the layout waits).
+        Axis::setTitleFont() sets one axis alone. Emits nothing.
+    */
     void setAxisTitleFont(const QFont &font);
 
     /*!
-        Sets the font of the legend's entries and fits the legend to it.
-        Returns the legend's font, which is the widget's font until set.
+        Returns the font of the legend's entries, which is the widget's font
+        until set; see setLegendFont().
     */
     QFont legendFont() const;
+    /*!
+        Sets the font of the legend's entries to \a font and fits the
+        legend's check boxes to it. The plot is not laid out again.
+    */
     void setLegendFont(const QFont &font);
 
     /*!
-        Sets the colours that series registered from now on get when they
-        have no colour of their own, in this order and then again from the
-        start. An empty list, the default, gives the built-in cycle from
-        red through the Qt::GlobalColor values. Series already registered
-        keep their colours; clear() starts the list again.
+        Returns the colours that series get when they have no colour of
+        their own; see setSeriesColors(). Empty by default; under thDark,
+        the dark theme's list.
     */
     QList<QColor> seriesColors() const;
+    /*!
+        Sets the colours that series registered from now on get when they
+        have no colour of their own to \a colors, in this order and then
+        again from the start; the next series gets the first colour. An
+        empty list, the default, gives the built-in cycle from red through
+        the Qt::GlobalColor values. Series already registered keep their
+        colours; clear() starts the list again. setTheme() replaces the list
+        with its own.
+    */
     void setSeriesColors(const QList<QColor> &colors);
 
     /*!
@@ -281,6 +339,12 @@ public:
         chart already has does nothing.
     */
     Theme theme() const;
+    /*!
+        Gives the chart the look \a theme, as theme() describes, replaces
+        the series colour list (see setSeriesColors()), renders whatever the
+        drawing lock says and emits themeChanged(). Does nothing when the
+        chart already has \a theme or when \a theme is not a Theme value.
+    */
     void setTheme(Theme theme);
 
     /*!
@@ -359,6 +423,10 @@ public:
         undone with zoomBack(). Wheel events outside the plot are passed on.
     */
     bool wheelZoom() const;
+    /*!
+        Switches wheel zoom on or off, as \a on says; see wheelZoom(). Emits
+        wheelZoomChanged() when the value changes; the view is not touched.
+    */
     void setWheelZoom(bool on);
 
     /*!
@@ -367,6 +435,11 @@ public:
         left does. Off by default: double clicks then go on to the widget.
     */
     bool doubleClickReset() const;
+    /*!
+        Switches the double-click reset on or off, as \a on says; see
+        doubleClickReset(). Emits doubleClickResetChanged() when the value
+        changes.
+    */
     void setDoubleClickReset(bool on);
 
     /*!
@@ -378,6 +451,12 @@ public:
         follow the data either way.
     */
     bool holdView() const;
+    /*!
+        Makes a zoomed or panned view hold while data arrives, or not, as
+        \a on says; see holdView(). It takes effect at the next expiry of
+        the refresh timer; the call itself changes no range. Emits
+        holdViewChanged() when the value changes.
+    */
     void setHoldView(bool on);
 
     /*!
@@ -391,6 +470,12 @@ public:
         switch the widget's mouse tracking off again if the host had set it.
     */
     bool crosshair() const;
+    /*!
+        Switches the crosshair on or off, as \a on says; see crosshair().
+        Switching it on turns the widget's mouse tracking on; switching it
+        off removes a crosshair that is shown. Emits crosshairChanged() when
+        the value changes.
+    */
     void setCrosshair(bool on);
 
     /*!
@@ -507,13 +592,17 @@ public:
     bool copyToClipboard();
 
     /*!
-        \property ChartWidget::imageExportActions
-        Whether the context menu also offers saving as an image, saving as
-        PDF, printing (where the library has Qt's print support) and copying
-        to the clipboard, after the three data and SVG entries. Off by
-        default, so the menu holds only those three.
+        Returns whether the context menu also offers saving as an image,
+        saving as PDF, printing (where the library has Qt's print support)
+        and copying to the clipboard, after the three data and SVG entries.
+        Off by default, so the menu holds only those three.
     */
     bool imageExportActions() const;
+    /*!
+        Adds the image, PDF, print and clipboard entries to the context menu
+        or takes them out, as \a on says; see imageExportActions(). Emits
+        imageExportActionsChanged() when the value changes.
+    */
     void setImageExportActions(bool on);
 
     /*!
@@ -558,15 +647,34 @@ signals:
     */
     void imageExportActionsChanged(bool on);
     /*!
-        These are emitted when the property of the same name really
-        changes, with its new value; setting the value it already has emits
-        nothing.
+        Emitted by setWheelZoom() when wheelZoom changes to \a on; setting
+        the value it already has emits nothing.
     */
     void wheelZoomChanged(bool on);
+    /*!
+        Emitted by setDoubleClickReset() when doubleClickReset changes to
+        \a on; setting the value it already has emits nothing.
+    */
     void doubleClickResetChanged(bool on);
+    /*!
+        Emitted by setHoldView() when holdView changes to \a on; setting the
+        value it already has emits nothing.
+    */
     void holdViewChanged(bool on);
+    /*!
+        Emitted by setCrosshair() when crosshair changes to \a on; setting
+        the value it already has emits nothing.
+    */
     void crosshairChanged(bool on);
+    /*!
+        Emitted by setTitleFont() when the title font changes to \a font.
+        load() sets the font without emitting it.
+    */
     void titleFontChanged(const QFont &font);
+    /*!
+        Emitted by setTheme() when the chart takes the new \a theme, after
+        it has been recoloured and rendered.
+    */
     void themeChanged(ChartWidget::Theme theme);
 
     /*!

@@ -358,13 +358,36 @@ protected:
         the block at once.
     */
     virtual int appendPoints(const double *x, const double *y, int stride, int count);
-    // Widens the bounds by a block's box (NaN where the block had no
-    // complete point) and tells the owning chart once.
+    /*!
+        Widens the bounds to include the box from (\a minX, \a minY) to
+        (\a maxX, \a maxY), the bounds of a block of points just stored, and
+        tells the owning chart once when they grew, where updateBounds()
+        would tell it per point. A box with any NaN coordinate, as a block
+        without a complete point gives, changes nothing. It neither emits a
+        signal nor starts the refresh timer: an appendPoints() override
+        calls it once for its block and leaves the rest to finishBlock().
+    */
     void updateBlockBounds(double minX, double minY, double maxX, double maxY);
-    // Bounds recomputed after points were dropped; tells the owning chart
-    // when they narrowed.
+    /*!
+        Replaces the bounds with (\a minX, \a minY) to (\a maxX, \a maxY),
+        which may be narrower than before; all NaN means the series holds no
+        point. A kind that drops stored points calls it with the bounds of
+        what is left, together with any point added in the same step, so
+        that the chart hears of one change. With automatic scaling on, the
+        owning chart rescales when the bounds narrowed and widens its axes
+        when they only grew; either way it renders unless the drawing lock
+        is set. While its refresh timer runs, all of that waits for the
+        expiry. It emits nothing; the caller emits pointsRemoved().
+    */
     void resetBounds(double minX, double minY, double maxX, double maxY);
-    // Scheduling and the one pointsAdded() signal at the end of a block.
+    /*!
+        Ends a block of \a count rows stored from row \a first on: starts
+        the owning chart's refresh timer and emits pointsAdded() once.
+        Rows that a point limit dropped meanwhile move \a first down, so
+        pass pointsCount() as it was before the block. Does nothing when
+        \a count is not positive. addPoints() calls it after
+        appendPoints(); an override of appendPoints() must not.
+    */
     void finishBlock(int first, int count);
 
 private:

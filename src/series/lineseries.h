@@ -99,7 +99,17 @@ public:
     */
     void substract(LineSeries *other);
 
+    /*!
+        Returns the most points the series keeps; 0, the default, means no
+        limit. See the maximumPoints property.
+    */
     int maximumPoints() const;
+    /*!
+        Sets the most points the series keeps to \a count; a negative value
+        counts as 0, no limit. When the series holds more, the oldest are
+        dropped at once and pointsRemoved() is emitted before
+        maximumPointsChanged().
+    */
     void setMaximumPoints(int count);
     /*!
         Drops the oldest points whose x is less than \a x: from the start of
@@ -146,6 +156,10 @@ public:
     LineSeriesPrivate *d;
 
 signals:
+    /*!
+        Emitted by setMaximumPoints() when the limit changes, with the new
+        \a maximumPoints (a negative value set shows as 0).
+    */
     void maximumPointsChanged(int maximumPoints);
 
 protected:

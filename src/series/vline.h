@@ -18,8 +18,8 @@ class VLinePrivate;
 
     A host creates it with a colour and a width and registers it with
     ChartWidget::addVLine(), which gives it the chart's axes and takes it
-    over: the chart deletes it on ChartWidget::clear() or its own
-    destruction; there is no call to remove a single line. Marker lines are
+    over: the chart deletes it on ChartWidget::removeVLine(),
+    ChartWidget::clear() or its own destruction. Marker lines are
     drawn over all series and have no legend entry. A line outside the
     bottom axis' visible range is not drawn.
 
