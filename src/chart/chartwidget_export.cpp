@@ -380,7 +380,10 @@ bool ChartWidgetPrivate::loadSettings(int format, const QString &fileName)
     autoScale = settings.autoScale;
     drawingLock = settings.drawingLock;
     title = settings.title;
+    const bool fontChanged = titleFont != settings.titleFont;
     titleFont = settings.titleFont;
+    if (fontChanged)
+        emit q->titleFontChanged(titleFont);
     return true;
 }
 

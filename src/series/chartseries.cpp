@@ -52,7 +52,8 @@ void ChartSeries::addPoints(const QVector<QPointF> &points)
     if (points.isEmpty())
         return;
     const double *xy = reinterpret_cast<const double *>(points.constData());
-    finishBlock(pointsCount(), appendPoints(xy, xy + 1, 2, points.size()));
+    const int first = pointsCount();
+    finishBlock(first, appendPoints(xy, xy + 1, 2, points.size()));
 }
 
 void ChartSeries::addPoints(const QVector<double> &x, const QVector<double> &y)
@@ -64,7 +65,8 @@ void ChartSeries::addPoints(const double *x, const double *y, int count)
 {
     if (!x || !y || count <= 0)
         return;
-    finishBlock(pointsCount(), appendPoints(x, y, 1, count));
+    const int first = pointsCount();
+    finishBlock(first, appendPoints(x, y, 1, count));
 }
 
 int ChartSeries::appendPoints(const double *x, const double *y, int stride, int count)
