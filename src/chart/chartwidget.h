@@ -667,8 +667,8 @@ signals:
     */
     void crosshairChanged(bool on);
     /*!
-        Emitted by setTitleFont() when the title font changes to \a font.
-        load() sets the font without emitting it.
+        Emitted by setTitleFont(), and by load(), when the title font
+        changes to \a font.
     */
     void titleFontChanged(const QFont &font);
     /*!
