@@ -56,17 +56,17 @@ public:
     QString name() const override { return QStringLiteral("tavrin"); }
     QString version() const override { return QStringLiteral("main"); }
 
-    bool createPlot(const PlotSpec &spec, QString *why) override
+    bool createPlot(const PlotSpec &want, QString *why) override
     {
         destroyPlot();
-        if (spec.openGL) {
+        if (want.openGL) {
             *why = QStringLiteral("no OpenGL path");
             return false;
         }
-        kind = spec.kind;
+        kind = want.kind;
         chart = new ChartWidget;
-        chart->resize(spec.width, spec.height);
-        chart->setAntialiasing(spec.antialiased);
+        chart->resize(want.width, want.height);
+        chart->setAntialiasing(want.antialiased);
         series = makeSeries();
         chart->show();
         QCoreApplication::processEvents();
