@@ -1,0 +1,436 @@
+// The exports beyond the byte-exact tables: the writers on a QBuffer with
+// no widget, date-time cells, pictures, PDF, print, clipboard, the menu
+// entries that offer them, and vector SVG.
+#include "fixtures.h"
+#include "testmain.h"
+
+#include <exporttable_p.h>
+#include <imagewriter_p.h>
+
+#include <QAction>
+#include <QBuffer>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#ifdef TAVRIN_HAVE_PRINTSUPPORT
+#include <QPrinter>
+#endif
+
+using namespace tavrintest;
+
+namespace {
+
+ExportTable tableOf(const QString &name, const QStringList &columns, const QList<QList<QVariant>> &rows)
+{
+    ExportTable table;
+    table.blocks << ExportColumns{name, columns, int(rows.size()), [rows](int r) { return rows.value(r); }};
+    return table;
+}
+
+QString utf16(std::initializer_list<ushort> units) { return QString(reinterpret_cast<const QChar *>(units.begin()), int(units.size())); }
+
+// Takes nothing: every write fails.
+struct FullDevice : QIODevice {
+    FullDevice() { open(QIODevice::WriteOnly); }
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
+
+void fillChart(ChartWidget &w)
+{
+    w.setTitle(QStringLiteral("Export"));
+    auto *line = lineOf({{0, 0}, {4, 3}, {8, 1}, {10, 4}}, QStringLiteral("Line"));
+    line->setColor(Qt::blue);
+    w.addSeries(line);
+    auto *points = new PointSeries;
+    points->setName(QStringLiteral("Points"));
+    points->setColor(Qt::red);
+    points->addXY(2, 2);
+    points->addXY(6, 1);
+    w.addSeries(points);
+    w.legend()->setVisible(true);
+    showChart(w, 400, 260);
+    w.setAutoScale(false);
+    w.setAutoScale(true);
+}
+
+QString outputFile(const QString &name) { return outputDir() + QLatin1Char('/') + name; }
+
+template <typename Pred> int countTinted(const QImage &img, const QRect &area, Pred tinted)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += tinted(img.pixel(x, y));
+    return n;
+}
+
+QStringList actionTexts(const ChartWidget &w)
+{
+    QStringList texts;
+    for (QAction *a : w.actions())
+        texts << a->text();
+    return texts;
+}
+
+// A host's series with an icon of its own, which only it knows how to draw.
+struct OwnIconSeries : LineSeries {
+    OwnIconSeries() { setName(QStringLiteral("Own")); addXY(1, 1); }
+    QIcon icon(int size) override { QPixmap pm(size, size); pm.fill(Qt::magenta); return QIcon(pm); }
+};
+
+} // namespace
+
+class TestExportOutputs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void xmlCarriesEveryText_data();
+    void xmlCarriesEveryText();
+    void writersOnBuffer();
+    void dateTimes_data();
+    void dateTimes();
+    void imageAtSize_data();
+    void imageAtSize();
+    void imageFiles_data();
+    void imageFiles();
+    void pdfPrintClipboard();
+    void menu();
+    void svgVectors();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestExportOutputs::xmlCarriesEveryText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    const QString fffd(QChar(QChar::ReplacementCharacter));
+    QTest::newRow("markup, tab, newline") << QStringLiteral("a<b & \"c\"\t\n") << QStringLiteral("a<b & \"c\"\t\n");
+    QTest::newRow("U+0001, U+000B, NUL") << utf16({'a', 0x1, 'b', 0xb, 0x0}) << "a" + fffd + "b" + fffd + fffd;
+    QTest::newRow("lone high surrogate") << utf16({'a', 0xd83d, 'b'}) << "a" + fffd + "b";
+    QTest::newRow("lone low surrogate") << utf16({0xde00, 'b'}) << fffd + "b";
+    QTest::newRow("high surrogate at end") << utf16({'a', 0xd83d}) << "a" + fffd;
+    QTest::newRow("U+FFFE, U+FFFF") << utf16({0xfffe, 'x', 0xffff}) << fffd + "x" + fffd;
+    QTest::newRow("pair, U+FFFD, U+E000, U+D7FF, umlauts kept")
+        << utf16({0xd83d, 0xde00, 0xfffd, 0xe000, 0xd7ff, 0xf6, 0xb5}) << utf16({0xd83d, 0xde00, 0xfffd, 0xe000, 0xd7ff, 0xf6, 0xb5});
+}
+
+// Series name, column name and a text cell all go through a real parser.
+void TestExportOutputs::xmlCarriesEveryText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(writeSpreadsheetXml(&buffer, tableOf(text, {QStringLiteral("X"), text}, {{1.5, text}})));
+    QXmlStreamReader reader(buffer.data());
+    QStringList cells;
+    while (!reader.atEnd())
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("Data"))
+            cells << reader.readElementText();
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QCOMPARE(cells, (QStringList{expected, QStringLiteral("X"), expected, QStringLiteral("1.5"), expected}));
+}
+
+// Each writer takes an open device and needs no widget; pictures are painted
+// in logical pixels.
+void TestExportOutputs::writersOnBuffer()
+{
+    const ExportTable table = tableOf(QStringLiteral("S"), {QStringLiteral("X"), QStringLiteral("Y")}, {{0.0, 0.0}, {1.0, 0.5}});
+    QBuffer csv, png, unknown;
+    for (QBuffer *b : {&csv, &png, &unknown})
+        b->open(QIODevice::WriteOnly);
+    QVERIFY(writeCsv(&csv, table));
+    QCOMPARE(csv.data(), QByteArray("S(X);S(Y)\n0;0\n1;0.5\n"));
+    const auto paint = [](QPainter *p) { p->fillRect(QRect(10, 5, 20, 10), Qt::red); };
+    const QImage image = paintImage(QSize(40, 30), 2, Qt::white, false, paint);
+    QCOMPARE(image.size(), QSize(80, 60));
+    QCOMPARE(image.devicePixelRatio(), 2.0);
+    QCOMPARE(inked(image.convertToFormat(QImage::Format_RGB32), qRgb(255, 255, 255)), QRect(20, 10, 40, 20));
+    QVERIFY(paintImage(QSize(0, 30), 1, Qt::white, false, paint).isNull());
+    QVERIFY(paintImage(QSize(100000, 100000), 1, Qt::white, false, paint).isNull());
+    QVERIFY(writeImage(&png, image, "png", -1));
+    QImage read = QImage::fromData(png.data(), "PNG").convertToFormat(QImage::Format_RGB32);
+    read.setDevicePixelRatio(2);
+    QCOMPARE(read, image.convertToFormat(QImage::Format_RGB32));
+    QVERIFY(!writeImage(&unknown, image, "no-such-format", -1));
+    QCOMPARE(unknown.size(), qint64(0));
+    // A device that takes nothing makes the picture writers report failure
+    // (the widget's tests fill the disk under the others).
+    FullDevice full[3];
+    QVERIFY(!writeSvg(&full[0], QSize(20, 20), false, paint));
+    QVERIFY(!writePdf(&full[1], QSize(20, 20), false, paint));
+    QVERIFY(!writeImage(&full[2], image, "png", -1));
+}
+
+void TestExportOutputs::dateTimes_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("text");
+    const double whole = QDateTime(QDate(2021, 3, 4), QTime(5, 6, 7)).toMSecsSinceEpoch() / 1000.0;
+    // The form whole seconds always had.
+    QTest::newRow("whole second") << whole << QDateTime::fromSecsSinceEpoch(qint64(whole), Qt::LocalTime).toString(Qt::ISODate) + ".000";
+    QTest::newRow("milliseconds") << whole + 0.25 << QStringLiteral("2021-03-04T05:06:07.250");
+    QTest::newRow("one millisecond") << whole + 0.001 << QStringLiteral("2021-03-04T05:06:07.001");
+    const QDateTime early(QDate(1969, 7, 20), QTime(20, 17, 40, 500)), old(QDate(1900, 1, 1), QTime(0, 0));
+    QTest::newRow("before 1970") << early.toMSecsSinceEpoch() / 1000.0 << QStringLiteral("1969-07-20T20:17:40.500");
+    QTest::newRow("1900") << old.toMSecsSinceEpoch() / 1000.0 << QStringLiteral("1900-01-01T00:00:00.000");
+}
+
+// Both exports write a date-time value as the local instant it stands for.
+void TestExportOutputs::dateTimes()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, text);
+    ChartWidget w;
+    w.axes()->bottom()->setDatetime(true);
+    w.addSeries(new TableSeries("T", "X;Y", {{seconds, 1}}));
+    const QString csv = dir.filePath(QStringLiteral("dt.csv")), xml = dir.filePath(QStringLiteral("dt.xml"));
+    QVERIFY(w.exportCsv(csv) && w.exportXml(xml));
+    QCOMPARE(QString::fromUtf8(readAll(csv)), QStringLiteral("T(X);T(Y)\n%1;1\n").arg(text));
+    QVERIFY(readAll(xml).contains("<Data ss:Type=\"DateTime\">" + text.toLatin1() + "</Data>"));
+}
+
+void TestExportOutputs::imageAtSize_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("autoScale");
+    QTest::newRow("widget's") << QSize() << true;
+    QTest::newRow("larger") << QSize(800, 500) << true;
+    QTest::newRow("smaller") << QSize(300, 200) << true;
+    QTest::newRow("larger, zoomed") << QSize(900, 300) << false;
+}
+
+// At its own size the picture is the screen, pixel for pixel. Another size
+// lays the chart out anew for the picture (plot fills it, legend at its
+// edge) and leaves the widget's layout exactly as it was.
+void TestExportOutputs::imageAtSize()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, autoScale);
+    ChartWidget w;
+    fillChart(w);
+    if (!autoScale)
+        w.axes()->bottom()->setRange(1, 9);
+    const QRect plot = w.d->plotRect;
+    // Zoomed, the screen is redrawn from the event loop; the picture is not.
+    const QImage screen = (size.isValid() ? w.toImage() : grabImage(&w)).convertToFormat(QImage::Format_RGB32);
+    const QImage image = w.toImage(size, 1.0).convertToFormat(QImage::Format_RGB32);
+    if (!size.isValid()) {
+        QCOMPARE(image, screen);
+        return;
+    }
+    QCOMPARE(image.size(), size);
+    QCOMPARE(w.d->plotRect, plot);
+    QCOMPARE(w.toImage().convertToFormat(QImage::Format_RGB32), screen);
+
+    // The plot takes all the width gained (the label band may differ by a
+    // few pixels); the blue line spans it but for the 20-pixel pads and
+    // nothing of it is outside.
+    const int legendWidth = w.legend()->width();
+    const int plotWidth = plot.width() + size.width() - w.width();
+    const QRect imagePlot(plot.left(), plot.top(), plotWidth, size.height() - (w.height() - plot.height()));
+    int minX = size.width(), maxX = -1, strays = 0;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width() - legendWidth; ++x)
+            if (image.pixel(x, y) == qRgb(0, 0, 255)) {
+                minX = qMin(minX, x);
+                maxX = qMax(maxX, x);
+                strays += !imagePlot.contains(x, y);
+            }
+    QCOMPARE(strays, 0);
+    if (autoScale)
+        QVERIFY2(qAbs((maxX - minX) - (plotWidth - 41)) <= 6, qPrintable(QStringLiteral("%1..%2").arg(minX).arg(maxX)));
+    // The legend at the picture's right edge: its red marker icon too.
+    QVERIFY(countColor(image, qRgb(255, 0, 0), QRect(size.width() - legendWidth, 0, legendWidth, size.height())) > 3);
+}
+
+void TestExportOutputs::imageFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<QByteArray>("readAs"); // empty: the export must fail
+    const QByteArray none;
+    QTest::newRow("png by suffix") << "a.png" << none << QSize() << 1.0 << QByteArray("png");
+    QTest::newRow("png, no suffix") << "plain" << none << QSize() << 1.0 << QByteArray("png");
+    QTest::newRow("upper-case suffix") << "b.PNG" << none << QSize() << 2.0 << QByteArray("png");
+    QTest::newRow("chosen size") << "s.png" << none << QSize(300, 200) << 2.0 << QByteArray("png");
+    QTest::newRow("jpeg by suffix") << "c.jpg" << none << QSize() << 1.5 << QByteArray("jpg");
+    QTest::newRow("bmp named, other suffix") << "d.img" << QByteArray("bmp") << QSize() << 1.0 << QByteArray("bmp");
+    QTest::newRow("unknown format") << "a.png" << QByteArray("no-such-format") << QSize() << 1.0 << none;
+    QTest::newRow("unknown suffix") << "a.nosuch" << none << QSize() << 1.0 << none;
+    QTest::newRow("zero scale") << "a.png" << none << QSize() << 0.0 << none;
+    QTest::newRow("negative scale") << "a.png" << none << QSize() << -1.0 << none;
+    QTest::newRow("NaN scale") << "a.png" << none << QSize() << qreal(NaN) << none;
+    QTest::newRow("too large") << "a.png" << none << QSize() << 1000.0 << none;
+    QTest::newRow("missing folder") << "missing/a.png" << none << QSize() << 1.0 << none;
+}
+
+// A failed export returns false and leaves an existing file as it was.
+void TestExportOutputs::imageFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, format);
+    QFETCH(QSize, size);
+    QFETCH(qreal, scale);
+    QFETCH(QByteArray, readAs);
+    if (!readAs.isEmpty() && !QImageWriter::supportedImageFormats().contains(readAs))
+        QSKIP("Qt has no writer for this format here");
+    ChartWidget w;
+    fillChart(w);
+    const QString file = dir.filePath(name);
+    const bool folder = writeAll(file, "old"); // fails only where there is no folder
+    QCOMPARE(w.exportImage(file, size, scale, format.isEmpty() ? nullptr : format.constData()), !readAs.isEmpty());
+    if (readAs.isEmpty()) {
+        QCOMPARE(readAll(file), folder ? QByteArray("old") : QByteArray("<unreadable>"));
+        return;
+    }
+    QImage read;
+    QVERIFY(read.load(file, readAs.constData()));
+    QCOMPARE(read.size(), (size.isValid() ? size : w.size()) * scale);
+}
+
+// The PDF is vectors of the widget's size, which poppler, where it is
+// installed, draws back as on screen. Exports, printing and copying work on
+// the side: nothing is rendered on screen, no setting of a series changes.
+void TestExportOutputs::pdfPrintClipboard()
+{
+    ChartWidget w;
+    fillChart(w);
+    auto *points = static_cast<PointSeries *>(w.series(2));
+    const bool vector = points->vectorRendering();
+    const QImage before = w.d->pixmap.toImage();
+    QSignalSpy refreshes(points, SIGNAL(refresh()));
+    const QString file = outputFile(QStringLiteral("imageexport.pdf"));
+    QVERIFY(w.exportPdf(file));
+    const QByteArray data = readAll(file);
+    QVERIFY(data.startsWith("%PDF-"));
+    QVERIFY(data.contains("/MediaBox [0 0 300.000000 195.000000]"));
+    QVERIFY(!data.contains("/Subtype /Image /Width 400")); // not one big picture
+    QVERIFY(!w.exportPdf(dir.filePath(QStringLiteral("missing/a.pdf"))));
+    QVERIFY(!w.print(nullptr));
+#ifdef TAVRIN_HAVE_PRINTSUPPORT
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(outputFile(QStringLiteral("imageexport-print.pdf")));
+    QVERIFY(w.print(&printer));
+    QVERIFY(readAll(printer.outputFileName()).startsWith("%PDF-") && readAll(printer.outputFileName()).contains("/Type /Page"));
+#endif
+    QVERIFY(!w.toImage(QSize(), 3).isNull());
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    QVERIFY(w.copyToClipboard());
+    if (!clipboard->image().isNull())
+        QCOMPARE(clipboard->image().convertToFormat(QImage::Format_RGB32),
+                 w.toImage().convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(refreshes.count(), 0);
+    QCOMPARE(points->vectorRendering(), vector);
+    QCOMPARE(w.d->pixmap.toImage(), before);
+    ChartWidget empty; // never shown, so of no size
+    empty.resize(0, 0);
+    QVERIFY(!empty.copyToClipboard());
+
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        QSKIP("pdftoppm is not installed");
+    const QString base = outputFile(QStringLiteral("imageexport-pdf"));
+    QCOMPARE(QProcess::execute(pdftoppm, {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"),
+                                          QStringLiteral("-singlefile"), file, base}), 0);
+    const QImage back(base + QStringLiteral(".png"));
+    QCOMPARE(back.size(), w.size());
+    // The blue line is where the screen has it, within a pixel of slack for
+    // the rasterisers' different rounding.
+    const QImage screen = grabImage(&w);
+    int blue = 0, matched = 0;
+    for (int y = w.d->plotRect.top(); y <= w.d->plotRect.bottom(); ++y)
+        for (int x = w.d->plotRect.left(); x <= w.d->plotRect.right(); ++x)
+            if (screen.pixel(x, y) == qRgb(0, 0, 255)) {
+                ++blue;
+                matched += countTinted(back, QRect(x - 1, y - 1, 3, 3).intersected(back.rect()), [](QRgb p) {
+                    return qRed(p) + qGreen(p) + 255 - qBlue(p) < 60;
+                }) > 0;
+            }
+    QVERIFY(blue > 50);
+    QVERIFY2(matched >= blue * 9 / 10, qPrintable(QStringLiteral("%1 of %2").arg(matched).arg(blue)));
+}
+
+// By default the three entries of old with their resource icons; the host
+// may ask for the image entries after them, and take them away again.
+void TestExportOutputs::menu()
+{
+    const QStringList old{"Save in Excel-xml ...", "Save in csv ...", "Save in svg ..."};
+    ChartWidget w;
+    QCOMPARE(actionTexts(w), old);
+    const char *icons[] = {":/resources/xml_export.png", ":/resources/csv_export.png", ":/resources/svg_export.png"};
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(w.actions().at(i)->icon().pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32),
+                 QImage(QString::fromLatin1(icons[i])).convertToFormat(QImage::Format_ARGB32));
+
+    w.setImageExportActions(true);
+    QStringList added{"Save as image ...", "Save in pdf ..."};
+#ifdef TAVRIN_HAVE_PRINTSUPPORT
+    added << "Print ...";
+#endif
+    QCOMPARE(actionTexts(w), old + added << "Copy to clipboard");
+    for (QAction *a : w.actions())
+        QVERIFY(!a->icon().isNull());
+    w.resize(200, 150);
+    w.actions().constLast()->trigger(); // copying needs no dialog; a platform may keep no clipboard
+    const QImage copied = QGuiApplication::clipboard()->image();
+    QVERIFY(copied.isNull() || copied.size() == QSize(200, 150));
+    w.setImageExportActions(false);
+    QCOMPARE(actionTexts(w), old);
+
+}
+
+// Far more points than pixel columns become a few SVG elements, not one per
+// point, and look as dark as on screen, where the segments saturate too.
+// The legend's check boxes and the library's icons are vectors; an icon
+// only the host can draw stays the one picture.
+void TestExportOutputs::svgVectors()
+{
+    ChartWidget w;
+    w.setAntialiasing(true);
+    auto *big = new LineSeries;
+    big->setColor(Qt::blue);
+    for (int i = 0; i < 200000; ++i)
+        big->addXY(i / 20000.0, std::sin(i / 3000.0) + 0.3 * std::sin(i / 7.0));
+    w.addSeries(big);
+    w.addSeries(new OwnIconSeries);
+    fillChart(w);
+    const QString file = outputFile(QStringLiteral("imageexport-vectors.svg"));
+    QVERIFY(w.exportSvg(file));
+    const QByteArray svg = readAll(file);
+    const int elements = svg.count("<polyline") + svg.count("<path");
+    QVERIFY2(elements < 2000, qPrintable(QString::number(elements)));
+    QCOMPARE(svg.count("<image"), 1);
+    QVERIFY(svg.contains(">Line<") && svg.contains(">Points<"));
+    QImage drawn(w.size(), QImage::Format_ARGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    QSvgRenderer(svg).render(&painter);
+    const auto darkBlue = [](QRgb p) { return qBlue(p) > 200 && qRed(p) < 60; };
+    const int onScreen = countTinted(grabImage(&w), w.d->plotRect, darkBlue);
+    const int inSvg = countTinted(drawn, w.d->plotRect, darkBlue);
+    QVERIFY2(qAbs(onScreen - inSvg) < onScreen / 10, qPrintable(QStringLiteral("%1, %2").arg(onScreen).arg(inSvg)));
+    // The series' colours where the legend's icons are; the thin line icon
+    // is scaled down, as on screen, so it is pale.
+    const QRect legend = w.legend()->geometry();
+    QVERIFY(countTinted(drawn, legend, [](QRgb p) { return qBlue(p) - qRed(p) > 40; }) > 3);
+    QVERIFY(countTinted(drawn, legend, [](QRgb p) { return qRed(p) - qBlue(p) > 150; }) > 3);
+    QVERIFY(countTinted(drawn, legend, [](QRgb p) { return qRed(p) > 200 && qBlue(p) > 200 && qGreen(p) < 80; }) > 3);
+}
+
+TAVRIN_TEST(TestExportOutputs)
+#include "tst_exportoutputs.moc"
