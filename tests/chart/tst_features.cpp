@@ -1,0 +1,466 @@
+// The opt-in mouse interaction, the look and the series image on screens
+// of any density, all through real events on shown charts.
+
+#include "testmain.h"
+#include "fixtures.h"
+
+#include <QCheckBox>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <QtMath>
+
+using namespace tavrintest;
+
+namespace {
+
+// A shown 600 x 400 chart with a blue line from (0, 10000) to (1000, 20000)
+// and a red marker line at x = 500; five-digit labels keep the layout steady.
+struct Chart {
+    ChartWidget w;
+    CountingSeries *line = new CountingSeries;
+    Chart()
+    {
+        line->setColor(Qt::blue);
+        for (int i = 0; i <= 100; ++i)
+            line->addXY(i * 10, 10000 + i * 100);
+        w.addSeries(line);
+        w.addVLine(new VLine(500, Qt::red, 1));
+        showChart(w);
+    }
+    QRect plot() const { return w.d->plotRect; }
+    Axis *x() const { return w.axes()->bottom(); }
+    Axis *y() const { return w.axes()->left(); }
+    QPointF valueAt(QPoint p) const { return {x()->pixelToPoint(p.x() - plot().left()), y()->pixelToPoint(p.y() - plot().top())}; }
+    // The values at the plot's corners, as drawn.
+    QRectF view() const { return QRectF(valueAt(plot().topLeft()), valueAt(plot().bottomRight())); }
+    // The chart's verdict on a wheel event (true: consumed); passed on
+    // to the widget when it declines.
+    bool wheel(QPoint pos, int angle, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QWheelEvent e(QPointF(pos), QPointF(w.mapToGlobal(pos)), QPoint(), QPoint(0, angle), Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        return w.d->eventFilter(&w, &e) || (QApplication::sendEvent(&w, &e), false);
+    }
+    void hover(QPoint pos) { mouse(&w, QEvent::MouseMove, Qt::NoButton, pos), QApplication::processEvents(); }
+};
+
+LineSeries *ramp(int k) { return lineOf({QPointF(0, 0), QPointF(19, 19 * (k + 1))}); }
+
+// One series of every kind whose drawing has a fast or stamped path; the
+// reference images in data/ are of exactly this scene.
+CountingSeries *showScene(ChartWidget &w, bool antialiased)
+{
+    showChart(w, 480, 320);
+    w.setAntialiasing(antialiased);
+    auto *line = new CountingSeries;
+    for (int i = 0; i < 3000; ++i)
+        line->addXY(i / 30.0, std::sin(i / 90.0) * 40 + std::sin(i * 1.7) * 6);
+    auto *circles = new PointSeries(PointSeries::psCircle);
+    auto *squares = new PointSeries(PointSeries::psSquare);
+    auto *bars = new BarSeries;
+    auto *ranges = new MinMaxPointSeries(MinMaxPointSeries::psCircle);
+    for (int i = 0; i < 25; ++i) {
+        circles->addXY(i * 4 + 1, 30 - i * 2.3);
+        squares->addXY(i * 4 + 2.5, -35 + i * 2.9);
+        if (i < 12)
+            bars->addXY(5 + i * 8, (i % 5) * 7 - 12);
+        if (i < 8)
+            ranges->addPoint(8 + i * 11.3, i * 3 - 10, i * 3 - 18, i * 3 - 2);
+    }
+    for (ChartSeries *s : std::initializer_list<ChartSeries *>{bars, line, circles, squares, ranges})
+        w.addSeries(s);
+    w.addVLine(new VLine(47.3, Qt::darkMagenta, 1));
+    QApplication::processEvents();
+    return line;
+}
+
+// The series layer drawn for a screen of the given density.
+QImage seriesImageAt(ChartWidget &w, qreal ratio)
+{
+    QPixmap pm(qCeil(w.d->plotRect.width() * ratio), qCeil(w.d->plotRect.height() * ratio));
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing, w.d->antialiasing);
+    for (ChartSeries *series : qAsConst(w.d->seriesMap))
+        series->draw(&p);
+    for (VLine *line : qAsConst(w.d->vlineMap))
+        line->draw(&p);
+    p.end();
+    return pm.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// Covered pixels, edge pixels by their alpha.
+double coverage(const QImage &img)
+{
+    double sum = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            sum += qAlpha(img.pixel(x, y)) / 255.0;
+    return sum;
+}
+
+} // namespace
+
+// The opt-in mouse interaction and the chart's look.
+class TestViewAndLook : public QObject
+{
+    Q_OBJECT
+private slots:
+    void wheel_data();
+    void wheel();
+    void zoomBackHistory();
+    void afterZoom_data();
+    void afterZoom();
+    void crosshair_data();
+    void crosshair();
+    void seriesColors();
+    void fonts();
+    void darkThemeAndBack();
+};
+
+void TestViewAndLook::wheel_data()
+{
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("angle");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("steps");
+    QTest::newRow("default: passed on") << false << 120 << int(Qt::NoModifier) << 1;
+    QTest::newRow("in, both") << true << 120 << int(Qt::NoModifier) << 1;
+    QTest::newRow("out, both") << true << -240 << int(Qt::NoModifier) << 1;
+    QTest::newRow("ctrl, x only") << true << 120 << int(Qt::ControlModifier) << 1;
+    QTest::newRow("shift, y only") << true << 120 << int(Qt::ShiftModifier) << 1;
+    QTest::newRow("limit, far in") << true << 1200 << int(Qt::NoModifier) << 300;
+    QTest::newRow("limit, far out") << true << -1200 << int(Qt::NoModifier) << 300;
+}
+
+void TestViewAndLook::wheel()
+{
+    QFETCH(bool, enabled);
+    QFETCH(int, angle);
+    QFETCH(int, modifiers);
+    QFETCH(int, steps);
+    const bool xZooms = enabled && !(modifiers & Qt::ShiftModifier), yZooms = enabled && !(modifiers & Qt::ControlModifier);
+    Chart c;
+    c.w.setWheelZoom(enabled);
+    // On the marker line, a third of the way down the plot.
+    const QPoint at(c.plot().left() + qRound(c.x()->pointToPixel(500)), c.plot().top() + c.plot().height() / 3);
+    const QPointF value = c.valueAt(at);
+    const QRectF before = c.view();
+    const int draws = c.line->draws;
+    for (int i = 0; i < steps; ++i)
+        QCOMPARE(c.wheel(at, angle, Qt::KeyboardModifiers(modifiers)), enabled);
+    QApplication::processEvents();
+    for (const Axis *a : {c.x(), c.y()}) {
+        QVERIFY(std::isfinite(a->min()) && std::isfinite(a->max()) && a->min() < a->max());
+        QVERIFY(a->pixelToPoint(1) != a->pixelToPoint(2)); // neighbouring pixels keep values of their own
+    }
+    if (steps > 1)
+        return;
+    const double f = std::pow(0.8, angle / 120.0);
+    QVERIFY(std::fabs(c.view().width() / before.width() - (xZooms ? f : 1)) < 1e-9);
+    QVERIFY(std::fabs(c.view().height() / before.height() - (yZooms ? f : 1)) < 1e-9);
+    // The values under the pointer stay under it, and so does the marker.
+    QVERIFY(std::fabs(c.valueAt(at).x() - value.x()) < 1e-6 * before.width()
+            && std::fabs(c.valueAt(at).y() - value.y()) < 1e-6 * std::fabs(before.height()));
+    QVERIFY(countColor(grabImage(&c.w), qRgb(255, 0, 0), QRect(at.x() - 1, at.y(), 3, 1)) > 0);
+    QCOMPARE(c.w.autoScale(), !enabled);
+    QCOMPARE(c.w.zoomHistorySize(), enabled ? 1 : 0);
+    QCOMPARE(c.line->draws, draws + (enabled ? 1 : 0));
+}
+
+void TestViewAndLook::zoomBackHistory()
+{
+    Chart c;
+    c.w.setWheelZoom(true);
+    QSignalSpy spy(&c.w, SIGNAL(zoomHistoryChanged(int)));
+    const QRectF automatic = c.view();
+    const QPoint mid = c.plot().center();
+    drag(c.w, Qt::LeftButton, mid - QPoint(100, 60), mid + QPoint(120, 80));
+    const QRectF zoomed = c.view();
+    drag(c.w, Qt::MiddleButton, mid, mid + QPoint(40, 25));
+    const QRectF panned = c.view();
+    QVERIFY(c.wheel(mid, 120));
+    QVERIFY(c.w.zoomHistorySize() == 3 && spy.count() == 3);
+
+    QVERIFY(c.w.zoomBack() && c.view() == panned);
+    QVERIFY(c.w.zoomBack() && c.view() == zoomed && !c.w.autoScale());
+    const int draws = c.line->draws;
+    QVERIFY(c.w.zoomBack() && c.view() == automatic && c.w.autoScale());
+    QVERIFY(c.line->draws > draws);
+    QVERIFY(spy.last().at(0).toInt() == 0 && !c.w.zoomBack());
+
+    // The reset gesture (a drag up and left) empties it as well.
+    drag(c.w, Qt::LeftButton, mid, mid + QPoint(80, 60));
+    drag(c.w, Qt::LeftButton, mid, mid - QPoint(40, 40));
+    QVERIFY(c.w.autoScale() && c.w.zoomHistorySize() == 0);
+
+    // Bounded: the oldest steps are dropped, so going all the way back
+    // ends at a manual view, not at automatic scaling.
+    for (int i = 0; i < 60; ++i)
+        c.wheel(mid, i % 2 ? 120 : -120);
+    QCOMPARE(c.w.zoomHistorySize(), 50);
+    while (c.w.zoomBack())
+        QVERIFY(!c.w.autoScale());
+}
+
+void TestViewAndLook::afterZoom_data()
+{
+    QTest::addColumn<bool>("doubleClick"); // else the refresh timeout expires
+    QTest::addColumn<bool>("optIn");
+    QTest::newRow("double click, default: passed on") << true << false;
+    QTest::newRow("double click, reset") << true << true;
+    QTest::newRow("expiry, default: widened") << false << false;
+    QTest::newRow("expiry, view held") << false << true;
+}
+
+void TestViewAndLook::afterZoom()
+{
+    QFETCH(bool, doubleClick);
+    QFETCH(bool, optIn);
+    Chart c;
+    doubleClick ? c.w.setDoubleClickReset(optIn) : c.w.setHoldView(optIn);
+    c.w.setRefreshTimeout(20);
+    const QPoint mid = c.plot().center();
+    drag(c.w, Qt::LeftButton, mid - QPoint(100, 60), mid + QPoint(100, 60));
+    const QRectF zoomed = c.view();
+    const int draws = c.line->draws, blue = countColor(grabImage(&c.w), qRgb(0, 0, 255), c.plot());
+    if (doubleClick) {
+        // Passed on outside the plot, and inside it unless opted in.
+        for (QPoint pos : optIn ? QVector<QPoint>{QPoint(2, 2)} : QVector<QPoint>{QPoint(2, 2), mid}) {
+            QMouseEvent dbl(QEvent::MouseButtonDblClick, pos, c.w.mapToGlobal(pos), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QVERIFY(!c.w.d->eventFilter(&c.w, &dbl));
+        }
+        QTest::mouseDClick(&c.w, Qt::LeftButton, Qt::NoModifier, mid);
+    } else {
+        c.line->addXY(5000, 90000); // far beyond the view, then inside it
+        c.line->addXY(zoomed.center().x(), zoomed.center().y());
+        QTRY_VERIFY(!c.w.d->refreshTimer.isActive());
+    }
+    QApplication::processEvents();
+    const bool reset = doubleClick && optIn, kept = doubleClick != optIn;
+    QCOMPARE(c.w.autoScale(), reset);
+    QCOMPARE(c.view() == zoomed, kept);
+    QCOMPARE(c.line->draws > draws, !kept || !doubleClick);
+    if (doubleClick)
+        QCOMPARE(c.w.zoomHistorySize(), reset ? 0 : 1);
+    else if (optIn)
+        QVERIFY(countColor(grabImage(&c.w), qRgb(0, 0, 255), c.plot()) > blue + 20); // the new segment shows
+    else
+        QVERIFY(c.x()->d->rawMax == 5000 && c.y()->d->rawMax == 90000);
+}
+
+void TestViewAndLook::crosshair_data()
+{
+    QTest::addColumn<bool>("datetime");
+    QTest::newRow("numbers") << false;
+    QTest::newRow("date-times") << true;
+}
+
+void TestViewAndLook::crosshair()
+{
+    QFETCH(bool, datetime);
+    Chart c;
+    c.x()->setDatetime(datetime);
+    c.x()->setDatetimeFormat(QStringLiteral("dd.MM hh:mm"));
+    QApplication::processEvents();
+    const QPoint at = c.plot().center() + QPoint(31, 0);
+    // Black pixels in the pointer's column: the crosshair's dashes.
+    auto dark = [&] { return countColor(grabImage(&c.w), qRgb(0, 0, 0), QRect(at.x(), c.plot().top() + 2, 1, c.plot().height() - 32)); };
+    const int baseline = dark(), draws = c.line->draws;
+    QVERIFY(!c.w.hasMouseTracking()); // off by default: a move shows nothing
+    c.hover(at);
+    QCOMPARE(dark(), baseline);
+    c.w.setCrosshair(true);
+    QVERIFY(c.w.hasMouseTracking());
+    c.hover(at);
+    QVERIFY(dark() > baseline + c.plot().height() / 5);
+    QCOMPARE(c.w.d->crosshairTexts, (QStringList{c.x()->labelString(c.valueAt(at).x()), c.y()->labelString(c.valueAt(at).y())}));
+    QCOMPARE(c.w.d->crosshairTexts.at(0).contains(QLatin1Char(':')), datetime);
+
+    // Leaving the widget or the plot, or switching it off, takes it away.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&c.w, &leave);
+    QApplication::processEvents();
+    QCOMPARE(dark(), baseline);
+    c.hover(at);
+    c.hover(QPoint(2, 2));
+    QCOMPARE(dark(), baseline);
+    c.hover(at);
+    c.w.setCrosshair(false);
+    QApplication::processEvents();
+    QCOMPARE(dark(), baseline);
+    QCOMPARE(c.line->draws, draws); // moving the pointer renders no series
+}
+
+void TestViewAndLook::seriesColors()
+{
+    ChartWidget w;
+    auto *first = ramp(0);
+    w.addSeries(first);
+    const QList<QColor> colors{QColor("#123456"), QColor("#abcdef")};
+    w.setSeriesColors(colors);
+    QList<QColor> got;
+    auto add = [&] { auto *s = ramp(got.size()); w.addSeries(s); got << s->color(); };
+    add(), add(), add();
+    QCOMPARE(first->color(), QColor(Qt::red)); // registered series keep theirs
+    w.clear(); // starts the cycle again
+    add();
+    w.setSeriesColors({});
+    add();
+    QCOMPARE(got, (QList<QColor>{colors[0], colors[1], colors[0], colors[0], QColor(Qt::red)}));
+}
+
+void TestViewAndLook::fonts()
+{
+    ChartWidget w;
+    w.setTitle(QStringLiteral("Title"));
+    w.axes()->left()->setTitle(QStringLiteral("Left"));
+    w.addSeries(ramp(0));
+    w.legend()->setVisible(true);
+    showChart(w, 520, 340);
+    const QRect before = w.d->plotRect;
+    const QFont title(QStringLiteral("Liberation Serif"), 16, QFont::Bold);
+    w.setTitleFont(title);
+    QCOMPARE(w.d->plotRect.top(), 5 + QFontMetrics(title).height());
+    w.setAxisLabelFont(QFont(QStringLiteral("Arial"), 14));
+    QCOMPARE(w.axes()->left()->labelFont().pointSize(), 14);
+    QVERIFY(w.d->plotRect.left() > before.left() && w.d->plotRect.bottom() < before.bottom());
+    const int left = w.d->plotRect.left(), legendWidth = w.legend()->width();
+    w.setAxisTitleFont(QFont(QStringLiteral("Arial"), 20));
+    QVERIFY(w.d->plotRect.left() > left);
+    w.setLegendFont(QFont(QStringLiteral("Arial"), 18));
+    QCOMPARE(w.legend()->findChild<QCheckBox *>()->font().pointSize(), 18);
+    QVERIFY(w.legend()->width() > legendWidth);
+    QCOMPARE(w.d->plotRect.right(), w.width() - 1 - 5 - w.legend()->width());
+    // The title font travels in the settings file.
+    QTemporaryDir dir;
+    ChartWidget b;
+    QVERIFY(w.save(ChartWidget::dfBinary, dir.filePath(QStringLiteral("f.tn"))));
+    QVERIFY(b.load(ChartWidget::dfBinary, dir.filePath(QStringLiteral("f.tn"))));
+    QVERIFY(b.titleFont().family() == title.family() && b.titleFont().pointSize() == 16 && b.titleFont().bold());
+}
+
+void TestViewAndLook::darkThemeAndBack()
+{
+    ChartWidget w;
+    auto *automatic = ramp(0), *chosen = ramp(1);
+    chosen->setColor(QColor(Qt::magenta));
+    auto *marks = new PointSeries(PointSeries::psCircle);
+    for (int i = 0; i < 10; ++i)
+        marks->addXY(i * 2, 15);
+    for (ChartSeries *s : std::initializer_list<ChartSeries *>{automatic, chosen, marks})
+        w.addSeries(s);
+    w.legend()->setVisible(true);
+    showChart(w, 520, 340);
+    const QImage light = grabImage(&w);
+    w.setTheme(ChartWidget::thDark);
+    QApplication::processEvents();
+    const QImage dark = grabImage(&w);
+    // Dark ground around and behind the plot, light text, the series the
+    // chart coloured follow the theme, the host's keep theirs.
+    QVERIFY(qGray(dark.pixel(1, 1)) < 60 && qGray(dark.pixel(w.d->plotRect.center())) < 80);
+    QVERIFY(qGray(w.palette().color(QPalette::WindowText).rgb()) > 180);
+    QVERIFY(automatic->color() != QColor(Qt::red));
+    QCOMPARE(marks->color(), w.seriesColors().at(1));
+    QCOMPARE(chosen->color(), QColor(Qt::magenta));
+    QVERIFY(countColor(dark, automatic->color().rgb(), w.d->plotRect) > 20);
+    QVERIFY(countColor(dark, w.axes()->left()->frameColor().rgb()) > 100);
+    QVERIFY(w.axes()->left()->gridColor() == w.axes()->bottom()->gridColor() && w.axes()->left()->gridColor() != QColor(Qt::white));
+
+    // Back to the default: the very same pixels as before.
+    w.setTheme(ChartWidget::thDefault);
+    QApplication::processEvents();
+    QCOMPARE(automatic->color(), QColor(Qt::red));
+    QVERIFY(grabImage(&w) == light);
+    QVERIFY(!w.testAttribute(Qt::WA_SetPalette));
+
+    // Themed before its window appears, the legend still fits its entries.
+    ChartWidget early;
+    for (int i = 0; i < 4; ++i)
+        early.addSeries(ramp(i));
+    early.legend()->setVisible(true);
+    early.setTheme(ChartWidget::thDark);
+    showChart(early, 520, 340);
+    QVERIFY(!early.legend()->verticalScrollBar()->isVisible() && !early.legend()->horizontalScrollBar()->isVisible());
+    for (const QCheckBox *box : early.legend()->findChildren<QCheckBox *>())
+        QVERIFY(early.legend()->rect().contains(box->mapTo(early.legend(), box->rect().bottomRight())));
+}
+
+TAVRIN_TEST(TestViewAndLook)
+
+class TestHiDpi : public QObject
+{
+    Q_OBJECT
+private slots:
+    void seriesImage_data();
+    void seriesImage();
+};
+
+void TestHiDpi::seriesImage_data()
+{
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("antialiased");
+    QTest::newRow("1 aliased") << qreal(1) << false;
+    QTest::newRow("1 antialiased") << qreal(1) << true;
+    QTest::newRow("2 aliased") << qreal(2) << false;
+    QTest::newRow("2 antialiased") << qreal(2) << true;
+    QTest::newRow("1.5 aliased") << qreal(1.5) << false;
+    QTest::newRow("1.25 antialiased") << qreal(1.25) << true;
+}
+
+void TestHiDpi::seriesImage()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(bool, antialiased);
+    ChartWidget w;
+    CountingSeries *line = showScene(w, antialiased);
+    // The chart's own layer is at the screen's ratio (QT_SCALE_FACTOR=2
+    // in the "chart-hidpi" test), and a paint only copies it.
+    const qreal screen = qApp->devicePixelRatio();
+    QCOMPARE(w.d->pixmap.devicePixelRatioF(), screen);
+    QCOMPARE(plotImage(w), seriesImageAt(w, screen));
+    const int draws = line->draws;
+    w.update();
+    QApplication::processEvents();
+    QCOMPARE(line->draws, draws);
+
+    if (ratio == 1) {
+        if (screen != 1)
+            QSKIP("the reference images are of ratio 1");
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        // Qt 6 measures Arial 8 pt a pixel shorter, so its plot is a pixel taller.
+        QSKIP("the reference images were drawn by the Qt 5 build");
+#endif
+        const QImage before(QFINDTESTDATA(QStringLiteral("data/hidpi-reference-%1.png").arg(antialiased ? "aa" : "plain")));
+        QVERIFY(plotImage(w) == before.convertToFormat(QImage::Format_ARGB32));
+        return;
+    }
+    const QImage one = seriesImageAt(w, 1), dense = seriesImageAt(w, ratio);
+    QCOMPARE(dense.size(), QSize(qCeil(one.width() * ratio), qCeil(one.height() * ratio)));
+    // As much covered, ratio^2 times the pixels: the opaque red bars
+    // closely unless their antialiased edges count; thin lines keep their
+    // logical width and antialiased edges shrink, so the whole is looser.
+    const double sums[][3] = {{double(countColor(one, qRgb(255, 0, 0))), double(countColor(dense, qRgb(255, 0, 0))), antialiased ? 0.25 : 0.1},
+                              {coverage(one), coverage(dense), 0.25}};
+    for (const auto &c : sums)
+        QVERIFY2(c[0] > 0 && std::abs(c[1] - c[0] * ratio * ratio) <= c[0] * ratio * ratio * c[2], qPrintable(QString::number(c[1] / c[0])));
+    if (ratio != 2)
+        return;
+    // Drawn at the density, not scaled up: a doubled 1x image would have
+    // no painted 2x2 block of differing pixels.
+    int painted = 0, detailed = 0;
+    for (int y = 0; y + 1 < dense.height(); y += 2)
+        for (int x = 0; x + 1 < dense.width(); x += 2) {
+            const QRgb a = dense.pixel(x, y);
+            const bool same = a == dense.pixel(x + 1, y) && a == dense.pixel(x, y + 1) && a == dense.pixel(x + 1, y + 1);
+            painted += !same || qAlpha(a);
+            detailed += !same;
+        }
+    QVERIFY2(detailed > painted / 5, qPrintable(QStringLiteral("%1 of %2").arg(detailed).arg(painted)));
+}
+
+TAVRIN_TEST(TestHiDpi)
+#include "tst_features.moc"
