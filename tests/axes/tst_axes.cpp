@@ -256,8 +256,6 @@ void TestAxes::drawnPixels()
     Axis *left = axes.left(), *bottom = axes.bottom();
     const int midY = plot.bottom() - int(left->pointDeltaToPixel(4.5 - left->min()));
     QCOMPARE(countColor(img, black, QRect(plot.left() - 3, midY, 6, 1)), 2);
-    const int midX = plot.left() + int(bottom->pointToPixel(4.5));
-    QCOMPARE(countColor(img, black, QRect(midX, plot.bottom() - 2, 1, 6)), 2);
     // Eleven ticks on each axis, five pixels long.
     QCOMPARE(countColor(img, black, QRect(plot.left() - 3, plot.top(), 1, plot.height() - 3)), 11);
     QCOMPARE(countColor(img, black, QRect(plot.left() + 3, plot.bottom() + 3, plot.width(), 1)), 11);

@@ -120,16 +120,17 @@ void TestSeries::rowContract_data()
     QTest::addColumn<QString>("columns");
     QTest::addColumn<int>("added"); // pointAdded signals per item
     QTest::addColumn<QRectF>("bounds");
-    QTest::newRow("line") << int(kLine) << QVector<double>{5, 3} << "X;Y" << 1 << QRectF(5, 3, 0, 0);
-    QTest::newRow("point") << int(kPoint) << QVector<double>{5, 3} << "X;Y" << 1 << QRectF(5, 3, 0, 0);
+    QTest::addColumn<int>("iconWidth"); // of the legend icon's ink, at 16 pixels
+    QTest::newRow("line") << int(kLine) << QVector<double>{5, 3} << "X;Y" << 1 << QRectF(5, 3, 0, 0) << 16;
+    QTest::newRow("point") << int(kPoint) << QVector<double>{5, 3} << "X;Y" << 1 << QRectF(5, 3, 0, 0) << 9;
     // The marker's own y stays out of the bounds, its range does not.
-    QTest::newRow("minmax") << int(kMinMax) << QVector<double>{5, 30, 2, 4} << "X;Y1;Y2;Y3" << 0 << QRectF(5, 2, 0, 2);
-    QTest::newRow("bar") << int(kBar) << QVector<double>{5, 3} << "X;Y" << 0 << QRectF(5, 0, 0, 3);
+    QTest::newRow("minmax") << int(kMinMax) << QVector<double>{5, 30, 2, 4} << "X;Y1;Y2;Y3" << 0 << QRectF(5, 2, 0, 2) << 9;
+    QTest::newRow("bar") << int(kBar) << QVector<double>{5, 3} << "X;Y" << 0 << QRectF(5, 0, 0, 3) << 9;
     // Quartiles beyond the whiskers do not widen the bounds.
     QTest::newRow("box") << int(kBox) << QVector<double>{5, 3, 2, 4, 0, 12} << "X;Y1;Y2;Y3;Y4;Y5" << 2
-                         << QRectF(5, 2, 0, 2);
-    QTest::newRow("highlow") << int(kHighLow) << QVector<double>{5, 4, 2} << "X;Y1;Y2" << 2 << QRectF(5, 2, 0, 2);
-    QTest::newRow("gantt") << int(kGantt) << QVector<double>{4, 6, 3} << "X1;X2;Y" << 2 << QRectF(4, 3, 2, 0);
+                         << QRectF(5, 2, 0, 2) << 9;
+    QTest::newRow("highlow") << int(kHighLow) << QVector<double>{5, 4, 2} << "X;Y1;Y2" << 2 << QRectF(5, 2, 0, 2) << 16;
+    QTest::newRow("gantt") << int(kGantt) << QVector<double>{4, 6, 3} << "X1;X2;Y" << 2 << QRectF(4, 3, 2, 0) << 16;
 }
 
 // Rows, bounds and signals; cleared() receivers still see the items but
@@ -141,7 +142,9 @@ void TestSeries::rowContract()
     QFETCH(QString, columns);
     QFETCH(int, added);
     QFETCH(QRectF, bounds);
+    QFETCH(int, iconWidth);
     std::unique_ptr<ChartSeries> s(makeSeries(kind));
+    QCOMPARE(inked(s->icon(16).pixmap(16, 16).toImage()).width(), iconWidth);
     QCOMPARE(s->dataAxisString(), columns);
     QSignalSpy spy(s.get(), &ChartSeries::pointAdded);
     addOwn(s.get(), item);
