@@ -98,7 +98,6 @@ void TestAxes::update_data()
     QTest::newRow("first 5") << false << false << 5.0 << true << 5 - 1e-9 << 5 + 1e-9;
     QTest::newRow("first NaN") << false << false << NaN << false << NaN << NaN;
     QTest::newRow("inside") << true << false << 5.0 << false << 0.0 << 10.0;
-    QTest::newRow("NaN") << true << false << NaN << false << 0.0 << 10.0;
     QTest::newRow("above") << true << false << 12.0 << true << 0.0 << 12.0;
     QTest::newRow("locked above") << true << true << 100.0 << true << 0.0 << 10.0;
     QTest::newRow("locked first") << false << true << 5.0 << true << NaN << NaN;
@@ -175,7 +174,6 @@ void TestAxes::ticks_data()
     const double t0 = double(QDateTime(QDate(2024, 3, 14), QTime(15, 17, 23)).toSecsSinceEpoch());
     QTest::newRow("3 days") << true << t0 << t0 + 3 * 86400 << 86400.0 << NaN;
     QTest::newRow("10 minutes") << true << t0 << t0 + 600 << 60.0 << NaN;
-    QTest::newRow("30 seconds") << true << t0 << t0 + 30 << 2.0 << NaN;
 }
 
 void TestAxes::ticks()

@@ -235,7 +235,6 @@ void TestSeries::tooltip_data()
     // Markers of size 7 are found 3.5 pixels around their centre; items are
     // taken to come in ascending x: the scan stops at one right of the cursor.
     row("point hit", kPoint, {2, 2}, {2, 2}, "X: 2\r\nY: 2", {3, -3});
-    row("point outside", kPoint, {2, 2}, {2, 2}, "", {4, 0});
     row("point labelled duplicate keeps none", kPoint, {2, 2, 2, 2}, {2, 2}, "X: 2\r\nY: 2", {}, {QString(), "b"});
     row("bar inside", kBar, {5, 4}, {5, 2}, "X: 5\r\nY: 4");
     const QVector<double> two{2, 5, 1, 9, 3, 7, 6, 4, 2, 8, 3, 5};
@@ -274,6 +273,12 @@ void TestSeries::lines()
     level->setAxis(&f.x, &f.y);
     QCOMPARE(inked(render(*level)), QRect(0, f.pixel(0, 5).y(), 301, 1));
     QCOMPARE(VLine(QDateTime(), Qt::red, 1).x(), 4294967295.0);
+    LineSeries mid; // addMid averages with the last point of that x, if any
+    for (const QPointF &p : {QPointF(5, 2), QPointF(6, 4), QPointF(5, 4)})
+        mid.addPoint(p);
+    mid.addMid(5, 10);
+    mid.addMid(7, 1);
+    QCOMPARE(mid.points(), (QList<QPointF>{{5, 2}, {6, 4}, {5, 7}}));
 }
 
 void TestSeries::markers_data()
@@ -313,7 +318,14 @@ void TestSeries::markers()
     img = render(*s);
     QCOMPARE(img.pixel(c), qRgb(0, 0, 255));
     QVERIFY(qGreen(img.pixel(c - QPoint(0, 3))) > 100 && qRed(img.pixel(c - QPoint(0, 3))) == 0);
-}
+    QVERIFY(kind == kPoint || qAlpha(img.pixel(f.pixel(5, 7) + QPoint(3, 0))) > 0); // caps reach both sides
+    // The SVG export draws vector markers: same size and place as the stamps.
+    s->clear();
+    addOwn(s.get(), {4.01, 6.0313, 6.0313, 6.0313, 6.03, 3.07, 3.07, 3.07});
+    const QRect stamped = inked(render(*s));
+    if (kind == kPoint)
+        static_cast<PointSeries *>(s.get())->setVectorRendering(true);
+    QCOMPARE(inked(render(*s)), stamped);}
 
 // Bars of 15 pixels plus the pen from the zero line, their bounds half a
 // bar wider; candles with caps, a box over the whiskers and a median marker
