@@ -143,7 +143,7 @@ void TestChart::clearDetachesAndKeepsSettings()
         w.setAutoScale(false);
         QVERIFY(colored(w, red) > 0);
         w.clear();
-        QCOMPARE(colored(w, red), 0); // gone from the screen at once
+        QVERIFY(inked(plotImage(w)).isNull()); // gone from the screen at once
         QVERIFY(s && s->ChartSeries::d->owner == nullptr);
         s->addXY(100, 200);
         QVERIFY(w.seriesList().isEmpty() && w.d->vlineMap.isEmpty() && boxes(w) == 0);
