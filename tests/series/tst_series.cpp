@@ -384,10 +384,12 @@ void TestSeries::barsAndCandles()
     gantt.setFillColor(Qt::green);
     gantt.addBar(1, 3, 2, Qt::blue, QString());
     gantt.addBar(4, 6, 2, QColor(), QString());
+    gantt.addBar(5, 1e300, -2, QColor(), QString()); // one end far off: cut at the view's edge
     img = render(gantt);
     QCOMPARE(gantt.fillColor(), QColor(Qt::green));
     QCOMPARE(img.pixel(f.pixel(2, 2)), qRgb(0, 0, 255));
     QCOMPARE(img.pixel(f.pixel(5, 2)), qRgb(0, 255, 0));
+    QCOMPARE(img.pixel(299, f.pixel(5, -2).y()), qRgb(0, 255, 0));
 }
 
 // Two lines with a hatch between them drawn over the lines; a crossing
