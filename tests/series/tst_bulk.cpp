@@ -328,6 +328,7 @@ void TestBulk::summaries_data()
     QTest::newRow("spikes out of view") << 2 << all << 0;
     QTest::newRow("zoomed") << 0 << QRectF(50000, -60, 3000, 90) << 0;
     QTest::newRow("flat") << 3 << all << 0;
+    QTest::newRow("flat, holed steps") << 5 << all << 0;
     QTest::newRow("streaming, oldest dropped") << 0 << QRectF(100000, -120, 100000, 240) << 77777;
     QTest::newRow("unsorted") << 4 << all << 0;
 }
@@ -351,7 +352,8 @@ void TestBulk::summaries()
     for (int i = 0; i < 200000; ++i) {
         double y = std::sin(i / 9000.0) * 100 + rng.bounded(8.0);
         y = data == 1 && rng.bounded(400) == 0 ? NaN : data == 2 && rng.bounded(3000) == 0 ? 1e4 : y;
-        y = data == 3 ? (i / 5000) % 3 * 30.0 : y;
+        y = data == 3 || data == 5 ? (i + 250) / 5000 % 3 * 30.0 : y;
+        y = data == 5 && (i + 250) % 5000 == 0 ? NaN : y; // a hole at each step, mid-column
         block << QPointF(data == 4 ? i + rng.bounded(1500.0) : i, y);
         // Blocks of odd sizes and single points, so blocks of summaries
         // start anywhere in what was added.
