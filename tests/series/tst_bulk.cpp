@@ -208,7 +208,7 @@ void TestBulk::kindBlocks()
     worker->start();
     worker->wait();
     QTRY_COMPARE(line.pointsCount() + box.pointsCount() + band.pointsCount() + gantt.pointsCount(), 9);
-    QCOMPARE((QVector<int>{s1.count(), s2.count(), s3.count()}), (QVector<int>{1, 1, 1}));
+    QCOMPARE((QVector<qsizetype>{s1.count(), s2.count(), s3.count()}), (QVector<qsizetype>{1, 1, 1}));
     QCOMPARE(dump(&box) + dump(&band) + dump(&gantt), dump(&boxOne) + dump(&bandOne) + dump(&ganttOne));
 }
 
