@@ -165,6 +165,9 @@ void BoxAndWhiskersSeries::draw(QPainter *painter)
             continue;
         const double A = ya->pointToPixel(c.yMin);
         const double B = ya->pointToPixel(c.yMax);
+        // A transform that gives no pixel for a finite value draws nothing.
+        if (std::isnan(A) || std::isnan(B) || !pixelSafe(X))
+            continue;
         const int left = int(L), right = int(L + bw);
 
         // Whisker ends far beyond the plot are pulled in to the pixel
