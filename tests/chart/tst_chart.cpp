@@ -604,9 +604,6 @@ void TestChart::fuzzRegressions_data()
     // the transform was out of step with the range at that moment.
     QTest::newRow("stale transform") << QByteArray::fromBase64(
         "AAYBgQCBAIV9AIQAfAAABwCKAHYADAcBAAABANAHgwAFAAYACkEUBRMeEQEDAwQDFtXV1dXV1dXV1dXV1dXV1dU0CDQIDAMADA==");
-    // A candle whose whisker ends had no pixel under a degenerate y axis.
-    QTest::newRow("candle without pixels") << QByteArray::fromBase64(
-        "AAASXKgAgwCBAIIAgwCEAAABANAHgwAFAAYACkEeBRMeAwWAAIAAgQB/AIIAfgCDAH0AhAB8AAAAAAAAAC4MBwEAAQwVAAEBAwwSARcM");
 }
 
 void TestChart::fuzzRegressions()
