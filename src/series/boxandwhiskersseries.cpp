@@ -187,7 +187,7 @@ void BoxAndWhiskersSeries::draw(QPainter *painter)
         if (pixelSafe(top) && pixelSafe(top + height)) {
             by = qint64(top);
             bh = qint64(height);
-        } else if (!std::isnan(top) && !std::isnan(height)) {
+        } else if (!std::isnan(top + height)) { // also catches an infinite top and height of opposite signs
             const double t = clampPixel(top), b = clampPixel(top + height);
             if (t != b) {
                 by = qint64(t);
