@@ -92,6 +92,9 @@ inline bool pixelSafe(double v)
 // this path, so what is visible is unchanged.
 inline bool clipToPixelLimit(double &x0, double &y0, double &x1, double &y1)
 {
+    // A NaN end has no outcode and would pass as inside.
+    if (std::isnan(x0) || std::isnan(y0) || std::isnan(x1) || std::isnan(y1))
+        return false;
     const double L = kPixelLimit;
     auto outcode = [L](double x, double y) {
         return (x < -L ? 1 : 0) | (x > L ? 2 : 0) | (y < -L ? 4 : 0) | (y > L ? 8 : 0);
