@@ -168,10 +168,5 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
     drawingLock = true;
     left->setRange(y1, y2);
     bottom->setRange(x1, x2);
-    axes.updateTransformData();
-    updatePlotArea();
-    axes.adjust();
-    drawingLock = lock;
-    if (!drawingLock)
-        q->repaint();
+    settleRanges(lock);
 }

@@ -117,6 +117,9 @@ public:
     bool handleWheel(QWheelEvent *event);
     bool handleDoubleClick(QMouseEvent *event);
     void pushView();
+    // After new axis ranges set under the drawing lock: transforms, layout and
+    // ticks follow, the lock goes back to `lock`, and the chart renders unless it is set.
+    void settleRanges(bool lock);
     void clearZoomHistory();
     void showView(double xMin, double xMax, double yMin, double yMax);
     void moveCrosshair(const QPoint &pos, bool inside);

@@ -102,6 +102,11 @@ void ChartWidgetPrivate::showView(double xMin, double xMax, double yMin, double 
     drawingLock = true;
     showRange(axes.left(), yMin, yMax);
     showRange(axes.bottom(), xMin, xMax);
+    settleRanges(lock);
+}
+
+void ChartWidgetPrivate::settleRanges(bool lock)
+{
     axes.updateTransformData();
     updatePlotArea();
     axes.adjust();
