@@ -774,6 +774,9 @@ void TestChart::pictures()
 #endif
     QFETCH(int, scene);
     ChartWidget w;
+    for (const QFont &f : {w.titleFont(), w.axisLabelFont(), w.legendFont()})
+        if (QFontInfo(f).family() != QLatin1String(f.family() == QLatin1String("Arial") ? "Liberation Sans" : "DejaVu Sans"))
+            QSKIP("the reference pictures were drawn with Liberation Sans for Arial and DejaVu Sans otherwise");
     buildScene(w, scene);
     const QImage got = grabImage(&w);
     const QString name = QStringLiteral("picture-%1.png").arg(QString::fromLatin1(sceneNames[scene]));
