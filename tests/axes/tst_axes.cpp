@@ -19,26 +19,6 @@ private slots:
     void on_axis_changed() { ++changes; }
 };
 
-
-const QRect kPlot(60, 20, 500, 340);
-
-// Both axes over 0..10 drawn around the plot on white, the margin settled.
-QImage drawn(Axes &axes, bool grid = true)
-{
-    axes.left()->setRange(0, 10);
-    axes.bottom()->setRange(0, 10);
-    axes.setSize(QSizeF(kPlot.size()));
-    for (int i = 0; i < 10; ++i)
-        axes.updateTransformData();
-    axes.adjust();
-    QImage img(600, 400, QImage::Format_ARGB32);
-    img.fill(Qt::white);
-    QRect plot = kPlot;
-    QPainter p(&img);
-    axes.draw(&p, &plot, grid);
-    return img;
-}
-
 } // namespace
 
 class TestAxes : public QObject
@@ -54,7 +34,6 @@ private slots:
     void ticks();
     void labelBand_data();
     void labelBand();
-    void drawnPixels();
 };
 
 // Worked numbers: a 500 x 300 plot gives lengths 499 and 299 and 20
@@ -234,39 +213,6 @@ void TestAxes::labelBand()
     if (title)
         size += fm.boundingRect(QStringLiteral("Time")).height() + 2;
     QCOMPARE(axis.size(), size);
-}
-
-// Two-pixel edges, five-pixel ticks outside with their labels centred on
-// them, dashed grid lines across.
-void TestAxes::drawnPixels()
-{
-    Axes axes;
-    axes.setGridColor(QColor(255, 0, 0));
-    axes.bottom()->setTitle(QStringLiteral("Time"));
-    QImage img = drawn(axes);
-    const QRgb black = qRgb(0, 0, 0), red = qRgb(255, 0, 0);
-    const QRect plot = kPlot;
-    Axis *left = axes.left(), *bottom = axes.bottom();
-    const int midY = plot.bottom() - int(left->pointDeltaToPixel(4.5 - left->min()));
-    QCOMPARE(countColor(img, black, QRect(plot.left() - 3, midY, 6, 1)), 2);
-    // Eleven ticks on each axis, five pixels long.
-    QCOMPARE(countColor(img, black, QRect(plot.left() - 3, plot.top(), 1, plot.height() - 3)), 11);
-    QCOMPARE(countColor(img, black, QRect(plot.left() + 3, plot.bottom() + 3, plot.width(), 1)), 11);
-    const int tickY = int(plot.bottom() - (5 - left->min()) * left->d->scale);
-    QCOMPARE(countColor(img, black, QRect(plot.left() - 6, tickY, 6, 1)), 5);
-    const int dashes = countColor(img, red, QRect(plot.left() + 2, tickY, plot.width() - 4, 1));
-    QVERIFY2(dashes > plot.width() / 3 && dashes < plot.width() - 10, qPrintable(QString::number(dashes)));
-    QCOMPARE(countColor(img, red, QRect(plot.left() + 2, midY, plot.width() - 4, 1)), 0);
-    // The label of 5 centred under its tick.
-    const int tickX = plot.left() + int(bottom->pointToPixel(5));
-    const int step = int(bottom->pointDeltaToPixel(1));
-    const QRect under = inked(img.copy(tickX - step / 2, plot.bottom() + 6, step, 14), qRgb(255, 255, 255));
-    QVERIFY(!under.isNull() && qAbs(under.center().x() - step / 2) <= 2);
-    QCOMPARE(countColor(drawn(axes, false), red), 0); // without the grid, no dashes
-    // The bottom title below its labels, and nothing beside the left ones.
-    const int bottomLabels = plot.bottom() + 6 + QFontMetrics(QFont(QStringLiteral("Arial"), 8)).height();
-    QVERIFY(!inked(img.copy(plot.center().x() - 20, bottomLabels, 40, 14), qRgb(255, 255, 255)).isNull());
-    QVERIFY(inked(img.copy(0, plot.top(), plot.left() - left->size(), plot.height()), qRgb(255, 255, 255)).isNull());
 }
 
 TAVRIN_TEST(TestAxes)
