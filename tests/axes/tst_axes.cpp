@@ -34,6 +34,8 @@ private slots:
     void ticks();
     void labelBand_data();
     void labelBand();
+    void labels_data();
+    void labels();
 };
 
 // Worked numbers: a 500 x 300 plot gives lengths 499 and 299 and 20
@@ -60,6 +62,16 @@ void TestAxes::pair()
     axes.shift(QPoint(30, -12));
     QCOMPARE(QPointF(axes.bottom()->d->rawMax, axes.left()->d->rawMax), QPointF(100 + dx, 10 + dy));
     QVERIFY(axes.update(200, 5) && !axes.update(NaN, NaN) && axes.bottom()->d->tickStep == 20);
+    // NaN never enters a range, and no shift makes one infinite.
+    Axis *y = axes.left();
+    const QPointF range(y->min(), y->max());
+    y->setRange(NaN, 3);
+    y->setRange(-3, NaN);
+    y->setMin(NaN);
+    y->setMax(NaN);
+    for (double d : {NaN, Inf, -Inf})
+        y->shift(d);
+    QCOMPARE(QPointF(y->min(), y->max()), range);
     axes.reset();
     QVERIFY(!axes.isValid());
 }
@@ -213,6 +225,42 @@ void TestAxes::labelBand()
     if (title)
         size += fm.boundingRect(QStringLiteral("Time")).height() + 2;
     QCOMPARE(axis.size(), size);
+}
+
+void TestAxes::labels_data()
+{
+    QTest::addColumn<int>("mode"); // 0 numbers, 1 date-time, 2 custom labels
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("six digits") << 0 << 1234567.0 << "1.23457e+06";
+    QTest::newRow("sum") << 0 << 0.1 + 0.2 << "0.3";
+    QTest::newRow("whole second") << 1 << 1700000000.0 << "13:20.000";
+    QTest::newRow("milliseconds") << 1 << 1700000000.75 << "13:20.750";
+    QTest::newRow("before 1970") << 1 << -1.5 << "59:58.500";
+    QTest::newRow("date-time NaN") << 1 << NaN << "";
+    QTest::newRow("date-time inf") << 1 << -Inf << "";
+    QTest::newRow("date-time beyond") << 1 << 1e300 << "";
+    QTest::newRow("custom, single precision") << 2 << double(0.1f) << "tenth";
+    QTest::newRow("custom, saturated") << 2 << 1e300 << "huge";
+    QTest::newRow("custom, none") << 2 << 0.2 << "";
+    QTest::newRow("custom, NaN") << 2 << NaN << "";
+}
+
+// Numbers to six digits; date-times in the axis' format to the
+// millisecond; custom labels keyed in single precision.
+void TestAxes::labels()
+{
+    QFETCH(int, mode);
+    QFETCH(double, value);
+    QFETCH(QString, label);
+    Axis axis(Axis::atBottom);
+    axis.setDatetime(mode == 1);
+    axis.setDatetimeFormat(QStringLiteral("mm:ss.zzz"));
+    if (mode == 2) {
+        axis.setCustomLabel(0.1, QStringLiteral("tenth"));
+        axis.setCustomLabel(Inf, QStringLiteral("huge"));
+    }
+    QCOMPARE(axis.labelString(value), label);
 }
 
 TAVRIN_TEST(TestAxes)
