@@ -714,6 +714,10 @@ void buildScene(ChartWidget &w, int scene)
         w.setTheme(ChartWidget::thDark);
         w.setSeriesColors({Qt::yellow, Qt::cyan, QColor(255, 128, 0), Qt::green, Qt::magenta});
         w.setCrosshair(true);
+        w.setTitleFont(QFont(QStringLiteral("Liberation Serif"), 14, QFont::Bold));
+        w.setAxisLabelFont(QFont(QStringLiteral("Arial"), 9));
+        w.setAxisTitleFont(QFont(QStringLiteral("Arial"), 11, -1, true));
+        w.setLegendFont(QFont(QStringLiteral("Arial"), 10));
         addMarks(w);
         QCoreApplication::processEvents();
         mouse(&w, QEvent::MouseMove, Qt::NoButton, w.d->plotRect.center() + QPoint(20, 10));
