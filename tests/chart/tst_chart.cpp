@@ -88,6 +88,8 @@ private slots:
     void tooltip();
     void extremeValues_data();
     void extremeValues();
+    void hostileRanges_data();
+    void hostileRanges();
     void fuzzRegressions_data();
     void fuzzRegressions();
     void workersFeedBusyChart();
@@ -557,6 +559,52 @@ void TestChart::extremeValues()
     QVERIFY(w.exportCsv(dir.filePath("x.csv")) && w.exportXml(dir.filePath("x.xml")) && w.exportSvg(dir.filePath("x.svg")));
 }
 
+void TestChart::hostileRanges_data()
+{
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::newRow("span overflows") << -1e308 << 1e308;
+    QTest::newRow("denormal span") << 0.0 << 1e-310;
+    QTest::newRow("below precision") << 1e300 << 1e300 * (1 + 1e-15);
+    QTest::newRow("one value") << 5.0 << 5.0;
+    QTest::newRow("reversed") << 10.0 << -10.0;
+    QTest::newRow("huge negatives") << -1e308 << -1e307;
+}
+
+// Ranges a host may set on both axes: every gesture and output survives
+// them, and the chart recovers when given a sane range again.
+void TestChart::hostileRanges()
+{
+    QFETCH(double, min);
+    QFETCH(double, max);
+    ChartWidget w;
+    w.setWheelZoom(true);
+    w.setCrosshair(true);
+    showChart(w, 300, 200);
+    for (int k = 0; k < kKinds; ++k) {
+        ChartSeries *s = makeSeries(k);
+        s->addXY(k, k);
+        w.addSeries(s);
+    }
+    w.setAutoScale(false);
+    w.axes()->bottom()->setRange(min, max);
+    w.axes()->left()->setRange(min, max);
+    w.repaint();
+    const QPoint c = w.d->plotRect.center();
+    drag(w, Qt::LeftButton, c - QPoint(40, 30), c);
+    drag(w, Qt::MiddleButton, c, c + QPoint(30, 20));
+    QWheelEvent wheel(QPointF(c), QPointF(w.mapToGlobal(c)), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&w, &wheel);
+    mouse(&w, QEvent::MouseMove, Qt::NoButton, c);
+    QVERIFY(!w.grab().isNull() && !w.toImage().isNull());
+    QVERIFY(w.exportSvg(dir.filePath("h.svg")) && w.exportCsv(dir.filePath("h.csv")));
+    w.setAutoScale(true);
+    QCoreApplication::processEvents();
+    for (const Axis *a : {w.axes()->bottom(), w.axes()->left()})
+        QVERIFY2(a->min() <= 0 && a->max() >= kKinds - 1 && a->span() < 2 * kKinds, qPrintable(QString::number(a->span())));
+    QVERIFY(!inked(plotImage(w)).isNull());
+}
+
 void TestChart::fuzzRegressions_data()
 {
     QTest::addColumn<QByteArray>("input");
@@ -624,7 +672,6 @@ void TestChart::workersFeedBusyChart()
     }
     QCOMPARE(boxes(w), workers);
 }
-
 
 namespace {
 // Scenes of whole charts whose pictures the Qt 5 build drew and we looked at.

@@ -335,7 +335,8 @@ void TestSeries::markers()
     const QRect stamped = inked(render(*s));
     if (kind == kPoint)
         static_cast<PointSeries *>(s.get())->setVectorRendering(true);
-    QCOMPARE(inked(render(*s)), stamped);}
+    QCOMPARE(inked(render(*s)), stamped);
+}
 
 // Bars of 15 pixels plus the pen from the zero line, their bounds half a
 // bar wider; candles with caps, a box over the whiskers and a median marker
