@@ -156,6 +156,17 @@ void TestLegend::boxes()
     boxes[2]->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(textsOf(legend), QStringList({"b", "Series 4"}));
+    // A copy is an empty legend of its own that outlives the chart it
+    // was copied from.
+    auto *other = new ChartWidget;
+    other->legend()->setPlacement(Legend::plTop);
+    Legend copy(*other->legend());
+    copy.setParent(nullptr);
+    delete other;
+    copy.setVisible(true);
+    copy.addSeries(b);
+    copy.setPlacement(Legend::plLeft);
+    QCOMPARE(boxesOf(&copy).size(), 1);
 }
 
 void TestLegend::workersEachWaitForTheirOwnBox()
