@@ -10,13 +10,16 @@
 #include <QAction>
 #include <QBuffer>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QXmlStreamReader>
 
 #ifdef TAVRIN_HAVE_PRINTSUPPORT
@@ -103,6 +106,8 @@ private slots:
     void imageFiles();
     void pdfPrintClipboard();
     void menu();
+    void menuDialogs_data();
+    void menuDialogs();
     void svgVectors();
 
 private:
@@ -391,7 +396,44 @@ void TestExportOutputs::menu()
     QVERIFY(copied.isNull() || copied.size() == QSize(200, 150));
     w.setImageExportActions(false);
     QCOMPARE(actionTexts(w), old);
+}
 
+void TestExportOutputs::menuDialogs_data()
+{
+    QTest::addColumn<QString>("file"); // empty: the dialog is cancelled
+    QTest::addColumn<bool>("written");
+    QTest::newRow("cancelled") << QString() << false;
+    QTest::newRow("written") << QStringLiteral("a.csv") << true;
+    QTest::newRow("missing folder") << QStringLiteral("missing/a.csv") << false;
+}
+
+// A menu entry asks for the file; a file it cannot write ends in the
+// "Error" box, a cancelled dialog in nothing.
+void TestExportOutputs::menuDialogs()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, written);
+    ChartWidget w;
+    w.addSeries(lineOf({{0, 0}, {1, 1}}));
+    QTemporaryDir dir;
+    QString box;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        if (file.isEmpty())
+            return dialog->reject();
+        dialog->selectFile(dir.filePath(file));
+        QTimer::singleShot(0, [&] {
+            if (auto *error = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                box = error->windowTitle() + QLatin1Char(':') + error->text();
+                error->accept();
+            }
+        });
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    w.actions().at(1)->trigger();
+    QCOMPARE(QFile::exists(dir.filePath(file)) && !file.isEmpty(), written);
+    QCOMPARE(box.startsWith(QLatin1String("Error:")), !written && !file.isEmpty());
 }
 
 // Far more points than pixel columns become a few SVG elements, not one per
