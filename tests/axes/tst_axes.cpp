@@ -88,6 +88,7 @@ void TestAxes::update_data()
     QTest::newRow("first NaN") << false << false << NaN << false << NaN << NaN;
     QTest::newRow("inside") << true << false << 5.0 << false << 0.0 << 10.0;
     QTest::newRow("above") << true << false << 12.0 << true << 0.0 << 12.0;
+    QTest::newRow("below") << true << false << -2.0 << true << -2.0 << 10.0;
     QTest::newRow("locked above") << true << true << 100.0 << true << 0.0 << 10.0;
 }
 
