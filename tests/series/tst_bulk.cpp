@@ -380,7 +380,7 @@ void TestBulk::farEndsAreCut_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("aa");
-    for (int k : {kBox, kGantt, kBar})
+    for (int k : {kBox, kGantt, kBar, kLine})
         for (bool aa : {false, true})
             QTest::addRow("%s%s", kindName(k), aa ? ", antialiased" : "") << k << aa;
 }
@@ -402,8 +402,11 @@ void TestBulk::farEndsAreCut()
             box->addCandle(50, 50, -far[i], 100 + far[i], -far[i], 100 + far[i]);
         else if (auto *gantt = dynamic_cast<GanttSeries *>(s.data()))
             gantt->addBar(-far[i], 100 + far[i], 50, QColor(Qt::darkGreen), QString());
-        else
+        else {
+            if (kind == kLine) // straight up, then out at the top
+                s->addXY(50, 50);
             s->addXY(50, 100 + far[i]);
+        }
         s->setAxis(&f.x, &f.y);
         s->setFillColor(QColor(200, 80, 80));
         t.start();
