@@ -3,7 +3,6 @@
 //
 //   tavrin_crossqt write DIR      settings files, CSV, spreadsheet, menu
 //                                 texts and pictures of the series, into DIR
-//   tavrin_crossqt resave IN OUT  loads a settings file and saves it again
 #include <boxandwhiskersseries.h>
 #include <axes.h>
 #include <axis.h>
@@ -192,18 +191,6 @@ int write(const QDir &dir)
     return ok ? 0 : 1;
 }
 
-int resave(const QString &in, const QString &out)
-{
-    ChartWidget chart;
-    if (!chart.load(ChartWidget::dfBinary, in))
-        return 1;
-    QTextStream(stdout) << chart.title() << '|' << chart.titleFont().toString() << '|'
-                        << chart.autoScale() << chart.drawingLock() << '\n';
-    return chart.save(ChartWidget::dfBinary, out) ? 0 : 1;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -212,8 +199,6 @@ int main(int argc, char **argv)
         QDir().mkpath(args[2]);
         return write(QDir(args[2]));
     }
-    if (args.size() == 4 && args[1] == QLatin1String("resave"))
-        return resave(args[2], args[3]);
-    QTextStream(stderr) << "usage: tavrin_crossqt write DIR | resave IN OUT\n";
+    QTextStream(stderr) << "usage: tavrin_crossqt write DIR\n";
     return 2;
 }
