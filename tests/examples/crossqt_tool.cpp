@@ -191,6 +191,8 @@ int write(const QDir &dir)
     return ok ? 0 : 1;
 }
 
+} // namespace
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
