@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QtMath>
 
 #include <cmath>
 #include <random>
@@ -291,6 +292,37 @@ ChartWidget *millionChart()
         signal->addXY(x, y);
     }
     addAll(chart, signal);
+    return chart;
+}
+
+ChartWidget *twoAxesChart()
+{
+    auto *chart = newChart(tr("Weather station, three days"), tr("Time"),
+                           tr("Temperature (°C)"));
+    chart->axes()->bottom()->setDatetime(true);
+    chart->axes()->bottom()->setDatetimeFormat(QStringLiteral("dd.MM. hh:mm"));
+    chart->axes()->right()->setTitle(tr("Pressure (hPa)"));
+    auto *temperature = new LineSeries;
+    temperature->setName(tr("Temperature"));
+    temperature->setColor(palette(3));
+    temperature->setWidth(2);
+    auto *pressure = new LineSeries;
+    pressure->setName(tr("Pressure"));
+    pressure->setColor(palette(0));
+    pressure->setWidth(2);
+    std::mt19937 rng(5);
+    std::normal_distribution<double> noise(0.0, 0.15);
+    const QDateTime start(galleryStart().date(), QTime(0, 0));
+    for (int h = 0; h <= 72; ++h) {
+        const QDateTime t = start.addSecs(h * 3600);
+        temperature->addXY(t, 8 + 5 * std::sin(qDegreesToRadians(15.0 * (h - 9))) + h * 0.05 + noise(rng));
+        // A front passes on the second day: the pressure falls and recovers.
+        pressure->addXY(t, 1016 - 14 * std::exp(-std::pow((h - 36) / 10.0, 2)) + noise(rng));
+    }
+    // Set before registration, the right axis is kept; the left one then
+    // scales to the temperature alone.
+    pressure->setAxis(chart->axes()->bottom(), chart->axes()->right());
+    addAll(chart, temperature, pressure);
     return chart;
 }
 

@@ -33,6 +33,8 @@ ChartWidget *boxChart();
 ChartWidget *highLowChart();
 ChartWidget *ganttChart();
 ChartWidget *millionChart();
+// Two quantities with their own y axes, left and right.
+ChartWidget *twoAxesChart();
 
 // A fixed moment, so that dates in the gallery do not change between runs.
 QDateTime galleryStart();

@@ -13,9 +13,11 @@ Axes::Axes(QObject *chart)
     if (chart && chart->metaObject()->indexOfSlot("on_axis_changed()") >= 0) {
         connect(&d->left, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
         connect(&d->bottom, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
+        connect(&d->right, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
     }
     d->left.reset();
     d->bottom.reset();
+    d->right.reset();
 }
 
 Axes::~Axes()
@@ -33,10 +35,16 @@ Axis *Axes::bottom() const
     return &d->bottom;
 }
 
+Axis *Axes::right() const
+{
+    return &d->right;
+}
+
 void Axes::setSize(QSizeF size)
 {
     d->bottom.d->setLength(size.width());
     d->left.d->setLength(size.height());
+    d->right.d->setLength(size.height());
 }
 
 bool Axes::update(double x, double y)
@@ -53,12 +61,14 @@ void Axes::adjust()
 {
     d->left.d->updateTicks();
     d->bottom.d->updateTicks();
+    d->right.d->updateTicks();
 }
 
 void Axes::updateTransformData()
 {
     d->left.d->updateTransform();
     d->bottom.d->updateTransform();
+    d->right.d->updateTransform();
 }
 
 bool Axes::isValid() const
@@ -70,12 +80,14 @@ void Axes::reset()
 {
     d->left.reset();
     d->bottom.reset();
+    d->right.reset();
 }
 
 void Axes::setGridColor(QColor color)
 {
     d->left.setGridColor(color);
     d->bottom.setGridColor(color);
+    d->right.setGridColor(color);
 }
 
 void Axes::draw(QPainter *painter, QRect *plot, bool grid)
@@ -91,5 +103,6 @@ void Axes::shift(QPoint delta)
     // a positive component moves that axis' range toward larger values.
     d->bottom.shift(d->bottom.pixelDeltaToPoint(delta.x()));
     d->left.shift(d->left.pixelDeltaToPoint(delta.y()));
+    d->right.shift(d->right.pixelDeltaToPoint(delta.y()));
     updateTransformData();
 }

@@ -15,14 +15,17 @@ class AxesPrivate;
 
 /*!
     \class Axes
-    \brief The left and bottom Axis of one chart, with the operations the
-    chart applies to both at once.
+    \brief The left, bottom and right Axis of one chart, with the operations
+    the chart applies to them at once.
 
-    A host reaches the chart's pair through ChartWidget::axes() and its axes
-    through left() and bottom(); the chart owns the pair, and the pair owns
-    both axes, which live as long as it does. Most members serve the chart's
-    own layout, scaling and painting; a host mostly uses left(), bottom() and
-    setGridColor().
+    A host reaches the chart's axes through ChartWidget::axes() and its axes
+    through left(), bottom() and right(); the chart owns the axes object, and
+    it owns its axes, which live as long as it does. Most members serve the
+    chart's own layout, scaling and painting; a host mostly uses left(),
+    bottom(), right() and setGridColor().
+
+    The right axis is drawn, and takes its room beside the plot, only while a
+    registered series uses it as its y axis.
 
     Use it on the GUI thread only.
 */
@@ -31,28 +34,36 @@ class TAVRIN_EXPORT Axes : public QObject
     Q_OBJECT
 public:
     /*!
-        Constructs the pair, with no parent and both axes reset. When
-        \a chart has a slot \c on_axis_changed(), both axes'
-        Axis::axisChanged() signals are connected to it; \a chart may be null.
+        Constructs the axes, with no parent and all of them reset. When
+        \a chart has a slot \c on_axis_changed(), every axis'
+        Axis::axisChanged() signal is connected to it; \a chart may be null.
     */
     explicit Axes(QObject *chart = nullptr);
     /*!
-        Destroys the pair and both axes.
+        Destroys the axes object and its axes.
     */
     ~Axes() override;
 
     /*!
-        Returns the vertical axis left of the plot, the y axis of every series.
+        Returns the vertical axis left of the plot, the y axis of every series
+        not put on the right axis.
     */
     Axis *left() const;
     /*!
         Returns the horizontal axis under the plot, the x axis of every series.
     */
     Axis *bottom() const;
+    /*!
+        Returns the vertical axis right of the plot. A series uses it after
+        ChartSeries::setAxis(axes->bottom(), axes->right()); it then scales
+        to those series alone, and the left axis no longer sees them. The
+        chart shows it while at least one registered series uses it.
+    */
+    Axis *right() const;
 
     /*!
-        Gives both axes the plot area's \a size in pixels: the bottom axis its
-        width, the left axis its height. The chart calls it when its plot area
+        Gives the axes the plot area's \a size in pixels: the bottom axis its
+        width, the left and right axes its height. The chart calls it when its plot area
         changes.
     */
     void setSize(QSizeF size);
@@ -63,23 +74,23 @@ public:
     */
     bool update(double x, double y);
     /*!
-        Recomputes the ticks of both axes.
+        Recomputes the ticks of all axes.
     */
     void adjust();
     /*!
-        Recomputes the value-to-pixel transform of both axes.
+        Recomputes the value-to-pixel transform of all axes.
     */
     void updateTransformData();
     /*!
-        Returns whether both axes have a range.
+        Returns whether the left and the bottom axis both have a range.
     */
     bool isValid() const;
     /*!
-        Resets both axes (Axis::reset()).
+        Resets all axes (Axis::reset()).
     */
     void reset();
     /*!
-        Sets the grid colour of both axes to \a color (default: white).
+        Sets the grid colour of all axes to \a color (default: white).
     */
     void setGridColor(QColor color);
     /*!
@@ -89,9 +100,9 @@ public:
     */
     void draw(QPainter *painter, QRect *plot, bool grid);
     /*!
-        Moves both ranges by the pixel displacement \a d: the bottom axis by
-        its x component, the left axis by its y component, each converted at
-        its own axis' scale. A positive component moves that range towards
+        Moves the ranges by the pixel displacement \a d: the bottom axis by
+        its x component, the left and right axes by its y component, each
+        converted at its own axis' scale. A positive component moves that range towards
         larger values. The transforms are recomputed; the chart is not told.
     */
     void shift(QPoint d);

@@ -25,6 +25,8 @@ constexpr int kMaxMeasuredLabels = 500;
 // Pixel positions further out than this are skipped: they cannot be on
 // screen, and the raster engine's fixed-point coordinates would overflow.
 constexpr double kCoordLimit = 1 << 24;
+// Pixels between the right axis' ticks and its labels.
+constexpr int kRightLabelGap = 3;
 
 // Seconds since 1970 as an unsigned 32-bit count: the value truncated toward
 // zero and wrapped modulo 2^32, as a cast from a 64-bit integer would do.
@@ -95,7 +97,7 @@ void AxisPrivate::updateTransform()
         return;
     scale = newScale;
     margin = pad / scale;
-    if (type == Axis::atLeft)
+    if (type == Axis::atLeft || type == Axis::atRight)
         offset = q->min() * scale + length;
     else
         offset = -scale * q->min();
@@ -193,6 +195,9 @@ void AxisPrivate::updateSize()
         }
     }
     size += 5;
+    // Right of the plot, a label starting at its tick would read as negative.
+    if (type == Axis::atRight)
+        size += kRightLabelGap;
     if (!title.isEmpty())
         size += QFontMetrics(titleFont).boundingRect(title).height() + 2;
 }
@@ -349,7 +354,7 @@ bool Axis::scaleLock() const
 
 double Axis::pointToPixel(double v) const
 {
-    if (d->type == atLeft)
+    if (d->type == atLeft || d->type == atRight)
         return d->offset - v * d->scale;
     return d->offset + v * d->scale;
 }
@@ -358,7 +363,7 @@ double Axis::pixelToPoint(double p) const
 {
     if (d->scale == 0 || std::isnan(d->scale))
         return 0;
-    if (d->type == atLeft)
+    if (d->type == atLeft || d->type == atRight)
         return (d->offset - p) / d->scale;
     return (p - d->offset) / d->scale;
 }
@@ -507,7 +512,7 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
     // top and right edges and thick left and bottom ones.
     if (d->type == atBottom)
         painter->drawLine(r.topLeft(), r.topRight());
-    else
+    else if (d->type == atLeft)
         painter->drawLine(r.topRight(), r.bottomRight());
 
     const QPen framePen(QBrush(d->frameColor), 2, Qt::SolidLine);
@@ -517,8 +522,10 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
     painter->setFont(d->labelFont);
     if (d->type == atBottom)
         painter->drawLine(r.bottomLeft(), r.topLeft());
-    else
+    else if (d->type == atLeft)
         painter->drawLine(r.bottomLeft(), r.bottomRight());
+    else
+        painter->drawLine(r.bottomRight(), r.topRight());
 
     int labelHeight = 0;
     const double step = d->tickStep;
@@ -585,14 +592,21 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
                         painter->drawLine(r.left(), y, r.right(), y);
                     }
                     painter->setPen(tickPen);
-                    painter->drawLine(r.left() - 5, y, r.left(), y);
-                    label = QRect(r.left() - 5 - width, y - labelHeight / 2, width, labelHeight);
+                    if (d->type == atRight) {
+                        painter->drawLine(r.right(), y, r.right() + 5, y);
+                        label = QRect(r.right() + 5 + kRightLabelGap, y - labelHeight / 2, width,
+                                      labelHeight);
+                    } else {
+                        painter->drawLine(r.left() - 5, y, r.left(), y);
+                        label = QRect(r.left() - 5 - width, y - labelHeight / 2, width, labelHeight);
+                    }
                 }
             }
 
             if (!skip && !text.isEmpty() && !label.intersects(lastLabel)) {
                 const int align = d->type == atBottom ? int(Qt::AlignHCenter | Qt::AlignTop)
-                                                      : int(Qt::AlignRight);
+                                  : d->type == atRight ? int(Qt::AlignLeft)
+                                                       : int(Qt::AlignRight);
                 painter->drawText(label, align, text);
                 lastLabel = label;
             }
@@ -617,8 +631,15 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
         } else {
             box.moveTopLeft(QPoint(0, 0));
             QTransform t;
-            t.translate(r.left() - d->size, r.bottom() - (r.height() - box.width()) / 2);
-            t.rotate(-90, Qt::ZAxis);
+            // The right axis' title reads downwards, its foot toward the plot
+            // as on the left.
+            if (d->type == atRight) {
+                t.translate(r.right() + d->size, r.top() + (r.height() - box.width()) / 2);
+                t.rotate(90, Qt::ZAxis);
+            } else {
+                t.translate(r.left() - d->size, r.bottom() - (r.height() - box.width()) / 2);
+                t.rotate(-90, Qt::ZAxis);
+            }
             // Combined with the caller's transform so a scaled or offset
             // painter still gets the title beside its plot.
             painter->save();

@@ -18,16 +18,17 @@ class AxisPrivate;
     direction, the transform between values and pixels, ticks, labels, grid
     and title.
 
-    A chart has two axes, reached through ChartWidget::axes(): the bottom axis
+    A chart's axes are reached through ChartWidget::axes(): the bottom axis
     (atBottom) is the x axis of every registered series, the left axis
-    (atLeft) their y axis. The chart owns both.
+    (atLeft) their y axis unless a series is put on the right axis (atRight).
+    The chart owns them.
 
     The visible range is the data range (fed by update(), setMin(), setMax()
     or setRange()) widened at each end by a margin that keeps 20 pixels free
     between the outermost values and the plot's edges; min(), max() and
     span() include the margin. Pixel positions are relative to the plot
-    area's top-left corner; on the left axis they grow downwards, so larger
-    values lie higher.
+    area's top-left corner; on the vertical axes they grow downwards, so
+    larger values lie higher.
 
     Tick labels are numbers (six significant digits), date-times
     (setDatetime()), or texts of the host's own (setCustomLabel()), which then
@@ -50,11 +51,12 @@ class TAVRIN_EXPORT Axis : public QObject
 public:
     /*!
         The orientation of an axis. \c atBottom (0) is the horizontal axis
-        under the plot, \c atLeft (1) the vertical axis left of it. Enums take
-        any int: hosts and files may hand over values outside the named ones,
-        which must be well-defined to hold and compare.
+        under the plot, \c atLeft (1) the vertical axis left of it, \c atRight
+        (2) a vertical axis right of it, with its labels and title on that
+        side. Enums take any int: hosts and files may hand over values outside
+        the named ones, which must be well-defined to hold and compare.
     */
-    enum AxisType : int { atBottom = 0, atLeft = 1 };
+    enum AxisType : int { atBottom = 0, atLeft = 1, atRight = 2 };
 
     /*!
         Constructs an axis of the given \a type, with no parent and an
@@ -149,7 +151,7 @@ public:
 
     /*!
         Returns the pixel position of the value \a v, relative to the plot
-        area's left edge (atBottom) or top edge (atLeft).
+        area's left edge (atBottom) or top edge (atLeft, atRight).
     */
     double pointToPixel(double v) const;
     /*!
@@ -215,8 +217,9 @@ public:
     */
     QString title() const;
     /*!
-        Sets the axis title to \a title: under the bottom axis' labels, or
-        reading upwards left of the left axis' labels.
+        Sets the axis title to \a title: under the bottom axis' labels,
+        reading upwards left of the left axis' labels, or reading downwards
+        right of the right axis' labels.
     */
     void setTitle(const QString &title);
     /*!
@@ -265,7 +268,8 @@ public:
 
     /*!
         Draws the axis with \a painter along the plot rectangle \a plot (in
-        the painter's coordinates): its two edges of the plot frame, ticks,
+        the painter's coordinates): its edges of the plot frame (two, or the
+        right one for atRight), ticks,
         labels, the title and, when \a grid is true, dashed grid lines across
         the plot. Labels that would overlap the previous one are left out.
         Nothing is drawn for a null painter or a null or invalid rectangle.

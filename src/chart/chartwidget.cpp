@@ -129,7 +129,9 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
         series->setFillColor(c);
         d->autoColors.insert(series, c);
     }
-    series->setAxis(d->axes.bottom(), d->axes.left());
+    // A series put on this chart's right axis beforehand stays there.
+    Axis *y = series->yAxis() == d->axes.right() ? d->axes.right() : d->axes.left();
+    series->setAxis(d->axes.bottom(), y);
     if (series->name().isEmpty())
         series->setName(tr("Series %1").arg(id));
     d->legend.addSeries(series);
@@ -138,10 +140,12 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
     const bool lock = d->drawingLock;
     d->drawingLock = true;
     if (d->autoScale) {
-        d->axes.update(series->minX(), series->minY());
-        d->axes.update(series->maxX(), series->maxY());
+        d->widenAxes(series, series->minX(), series->minY());
+        d->widenAxes(series, series->maxX(), series->maxY());
         d->updatePlotArea();
         d->axes.updateTransformData();
+    } else if (y == d->axes.right()) {
+        d->updatePlotArea(); // the right axis' band appears
     }
     connect(series, SIGNAL(cleared()), d, SLOT(on_series_cleared()));
     connect(series, SIGNAL(refresh()), this, SLOT(repaint()));
@@ -197,8 +201,10 @@ static void detachSeries(ChartSeries *series, ChartWidgetPrivate *chart)
 void ChartWidget::removeSeries(int seriesId)
 {
     auto it = d->seriesMap.find(seriesId);
+    bool wasRight = false;
     if (it != d->seriesMap.end()) {
         ChartSeries *series = it.value();
+        wasRight = series && series->yAxis() == d->axes.right();
         d->seriesMap.erase(it);
         d->autoColors.remove(series);
         if (series) {
@@ -209,6 +215,8 @@ void ChartWidget::removeSeries(int seriesId)
     }
     if (!d->seriesMap.isEmpty() && d->autoScale) {
         d->forceRescale();
+    } else if (wasRight && d->updatePlotArea()) {
+        // The right axis' band may have gone, and the layout rendered.
     } else if (!d->drawingLock) {
         // Without a rescale nothing else would take the removed series off
         // the screen.

@@ -44,6 +44,12 @@ class VLine;
     Wheel zoom, the double-click reset and the crosshair are the host's to
     switch on.
 
+    A second quantity gets a y axis of its own on the right: put its series
+    there with ChartSeries::setAxis(axes()->bottom(), axes()->right()). The
+    right axis then scales to those series alone, appears beside the plot
+    (between it and a legend on the right), and follows zoom, pan and the
+    zoom history with the left axis.
+
     Defaults a host meets: automatic scaling on, the legend hidden (placement
     Legend::plRight), antialiasing off, tooltips off, no title, a refresh
     timeout of -1, no drawing lock and the thDefault theme. Fonts are
@@ -158,7 +164,8 @@ public:
         it yourself.
 
         The chart gives the series its x axis (the bottom axis) and its y axis
-        (the left axis), a colour from its palette unless the series was given
+        (the left axis, or the right one when the series was put on
+        axes()->right() before), a colour from its palette unless the series was given
         one (ChartSeries::setColor() or ChartSeries::setFillColor()), the name
         "Series <id>" if it has none, and a check box in the legend. With
         automatic scaling on, the axes widen to the series' bounds. Unless the
@@ -226,8 +233,8 @@ public:
     /*!
         Switches automatic scaling on or off, as \a autoScale says.
 
-        Switching it on resets both axes, fits them to the bounds of the
-        visible series and the x values of the marker lines, and renders
+        Switching it on resets the axes, fits each to the bounds of the
+        visible series on it and the x values of the marker lines, and renders
         unless the drawing lock is set. Switching it off keeps the current
         ranges and renders nothing. Setting the current value does nothing.
 
@@ -243,8 +250,8 @@ public:
     */
     QList<ChartSeries *> seriesList() const;
     /*!
-        Returns the chart's pair of axes. The chart owns it; it lives as long
-        as the chart.
+        Returns the chart's axes: left, bottom and right. The chart owns
+        them; they live as long as the chart.
     */
     Axes *axes() const;
 
@@ -279,7 +286,7 @@ public:
     */
     QFont axisLabelFont() const;
     /*!
-        Sets the font of the tick labels of both axes to \a font and lays
+        Sets the font of the tick labels of all axes to \a font and lays
         the plot out again (while the drawing lock is set, the layout waits).
         Axis::setLabelFont() sets one axis alone. Emits nothing.
     */
@@ -291,7 +298,7 @@ public:
     */
     QFont axisTitleFont() const;
     /*!
-        Sets the font of both axis titles to \a font and lays the plot out
+        Sets the font of all axis titles to \a font and lays the plot out
         again (while the drawing lock is set, the layout waits).
         Axis::setTitleFont() sets one axis alone. Emits nothing.
     */
@@ -463,8 +470,8 @@ public:
         Returns whether a crosshair follows the pointer over the plot. Off
         by default. When on, the widget tracks the mouse and draws, while the
         pointer is inside the plot, a dashed vertical and horizontal line
-        through it with the x and y values beside it, as the axes label them
-        (date-times in the axis' date-time format, custom labels where the
+        through it with the x and y values beside it, and the right axis'
+        value while that axis is shown, as the axes label them (date-times in the axis' date-time format, custom labels where the
         axis has them). The crosshair is drawn onto the widget at paint
         time: moving the pointer renders no series. Switching it off does not
         switch the widget's mouse tracking off again if the host had set it.

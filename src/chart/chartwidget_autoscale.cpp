@@ -3,10 +3,12 @@
 #include "chartwidget_p.h"
 
 #include "axis.h"
+#include "axis_p.h"
 #include "chartseries.h"
 #include "vline.h"
 
 #include <QMetaObject>
+#include <QtNumeric>
 
 void ChartWidget::setAutoScale(bool autoScale)
 {
@@ -55,26 +57,40 @@ void ChartWidgetPrivate::forceRescale()
     q->setAutoScale(true);
 }
 
-void ChartWidgetPrivate::seriesBoundsChanged(double x, double y)
+bool ChartWidgetPrivate::widenAxes(const ChartSeries *series, double x, double y)
+{
+    Axis *right = axes.right();
+    if (!series || series->yAxis() != right)
+        return axes.update(x, y);
+    Axis *bottom = axes.bottom();
+    const bool bottomChanged = bottom->update(x);
+    const bool rightChanged = right->update(y);
+    right->d->updateTicks();
+    bottom->d->updateTicks();
+    return bottomChanged || rightChanged;
+}
+
+void ChartWidgetPrivate::seriesBoundsChanged(ChartSeries *series, double x, double y)
 {
     if (refreshTimer.isActive())
         return;
     bool rendered = false;
-    if (autoScale && axes.update(x, y))
+    if (autoScale && widenAxes(series, x, y))
         rendered = updatePlotArea();
     if (!drawingLock && !rendered)
         q->repaint();
 }
 
 // A block renders at most once, whatever it widened.
-void ChartWidgetPrivate::seriesBlockBoundsChanged(double minX, double minY, double maxX, double maxY)
+void ChartWidgetPrivate::seriesBlockBoundsChanged(ChartSeries *series, double minX, double minY,
+                                                  double maxX, double maxY)
 {
     if (refreshTimer.isActive())
         return;
     bool rendered = false;
     if (autoScale) {
-        const bool low = axes.update(minX, minY);
-        const bool high = axes.update(maxX, maxY);
+        const bool low = widenAxes(series, minX, minY);
+        const bool high = widenAxes(series, maxX, maxY);
         if (low || high)
             rendered = updatePlotArea();
     }
@@ -106,27 +122,46 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
         refreshTimer.stop();
         return;
     }
+    // x over every series; y per vertical axis, over the series on it, each
+    // union started by its first series.
     auto it = seriesMap.cbegin();
-    double minX = (*it)->minX(), minY = (*it)->minY();
-    double maxX = (*it)->maxX(), maxY = (*it)->maxY();
+    double minX = (*it)->minX(), maxX = (*it)->maxX();
     for (++it; it != seriesMap.cend(); ++it) {
         const ChartSeries *s = *it;
         if (s->minX() < minX)
             minX = s->minX();
         if (s->maxX() > maxX)
             maxX = s->maxX();
-        if (s->minY() < minY)
-            minY = s->minY();
-        if (s->maxY() > maxY)
-            maxY = s->maxY();
+    }
+    const Axis *right = axes.right();
+    double minY[2], maxY[2];
+    bool seen[2] = {false, false};
+    for (const ChartSeries *s : qAsConst(seriesMap)) {
+        const int k = s->yAxis() == right ? 1 : 0;
+        if (!seen[k]) {
+            seen[k] = true;
+            minY[k] = s->minY();
+            maxY[k] = s->maxY();
+            continue;
+        }
+        if (s->minY() < minY[k])
+            minY[k] = s->minY();
+        if (s->maxY() > maxY[k])
+            maxY[k] = s->maxY();
     }
     bool rendered = false;
     if (autoScale) {
         autoScale = false;
         QMetaObject::invokeMethod(q, "setAutoScale", Qt::QueuedConnection);
     } else if (!holdView) {
-        const bool a = axes.update(minX, minY);
-        const bool b = axes.update(maxX, maxY);
+        const double nan = qQNaN();
+        bool a = axes.update(minX, seen[0] ? minY[0] : nan);
+        bool b = axes.update(maxX, seen[0] ? maxY[0] : nan);
+        if (seen[1]) {
+            a = axes.right()->update(minY[1]) || a;
+            b = axes.right()->update(maxY[1]) || b;
+            axes.right()->d->updateTicks();
+        }
         if (a || b)
             rendered = updatePlotArea();
     }
@@ -160,6 +195,29 @@ void ChartWidgetPrivate::on_series_change_visible(bool)
     if (autoScale)
         forceRescale();
     else if (!drawingLock)
+        q->repaint();
+}
+
+void ChartWidgetPrivate::seriesAxesChanged(ChartSeries *series)
+{
+    // Registration sets the axes before the series is in the registry.
+    if (!seriesMap.values().contains(series))
+        return;
+    if (autoScale) {
+        forceRescale();
+        return;
+    }
+    // A manual view keeps its ranges, but an axis that has none yet takes
+    // the series in, as the refresh timer would.
+    for (Axis *axis : {series->xAxis(), series->yAxis()}) {
+        if (axis && !axis->isValid()) {
+            const bool isX = axis == series->xAxis();
+            axis->update(isX ? series->minX() : series->minY());
+            axis->update(isX ? series->maxX() : series->maxY());
+            axis->d->updateTicks();
+        }
+    }
+    if (!updatePlotArea() && !drawingLock)
         q->repaint();
 }
 

@@ -33,12 +33,15 @@
 ExportTable ChartWidgetPrivate::exportTable() const
 {
     ExportTable table;
-    table.xDatetime = axes.bottom()->isDatetime();
-    table.yDatetime = axes.left()->isDatetime();
     for (ChartSeries *series : seriesMap) {
         if (!series || !series->isVisible())
             continue;
         ExportColumns e;
+        // Each series' values are date-times when its own axes show them.
+        const Axis *x = series->xAxis() ? series->xAxis() : axes.bottom();
+        const Axis *y = series->yAxis() ? series->yAxis() : axes.left();
+        e.xDatetime = x->isDatetime();
+        e.yDatetime = y->isDatetime();
         e.name = series->name();
         e.columnNames = series->dataAxisString().split(QLatin1Char(';'), Qt::KeepEmptyParts);
         e.rows = series->pointsCount();
@@ -164,12 +167,13 @@ void ChartWidgetPrivate::paintChart(QPainter *painter, const QSize &size)
     // back: the widget, its axes and its image stay as they are.
     const AxisLayout bottom(axes.bottom()->d);
     const AxisLayout left(axes.left()->d);
+    const AxisLayout right(axes.right()->d);
     const QRect screenPlot = plotRect;
     plotRect = plotRectIn(QRect(QPoint(0, 0), size));
     axes.setSize(QSizeF(plotRect.size()));
     // The margin of pad pixels depends on the scale it helps to set; a
     // resize settles it with the rescale that follows, this does it here.
-    for (Axis *axis : {axes.bottom(), axes.left()}) {
+    for (Axis *axis : {axes.bottom(), axes.left(), axes.right()}) {
         for (int i = 0; i < 64; ++i) {
             const double margin = axis->d->margin;
             axis->d->updateTransform();

@@ -111,6 +111,7 @@ void ChartWidget::setAxisLabelFont(const QFont &font)
 {
     d->axes.bottom()->setLabelFont(font);
     d->axes.left()->setLabelFont(font);
+    d->axes.right()->setLabelFont(font);
     d->relayout();
     update();
 }
@@ -124,6 +125,7 @@ void ChartWidget::setAxisTitleFont(const QFont &font)
 {
     d->axes.bottom()->setTitleFont(font);
     d->axes.left()->setTitleFont(font);
+    d->axes.right()->setTitleFont(font);
     d->relayout();
     update();
 }
@@ -173,6 +175,7 @@ void ChartWidget::setTheme(Theme theme)
     d->axes.setGridColor(dark ? QColor(0x3c, 0x42, 0x4a) : QColor(Qt::white));
     d->axes.left()->setFrameColor(dark ? QColor(0xaa, 0xb0, 0xb8) : QColor(Qt::black));
     d->axes.bottom()->setFrameColor(dark ? QColor(0xaa, 0xb0, 0xb8) : QColor(Qt::black));
+    d->axes.right()->setFrameColor(dark ? QColor(0xaa, 0xb0, 0xb8) : QColor(Qt::black));
     d->seriesColors = dark ? darkSeriesColors() : QList<QColor>();
     d->theme = theme;
     d->recolorSeries();

@@ -74,7 +74,9 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
         autoScale = false;
         // The signs make the drawing follow the pointer: pixel rows grow
         // downwards while values grow upwards.
-        left->shift(left->pixelDeltaToPoint(p.y() - lastPanPos.y()));
+        for (Axis *y : yAxes())
+            if (hasUsableScale(y))
+                y->shift(y->pixelDeltaToPoint(p.y() - lastPanPos.y()));
         bottom->shift(bottom->pixelDeltaToPoint(lastPanPos.x() - p.x()));
         axes.updateTransformData();
         if (!drawingLock)
@@ -155,11 +157,16 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
     const double x2 = bottom->min() + (band.right() - plotRect.left()) * kx;
     const double y1 = left->max() - (band.bottom() - plotRect.top()) * ky;
     const double y2 = left->max() - (band.top() - plotRect.top()) * ky;
+    // The right axis, when shown with a range, zooms to the same band.
+    Axis *right = rightAxisInUse() && axes.right()->isValid() ? axes.right() : nullptr;
+    const double kr = right ? right->span() / plotRect.height() : 0;
+    const double r1 = right ? right->max() - (band.bottom() - plotRect.top()) * kr : 0;
+    const double r2 = right ? right->max() - (band.top() - plotRect.top()) * kr : 1;
     // Axes emptied during the drag, or a range too narrow for the doubles to
     // tell the band's edges apart, would leave the chart with no usable
     // scale; keep the current view instead.
     if (!std::isfinite(x1) || !std::isfinite(x2) || !std::isfinite(y1) || !std::isfinite(y2)
-        || !(x1 < x2) || !(y1 < y2))
+        || !(x1 < x2) || !(y1 < y2) || !std::isfinite(r1) || !std::isfinite(r2) || !(r1 < r2))
         return;
 
     pushView();
@@ -167,6 +174,8 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
     const bool lock = drawingLock;
     drawingLock = true;
     left->setRange(y1, y2);
+    if (right)
+        right->setRange(r1, r2);
     bottom->setRange(x1, x2);
     settleRanges(lock);
 }

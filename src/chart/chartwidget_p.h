@@ -18,9 +18,11 @@
 #include <QTimer>
 #include <QStringList>
 #include <QVector>
+#include <QtNumeric>
 
 struct ChartSettings;
 struct ExportTable;
+class Axis;
 class QAction;
 class QHelpEvent;
 class QIODevice;
@@ -73,6 +75,7 @@ public:
     struct View {
         double xMin, xMax, yMin, yMax;
         bool autoScale;
+        double rightMin = qQNaN(), rightMax = qQNaN(); // NaN: the right axis had no range
     };
     static constexpr int kZoomHistoryLimit = 50;
     QVector<View> zoomHistory;
@@ -90,6 +93,11 @@ public:
     bool updatePlotArea() override;
     // The plot rectangle the layout gives a chart occupying `area`.
     QRect plotRectIn(const QRect &area) const;
+    // The right axis is shown while a registered series uses it.
+    bool rightAxisInUse() const;
+    // The vertical axes the view gestures move: the left one, and the right
+    // one while it is in use.
+    QVector<Axis *> yAxes() const;
     void drawTitleAndAxes(QPainter *painter);
     void drawSeries(QPainter *painter, bool vector);
     void makeImage();
@@ -97,10 +105,17 @@ public:
     void handleResize();
 
     // Series hooks.
-    void seriesBoundsChanged(double x, double y) override;
+    void seriesBoundsChanged(ChartSeries *series, double x, double y) override;
+    // A point on the bottom and left axis.
+    void seriesBoundsChanged(double x, double y) { seriesBoundsChanged(nullptr, x, y); }
     void scheduleRefresh() override;
-    void seriesBlockBoundsChanged(double minX, double minY, double maxX, double maxY) override;
+    void seriesBlockBoundsChanged(ChartSeries *series, double minX, double minY, double maxX,
+                                  double maxY) override;
     void seriesBoundsShrunk() override;
+    void seriesAxesChanged(ChartSeries *series) override;
+    // Widens the bottom axis by x and the series' y axis (the left one for
+    // no series) by y, with fresh ticks; true when a range changed.
+    bool widenAxes(const ChartSeries *series, double x, double y);
 
     // Legend hooks.
     QString legendTitle() const override { return title; }
@@ -121,7 +136,7 @@ public:
     // ticks follow, the lock goes back to `lock`, and the chart renders unless it is set.
     void settleRanges(bool lock);
     void clearZoomHistory();
-    void showView(double xMin, double xMax, double yMin, double yMax);
+    void showView(const View &view);
     void moveCrosshair(const QPoint &pos, bool inside);
     QRect crosshairArea() const;
     void drawCrosshair(QPainter *painter);

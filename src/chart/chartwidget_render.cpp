@@ -37,6 +37,8 @@ QRect ChartWidgetPrivate::plotRectIn(const QRect &area) const
     QRect r = area.adjusted(margins.left(), margins.top(), -margins.right(), -margins.bottom());
     r.setBottom(r.bottom() - axes.bottom()->size());
     r.setLeft(r.left() + axes.left()->size());
+    if (rightAxisInUse())
+        r.setRight(r.right() - axes.right()->size());
     if (!title.isEmpty())
         r.setTop(r.top() + QFontMetrics(titleFont).height());
     if (legend.d->visible) {
@@ -63,6 +65,22 @@ QRect ChartWidgetPrivate::plotRectIn(const QRect &area) const
     if (!area.contains(r) && r.isValid())
         r = r.intersected(area);
     return r;
+}
+
+bool ChartWidgetPrivate::rightAxisInUse() const
+{
+    const Axis *right = axes.right();
+    for (const ChartSeries *series : seriesMap)
+        if (series && series->yAxis() == right)
+            return true;
+    return false;
+}
+
+QVector<Axis *> ChartWidgetPrivate::yAxes() const
+{
+    if (rightAxisInUse())
+        return {axes.left(), axes.right()};
+    return {axes.left()};
 }
 
 // The series image has the widget's device pixel ratio, so that lines and
@@ -133,6 +151,9 @@ void ChartWidgetPrivate::drawTitleAndAxes(QPainter *painter)
         painter->drawText(QRectF(r), title, option);
     }
     axes.draw(painter, &plotRect, true);
+    // Its grid lines would cross the left axis' ones at other heights.
+    if (rightAxisInUse())
+        axes.right()->draw(painter, &plotRect, false);
 }
 
 void ChartWidgetPrivate::handlePaint()

@@ -80,6 +80,12 @@ void ChartWidgetPrivate::pushView()
     visibleRange(y, v.yMin, v.yMax);
     if (!usableRange(v.xMin, v.xMax) || !usableRange(v.yMin, v.yMax))
         return;
+    const Axis *right = axes.right();
+    if (rightAxisInUse() && right->isValid()) {
+        visibleRange(right, v.rightMin, v.rightMax);
+        if (!usableRange(v.rightMin, v.rightMax))
+            return;
+    }
     zoomHistory.append(v);
     if (zoomHistory.size() > kZoomHistoryLimit)
         zoomHistory.removeFirst();
@@ -95,13 +101,15 @@ void ChartWidgetPrivate::clearZoomHistory()
     emit q->zoomHistoryChanged(0);
 }
 
-void ChartWidgetPrivate::showView(double xMin, double xMax, double yMin, double yMax)
+void ChartWidgetPrivate::showView(const View &view)
 {
     autoScale = false;
     const bool lock = drawingLock;
     drawingLock = true;
-    showRange(axes.left(), yMin, yMax);
-    showRange(axes.bottom(), xMin, xMax);
+    showRange(axes.left(), view.yMin, view.yMax);
+    if (!std::isnan(view.rightMin))
+        showRange(axes.right(), view.rightMin, view.rightMax);
+    showRange(axes.bottom(), view.xMin, view.xMax);
     settleRanges(lock);
 }
 
@@ -130,19 +138,27 @@ bool ChartWidgetPrivate::handleWheel(QWheelEvent *event)
         || !std::isfinite(bottom->d->scale))
         return true;
     const double f = std::pow(kWheelFactor, steps / 120.0);
-    double x0, x1, y0, y1;
-    visibleRange(bottom, x0, x1);
-    visibleRange(left, y0, y1);
-    const double oldX0 = x0, oldX1 = x1, oldY0 = y0, oldY1 = y1;
+    View v{0, 0, 0, 0, false};
+    visibleRange(bottom, v.xMin, v.xMax);
+    visibleRange(left, v.yMin, v.yMax);
+    Axis *right = axes.right();
+    const bool withRight = rightAxisInUse() && right->isValid() && std::isfinite(right->d->scale);
+    if (withRight)
+        visibleRange(right, v.rightMin, v.rightMax);
+    const View old = v;
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (!(mods & Qt::ShiftModifier))
-        zoomAbout(x0, x1, bottom->pixelToPoint(p.x() - plotRect.left()), f);
-    if (!(mods & Qt::ControlModifier))
-        zoomAbout(y0, y1, left->pixelToPoint(p.y() - plotRect.top()), f);
-    if (x0 == oldX0 && x1 == oldX1 && y0 == oldY0 && y1 == oldY1)
+        zoomAbout(v.xMin, v.xMax, bottom->pixelToPoint(p.x() - plotRect.left()), f);
+    if (!(mods & Qt::ControlModifier)) {
+        zoomAbout(v.yMin, v.yMax, left->pixelToPoint(p.y() - plotRect.top()), f);
+        if (withRight)
+            zoomAbout(v.rightMin, v.rightMax, right->pixelToPoint(p.y() - plotRect.top()), f);
+    }
+    if (v.xMin == old.xMin && v.xMax == old.xMax && v.yMin == old.yMin && v.yMax == old.yMax
+        && (!withRight || (v.rightMin == old.rightMin && v.rightMax == old.rightMax)))
         return true;
     pushView();
-    showView(x0, x1, y0, y1);
+    showView(v);
     return true;
 }
 
@@ -163,7 +179,7 @@ bool ChartWidget::zoomBack()
     if (v.autoScale)
         d->forceRescale();
     else
-        d->showView(v.xMin, v.xMax, v.yMin, v.yMax);
+        d->showView(v);
     return true;
 }
 
@@ -259,13 +275,16 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
     const QFont font = x->d->labelFont;
     painter->setFont(font);
     const QFontMetrics fm(font);
-    auto box = [&](const QString &text, QPoint anchor, bool alongX) {
+    enum Edge { Bottom, Left, Right };
+    auto box = [&](const QString &text, QPoint anchor, Edge edge) {
         const QSize size = fm.size(0, text) + QSize(6, 2);
         QRect r(QPoint(0, 0), size);
-        if (alongX)
+        if (edge == Bottom)
             r.moveTopLeft(QPoint(anchor.x() - size.width() / 2, plotRect.bottom() - size.height()));
-        else
+        else if (edge == Left)
             r.moveTopLeft(QPoint(plotRect.left() + 1, anchor.y() - size.height() / 2));
+        else
+            r.moveTopLeft(QPoint(plotRect.right() - size.width(), anchor.y() - size.height() / 2));
         // Kept inside the plot so that a move only repaints the plot.
         r.moveLeft(qBound(plotRect.left() + 1, r.left(), plotRect.right() - r.width()));
         r.moveTop(qBound(plotRect.top() + 1, r.top(), plotRect.bottom() - r.height()));
@@ -276,7 +295,12 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
     };
     crosshairTexts = QStringList{valueText(x, x->pixelToPoint(p.x() - plotRect.left())),
                                  valueText(y, y->pixelToPoint(p.y() - plotRect.top()))};
-    box(crosshairTexts.at(0), p, true);
-    box(crosshairTexts.at(1), p, false);
+    const Axis *right = axes.right();
+    if (rightAxisInUse() && right->isValid())
+        crosshairTexts << valueText(right, right->pixelToPoint(p.y() - plotRect.top()));
+    box(crosshairTexts.at(0), p, Bottom);
+    box(crosshairTexts.at(1), p, Left);
+    if (crosshairTexts.size() > 2)
+        box(crosshairTexts.at(2), p, Right);
     painter->restore();
 }

@@ -56,7 +56,7 @@ bool writeCsv(QIODevice *device, const ExportTable &table)
             const QList<QVariant> values = e.row(r);
             for (int k = 0; k < values.size(); ++k) {
                 const QVariant &v = values.at(k);
-                fields << csvField(e.isDatetime(k, table.xDatetime, table.yDatetime)
+                fields << csvField(e.isDatetime(k)
                                        ? exportDateTimeText(v)
                                        : tavrin::numberText(v));
             }

@@ -26,25 +26,26 @@ struct ExportColumns
     int rows = 0;
     // The values of row r, one per column; an empty list past the end.
     std::function<QList<QVariant>(int)> row;
+    // Whether the x and the y values of this block are date-times.
+    bool xDatetime = false;
+    bool yDatetime = false;
 
     // An x column holds x values; its name starts with 'X'.
     bool isXColumn(int column) const
     {
         return column < columnNames.size() && columnNames.at(column).startsWith(QLatin1Char('X'));
     }
-    bool isDatetime(int column, bool xDatetime, bool yDatetime) const
+    bool isDatetime(int column) const
     {
         return isXColumn(column) ? xDatetime : yDatetime;
     }
 };
 
 // What the CSV and spreadsheet writers write: the blocks side by side, in
-// order, and whether the x and y values are date-times.
+// order.
 struct ExportTable
 {
     QVector<ExportColumns> blocks;
-    bool xDatetime = false;
-    bool yDatetime = false;
 };
 
 // Local time with milliseconds, as spreadsheets read it. Whole seconds from

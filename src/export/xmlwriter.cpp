@@ -130,7 +130,7 @@ bool writeSpreadsheetXml(QIODevice *device, const ExportTable &table)
             if (r < e.rows) {
                 const QList<QVariant> values = e.row(r);
                 for (int k = 0; k < values.size(); ++k) {
-                    const bool datetime = e.isDatetime(k, table.xDatetime, table.yDatetime);
+                    const bool datetime = e.isDatetime(k);
                     xml.writeStartElement(QStringLiteral("Cell"));
                     if (gap) {
                         // Names the column of the first cell after a block

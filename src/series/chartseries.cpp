@@ -110,7 +110,7 @@ void ChartSeries::updateBlockBounds(double minX, double minY, double maxX, doubl
     upper(d->maxX, maxX);
     upper(d->maxY, maxY);
     if (changed && d->owner)
-        d->owner->seriesBlockBoundsChanged(minX, minY, maxX, maxY);
+        d->owner->seriesBlockBoundsChanged(this, minX, minY, maxX, maxY);
 }
 
 void ChartSeries::resetBounds(double minX, double minY, double maxX, double maxY)
@@ -128,7 +128,7 @@ void ChartSeries::resetBounds(double minX, double minY, double maxX, double maxY
     if (narrowed)
         d->owner->seriesBoundsShrunk();
     else if (widened)
-        d->owner->seriesBlockBoundsChanged(minX, minY, maxX, maxY);
+        d->owner->seriesBlockBoundsChanged(this, minX, minY, maxX, maxY);
 }
 
 void ChartSeries::clear()
@@ -184,8 +184,13 @@ int ChartSeries::forceTooltip() const { return d->tooltipMode; }
 
 void ChartSeries::setAxis(Axis *x, Axis *y)
 {
+    if (d->xAxis == x && d->yAxis == y)
+        return;
     d->xAxis = x;
     d->yAxis = y;
+    // A series moved to another axis changes what the chart scales and shows.
+    if (d->owner)
+        d->owner->seriesAxesChanged(this);
 }
 
 Axis *ChartSeries::xAxis() const { return d->xAxis; }
@@ -209,5 +214,5 @@ void ChartSeries::updateBounds(double x, double y)
     if (d->minY > y) { d->minY = y; changed = true; }
     else if (y > d->maxY) { d->maxY = y; changed = true; }
     if (changed && d->owner)
-        d->owner->seriesBoundsChanged(x, y);
+        d->owner->seriesBoundsChanged(this, x, y);
 }

@@ -22,7 +22,9 @@ struct PixelMap {
     double offset = 0, factor = 0;
     explicit PixelMap(const Axis *axis, double s = 1.0)
         : offset(axis->d->offset * s),
-          factor((axis->d->type == Axis::atLeft ? -axis->d->scale : axis->d->scale) * s)
+          factor((axis->d->type == Axis::atLeft || axis->d->type == Axis::atRight ? -axis->d->scale
+                                                                                  : axis->d->scale)
+                 * s)
     {
     }
     double operator()(double v) const { return offset + v * factor; }

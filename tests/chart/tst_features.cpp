@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QtMath>
 
@@ -369,6 +370,173 @@ void TestViewAndLook::darkThemeAndBack()
 }
 
 TAVRIN_TEST(TestViewAndLook)
+
+namespace {
+
+// The chart above with green points from (0, -5) to (1000, 5): left where
+// `how` is 0, put on the right axis after registration (1) or before it (2).
+struct TwoAxes : Chart {
+    PointSeries *second = new PointSeries(PointSeries::psCircle);
+    explicit TwoAxes(int how = 1)
+    {
+        second->setColor(Qt::green);
+        for (int i = 0; i <= 20; ++i)
+            second->addXY(i * 50, -5 + i * 0.5);
+        if (how == 2)
+            second->setAxis(x(), r());
+        w.addSeries(second);
+        if (how == 1)
+            second->setAxis(x(), r());
+        QApplication::processEvents();
+    }
+    Axis *r() const { return w.axes()->right(); }
+    double rightAtLeft(double v) const { return r()->pixelToPoint(y()->pointToPixel(v)); }
+};
+
+} // namespace
+
+// A second y axis on the right, for the series put on it.
+class TestRightAxis : public QObject
+{
+    Q_OBJECT
+private slots:
+    void layout_data();
+    void layout();
+    void gestures_data();
+    void gestures();
+    void values();
+    void exports_data();
+    void exports();
+};
+
+void TestRightAxis::layout_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::addColumn<int>("then"); // 1: back to the left axis, 2: removed, 3: removed in a manual view
+    QTest::addColumn<bool>("legend");
+    QTest::newRow("left: no band") << 0 << 0 << false;
+    QTest::newRow("right after registration") << 1 << 0 << false;
+    QTest::newRow("right before registration") << 2 << 0 << false;
+    QTest::newRow("right, legend right of the band") << 1 << 0 << true;
+    QTest::newRow("back to the left") << 1 << 1 << false;
+    QTest::newRow("removed") << 2 << 2 << false;
+    QTest::newRow("removed, manual view") << 1 << 3 << false;
+}
+
+void TestRightAxis::layout()
+{
+    QFETCH(int, how);
+    QFETCH(int, then);
+    QFETCH(bool, legend);
+    TwoAxes c(how);
+    c.w.legend()->setVisible(legend);
+    if (then == 1)
+        c.second->setAxis(c.x(), c.y());
+    if (then == 3)
+        c.w.setAutoScale(false);
+    if (then >= 2)
+        c.w.removeSeries(2);
+    QApplication::processEvents();
+    const bool onRight = how != 0 && then == 0, leftSees = how == 0 || then == 1;
+    const int legendWidth = legend ? c.w.legend()->width() : 0;
+    QCOMPARE(c.plot().right(), c.w.width() - 6 - legendWidth - (onRight ? c.r()->size() : 0));
+    if (legend)
+        QVERIFY(c.w.legend()->x() > c.plot().right() + c.r()->size());
+    // Ticks and labels right of the plot, in the band only.
+    const QImage img = grabImage(&c.w);
+    const QRect ticks(c.plot().right() + 2, c.plot().top(), 4, c.plot().height());
+    const QRect labels(QPoint(c.plot().right() + 6, c.plot().top()), QPoint(c.w.width() - 1 - legendWidth, c.plot().bottom()));
+    QCOMPARE(countColor(img, qRgb(0, 0, 0), ticks) > 5, onRight);
+    const QImage band = img.copy(labels);
+    QCOMPARE(!band.isNull() && inked(band, band.pixel(0, 0)).height() > c.plot().height() / 2, onRight);
+    // Each axis scales to its own series.
+    QCOMPARE(c.y()->d->rawMin, leftSees ? -5.0 : 10000.0);
+    QCOMPARE(c.y()->d->rawMax, 20000.0);
+    if (onRight)
+        QVERIFY(std::fabs(c.r()->d->rawMin + 5) < 1e-6 && c.r()->d->rawMax == 5);
+}
+
+void TestRightAxis::gestures_data()
+{
+    QTest::addColumn<int>("gesture");
+    QTest::newRow("zoom") << 0;
+    QTest::newRow("pan") << 1;
+    QTest::newRow("wheel") << 2;
+}
+
+// Both vertical axes follow one gesture: where the left axis now shows a
+// value, the right one shows what it showed there before.
+void TestRightAxis::gestures()
+{
+    QFETCH(int, gesture);
+    TwoAxes c;
+    c.w.setWheelZoom(true);
+    const double top = c.r()->pixelToPoint(0), bottom = c.r()->pixelToPoint(c.plot().height() - 1);
+    const double at12 = c.rightAtLeft(12000), at18 = c.rightAtLeft(18000), tolerance = (top - bottom) * 1e-6;
+    const QPoint mid = c.plot().center();
+    if (gesture == 0)
+        drag(c.w, Qt::LeftButton, mid - QPoint(100, 60), mid + QPoint(100, 60));
+    else if (gesture == 1)
+        drag(c.w, Qt::MiddleButton, mid, mid + QPoint(30, 40));
+    else
+        QVERIFY(c.wheel(mid, 120));
+    QVERIFY(!c.w.autoScale() && std::fabs(c.r()->pixelToPoint(0) - top) > 0.1);
+    QVERIFY(std::fabs(c.rightAtLeft(12000) - at12) < tolerance && std::fabs(c.rightAtLeft(18000) - at18) < tolerance);
+    QVERIFY(c.w.zoomBack());
+    QVERIFY(std::fabs(c.r()->pixelToPoint(0) - top) < tolerance
+            && std::fabs(c.r()->pixelToPoint(c.plot().height() - 1) - bottom) < tolerance);
+}
+
+void TestRightAxis::values()
+{
+    TwoAxes c;
+    c.w.enableTooltip(true);
+    c.w.setCrosshair(true);
+    // The point (500, 0) of the right series, placed by the right axis.
+    const QPoint at = c.plot().topLeft() + QPoint(qRound(c.x()->pointToPixel(500)), qRound(c.r()->pointToPixel(0)));
+    QHelpEvent tip(QEvent::ToolTip, at, c.w.mapToGlobal(at));
+    QVERIFY(c.w.d->eventFilter(&c.w, &tip));
+    QCOMPARE(QToolTip::text(), QStringLiteral("X: 500\r\nY: 0"));
+    c.hover(at);
+    QCOMPARE(c.w.d->crosshairTexts.size(), 3);
+    QVERIFY(std::fabs(c.w.d->crosshairTexts.at(1).toDouble() - 15000) < 100);
+    QVERIFY(std::fabs(c.w.d->crosshairTexts.at(2).toDouble()) < 0.1);
+}
+
+void TestRightAxis::exports_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("csv") << "csv";
+    QTest::newRow("spreadsheet") << "xml";
+    QTest::newRow("svg") << "svg";
+}
+
+// Temperatures on the left, time stamps on a date-time right axis.
+void TestRightAxis::exports()
+{
+    QFETCH(QString, suffix);
+    ChartWidget w;
+    auto *when = lineOf({QPointF(1, 1709540000), QPointF(2, 1709543600)}, QStringLiteral("W"));
+    w.addSeries(lineOf({QPointF(1, 20), QPointF(2, 21)}, QStringLiteral("T")));
+    w.addSeries(when);
+    when->setAxis(w.axes()->bottom(), w.axes()->right());
+    w.axes()->right()->setDatetime(true);
+    w.axes()->right()->setTitle(QStringLiteral("Stamp"));
+    showChart(w);
+    QTemporaryDir dir;
+    const QString f = dir.filePath("out." + suffix);
+    QVERIFY(suffix == "csv" ? w.exportCsv(f) : suffix == "xml" ? w.exportXml(f) : w.exportSvg(f));
+    const QString text = QString::fromUtf8(readAll(f));
+    const QString date = QDateTime::fromSecsSinceEpoch(1709540000, Qt::LocalTime).toString(Qt::ISODate) + ".000";
+    if (suffix == "csv")
+        QVERIFY2(text.contains("\n1;20;1;" + date + "\n"), qPrintable(text));
+    else if (suffix == "xml")
+        QVERIFY(text.count(QStringLiteral("ss:Type=\"DateTime\"")) == 2 && text.contains(date));
+    else
+        QVERIFY(text.contains(QStringLiteral("Stamp")));
+}
+
+TAVRIN_TEST(TestRightAxis)
 
 class TestHiDpi : public QObject
 {
