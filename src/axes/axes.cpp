@@ -14,6 +14,10 @@ Axes::Axes(QObject *chart)
         connect(&d->left, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
         connect(&d->bottom, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
     }
+    if (chart && chart->metaObject()->indexOfSlot("on_axis_logarithmicChanged()") >= 0) {
+        connect(&d->left, SIGNAL(logarithmicChanged(bool)), chart, SLOT(on_axis_logarithmicChanged()));
+        connect(&d->bottom, SIGNAL(logarithmicChanged(bool)), chart, SLOT(on_axis_logarithmicChanged()));
+    }
     d->left.reset();
     d->bottom.reset();
 }

@@ -138,7 +138,7 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
     const bool lock = d->drawingLock;
     d->drawingLock = true;
     if (d->autoScale) {
-        d->axes.update(series->minX(), series->minY());
+        d->axes.update(d->lowBound(series, false), d->lowBound(series, true));
         d->axes.update(series->maxX(), series->maxY());
         d->updatePlotArea();
         d->axes.updateTransformData();

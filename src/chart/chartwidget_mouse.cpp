@@ -148,13 +148,17 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
     Axis *bottom = axes.bottom();
     if (plotRect.width() <= 0 || plotRect.height() <= 0)
         return;
-    // Value per pixel of the displayed range, margins included.
-    const double kx = bottom->span() / plotRect.width();
-    const double ky = left->span() / plotRect.height();
-    const double x1 = bottom->min() + (band.left() - plotRect.left()) * kx;
-    const double x2 = bottom->min() + (band.right() - plotRect.left()) * kx;
-    const double y1 = left->max() - (band.bottom() - plotRect.top()) * ky;
-    const double y2 = left->max() - (band.top() - plotRect.top()) * ky;
+    // Value per pixel of the displayed range, margins included; in decades
+    // on a logarithmic axis.
+    const AxisPrivate *bx = bottom->d;
+    const AxisPrivate *ly = left->d;
+    const double kx = bx->scaleSpan() / plotRect.width();
+    const double ky = ly->scaleSpan() / plotRect.height();
+    const double top = ly->logarithmic ? ly->scaleMin() + ly->scaleSpan() : left->max();
+    const double x1 = bx->fromScale(bx->scaleMin() + (band.left() - plotRect.left()) * kx);
+    const double x2 = bx->fromScale(bx->scaleMin() + (band.right() - plotRect.left()) * kx);
+    const double y1 = ly->fromScale(top - (band.bottom() - plotRect.top()) * ky);
+    const double y2 = ly->fromScale(top - (band.top() - plotRect.top()) * ky);
     // Axes emptied during the drag, or a range too narrow for the doubles to
     // tell the band's edges apart, would leave the chart with no usable
     // scale; keep the current view instead.

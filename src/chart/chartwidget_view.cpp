@@ -40,11 +40,35 @@ void zoomAbout(double &lo, double &hi, double c, double f)
     }
 }
 
+// zoomAbout() in the axis' own units: decades on a logarithmic axis.
+void zoomAxis(const Axis *axis, double &lo, double &hi, double c, double f)
+{
+    const AxisPrivate *a = axis->d;
+    if (!a->logarithmic) {
+        zoomAbout(lo, hi, c, f);
+        return;
+    }
+    double u0 = a->toScale(lo), u1 = a->toScale(hi);
+    zoomAbout(u0, u1, a->toScale(c), f);
+    const double v0 = a->fromScale(u0), v1 = a->fromScale(u1);
+    if (v0 > 0 && usableRange(v0, v1)) {
+        lo = v0;
+        hi = v1;
+    }
+}
+
 // Makes the axis show exactly lo..hi: the margin it keeps around its raw
 // range is taken from inside, at the size it will have at the new scale.
 void showRange(Axis *axis, double lo, double hi)
 {
     AxisPrivate *a = axis->d;
+    if (a->logarithmic) {
+        const double u0 = a->toScale(lo), u1 = a->toScale(hi);
+        const double m = a->length > a->pad ? a->pad * (u1 - u0) / a->length : 0.0;
+        a->margin = m;
+        axis->setRange(a->fromScale(u0 + m), a->fromScale(u1 - m));
+        return;
+    }
     const double m = a->length > a->pad ? a->pad * (hi - lo) / a->length : 0.0;
     a->margin = m;
     axis->setRange(lo + m, hi - m);
@@ -136,9 +160,9 @@ bool ChartWidgetPrivate::handleWheel(QWheelEvent *event)
     const double oldX0 = x0, oldX1 = x1, oldY0 = y0, oldY1 = y1;
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (!(mods & Qt::ShiftModifier))
-        zoomAbout(x0, x1, bottom->pixelToPoint(p.x() - plotRect.left()), f);
+        zoomAxis(bottom, x0, x1, bottom->pixelToPoint(p.x() - plotRect.left()), f);
     if (!(mods & Qt::ControlModifier))
-        zoomAbout(y0, y1, left->pixelToPoint(p.y() - plotRect.top()), f);
+        zoomAxis(left, y0, y1, left->pixelToPoint(p.y() - plotRect.top()), f);
     if (x0 == oldX0 && x1 == oldX1 && y0 == oldY0 && y1 == oldY1)
         return true;
     pushView();
