@@ -33,6 +33,7 @@ ChartWidget *boxChart();
 ChartWidget *highLowChart();
 ChartWidget *ganttChart();
 ChartWidget *millionChart();
+ChartWidget *logChart();
 
 // A fixed moment, so that dates in the gallery do not change between runs.
 QDateTime galleryStart();
