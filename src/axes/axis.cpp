@@ -60,8 +60,8 @@ constexpr DatetimeStep kDatetimeSteps[] = {
     {1800, 300},    {3600, 600},   {21600, 1800}, {86400, 3600},  {172800, 86400},
 };
 
-// The step of 1, 2 or 5 times a power of ten that is the smallest not
-// below t.
+// 1, 2 or 5 times a power of ten, just below t: at least seven ticks
+// over seven times t.
 double niceStep(double t)
 {
     double step = std::pow(10.0, std::floor(std::log10(t)));
