@@ -313,6 +313,10 @@ ChartWidget *logChart()
     resonant->setName(tr("2nd order, Q = 5"));
     resonant->setColor(palette(1));
     resonant->setWidth(2);
+    // The tolerance a measured unit of the resonant filter must keep, ±3 dB.
+    auto *tolerance = new HighLowSeries;
+    tolerance->setName(tr("±3 dB tolerance"));
+    tolerance->setColor(palette(1).lighter(130));
     auto *measured = new PointSeries(PointSeries::psCircle);
     measured->setName(tr("Measured"));
     measured->setColor(palette(3).darker(130));
@@ -328,10 +332,12 @@ ChartWidget *logChart()
         rc->addXY(f, 1.0 / std::sqrt(1.0 + (f / fc) * (f / fc)));
         const double g = 1.0 / std::sqrt((1 - r * r) * (1 - r * r) + (r / q) * (r / q));
         resonant->addXY(f, g);
+        if (i % 4 == 0)
+            tolerance->addPoint(f, g / std::sqrt(2.0), g * std::sqrt(2.0));
         if (i % 16 == 8)
             measured->addXY(f, i % 80 == 72 ? 0.0 : g * std::exp(noise(rng)));
     }
-    addAll(chart, rc, resonant, measured);
+    addAll(chart, tolerance, rc, resonant, measured);
     return chart;
 }
 
