@@ -326,4 +326,51 @@ ChartWidget *twoAxesChart()
     return chart;
 }
 
+// Magnitude over frequency, both logarithmic: a first-order low-pass falls
+// by a decade per decade, a resonant second-order one by two, and both read
+// as straight lines; the measurement includes dropouts (zero readings) that
+// the log axis leaves out.
+ChartWidget *logChart()
+{
+    auto *chart = newChart(tr("Frequency response of two low-pass filters"),
+                           tr("Frequency (Hz)"), tr("Gain"));
+    chart->axes()->bottom()->setLogarithmic(true);
+    chart->axes()->left()->setLogarithmic(true);
+
+    auto *rc = new LineSeries;
+    rc->setName(tr("RC, 1 kHz"));
+    rc->setColor(palette(0));
+    rc->setWidth(2);
+    auto *resonant = new LineSeries;
+    resonant->setName(tr("2nd order, Q = 5"));
+    resonant->setColor(palette(1));
+    resonant->setWidth(2);
+    // The tolerance a measured unit of the resonant filter must keep, ±3 dB.
+    auto *tolerance = new HighLowSeries;
+    tolerance->setName(tr("±3 dB tolerance"));
+    tolerance->setColor(palette(1).lighter(130));
+    auto *measured = new PointSeries(PointSeries::psCircle);
+    measured->setName(tr("Measured"));
+    measured->setColor(palette(3).darker(130));
+    measured->setFillColor(palette(3));
+    measured->setSize(6);
+
+    const double fc = 1000.0, f0 = 3000.0, q = 5.0;
+    std::mt19937 rng(11);
+    std::normal_distribution<double> noise(0.0, 0.06);
+    for (int i = 0; i <= 400; ++i) {
+        const double f = 10.0 * std::pow(10.0, i / 100.0); // 10 Hz .. 100 kHz
+        const double r = f / f0;
+        rc->addXY(f, 1.0 / std::sqrt(1.0 + (f / fc) * (f / fc)));
+        const double g = 1.0 / std::sqrt((1 - r * r) * (1 - r * r) + (r / q) * (r / q));
+        resonant->addXY(f, g);
+        if (i % 4 == 0)
+            tolerance->addPoint(f, g / std::sqrt(2.0), g * std::sqrt(2.0));
+        if (i % 16 == 8)
+            measured->addXY(f, i % 80 == 72 ? 0.0 : g * std::exp(noise(rng)));
+    }
+    addAll(chart, tolerance, rc, resonant, measured);
+    return chart;
+}
+
 } // namespace demo

@@ -35,6 +35,7 @@ ChartWidget *ganttChart();
 ChartWidget *millionChart();
 // Two quantities with their own y axes, left and right.
 ChartWidget *twoAxesChart();
+ChartWidget *logChart();
 
 // A fixed moment, so that dates in the gallery do not change between runs.
 QDateTime galleryStart();

@@ -42,6 +42,7 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addTab(QStringLiteral("gantt"), tr("Gantt"), demo::ganttChart());
     addTab(QStringLiteral("million"), tr("1,000,000 points"), demo::millionChart());
     addTab(QStringLiteral("twoaxes"), tr("Two y axes"), demo::twoAxesChart());
+    addTab(QStringLiteral("logscale"), tr("Logarithmic axes"), demo::logChart());
 
     buildToolBar();
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);

@@ -15,6 +15,11 @@ Axes::Axes(QObject *chart)
         connect(&d->bottom, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
         connect(&d->right, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
     }
+    if (chart && chart->metaObject()->indexOfSlot("on_axis_logarithmicChanged()") >= 0) {
+        connect(&d->left, SIGNAL(logarithmicChanged(bool)), chart, SLOT(on_axis_logarithmicChanged()));
+        connect(&d->bottom, SIGNAL(logarithmicChanged(bool)), chart, SLOT(on_axis_logarithmicChanged()));
+        connect(&d->right, SIGNAL(logarithmicChanged(bool)), chart, SLOT(on_axis_logarithmicChanged()));
+    }
     d->left.reset();
     d->bottom.reset();
     d->right.reset();

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QTransform>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <iterator>
@@ -61,6 +62,25 @@ constexpr DatetimeStep kDatetimeSteps[] = {
     {1800, 300},    {3600, 600},   {21600, 1800}, {86400, 3600},  {172800, 86400},
 };
 
+// 1, 2 or 5 times a power of ten, just below t: at least seven ticks
+// over seven times t.
+double niceStep(double t)
+{
+    double step = std::pow(10.0, std::floor(std::log10(t)));
+    if (t > 5 * step)
+        step = 5 * step;
+    else if (t > 2 * step)
+        step = 2 * step;
+    return step;
+}
+
+// m * 10^e with the decimal fractions as exact as doubles allow, so that
+// labels read 0.05 and not 0.05000000000000001.
+double decadeValue(double m, double e)
+{
+    return e < 0 ? m / std::pow(10.0, -e) : m * std::pow(10.0, e);
+}
+
 } // namespace
 
 AxisPrivate::AxisPrivate(Axis *axis, Axis::AxisType axisType)
@@ -85,9 +105,23 @@ float AxisPrivate::labelKey(double v)
     return float(v);
 }
 
+double AxisPrivate::scaleMin() const
+{
+    if (!logarithmic)
+        return q->min();
+    return std::log10(rawMin) - margin;
+}
+
+double AxisPrivate::scaleSpan() const
+{
+    if (!logarithmic)
+        return q->span();
+    return (std::log10(rawMax) - std::log10(rawMin)) + 2 * margin;
+}
+
 void AxisPrivate::updateTransform()
 {
-    const double s = q->span();
+    const double s = scaleSpan();
     // A non-finite span (infinite values reached the range) would leave a
     // NaN offset behind; keep the last usable transform instead.
     if (!q->isValid() || length == 0 || s == 0 || !std::isfinite(s) || pad > length)
@@ -98,9 +132,9 @@ void AxisPrivate::updateTransform()
     scale = newScale;
     margin = pad / scale;
     if (type == Axis::atLeft || type == Axis::atRight)
-        offset = q->min() * scale + length;
+        offset = scaleMin() * scale + length;
     else
-        offset = -scale * q->min();
+        offset = -scale * scaleMin();
 }
 
 void AxisPrivate::setLength(double extent)
@@ -120,14 +154,14 @@ void AxisPrivate::updateTicks()
         updateSize();
         return;
     }
+    if (logarithmic) {
+        updateLogTicks();
+        updateSize();
+        return;
+    }
 
     const double s = q->span();
-    const double t = s / 7.0;
-    tickStep = std::pow(10.0, std::floor(std::log10(t)));
-    if (t > 5 * tickStep)
-        tickStep = 5 * tickStep;
-    else if (t > 2 * tickStep)
-        tickStep = 2 * tickStep;
+    tickStep = niceStep(s / 7.0);
 
     if (datetime) {
         for (int row = int(std::size(kDatetimeSteps)) - 1; row >= 0; --row) {
@@ -156,6 +190,55 @@ void AxisPrivate::updateTicks()
     updateSize();
 }
 
+void AxisPrivate::updateLogTicks()
+{
+    logTicks.clear();
+    tickStep = 0;
+    firstTick = kNaN;
+    tickCount = 0;
+    const double lo = scaleMin();
+    const double hi = lo + scaleSpan();
+    if (!std::isfinite(lo) || !std::isfinite(hi) || !(hi > lo))
+        return;
+    const double vlo = q->min();
+    const double vhi = q->max();
+    const double decades = hi - lo;
+    if (decades <= 3.5) {
+        for (double e = std::floor(lo); e <= hi; ++e) {
+            for (double m : {1.0, 2.0, 5.0}) {
+                const double v = decadeValue(m, e);
+                if (v >= vlo && v <= vhi)
+                    logTicks.append(v);
+            }
+        }
+    } else {
+        // Wide ranges label every k-th decade, a dozen ticks at most.
+        const double k = std::max(1.0, std::ceil(decades / 10.0));
+        for (double e = std::ceil(lo / k) * k; e <= hi; e += k)
+            logTicks.append(decadeValue(1.0, e));
+    }
+    tickStep = 1.0;
+    if (logTicks.size() < 3) {
+        // Inside a decade powers of ten say too little: even steps in value
+        // units, placed logarithmically.
+        logTicks.clear();
+        tickStep = niceStep((vhi - vlo) / 7.0);
+        const double first = std::ceil(vlo / tickStep);
+        for (int i = 0; i < 100; ++i) {
+            const double v = (first + i) * tickStep;
+            if (!(v <= vhi))
+                break;
+            logTicks.append(v);
+        }
+    }
+    if (logTicks.isEmpty()) {
+        tickStep = 0;
+        return;
+    }
+    firstTick = logTicks.first();
+    tickCount = logTicks.size();
+}
+
 void AxisPrivate::updateFirstTick()
 {
     const double lo = q->min();
@@ -176,6 +259,11 @@ void AxisPrivate::updateSize()
 {
     if (type == Axis::atBottom) {
         size = QFontMetrics(labelFont).height() * labelLines;
+    } else if (logarithmic) {
+        size = 0;
+        const QFontMetrics fm(labelFont);
+        for (int i = 0; i < logTicks.size() && i < kMaxMeasuredLabels; ++i)
+            size = qMax(size, fm.horizontalAdvance(q->labelString(logTicks.at(i))));
     } else {
         size = 0;
         const double step = tickStep;
@@ -219,16 +307,22 @@ Axis::AxisType Axis::type() const
 
 double Axis::min() const
 {
+    if (d->logarithmic)
+        return std::pow(10.0, std::log10(d->rawMin) - d->margin);
     return d->rawMin - d->margin;
 }
 
 double Axis::max() const
 {
+    if (d->logarithmic)
+        return std::pow(10.0, std::log10(d->rawMax) + d->margin);
     return d->rawMax + d->margin;
 }
 
 double Axis::span() const
 {
+    if (d->logarithmic)
+        return max() - min();
     return (d->rawMax - d->rawMin) + 2 * d->margin;
 }
 
@@ -244,8 +338,9 @@ int Axis::size() const
 
 void Axis::setMin(double v)
 {
-    // NaN would make the axis invalid behind the caller's back.
-    if (std::isnan(v) || d->rawMin == v)
+    // NaN would make the axis invalid behind the caller's back, and so
+    // would a value without a logarithm.
+    if (std::isnan(v) || d->rawMin == v || (d->logarithmic && !(v > 0)))
         return;
     if (!d->scaleLock)
         d->rawMin = v;
@@ -255,7 +350,7 @@ void Axis::setMin(double v)
 
 void Axis::setMax(double v)
 {
-    if (std::isnan(v) || d->rawMax == v)
+    if (std::isnan(v) || d->rawMax == v || (d->logarithmic && !(v > 0)))
         return;
     if (!d->scaleLock)
         d->rawMax = v;
@@ -267,6 +362,8 @@ void Axis::setRange(double min, double max)
 {
     if (std::isnan(min) || std::isnan(max))
         return;
+    if (d->logarithmic && !(min > 0 && max > 0))
+        return;
     if (min == d->rawMin && max == d->rawMax)
         return;
     const double oldSpan = d->rawMax - d->rawMin;
@@ -277,13 +374,13 @@ void Axis::setRange(double min, double max)
     d->updateTransform();
     // A pure pan keeps step and ticks; the caller adjusts afterwards.
     const double newSpan = d->rawMax - d->rawMin;
-    if (newSpan != oldSpan)
+    if (newSpan != oldSpan || d->logarithmic)
         d->updateTicks();
 }
 
 bool Axis::update(double v)
 {
-    if (std::isnan(v))
+    if (std::isnan(v) || (d->logarithmic && !(v > 0)))
         return false;
     bool changed = false;
     if (std::isnan(d->rawMin) && !d->scaleLock)
@@ -295,7 +392,13 @@ bool Axis::update(double v)
         // A single value still needs a range of some width around it.
         if (d->rawMax == d->rawMin) {
             const double eps = d->rawMax == 0.0 ? 0.01 : 1e-9;
-            if (!d->scaleLock) {
+            if (d->logarithmic) {
+                // Relative, so that the lower end stays positive.
+                if (!d->scaleLock) {
+                    d->rawMax *= 1 + eps;
+                    d->rawMin /= 1 + eps;
+                }
+            } else if (!d->scaleLock) {
                 d->rawMax += eps;
                 d->rawMin -= eps;
             }
@@ -320,6 +423,15 @@ void Axis::shift(double delta)
 {
     if (!std::isfinite(delta))
         return;
+    if (d->logarithmic) {
+        const double f = std::pow(10.0, delta);
+        if (!d->scaleLock && std::isfinite(f) && f > 0) {
+            d->rawMin *= f;
+            d->rawMax *= f;
+        }
+        d->updateLogTicks();
+        return;
+    }
     if (!d->scaleLock) {
         d->rawMin += delta;
         d->rawMax += delta;
@@ -340,6 +452,35 @@ void Axis::reset()
     d->tickStep = 0;
     d->margin = 0;
     d->length = 0;
+    d->logTicks.clear();
+}
+
+void Axis::setLogarithmic(bool on)
+{
+    if (on == d->logarithmic)
+        return;
+    d->logarithmic = on;
+    // A range reaching zero has no logarithm; it is dropped so that the
+    // chart's next rescale fills it from the positive values.
+    if (on && !d->scaleLock && !(d->rawMin > 0 && d->rawMax > 0)) {
+        d->rawMin = kNaN;
+        d->rawMax = kNaN;
+        d->scale = kNaN;
+    }
+    // The margin is kept in the transform's units, which just changed.
+    d->margin = 0;
+    d->updateTransform();
+    d->updateTicks();
+    if (!isValid()) {
+        d->tickStep = 0;
+        d->logTicks.clear();
+    }
+    emit logarithmicChanged(on);
+}
+
+bool Axis::isLogarithmic() const
+{
+    return d->logarithmic;
 }
 
 void Axis::setScaleLock(bool lock)
@@ -354,6 +495,8 @@ bool Axis::scaleLock() const
 
 double Axis::pointToPixel(double v) const
 {
+    if (d->logarithmic)
+        v = d->toScale(v);
     if (d->type == atLeft || d->type == atRight)
         return d->offset - v * d->scale;
     return d->offset + v * d->scale;
@@ -363,9 +506,9 @@ double Axis::pixelToPoint(double p) const
 {
     if (d->scale == 0 || std::isnan(d->scale))
         return 0;
-    if (d->type == atLeft || d->type == atRight)
-        return (d->offset - p) / d->scale;
-    return (p - d->offset) / d->scale;
+    const bool vertical = d->type == atLeft || d->type == atRight;
+    const double u = vertical ? (d->offset - p) / d->scale : (p - d->offset) / d->scale;
+    return d->fromScale(u);
 }
 
 double Axis::pointDeltaToPixel(double delta) const
@@ -529,17 +672,20 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
 
     int labelHeight = 0;
     const double step = d->tickStep;
-    if (step != 0) {
-        const double lo = min();
+    const bool log = d->logarithmic;
+    if (step != 0 && (!log || !d->logTicks.isEmpty())) {
+        // Positions come from the transform's units, ticks from the list on
+        // a logarithmic axis.
+        const double lo = log ? d->scaleMin() : min();
         const double scale = d->scale;
         const double half = step * 0.5;
-        const double end = d->rawMax + d->margin + step;
-        double v = d->firstTick;
+        const double end = log ? d->logTicks.last() : d->rawMax + d->margin + step;
+        double v = log ? d->logTicks.first() : d->firstTick;
         // Also covers a NaN scale: no tick survives then.
-        if (!(step * scale >= 2.0))
+        if (!log && !(step * scale >= 2.0))
             v = end;
         // A first tick left behind by a pan would walk from far off-plot.
-        if (v < lo - step)
+        if (!log && v < lo - step)
             v += std::ceil((lo - v) / step) * step;
 
         // NaN or infinite steps and ends come from reversed or infinite
@@ -550,7 +696,7 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
         QRect lastLabel;
         bool heightKnown = false;
         for (int index = 0; usable && v <= end && index < kMaxTicks; ++index) {
-            if (std::fabs(v) < half)
+            if (!log && std::fabs(v) < half)
                 v = 0;
             const QString text = labelString(v);
             if (!heightKnown) {
@@ -559,7 +705,7 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
             }
             const int width = fm.size(Qt::TextExpandTabs, text).width() + 4;
 
-            const double offset = (v - lo) * scale;
+            const double offset = ((log ? std::log10(v) : v) - lo) * scale;
             const double pos = d->type == atBottom ? r.left() + offset : r.bottom() - offset;
             QRect label;
             bool skip = !std::isfinite(pos);
@@ -611,6 +757,12 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
                 lastLabel = label;
             }
 
+            if (log) {
+                if (index + 1 >= d->logTicks.size())
+                    break;
+                v = d->logTicks.at(index + 1);
+                continue;
+            }
             // Values so large that the step is below their precision
             // would otherwise never reach the end.
             const double next = v + step;

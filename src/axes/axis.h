@@ -41,6 +41,10 @@ class AxisPrivate;
     widget is resized or the axes are rescaled). Set them before filling the
     chart.
 
+    A logarithmic axis (setLogarithmic()) places log10 of the values evenly,
+    so each decade takes the same room; zero and negative values have no
+    place on it and are not drawn.
+
     Not thread-safe: use an axis on the GUI thread only. There are no errors:
     NaN values are ignored and conversions return 0 while the axis has no
     scale.
@@ -48,6 +52,11 @@ class AxisPrivate;
 class TAVRIN_EXPORT Axis : public QObject
 {
     Q_OBJECT
+    /*!
+        Whether values map to pixels through their logarithm; see
+        setLogarithmic().
+    */
+    Q_PROPERTY(bool logarithmic READ isLogarithmic WRITE setLogarithmic NOTIFY logarithmicChanged)
 public:
     /*!
         The orientation of an axis. \c atBottom (0) is the horizontal axis
@@ -127,8 +136,9 @@ public:
     */
     bool update(double v);
     /*!
-        Moves the data range by \a d value units, keeping its width. A value
-        that is not finite is ignored.
+        Moves the data range by \a d value units, keeping its width (on a
+        logarithmic axis by \a d decades, keeping its ratio). A value that
+        is not finite is ignored.
     */
     void shift(double d);
     /*!
@@ -150,6 +160,31 @@ public:
     bool scaleLock() const;
 
     /*!
+        Switches the logarithmic scale on or off, as \a on says (default:
+        off), and emits logarithmicChanged() when that changed anything.
+
+        On a logarithmic axis pixel positions follow log10 of the values,
+        ticks sit at powers of ten (with 2 and 5 times them between when the
+        range spans few decades, at even steps within a narrow range inside
+        one decade), and the 20-pixel margins are kept in decades. Values of
+        zero or below have no logarithm: update(), setMin(), setMax() and
+        setRange() ignore them as they ignore NaN, pointToPixel() gives NaN
+        for them and series leave them out; a line breaks there. Value
+        distances (shift(), pointDeltaToPixel(), pixelDeltaToPoint()) are
+        in decades.
+
+        A range that reaches zero or below when the scale is switched on is
+        dropped: the axis becomes invalid until it gets a positive range;
+        within a chart, the axes are rescaled to the data's positive values.
+        Switching back to linear keeps the range.
+    */
+    void setLogarithmic(bool on);
+    /*!
+        Returns whether the axis is logarithmic; see setLogarithmic().
+    */
+    bool isLogarithmic() const;
+
+    /*!
         Returns the pixel position of the value \a v, relative to the plot
         area's left edge (atBottom) or top edge (atLeft, atRight).
     */
@@ -160,13 +195,14 @@ public:
     */
     double pixelToPoint(double p) const;
     /*!
-        Returns the pixel distance of the value distance \a d, without a sign
-        change on the left axis; 0 while the axis has no scale.
+        Returns the pixel distance of the value distance \a d (decades on a
+        logarithmic axis), without a sign change on the left axis; 0 while
+        the axis has no scale.
     */
     double pointDeltaToPixel(double d) const;
     /*!
-        Returns the value distance of the pixel distance \a d; 0 while the
-        axis has no scale.
+        Returns the value distance (decades on a logarithmic axis) of the
+        pixel distance \a d; 0 while the axis has no scale.
     */
     double pixelDeltaToPoint(double d) const;
 
@@ -290,6 +326,11 @@ signals:
         (through Axes), so a host may emit it after changing an axis.
     */
     void axisChanged();
+    /*!
+        Emitted by setLogarithmic() when the scale changed to logarithmic
+        (\a on true) or linear.
+    */
+    void logarithmicChanged(bool on);
 
 private:
     Q_DISABLE_COPY(Axis)

@@ -7,6 +7,10 @@
 #include <QFont>
 #include <QMap>
 #include <QString>
+#include <QVector>
+
+#include <cmath>
+#include <limits>
 
 class TAVRIN_EXPORT AxisPrivate
 {
@@ -23,7 +27,21 @@ public:
     // float range saturate instead of overflowing the conversion.
     static float labelKey(double v);
 
-    double margin = 0;     // value distance kept below rawMin and above rawMax
+    // The transform works on these units: the value itself, or its log10 on
+    // a logarithmic axis (NaN for values that have no logarithm).
+    double toScale(double v) const
+    {
+        if (!logarithmic)
+            return v;
+        return v > 0 ? std::log10(v) : std::numeric_limits<double>::quiet_NaN();
+    }
+    double fromScale(double u) const { return logarithmic ? std::pow(10.0, u) : u; }
+    // min() and span() in transform units.
+    double scaleMin() const;
+    double scaleSpan() const;
+    void updateLogTicks();
+
+    double margin = 0;     // distance kept below rawMin and above rawMax, in transform units
     const double pad = 20.0; // pixels kept free at each end of the axis
     double length = 0;     // usable pixels: plot extent minus 1
     double scale;          // pixels per value unit
@@ -46,6 +64,10 @@ public:
     QColor gridColor;
     QColor frameColor = Qt::black;
     bool scaleLock = false;
+    bool logarithmic = false;
+    // Ticks of a logarithmic axis, ascending; they are not evenly spaced, so
+    // drawing walks this list instead of stepping by tickStep.
+    QVector<double> logTicks;
 };
 
 #endif // AXIS_P_H

@@ -140,7 +140,7 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
     const bool lock = d->drawingLock;
     d->drawingLock = true;
     if (d->autoScale) {
-        d->widenAxes(series, series->minX(), series->minY());
+        d->widenAxes(series, d->lowBound(series, false), d->lowBound(series, true));
         d->widenAxes(series, series->maxX(), series->maxY());
         d->updatePlotArea();
         d->axes.updateTransformData();

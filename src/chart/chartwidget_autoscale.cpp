@@ -8,7 +8,45 @@
 #include "vline.h"
 
 #include <QMetaObject>
+#include <QStringList>
 #include <QtNumeric>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// The smallest positive value in the columns of a series that its row
+// contract names after the axis ("X", "X1", "Y2", ...). Bounds are plain
+// minima; a logarithmic axis needs this walk only when they reach zero.
+double smallestPositive(ChartSeries *series, QChar axis)
+{
+    const QStringList columns = series->dataAxisString().split(QLatin1Char(';'));
+    double m = std::numeric_limits<double>::quiet_NaN();
+    const int n = series->pointsCount();
+    for (int i = 0; i < n; ++i) {
+        const QList<QVariant> row = series->point(i);
+        for (int c = 0; c < row.size() && c < columns.size(); ++c) {
+            if (!columns.at(c).startsWith(axis))
+                continue;
+            const double v = row.at(c).toDouble();
+            if (v > 0 && !(v >= m))
+                m = v;
+        }
+    }
+    return m;
+}
+
+} // namespace
+
+double ChartWidgetPrivate::lowBound(ChartSeries *series, bool y)
+{
+    const Axis *axis = y ? series->yAxis() : series->xAxis();
+    const double min = y ? series->minY() : series->minX();
+    if (axis && axis->isLogarithmic() && !(min > 0))
+        return smallestPositive(series, QLatin1Char(y ? 'Y' : 'X'));
+    return min;
+}
 
 void ChartWidget::setAutoScale(bool autoScale)
 {
@@ -26,9 +64,9 @@ void ChartWidget::setAutoScale(bool autoScale)
         Axis *x = series->xAxis();
         Axis *y = series->yAxis();
         if (x)
-            x->update(series->minX());
+            x->update(d->lowBound(series, false));
         if (y)
-            y->update(series->minY());
+            y->update(d->lowBound(series, true));
         if (x)
             x->update(series->maxX());
         if (y)
@@ -212,13 +250,23 @@ void ChartWidgetPrivate::seriesAxesChanged(ChartSeries *series)
     for (Axis *axis : {series->xAxis(), series->yAxis()}) {
         if (axis && !axis->isValid()) {
             const bool isX = axis == series->xAxis();
-            axis->update(isX ? series->minX() : series->minY());
+            axis->update(lowBound(series, !isX));
             axis->update(isX ? series->maxX() : series->maxY());
             axis->d->updateTicks();
         }
     }
     if (!updatePlotArea() && !drawingLock)
         q->repaint();
+}
+
+// Under automatic scaling, or when the switch dropped a range without a
+// logarithm, the axes follow the data again in the new scale.
+void ChartWidgetPrivate::on_axis_logarithmicChanged()
+{
+    if (autoScale || !axes.isValid())
+        forceRescale();
+    else
+        on_axis_changed();
 }
 
 void ChartWidgetPrivate::on_axis_changed()

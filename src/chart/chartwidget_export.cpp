@@ -133,7 +133,8 @@ class AxisLayout
 public:
     explicit AxisLayout(AxisPrivate *axis)
         : a(axis), length(a->length), scale(a->scale), offset(a->offset), margin(a->margin),
-          tickStep(a->tickStep), firstTick(a->firstTick), tickCount(a->tickCount), size(a->size)
+          tickStep(a->tickStep), firstTick(a->firstTick), tickCount(a->tickCount), size(a->size),
+          logTicks(a->logTicks)
     {
     }
     ~AxisLayout()
@@ -146,6 +147,7 @@ public:
         a->firstTick = firstTick;
         a->tickCount = tickCount;
         a->size = size;
+        a->logTicks = logTicks;
     }
 
 private:
@@ -153,6 +155,7 @@ private:
     AxisPrivate *a;
     double length, scale, offset, margin, tickStep, firstTick;
     int tickCount, size;
+    QVector<double> logTicks;
 };
 
 } // namespace

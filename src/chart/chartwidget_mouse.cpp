@@ -150,18 +150,26 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
     Axis *bottom = axes.bottom();
     if (plotRect.width() <= 0 || plotRect.height() <= 0)
         return;
-    // Value per pixel of the displayed range, margins included.
-    const double kx = bottom->span() / plotRect.width();
-    const double ky = left->span() / plotRect.height();
-    const double x1 = bottom->min() + (band.left() - plotRect.left()) * kx;
-    const double x2 = bottom->min() + (band.right() - plotRect.left()) * kx;
-    const double y1 = left->max() - (band.bottom() - plotRect.top()) * ky;
-    const double y2 = left->max() - (band.top() - plotRect.top()) * ky;
+    // Value per pixel of the displayed range, margins included; in decades
+    // on a logarithmic axis.
+    const AxisPrivate *bx = bottom->d;
+    const double kx = bx->scaleSpan() / plotRect.width();
+    const double x1 = bx->fromScale(bx->scaleMin() + (band.left() - plotRect.left()) * kx);
+    const double x2 = bx->fromScale(bx->scaleMin() + (band.right() - plotRect.left()) * kx);
+    // A vertical axis' values at the band's lower and upper edge.
+    auto vertical = [&](const Axis *axis, double &lo, double &hi) {
+        const AxisPrivate *p = axis->d;
+        const double k = p->scaleSpan() / plotRect.height();
+        const double top = p->logarithmic ? p->scaleMin() + p->scaleSpan() : axis->max();
+        lo = p->fromScale(top - (band.bottom() - plotRect.top()) * k);
+        hi = p->fromScale(top - (band.top() - plotRect.top()) * k);
+    };
+    double y1, y2, r1 = 0, r2 = 1;
+    vertical(left, y1, y2);
     // The right axis, when shown with a range, zooms to the same band.
     Axis *right = rightAxisInUse() && axes.right()->isValid() ? axes.right() : nullptr;
-    const double kr = right ? right->span() / plotRect.height() : 0;
-    const double r1 = right ? right->max() - (band.bottom() - plotRect.top()) * kr : 0;
-    const double r2 = right ? right->max() - (band.top() - plotRect.top()) * kr : 1;
+    if (right)
+        vertical(right, r1, r2);
     // Axes emptied during the drag, or a range too narrow for the doubles to
     // tell the band's edges apart, would leave the chart with no usable
     // scale; keep the current view instead.

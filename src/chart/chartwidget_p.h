@@ -143,6 +143,9 @@ public:
 
     void clearRegistry();
     void forceRescale();
+    // A series' lower bound as its axis takes it: the smallest positive
+    // value on a logarithmic axis.
+    double lowBound(ChartSeries *series, bool y);
 
     // Context menu and translation.
     void installTranslator();
@@ -172,6 +175,7 @@ private slots:
     void on_series_cleared();
     void on_series_change_visible(bool vis);
     void on_axis_changed();
+    void on_axis_logarithmicChanged();
     void on_refresh_timer_timeout();
     void on_context_save_excel();
     void on_context_save_csv();

@@ -40,11 +40,35 @@ void zoomAbout(double &lo, double &hi, double c, double f)
     }
 }
 
+// zoomAbout() in the axis' own units: decades on a logarithmic axis.
+void zoomAxis(const Axis *axis, double &lo, double &hi, double c, double f)
+{
+    const AxisPrivate *a = axis->d;
+    if (!a->logarithmic) {
+        zoomAbout(lo, hi, c, f);
+        return;
+    }
+    double u0 = a->toScale(lo), u1 = a->toScale(hi);
+    zoomAbout(u0, u1, a->toScale(c), f);
+    const double v0 = a->fromScale(u0), v1 = a->fromScale(u1);
+    if (v0 > 0 && usableRange(v0, v1)) {
+        lo = v0;
+        hi = v1;
+    }
+}
+
 // Makes the axis show exactly lo..hi: the margin it keeps around its raw
 // range is taken from inside, at the size it will have at the new scale.
 void showRange(Axis *axis, double lo, double hi)
 {
     AxisPrivate *a = axis->d;
+    if (a->logarithmic) {
+        const double u0 = a->toScale(lo), u1 = a->toScale(hi);
+        const double m = a->length > a->pad ? a->pad * (u1 - u0) / a->length : 0.0;
+        a->margin = m;
+        axis->setRange(a->fromScale(u0 + m), a->fromScale(u1 - m));
+        return;
+    }
     const double m = a->length > a->pad ? a->pad * (hi - lo) / a->length : 0.0;
     a->margin = m;
     axis->setRange(lo + m, hi - m);
@@ -148,11 +172,11 @@ bool ChartWidgetPrivate::handleWheel(QWheelEvent *event)
     const View old = v;
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (!(mods & Qt::ShiftModifier))
-        zoomAbout(v.xMin, v.xMax, bottom->pixelToPoint(p.x() - plotRect.left()), f);
+        zoomAxis(bottom, v.xMin, v.xMax, bottom->pixelToPoint(p.x() - plotRect.left()), f);
     if (!(mods & Qt::ControlModifier)) {
-        zoomAbout(v.yMin, v.yMax, left->pixelToPoint(p.y() - plotRect.top()), f);
+        zoomAxis(left, v.yMin, v.yMax, left->pixelToPoint(p.y() - plotRect.top()), f);
         if (withRight)
-            zoomAbout(v.rightMin, v.rightMax, right->pixelToPoint(p.y() - plotRect.top()), f);
+            zoomAxis(right, v.rightMin, v.rightMax, right->pixelToPoint(p.y() - plotRect.top()), f);
     }
     if (v.xMin == old.xMin && v.xMax == old.xMax && v.yMin == old.yMin && v.yMax == old.yMax
         && (!withRight || (v.rightMin == old.rightMin && v.rightMax == old.rightMax)))

@@ -112,7 +112,13 @@ void BarSeries::draw(QPainter *painter)
     const Axis *ya = yAxis();
     const tavrin::ValueBox box = tavrin::ValueBox::visible(xa, ya);
     const double w = xa->pixelDeltaToPoint(d->barWidth);
-    const double zero = ya->pointToPixel(0.0);
+    // A logarithmic y axis has no zero line: bars rise from its lower end.
+    const bool logY = ya->isLogarithmic();
+    const double base = logY ? ya->min() : 0.0;
+    const double zero = ya->pointToPixel(base);
+    // On a logarithmic x axis the bar width (w, in decades) is a ratio.
+    const bool logX = xa->isLogarithmic();
+    const double ratio = logX ? std::pow(10.0, w / 2) : 1.0;
     const QRectF shown = tavrin::shownArea(painter);
     const double shownTop = shown.top();
     const double shownBottom = shown.bottom();
@@ -141,9 +147,15 @@ void BarSeries::draw(QPainter *painter)
         if (std::isnan(p.x()) || std::isnan(p.y()))
             return false;
         // From 0 to y whatever the sign; a zero bar is flat and never drawn.
-        if (!box.intersects(p.x() - w / 2, p.y(), w, -p.y()))
+        if (logX) {
+            const double x0 = p.x() / ratio;
+            if (!box.intersects(x0, p.y(), p.x() * ratio - x0, base - p.y()))
+                return false;
+        } else if (!box.intersects(p.x() - w / 2, p.y(), w, logY ? base - p.y() : -p.y())) {
             return false;
-        const double left = xa->pointToPixel(p.x() - w / 2);
+        }
+        const double left = logX ? xa->pointToPixel(p.x()) - d->barWidth / 2.0
+                                 : xa->pointToPixel(p.x() - w / 2);
         const double top = ya->pointToPixel(p.y());
         if (!tavrin::pixelSafe(left) || std::isnan(top) || std::isnan(zero))
             return false;

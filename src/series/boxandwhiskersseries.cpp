@@ -159,8 +159,9 @@ void BoxAndWhiskersSeries::draw(QPainter *painter)
         if (std::isnan(c.x) || std::isnan(c.yMin) || std::isnan(c.yMax)
             || !visible.intersects(c.x - w / 2, c.yMin, w, c.yMax - c.yMin))
             continue;
-        const double L = xa->pointToPixel(c.x - w / 2);
         const double X = xa->pointToPixel(c.x);
+        // On a logarithmic x axis w is in decades: centre the box in pixels.
+        const double L = xa->isLogarithmic() ? X - bw / 2 : xa->pointToPixel(c.x - w / 2);
         if (!pixelSafe(L) || !pixelSafe(L + bw))
             continue;
         const double A = ya->pointToPixel(c.yMin);
@@ -182,7 +183,9 @@ void BoxAndWhiskersSeries::draw(QPainter *painter)
 
         // The box hangs from q3 by the quartile distance and covers the whisker.
         const double top = ya->pointToPixel(c.q3);
-        const double height = ya->pointDeltaToPixel(c.q3 - c.q1);
+        // On a logarithmic axis the distance depends on where it lies.
+        const double height = ya->isLogarithmic() ? ya->pointToPixel(c.q1) - top
+                                                  : ya->pointDeltaToPixel(c.q3 - c.q1);
         qint64 bx = left, by = 0, bwid = boxW, bh = -1;
         if (pixelSafe(top) && pixelSafe(top + height)) {
             by = qint64(top);

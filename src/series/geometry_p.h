@@ -64,6 +64,17 @@ struct ValueBox {
     }
 };
 
+// The values under a w x h pixel box centred on pos, corner by corner: on a
+// logarithmic axis a pixel distance is no fixed value distance.
+inline ValueBox pixelProbe(const Axis *x, const Axis *y, const QPoint &pos, double w, double h)
+{
+    ValueBox v;
+    const double x0 = x->pixelToPoint(pos.x() - w / 2), x1 = x->pixelToPoint(pos.x() + w / 2);
+    const double y0 = y->pixelToPoint(pos.y() - h / 2), y1 = y->pixelToPoint(pos.y() + h / 2);
+    v.set(x0, y0, x1 - x0, y1 - y0);
+    return v;
+}
+
 // Pixel coordinates that QPainter's integer paths can take without overflow.
 constexpr double kPixelLimit = 1 << 22;
 

@@ -42,7 +42,7 @@ class LineRenderer
 public:
     LineRenderer(QPainter *painter, const Axis *x, const Axis *y)
         : m_painter(painter), m_scale(deviceScale(painter)), m_x(x, m_scale), m_y(y, m_scale),
-          m_box(ValueBox::visible(x, y))
+          m_box(scaledBox(x, y))
     {
         const QPen pen = painter->pen();
         // A vector file keeps every line as an element of its own, so runs
@@ -77,6 +77,15 @@ public:
     }
 
     ~LineRenderer() { flush(); }
+
+    // The visible box in the axes' transform units, the units the points
+    // handed in must have: log10 of the values on a logarithmic axis.
+    static ValueBox scaledBox(const Axis *x, const Axis *y)
+    {
+        ValueBox v;
+        v.set(x->d->scaleMin(), y->d->scaleMin(), x->d->scaleSpan(), y->d->scaleSpan());
+        return v;
+    }
 
     static bool isVectorDevice(const QPainter *painter)
     {

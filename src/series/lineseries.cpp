@@ -202,7 +202,20 @@ void LineSeries::draw(QPainter *painter)
     painter->setPen(ChartSeries::d->pen);
     painter->setBrush(ChartSeries::d->brush);
     LineRenderer renderer(painter, xAxis(), yAxis());
-    if (d->list) {
+    const AxisPrivate *xs = xAxis()->d;
+    const AxisPrivate *ys = yAxis()->d;
+    if (xs->logarithmic || ys->logarithmic) {
+        // The renderer maps linearly, so it gets the logarithms; values
+        // without one turn NaN and break the line. Block summaries of the
+        // values do not hold for them, so the plain walk is taken.
+        QVector<QPointF> pts;
+        pts.reserve(d->size());
+        for (int i = 0, n = d->size(); i < n; ++i) {
+            const QPointF &p = d->at(i);
+            pts.append(QPointF(xs->toScale(p.x()), ys->toScale(p.y())));
+        }
+        renderer.polyline(pts);
+    } else if (d->list) {
         renderer.polyline(*d->list);
     } else {
         // Built once, then kept up to date by appends and drops.

@@ -199,7 +199,10 @@ QString MinMaxPointSeries::tooltip(const QPoint &pos)
     const double dx = xa->pixelDeltaToPoint(d->size);
     const double dy = ya->pixelDeltaToPoint(d->size);
     tavrin::ValueBox probe;
-    probe.set(cx - dx / 2, cy - dy / 2, dx, dy);
+    if (xa->isLogarithmic() || ya->isLogarithmic())
+        probe = tavrin::pixelProbe(xa, ya, pos, d->size, d->size);
+    else
+        probe.set(cx - dx / 2, cy - dy / 2, dx, dy);
     for (const MinMaxPoint &p : qAsConst(d->points)) {
         // Points are taken to come in ascending x.
         if (p.x > probe.r)

@@ -313,7 +313,10 @@ QString PointSeries::tooltip(const QPoint &pos)
     const double w = xAxis()->pixelDeltaToPoint(d->size);
     const double h = yAxis()->pixelDeltaToPoint(d->size);
     tavrin::ValueBox probe;
-    probe.set(cx - w / 2, cy - h / 2, w, h);
+    if (xAxis()->isLogarithmic() || yAxis()->isLogarithmic())
+        probe = tavrin::pixelProbe(xAxis(), yAxis(), pos, d->size, d->size);
+    else
+        probe.set(cx - w / 2, cy - h / 2, w, h);
     for (int i = 0, n = d->points.size(); i < n; ++i) {
         const QPointF &p = d->points.at(i);
         if (!probe.contains(p.x(), p.y()))

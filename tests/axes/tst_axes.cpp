@@ -5,6 +5,8 @@
 
 #include <QDateTime>
 #include <QFontMetrics>
+#include <QSignalSpy>
+#include <QWheelEvent>
 
 using namespace tavrintest;
 
@@ -18,6 +20,8 @@ public:
 private slots:
     void on_axis_changed() { ++changes; }
 };
+
+const QRect kPlot(60, 20, 500, 340);
 
 } // namespace
 
@@ -36,6 +40,13 @@ private slots:
     void labelBand();
     void labels_data();
     void labels();
+    void logScale_data();
+    void logScale();
+    void logTicks_data();
+    void logTicks();
+    void logSeries();
+    void logChart_data();
+    void logChart();
 };
 
 // Worked numbers: a 500 x 300 plot gives lengths 499 and 299 and 20
@@ -262,6 +273,159 @@ void TestAxes::labels()
         axis.setCustomLabel(Inf, QStringLiteral("huge"));
     }
     QCOMPARE(axis.labelString(value), label);
+}
+
+void TestAxes::logScale_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QList<double>>("decades"); // pixels of 1, 10, 100, 1000
+    QTest::newRow("bottom") << int(Axis::atBottom) << QList<double>{20, 173, 326, 479};
+    QTest::newRow("left") << int(Axis::atLeft) << QList<double>{479, 326, 173, 20};
+}
+
+// Values without a logarithm never enter the range; decades share the
+// length evenly inside 20 pixels at each end.
+void TestAxes::logScale()
+{
+    QFETCH(int, type);
+    QFETCH(QList<double>, decades);
+    Axis axis{Axis::AxisType(type)};
+    QSignalSpy spy(&axis, SIGNAL(logarithmicChanged(bool)));
+    axis.setRange(-1, 1000);
+    axis.d->setLength(500);
+    axis.setLogarithmic(true);
+    axis.setLogarithmic(true);
+    QCOMPARE(spy.count(), 1);
+    QVERIFY(!axis.isValid());
+    axis.setRange(0, 10);
+    QVERIFY(!axis.update(0) && !axis.update(-3) && !axis.update(NaN) && !axis.isValid());
+    axis.setRange(1, 1000);
+    axis.setMin(-2);
+    QVERIFY(!axis.update(0) && !axis.update(NaN) && axis.d->rawMin == 1);
+    for (int i = 0; i < 30; ++i)
+        axis.d->updateTransform();
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(qAbs(axis.pointToPixel(std::pow(10.0, i)) - decades.at(i)) < 0.01);
+    for (double v : {0.5, 3.7, 42.0, 1000.0})
+        QVERIFY(qFuzzyCompare(axis.pixelToPoint(axis.pointToPixel(v)), v));
+    QVERIFY(std::isnan(axis.pointToPixel(0)) && std::isnan(axis.pointToPixel(-1)));
+    axis.setLogarithmic(false);
+    QVERIFY(spy.count() == 2 && axis.isValid() && std::isfinite(axis.pointToPixel(0)));
+}
+
+void TestAxes::logTicks_data()
+{
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<QString>("labels");
+    QTest::newRow("1..1000") << 1.0 << 1000.0 << "1 2 5 10 20 50 100 200 500 1000";
+    QTest::newRow("0.01..10") << 0.01 << 10.0 << "0.01 0.02 0.05 0.1 0.2 0.5 1 2 5 10";
+    QTest::newRow("1..1e6") << 1.0 << 1e6 << "1 10 100 1000 10000 100000 1e+06";
+    QTest::newRow("0.01..1e12") << 0.01 << 1e12 << "0.01 1 100 10000 1e+06 1e+08 1e+10 1e+12";
+    QTest::newRow("2..8") << 2.0 << 8.0 << "2 2.5 3 3.5 4 4.5 5 5.5 6 6.5 7 7.5 8 8.5";
+}
+
+// Every tick is drawn, with its grid line, where the transform puts it.
+void TestAxes::logTicks()
+{
+    QFETCH(double, min);
+    QFETCH(double, max);
+    QFETCH(QString, labels);
+    Axis axis(Axis::atLeft);
+    axis.setLogarithmic(true);
+    axis.setGridColor(QColor(255, 0, 0));
+    axis.setRange(min, max);
+    axis.d->setLength(kPlot.height());
+    for (int i = 0; i < 30; ++i)
+        axis.d->updateTransform();
+    axis.d->updateTicks();
+    QStringList texts;
+    for (double v : qAsConst(axis.d->logTicks))
+        texts << axis.labelString(v);
+    QCOMPARE(texts.join(QLatin1Char(' ')), labels);
+    QImage img(600, 400, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QRect plot = kPlot;
+    QPainter p(&img);
+    axis.draw(&p, &plot, true);
+    const int y = plot.top() + int(axis.pointToPixel(axis.d->logTicks.at(1)));
+    QCOMPARE(countColor(img, qRgb(0, 0, 0), QRect(plot.left() - 3, plot.top(), 1, plot.height() - 3)), texts.size());
+    QVERIFY(countColor(img, qRgb(255, 0, 0), QRect(plot.left() + 2, y, plot.width() - 4, 1)) > plot.width() / 3);
+}
+
+// A line breaks at a value without a logarithm; with no zero line, bars
+// rise from the axis' lower end.
+void TestAxes::logSeries()
+{
+    Frame f(0, 6, 1, 100);
+    f.y.setLogarithmic(true);
+    for (int i = 0; i < 30; ++i)
+        f.y.d->updateTransform();
+    std::unique_ptr<LineSeries> line(lineOf({{1, 1}, {2, 10}, {3, 0}, {4, 10}, {5, 100}}));
+    line->setAxis(&f.x, &f.y);
+    const QImage img = render(*line);
+    const int x2 = f.pixel(2, 1).x(), x4 = f.pixel(4, 1).x();
+    QCOMPARE(inked(img.copy(x2 + 2, 0, x4 - x2 - 4, img.height())), QRect());
+    QVERIFY(!inked(img.copy(0, 0, x2 + 1, img.height())).isNull());
+    BarSeries bars;
+    bars.addXY(3, 10);
+    bars.addXY(4, -1);
+    bars.setAxis(&f.x, &f.y);
+    const QRect bar = inked(render(bars));
+    QCOMPARE(bar.top(), f.pixel(3, 10).y());
+    QVERIFY(qAbs(bar.bottom() - f.y.pointToPixel(f.y.min())) <= 1 && bar.right() < f.pixel(3.5, 1).x());
+}
+
+void TestAxes::logChart_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::newRow("rescale") << 0;
+    QTest::newRow("pan") << 1;
+    QTest::newRow("wheel") << 2;
+    QTest::newRow("rubber band") << 3;
+    QTest::newRow("switched off and on") << 4;
+}
+
+// Mixed-sign data scales a log axis to its smallest positive value; pan,
+// wheel and rubber band move and scale the view in decades.
+void TestAxes::logChart()
+{
+    QFETCH(int, action);
+    ChartWidget w;
+    Axis *y = w.axes()->left();
+    y->setLogarithmic(true);
+    w.setWheelZoom(true);
+    w.addSeries(lineOf({{1, -5}, {2, 0}, {3, 0.01}, {4, 1}, {5, 100}}));
+    showChart(w);
+    QVERIFY(qAbs(y->d->rawMin / 0.01 - 1) < 1e-6 && qAbs(y->d->rawMax / 100 - 1) < 1e-6);
+    const QRect plot = w.d->plotRect;
+    auto logAt = [&](int py) { return std::log10(y->pixelToPoint(py - plot.top())); };
+    const QPoint c = plot.center();
+    double lo = logAt(plot.bottom()), hi = logAt(plot.top());
+    const double at = logAt(c.y());
+    if (action == 1) { // the value under the pointer follows it
+        drag(w, Qt::MiddleButton, c, c + QPoint(0, 40));
+        lo = hi = at;
+    } else if (action == 2) {
+        QWheelEvent e(QPointF(c), QPointF(w.mapToGlobal(c)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QVERIFY(w.d->eventFilter(&w, &e));
+        lo = at + (lo - at) * 0.8, hi = at + (hi - at) * 0.8;
+    } else if (action == 3) {
+        // The band becomes the data range; the margins lie outside it.
+        lo = logAt(plot.bottom() - 50), hi = logAt(plot.top() + 30);
+        drag(w, Qt::LeftButton, plot.topLeft() + QPoint(10, 30), QPoint(c.x(), plot.bottom() - 50));
+    } else if (action == 4) {
+        y->setLogarithmic(false);
+        QApplication::processEvents();
+        QVERIFY(qAbs(y->d->rawMin + 5) < 1e-6 && std::isfinite(y->pointToPixel(0)));
+        y->setLogarithmic(true);
+        QApplication::processEvents();
+    }
+    const QPointF got = action == 1 ? QPointF(logAt(c.y() + 40), logAt(c.y() + 40))
+        : action == 3 ? QPointF(std::log10(y->d->rawMin), std::log10(y->d->rawMax))
+                      : QPointF(logAt(plot.bottom()), logAt(plot.top()));
+    QVERIFY(qAbs(got.x() - lo) < 0.05 && qAbs(got.y() - hi) < 0.05);
 }
 
 TAVRIN_TEST(TestAxes)
