@@ -63,6 +63,7 @@ void MarkerStamp::build(const QImage &marker)
     m_all.clear();
     m_w = marker.width();
     m_h = marker.height();
+    m_reach = m_w;
     for (int y = 0; y < m_h; ++y) {
         const auto *line = reinterpret_cast<const quint32 *>(marker.constScanLine(y));
         int a = 0, b = m_w;
@@ -73,37 +74,32 @@ void MarkerStamp::build(const QImage &marker)
         for (int x = a; x < b; ++x)
             if (line[x])
                 m_all.push_back({x, y, line[x], 0});
-#if defined(__SSE2__)
-        const bool runs = m_w >= 4;
-#else
-        const bool runs = false;
+#if !defined(__SSE2__)
+        for (int x = a; x < b; ++x)
+            if (line[x])
+                m_loose.push_back({x, y, line[x], 0});
+        continue;
 #endif
-        if (!runs) {
-            for (int x = a; x < b; ++x)
-                if (line[x])
-                    m_loose.push_back({x, y, line[x], 0});
-            continue;
-        }
-        // The last run of a row is pulled back inside the marker rather
-        // than reaching past it, which could be past the image's end.
-        for (int done = a; done < b;) {
+        // Runs of a row do not overlap: a load reaching into the store just
+        // before it would wait for that store to land.
+        for (int start = a; start < b; start += 4) {
             Run r;
-            const int start = qMin(done, m_w - 4);
             r.x = start;
             r.y = y;
             r.opaque = true;
             bool any = false;
             for (int i = 0; i < 4; ++i) {
                 const int x = start + i;
-                const quint32 v = x >= done && x < b ? line[x] : 0;
+                const quint32 v = x < b ? line[x] : 0;
                 r.argb[i] = v;
                 r.weight[2 * i] = r.weight[2 * i + 1] = quint16(255 - (v >> 24));
                 r.opaque = r.opaque && v >= 0xff000000u;
                 any = any || v;
             }
-            if (any)
+            if (any) {
                 m_runs.push_back(r);
-            done = start + 4;
+                m_reach = qMax(m_reach, start + 4);
+            }
         }
     }
 }

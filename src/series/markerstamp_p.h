@@ -38,7 +38,7 @@ public:
     {
         x += m_dx;
         y += m_dy;
-        if (x >= 0 && y >= 0 && x <= m_width - m_w && y <= m_height - m_h)
+        if (x >= 0 && y >= 0 && x <= m_width - m_reach && y <= m_height - m_h)
             stampInside(m_bits + qptrdiff(y) * m_stride + x);
         else if (x < m_width && y < m_height && x > -m_w && y > -m_h)
             stampClipped(x, y);
@@ -50,9 +50,8 @@ private:
         quint32 argb;
         qptrdiff offset;
     };
-    // Four neighbours in a row. Lanes a run shares with the previous one,
-    // or that lie outside the marker's pixels, hold 0, which blends to the
-    // destination unchanged.
+    // Four neighbours in a row. Lanes past the marker's pixels hold 0,
+    // which blends to the destination unchanged.
     struct Run {
         quint32 argb[4];
         quint16 weight[8]; // 255 - alpha, for both halves of each pixel
@@ -112,6 +111,7 @@ private:
     qint64 m_source = 0;
     qreal m_ratio = 0;
     int m_w = 0, m_h = 0;
+    int m_reach = 0; // columns the runs touch, up to 3 more than the marker's
     int m_placedStride = -1;
 
     quint32 *m_bits = nullptr;
