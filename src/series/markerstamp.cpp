@@ -58,6 +58,7 @@ bool MarkerStamp::bind(QPainter *painter, const QPixmap &marker)
 
 void MarkerStamp::build(const QImage &marker)
 {
+    m_opaque.clear();
     m_runs.clear();
     m_loose.clear();
     m_all.clear();
@@ -86,18 +87,17 @@ void MarkerStamp::build(const QImage &marker)
             Run r;
             r.x = start;
             r.y = y;
-            r.opaque = true;
-            bool any = false;
+            bool opaque = true, any = false;
             for (int i = 0; i < 4; ++i) {
                 const int x = start + i;
                 const quint32 v = x < b ? line[x] : 0;
                 r.argb[i] = v;
                 r.weight[2 * i] = r.weight[2 * i + 1] = quint16(255 - (v >> 24));
-                r.opaque = r.opaque && v >= 0xff000000u;
+                opaque = opaque && v >= 0xff000000u;
                 any = any || v;
             }
             if (any) {
-                m_runs.push_back(r);
+                (opaque ? m_opaque : m_runs).push_back(r);
                 m_reach = qMax(m_reach, start + 4);
             }
         }
@@ -106,8 +106,9 @@ void MarkerStamp::build(const QImage &marker)
 
 void MarkerStamp::place(int stride)
 {
-    for (Run &r : m_runs)
-        r.offset = qptrdiff(r.y) * stride + r.x;
+    for (std::vector<Run> *runs : {&m_opaque, &m_runs})
+        for (Run &r : *runs)
+            r.offset = qptrdiff(r.y) * stride + r.x;
     for (Pixel &p : m_loose)
         p.offset = qptrdiff(p.y) * stride + p.x;
     m_placedStride = stride;

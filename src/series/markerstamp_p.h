@@ -57,7 +57,6 @@ private:
         quint16 weight[8]; // 255 - alpha, for both halves of each pixel
         int x, y;
         qptrdiff offset;
-        bool opaque;
     };
 
     void build(const QImage &marker);
@@ -66,17 +65,17 @@ private:
     void stampInside(quint32 *at) const
     {
 #if defined(__SSE2__)
+        // Locals: the stores below may alias any member.
+        for (const Run *r = m_opaque.data(), *end = r + m_opaque.size(); r != end; ++r)
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(at + r->offset),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i *>(r->argb)));
         const __m128i low = _mm_set1_epi32(0x00ff00ff);
         const __m128i half = _mm_set1_epi16(0x80);
-        for (const Run &r : m_runs) {
-            quint32 *p = at + r.offset;
-            const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i *>(r.argb));
-            if (r.opaque) {
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(p), s);
-                continue;
-            }
+        for (const Run *r = m_runs.data(), *end = r + m_runs.size(); r != end; ++r) {
+            quint32 *p = at + r->offset;
+            const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i *>(r->argb));
             const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-            const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i *>(r.weight));
+            const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i *>(r->weight));
             __m128i ag = _mm_mullo_epi16(_mm_srli_epi16(d, 8), w);
             __m128i rb = _mm_mullo_epi16(_mm_and_si128(d, low), w);
             ag = _mm_add_epi16(_mm_add_epi16(ag, _mm_srli_epi16(ag, 8)), half);
@@ -105,7 +104,8 @@ private:
         d = s >= 0xff000000u ? s : s + byteMul(d, 255 - (s >> 24));
     }
 
-    std::vector<Run> m_runs;
+    std::vector<Run> m_opaque; // runs of four opaque pixels, copied
+    std::vector<Run> m_runs;   // the others, blended
     std::vector<Pixel> m_loose; // what no run covers
     std::vector<Pixel> m_all;   // every pixel that is not fully transparent
     qint64 m_source = 0;
