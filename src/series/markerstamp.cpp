@@ -32,9 +32,10 @@ bool MarkerStamp::bind(QPainter *painter, const QPixmap &marker)
     // A shared image would be copied by bits(), away from the painter.
     if (image->format() != QImage::Format_ARGB32_Premultiplied || !image->isDetached())
         return false;
+    // The limits keep device coordinates of pixel-safe points within int.
     const QTransform t = painter->combinedTransform();
     const qreal ratio = marker.devicePixelRatioF();
-    if (t.type() > QTransform::TxScale || t.m11() != ratio || t.m22() != ratio
+    if (t.type() > QTransform::TxScale || t.m11() != ratio || t.m22() != ratio || ratio > 256
         || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy())
         || std::fabs(t.dx()) > (1 << 24) || std::fabs(t.dy()) > (1 << 24))
         return false;

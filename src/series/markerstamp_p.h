@@ -29,7 +29,7 @@ public:
     // painter's scale; false when the marker must go through QPainter.
     bool bind(QPainter *painter, const QPixmap &marker);
 
-    // Whether the last bind() succeeded.
+    // Whether the last bind() succeeded; tests read it.
     bool bound() const { return m_bits; }
 
     // The marker's top-left corner in device pixels of the painter's
@@ -106,7 +106,7 @@ private:
 
     std::vector<Run> m_opaque; // runs of four opaque pixels, copied
     std::vector<Run> m_runs;   // the others, blended
-    std::vector<Pixel> m_loose; // what no run covers
+    std::vector<Pixel> m_loose; // what no run covers: all, without SSE2
     std::vector<Pixel> m_all;   // every pixel that is not fully transparent
     qint64 m_source = 0;
     qreal m_ratio = 0;
