@@ -236,6 +236,34 @@ void PointSeries::setFillColor(QColor c)
     emit refresh();
 }
 
+namespace {
+
+// std::floor() for values well inside int's range, without the library call.
+inline int floorToInt(double v)
+{
+    const int i = int(v);
+    return i - (v < i);
+}
+
+// draw() for markers the stamp blends itself: the same points at the same
+// device pixels, without a call per coordinate.
+void stampMarkers(const PointSeriesPrivate &d, const Axis *xa, const Axis *ya,
+                  const tavrin::ValueBox &box, double scale)
+{
+    const tavrin::PixelMap mx(xa), my(ya);
+    const double hw = d.halfWidth, hh = d.halfHeight;
+    for (const QPointF &p : d.points) {
+        if (!box.contains(p.x(), p.y()))
+            continue;
+        const double px = mx(p.x()), py = my(p.y());
+        if (!tavrin::pixelSafe(px) || !tavrin::pixelSafe(py))
+            continue;
+        d.stamp.stamp(floorToInt((px - hw) * scale + 0.5), floorToInt((py - hh) * scale + 0.5));
+    }
+}
+
+} // namespace
+
 void PointSeries::draw(QPainter *painter)
 {
     if (!painter || d->points.isEmpty() || !xAxis() || !yAxis())
@@ -260,6 +288,11 @@ void PointSeries::draw(QPainter *painter)
     const double scale = tavrin::deviceScale(painter);
     const QPixmap &marker = d->denseMarker.at(d->marker, scale, d->size, square, pen,
                                               ChartSeries::d->brush);
+
+    if (!dots && !vector && d->stamp.bind(painter, marker)) {
+        stampMarkers(*d, xa, ya, box, scale);
+        return;
+    }
 
     constexpr int kBatch = 256;
     QPointF dotBatch[kBatch];

@@ -2,6 +2,7 @@
 #define POINTSERIES_P_H
 
 #include "pointseries.h"
+#include "markerstamp_p.h"
 #include "seriesdata_p.h"
 
 #include <QBrush>
@@ -172,6 +173,7 @@ public:
     QMap<int, QString> labels;
     QPixmap marker;
     tavrin::DenseMarker denseMarker;
+    tavrin::MarkerStamp stamp;
     double halfWidth = 3.5;
     double halfHeight = 3.5;
     PointSeries::PointStyle style = PointSeries::psPoint;

@@ -102,6 +102,8 @@ private slots:
     void farEndsAreCut();
     void dateTimes_data();
     void dateTimes();
+    void stampedMarkers_data();
+    void stampedMarkers();
 };
 
 void TestBulk::sameAsPerPoint_data()
@@ -458,6 +460,61 @@ void TestBulk::dateTimes()
     s.addXY(input.toLocalTime().time(), 1.0);
     const QDateTime today(QDate::currentDate(), input.toLocalTime().time());
     QCOMPARE(s.points().at(0).x(), today.toMSecsSinceEpoch() / 1000.0);
+}
+
+void TestBulk::stampedMarkers_data()
+{
+    QTest::addColumn<bool>("aa");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("square");
+    QTest::addColumn<QColor>("color");
+    int i = 0;
+    for (qreal ratio : {1.0, 2.0, 1.5})
+        for (bool aa : {false, true})
+            for (int alpha : {255, 110}) {
+                const int size = QVector<int>{7, 3, 10, 4}.at(i % 4);
+                QTest::addRow("%s, %gx, %d px, alpha %d", aa ? "antialiased" : "aliased", ratio, size, alpha)
+                    << aa << ratio << size << bool(i++ % 3 == 1) << QColor(20, 90, 200, alpha);
+            }
+}
+
+// Markers the series blends into the image itself leave exactly the pixels
+// QPainter would (a clip sends them through QPainter): overlapping, at
+// fractional positions, across all four edges, translucent.
+void TestBulk::stampedMarkers()
+{
+    QFETCH(bool, aa);
+    QFETCH(qreal, ratio);
+    QFETCH(int, size);
+    QFETCH(bool, square);
+    QFETCH(QColor, color);
+    Frame f;
+    QRandomGenerator rng(7);
+    QVector<QPointF> pts;
+    for (int i = 0; i <= 40; ++i)
+        for (int j = 0; j <= 40; ++j)
+            pts << QPointF(i * 0.25, j * 0.25) << QPointF(rng.bounded(10.0), rng.bounded(10.0));
+    PointSeries s(square ? PointSeries::psSquare : PointSeries::psCircle);
+    s.addPoints(pts);
+    s.setAxis(&f.x, &f.y);
+    s.setSize(size);
+    s.setColor(color);
+    s.setFillColor(color.lighter());
+    QImage img[2];
+    for (bool plain : {false, true}) {
+        img[plain] = QImage(int(150 * ratio), int(100 * ratio), QImage::Format_ARGB32_Premultiplied);
+        img[plain].setDevicePixelRatio(ratio);
+        img[plain].fill(Qt::transparent);
+        QPainter p(&img[plain]);
+        p.setRenderHint(QPainter::Antialiasing, aa);
+        p.translate(-20, -20); // the plot's corner (0, 10) at the image's
+        if (plain)
+            p.setClipRect(QRect(-50, -50, 500, 500));
+        s.draw(&p);
+        QCOMPARE(s.d->stamp.bound(), !plain);
+    }
+    QCOMPARE(img[0], img[1]);
 }
 
 TAVRIN_TEST(TestBulk)

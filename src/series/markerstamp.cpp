@@ -1,0 +1,127 @@
+#include "markerstamp_p.h"
+
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPixmap>
+
+#include <cmath>
+
+namespace tavrin {
+
+bool MarkerStamp::bind(QPainter *painter, const QPixmap &marker)
+{
+    // Anything that changes which pixels a stamp reaches, or how they mix,
+    // is left to QPainter: clipping, opacity, other modes, filtering,
+    // transforms beyond a scale equal to the marker's density.
+    m_bits = nullptr;
+    QPaintEngine *engine = painter->paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || painter->hasClipping()
+        || painter->opacity() != 1.0
+        || painter->compositionMode() != QPainter::CompositionMode_SourceOver
+        || painter->testRenderHint(QPainter::SmoothPixmapTransform) || marker.isNull())
+        return false;
+    // A widget's painter reaches its window's image through an offset and a
+    // system clip, neither of which the painter's transform and clipping show.
+    const int target = painter->device()->devType();
+    QPaintDevice *device = engine->paintDevice();
+    if ((target != QInternal::Image && target != QInternal::Pixmap) || !device
+        || device->devType() != QInternal::Image || !engine->systemClip().isEmpty())
+        return false;
+    auto *image = static_cast<QImage *>(device);
+    // A shared image would be copied by bits(), away from the painter.
+    if (image->format() != QImage::Format_ARGB32_Premultiplied || !image->isDetached())
+        return false;
+    // The limits keep device coordinates of pixel-safe points within int.
+    const QTransform t = painter->combinedTransform();
+    const qreal ratio = marker.devicePixelRatioF();
+    if (t.type() > QTransform::TxScale || t.m11() != ratio || t.m22() != ratio || ratio > 256
+        || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy())
+        || std::fabs(t.dx()) > (1 << 24) || std::fabs(t.dy()) > (1 << 24))
+        return false;
+
+    if (marker.cacheKey() != m_source || ratio != m_ratio) {
+        build(marker.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        m_source = marker.cacheKey();
+        m_ratio = ratio;
+        m_placedStride = -1;
+    }
+    m_stride = int(image->bytesPerLine() / 4);
+    if (m_stride != m_placedStride)
+        place(m_stride);
+    m_bits = reinterpret_cast<quint32 *>(image->bits());
+    m_width = image->width();
+    m_height = image->height();
+    m_dx = int(t.dx());
+    m_dy = int(t.dy());
+    return true;
+}
+
+void MarkerStamp::build(const QImage &marker)
+{
+    m_opaque.clear();
+    m_runs.clear();
+    m_loose.clear();
+    m_all.clear();
+    m_w = marker.width();
+    m_h = marker.height();
+    m_reach = m_w;
+    for (int y = 0; y < m_h; ++y) {
+        const auto *line = reinterpret_cast<const quint32 *>(marker.constScanLine(y));
+        int a = 0, b = m_w;
+        while (a < b && !line[a])
+            ++a;
+        while (b > a && !line[b - 1])
+            --b;
+        for (int x = a; x < b; ++x)
+            if (line[x])
+                m_all.push_back({x, y, line[x], 0});
+#if !defined(__SSE2__)
+        for (int x = a; x < b; ++x)
+            if (line[x])
+                m_loose.push_back({x, y, line[x], 0});
+        continue;
+#endif
+        // Runs of a row do not overlap: a load reaching into the store just
+        // before it would wait for that store to land.
+        for (int start = a; start < b; start += 4) {
+            Run r;
+            r.x = start;
+            r.y = y;
+            bool opaque = true, any = false;
+            for (int i = 0; i < 4; ++i) {
+                const int x = start + i;
+                const quint32 v = x < b ? line[x] : 0;
+                r.argb[i] = v;
+                r.weight[2 * i] = r.weight[2 * i + 1] = quint16(255 - (v >> 24));
+                opaque = opaque && v >= 0xff000000u;
+                any = any || v;
+            }
+            if (any) {
+                (opaque ? m_opaque : m_runs).push_back(r);
+                m_reach = qMax(m_reach, start + 4);
+            }
+        }
+    }
+}
+
+void MarkerStamp::place(int stride)
+{
+    for (std::vector<Run> *runs : {&m_opaque, &m_runs})
+        for (Run &r : *runs)
+            r.offset = qptrdiff(r.y) * stride + r.x;
+    for (Pixel &p : m_loose)
+        p.offset = qptrdiff(p.y) * stride + p.x;
+    m_placedStride = stride;
+}
+
+void MarkerStamp::stampClipped(int x, int y) const
+{
+    for (const Pixel &p : m_all) {
+        const int px = x + p.x, py = y + p.y;
+        if (px >= 0 && py >= 0 && px < m_width && py < m_height)
+            blend(m_bits[qptrdiff(py) * m_stride + px], p.argb);
+    }
+}
+
+} // namespace tavrin
