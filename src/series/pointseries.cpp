@@ -289,7 +289,9 @@ void PointSeries::draw(QPainter *painter)
     const QPixmap &marker = d->denseMarker.at(d->marker, scale, d->size, square, pen,
                                               ChartSeries::d->brush);
 
-    if (!dots && !vector && d->stamp.bind(painter, marker)) {
+    // The stamp loop maps values linearly; a logarithmic axis goes the
+    // plain way.
+    if (!dots && !vector && !xa->isLogarithmic() && !ya->isLogarithmic() && d->stamp.bind(painter, marker)) {
         stampMarkers(*d, xa, ya, box, scale);
         return;
     }

@@ -675,8 +675,8 @@ void TestChart::workersFeedBusyChart()
 
 namespace {
 // Scenes of whole charts whose pictures the Qt 5 build drew and we looked at.
-enum Scene { scMarks, scBands, scZoomed, scTime, scFlat, scDark, scScenes };
-const char *const sceneNames[] = {"marks", "bands", "zoomed", "time", "flat", "dark"};
+enum Scene { scMarks, scBands, scZoomed, scTime, scFlat, scDark, scLogRight, scScenes };
+const char *const sceneNames[] = {"marks", "bands", "zoomed", "time", "flat", "dark", "logright"};
 
 void addMarks(ChartWidget &w)
 {
@@ -757,6 +757,27 @@ void buildScene(ChartWidget &w, int scene)
         w.addSeries(lineOf({QPointF(-3, 7), QPointF(5, 7), QPointF(9, 7)}));
         w.addSeries(lineOf({QPointF(2, 7)}));
         break;
+    case scLogRight: {
+        // Log x and y on the left with a line broken at a zero, a linear
+        // quantity on the right axis.
+        w.axes()->bottom()->setLogarithmic(true);
+        w.axes()->left()->setLogarithmic(true);
+        w.axes()->right()->setTitle(QStringLiteral("right"));
+        auto *line = new LineSeries;
+        auto *marks = new PointSeries(PointSeries::psCircle);
+        auto *right = new LineSeries;
+        for (int i = 0; i <= 40; ++i) {
+            const double f = std::pow(10.0, i / 10.0);
+            line->addXY(f, i == 22 ? 0 : 1000 / (1 + f / 30));
+            if (i % 4 == 0)
+                marks->addXY(f, 800 / (1 + f / 50));
+            right->addXY(f, -20 + i * 0.5);
+        }
+        right->setAxis(w.axes()->bottom(), w.axes()->right());
+        for (ChartSeries *s : std::initializer_list<ChartSeries *>{line, marks, right})
+            w.addSeries(s);
+        break;
+    }
     case scDark:
         w.setTheme(ChartWidget::thDark);
         w.setSeriesColors({Qt::yellow, Qt::cyan, QColor(255, 128, 0), Qt::green, Qt::magenta});
