@@ -243,6 +243,12 @@ void TestBulk::window()
     QFETCH(double, cut);
     QFETCH(int, removed);
     QScopedPointer<ChartSeries> s(makeSeries(kind));
+    // Earlier points, dropped on a bound and then cleared, leave no trace.
+    QVector<QPointF> old = walk(1500, 3);
+    old[0].ry() = 1e9;
+    s->setProperty("maximumPoints", 700);
+    s->addPoints(old);
+    s->clear();
     QSignalSpy spy(s.data(), &ChartSeries::pointsRemoved);
     s->setProperty("maximumPoints", limit);
     const QVector<QPointF> pts = walk(5000, 7);
@@ -279,10 +285,11 @@ void TestBulk::streamingDetails()
     QSignalSpy removed(&s, &ChartSeries::pointsRemoved);
     QSignalSpy added(&s, &ChartSeries::pointsAdded);
     s.addPoints(walk(10, 1));
+    s.setMaximumPoints(10); // nothing to drop
     s.setMaximumPoints(4);
     s.setMaximumPoints(4);
     s.setMaximumPoints(-3); // no limit
-    QCOMPARE(changed.count(), 2);
+    QCOMPARE(changed.count(), 3);
     QCOMPARE(s.maximumPoints(), 0);
     QCOMPARE(removed.takeFirst(), QList<QVariant>{6});
     s.setMaximumPoints(5);
@@ -290,6 +297,14 @@ void TestBulk::streamingDetails()
     // The block's rows are the last three, after two old ones went.
     QCOMPARE(added.last(), (QList<QVariant>{2, 3}));
     QCOMPARE(removed.last(), QList<QVariant>{2});
+    // Unsorted: what goes is on no bound, and the maximum that stays counts.
+    for (int k : {kLine, kPoint}) {
+        QScopedPointer<ChartSeries> u(makeSeries(k));
+        u->setProperty("maximumPoints", 3);
+        u->addPoints(QVector<QPointF>{{5, 5}, {6, 100}, {0, 0}});
+        u->addPoints(QVector<QPointF>{{7, 50}});
+        QCOMPARE(QRectF(QPointF(u->minX(), u->minY()), QPointF(u->maxX(), u->maxY())), QRectF(0, 0, 7, 100));
+    }
     // A NaN x ends the run of older points.
     s.addPoints(QVector<QPointF>{{NaN, 2}, {-5, 3}});
     QCOMPARE(s.removeBefore(5), 3);
