@@ -5,6 +5,7 @@
 #include "testmain.h"
 
 #include <boxandwhiskersseries_p.h>
+#include <seriesicon_p.h>
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -144,7 +145,14 @@ void TestSeries::rowContract()
     QFETCH(QRectF, bounds);
     QFETCH(int, iconWidth);
     std::unique_ptr<ChartSeries> s(makeSeries(kind));
-    QCOMPARE(inked(s->icon(16).pixmap(16, 16).toImage()).width(), iconWidth);
+    const QImage icon = s->icon(16).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(inked(icon).width(), iconWidth);
+    QImage vector(16, 16, QImage::Format_ARGB32_Premultiplied); // as vector outputs paint it
+    vector.fill(Qt::transparent);
+    QPainter painter(&vector);
+    QVERIFY(tavrin::paintSeriesIcon(s.get(), &painter, 16));
+    painter.end();
+    QCOMPARE(vector, icon);
     QCOMPARE(s->dataAxisString(), columns);
     QSignalSpy spy(s.get(), &ChartSeries::pointAdded);
     addOwn(s.get(), item);
