@@ -1,8 +1,9 @@
 // Writes what a host can see of the library into files, so that the test of
-// another Qt build can compare them byte for byte and pixel for pixel.
+// another Qt build can compare them byte for byte. (Pixels: the series
+// pictures of the series tests were drawn by the Qt 5 build and hold in both.)
 //
-//   tavrin_crossqt write DIR      settings files, CSV, spreadsheet, menu
-//                                 texts and pictures of the series, into DIR
+//   tavrin_crossqt write DIR      settings files, CSV, spreadsheet and menu
+//                                 texts, into DIR
 #include <boxandwhiskersseries.h>
 #include <axes.h>
 #include <axis.h>
@@ -21,13 +22,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QPixmap>
 #include <QTextStream>
 #include <QThread>
 
 namespace {
 
-const QSize kLayer(600, 340);
 const QDateTime kStart(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC);
 
 // Numbers whose text Qt 5 and Qt 6 would write differently if the exports
@@ -145,39 +144,6 @@ int write(const QDir &dir)
     const bool saved = chart->save(ChartWidget::dfBinary, dir.filePath(QStringLiteral("styled.tn")));
     delete chart;
 
-    // Text is measured and drawn by the platform's font engine, which Qt 6
-    // runs differently from Qt 5, and so the plot area of a chart with
-    // titles and labels may differ by a pixel. What the library draws itself
-    // is compared at one geometry: the image of the series, each kind alone,
-    // with and without antialiasing.
-    bool drawn = true;
-    for (int antialias = 0; antialias < 2; ++antialias) {
-        // Never shown, so no layout measured the fonts: the axes get their
-        // length here, before their ranges.
-        chart = makeChart(false);
-        chart->setAntialiasing(antialias);
-        chart->setAutoScale(false);
-        chart->d->axes.setSize(QSizeF(kLayer));
-        // The margin of a range follows the scale, which follows the range:
-        // repeat until the two agree, wherever the axes started.
-        for (int pass = 0; pass < 100; ++pass) {
-            chart->axes()->bottom()->setRange(0, 200);
-            chart->axes()->left()->setRange(-5, 9);
-            chart->axes()->updateTransformData();
-        }
-        chart->d->pixmap = QPixmap(kLayer);
-        const QList<ChartSeries *> all = chart->seriesList();
-        for (int k = 0; k <= all.size(); ++k) {
-            // One kind at a time, then all of them over each other.
-            for (int j = 0; j < all.size(); ++j)
-                all[j]->setVisible(k == all.size() || j == k);
-            chart->repaint();
-            drawn = drawn && chart->d->pixmap.toImage().save(dir.filePath(
-                        QStringLiteral("layer-%1-%2.png").arg(antialias).arg(k)));
-        }
-        delete chart;
-    }
-
     chart = makeChart(true);
     feedFromWorker(chart);
 
@@ -186,7 +152,7 @@ int write(const QDir &dir)
         menu += action->text() + QLatin1Char('\n');
     const bool ok = saved && chart->exportCsv(dir.filePath(QStringLiteral("data.csv")))
         && chart->exportXml(dir.filePath(QStringLiteral("data.xml")))
-        && writeText(dir.filePath(QStringLiteral("menu.txt")), menu) && drawn;
+        && writeText(dir.filePath(QStringLiteral("menu.txt")), menu);
     delete chart;
     return ok ? 0 : 1;
 }

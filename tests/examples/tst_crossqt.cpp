@@ -3,8 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,8 +17,6 @@ private slots:
     void initTestCase();
     void sameFiles_data();
     void sameFiles();
-    void sameSeriesPixels_data();
-    void sameSeriesPixels();
 
 private:
     struct Build {
@@ -99,56 +95,6 @@ void CrossQtTest::sameFiles()
     const QByteArray qt5 = tavrintest::readAll(QDir(m_qt5.out).filePath(file));
     QVERIFY(QFile::exists(QDir(m_qt5.out).filePath(file)) && !qt5.isEmpty());
     QCOMPARE(tavrintest::readAll(QDir(m_qt6.out).filePath(file)), qt5);
-}
-
-// Pixel for pixel; on a difference both images and a map of the differing
-// pixels go to the test output folder.
-static int differingPixels(const QImage &qt5, const QImage &qt6, const QString &key)
-{
-    QImage diff(qt5.size(), QImage::Format_ARGB32);
-    diff.fill(Qt::white);
-    int count = 0;
-    for (int y = 0; y < qt5.height(); ++y)
-        for (int x = 0; x < qt5.width(); ++x)
-            if (qt5.pixel(x, y) != qt6.pixel(x, y)) {
-                ++count;
-                diff.setPixel(x, y, qRgb(255, 0, 0));
-            }
-    if (count) {
-        const QString base = tavrintest::outputDir() + QStringLiteral("/crossqt-") + key;
-        qt5.save(base + QStringLiteral("-qt5.png"));
-        qt6.save(base + QStringLiteral("-qt6.png"));
-        diff.save(base + QStringLiteral("-diff.png"));
-    }
-    return count;
-}
-
-static QImage argb(const QString &fileName)
-{
-    return QImage(fileName).convertToFormat(QImage::Format_ARGB32);
-}
-
-void CrossQtTest::sameSeriesPixels_data()
-{
-    QTest::addColumn<QString>("file");
-    const char *kinds[] = {"line", "points", "minmax", "bars", "candles", "band", "gantt", "all"};
-    for (int antialias = 0; antialias < 2; ++antialias)
-        for (int k = 0; k < 8; ++k)
-            QTest::newRow(qPrintable(QStringLiteral("%1%2").arg(QLatin1String(kinds[k]),
-                                                                  antialias ? QStringLiteral(" antialiased") : QString())))
-                << QStringLiteral("C/layer-%1-%2.png").arg(antialias).arg(k);
-}
-
-// What the library draws itself, at one geometry: every pixel the same.
-void CrossQtTest::sameSeriesPixels()
-{
-    QFETCH(QString, file);
-    const QImage qt5 = argb(QDir(m_qt5.out).filePath(file));
-    const QImage qt6 = argb(QDir(m_qt6.out).filePath(file));
-    QVERIFY(!qt5.isNull());
-    QCOMPARE(qt6.size(), qt5.size());
-    const int count = differingPixels(qt5, qt6, QFileInfo(file).baseName());
-    QVERIFY2(count == 0, qPrintable(QStringLiteral("%1 pixels differ").arg(count)));
 }
 
 TAVRIN_TEST(CrossQtTest)
