@@ -47,29 +47,6 @@ QVector<QPointF> walk(int n, quint32 seed)
     return pts;
 }
 
-// Every segment on its own, as the picture must look.
-QImage everySegment(ChartSeries &s, const Frame &f, QColor color, QSize size)
-{
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setPen(QPen(QBrush(color), 1));
-    const QRectF box(f.x.min(), f.y.min(), f.x.span(), f.y.span());
-    for (int i = 1; i < s.pointsCount(); ++i) {
-        // Read through point(), which leaves the series' storage as it is.
-        const QPointF a(s.point(i - 1).at(0).toDouble(), s.point(i - 1).at(1).toDouble());
-        const QPointF b(s.point(i).at(0).toDouble(), s.point(i).at(1).toDouble());
-        QRectF seg(a, QSizeF(b.x() - a.x(), b.y() - a.y()));
-        seg.setWidth(seg.width() == 0 ? 0.01 : seg.width());
-        seg.setHeight(seg.height() == 0 ? 0.01 : seg.height());
-        if (std::isnan(a.x() + a.y() + b.x() + b.y()) || !box.intersects(seg))
-            continue;
-        p.drawLine(int(f.x.pointToPixel(a.x())), int(f.y.pointToPixel(a.y())), int(f.x.pointToPixel(b.x())),
-                   int(f.y.pointToPixel(b.y())));
-    }
-    return img;
-}
-
 // Each date-time entry point, reduced to the x it stores.
 const QMap<QString, std::function<double(const QDateTime &)>> entries{
     {"addXY", [](const QDateTime &t) { LineSeries s; s.addXY(t, 1.0); return s.points().at(0).x(); }},
@@ -385,12 +362,12 @@ void TestBulk::summaries()
     s.addPoints(block);
     const QImage first = render(s, size);
     QVERIFY(!s.d->list && s.d->summaries.isValid()); // drawn from the array, with summaries
-    QCOMPARE(first, everySegment(s, f, Qt::blue, size));
+    QCOMPARE(first, everySegment(s, Qt::blue, size));
     const int at = qBound(0, int(view.center().x() - s.minX()), s.pointsCount() - 2);
     s[at].setY(view.top() + 1);
     const QImage second = render(s, size);
     QVERIFY(second != first);
-    QCOMPARE(second, everySegment(s, f, Qt::blue, size));
+    QCOMPARE(second, everySegment(s, Qt::blue, size));
 }
 
 void TestBulk::farEndsAreCut_data()

@@ -50,31 +50,6 @@ QVector<double> rowOf(ChartSeries &s, int i)
 
 QRectF bounds(ChartSeries &s) { return QRectF(QPointF(s.minX(), s.minY()), QPointF(s.maxX(), s.maxY())); }
 
-
-
-// Every segment on its own, as the line must look.
-QImage renderEverySegment(LineSeries &s, QSize size)
-{
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setPen(QPen(QBrush(s.color()), 1));
-    const QRectF box(s.xAxis()->min(), s.yAxis()->min(), s.xAxis()->span(), s.yAxis()->span());
-    const QList<QPointF> &pts = s.points();
-    for (int i = 1; i < pts.size(); ++i) {
-        const QPointF a = pts.at(i - 1), b = pts.at(i);
-        if (std::isnan(a.x()) || std::isnan(a.y()) || std::isnan(b.x()) || std::isnan(b.y()))
-            continue;
-        QRectF seg(a, QSizeF(b.x() - a.x(), b.y() - a.y()));
-        seg.setWidth(seg.width() == 0 ? 0.01 : seg.width());
-        seg.setHeight(seg.height() == 0 ? 0.01 : seg.height());
-        if (box.intersects(seg))
-            p.drawLine(int(s.xAxis()->pointToPixel(a.x())), int(s.yAxis()->pointToPixel(a.y())),
-                       int(s.xAxis()->pointToPixel(b.x())), int(s.yAxis()->pointToPixel(b.y())));
-    }
-    return img;
-}
-
 // Values that put the fuzzy equality to work: both zeros, values around the
 // 1e-12 zero tolerance, pairs on either side of the relative tolerance.
 QVector<double> trickyValues()
@@ -471,7 +446,7 @@ void TestSeries::lineColumns()
         s.addXY(x, y);
     }
     const QImage merged = render(s, QSize(400, 250));
-    const QImage plain = renderEverySegment(s, QSize(400, 250));
+    const QImage plain = everySegment(s, s.color(), QSize(400, 250));
     QCOMPARE(merged, plain);
 }
 
