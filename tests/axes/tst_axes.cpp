@@ -42,7 +42,6 @@ private slots:
     void logScale();
     void logTicks_data();
     void logTicks();
-    void logSeries();
     void logChart_data();
     void logChart();
 };
@@ -341,29 +340,6 @@ void TestAxes::logTicks()
     for (double v : qAsConst(axis.d->logTicks))
         texts << axis.labelString(v);
     QCOMPARE(texts.join(QLatin1Char(' ')), labels);
-}
-
-// A line breaks at a value without a logarithm; with no zero line, bars
-// rise from the axis' lower end.
-void TestAxes::logSeries()
-{
-    Frame f(0, 6, 1, 100);
-    f.y.setLogarithmic(true);
-    for (int i = 0; i < 30; ++i)
-        f.y.d->updateTransform();
-    std::unique_ptr<LineSeries> line(lineOf({{1, 1}, {2, 10}, {3, 0}, {4, 10}, {5, 100}}));
-    line->setAxis(&f.x, &f.y);
-    const QImage img = render(*line);
-    const int x2 = f.pixel(2, 1).x(), x4 = f.pixel(4, 1).x();
-    QCOMPARE(inked(img.copy(x2 + 2, 0, x4 - x2 - 4, img.height())), QRect());
-    QVERIFY(!inked(img.copy(0, 0, x2 + 1, img.height())).isNull());
-    BarSeries bars;
-    bars.addXY(3, 10);
-    bars.addXY(4, -1);
-    bars.setAxis(&f.x, &f.y);
-    const QRect bar = inked(render(bars));
-    QCOMPARE(bar.top(), f.pixel(3, 10).y());
-    QVERIFY(qAbs(bar.bottom() - f.y.pointToPixel(f.y.min())) <= 1 && bar.right() < f.pixel(3.5, 1).x());
 }
 
 void TestAxes::logChart_data()

@@ -758,23 +758,27 @@ void buildScene(ChartWidget &w, int scene)
         w.addSeries(lineOf({QPointF(2, 7)}));
         break;
     case scLogRight: {
-        // Log x and y on the left with a line broken at a zero, a linear
+        // Log x and y on the left with a line broken at a zero and bars
+        // rising from the lower end (there is no zero line), a linear
         // quantity on the right axis.
         w.axes()->bottom()->setLogarithmic(true);
         w.axes()->left()->setLogarithmic(true);
         w.axes()->right()->setTitle(QStringLiteral("right"));
         auto *line = new LineSeries;
         auto *marks = new PointSeries(PointSeries::psCircle);
+        auto *bars = new BarSeries;
         auto *right = new LineSeries;
         for (int i = 0; i <= 40; ++i) {
             const double f = std::pow(10.0, i / 10.0);
             line->addXY(f, i == 22 ? 0 : 1000 / (1 + f / 30));
             if (i % 4 == 0)
                 marks->addXY(f, 800 / (1 + f / 50));
+            if (i % 10 == 5)
+                bars->addXY(f, i == 25 ? -1 : 5 + i);
             right->addXY(f, -20 + i * 0.5);
         }
         right->setAxis(w.axes()->bottom(), w.axes()->right());
-        for (ChartSeries *s : std::initializer_list<ChartSeries *>{line, marks, right})
+        for (ChartSeries *s : std::initializer_list<ChartSeries *>{bars, line, marks, right})
             w.addSeries(s);
         break;
     }
