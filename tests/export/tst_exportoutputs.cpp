@@ -11,7 +11,6 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QImageWriter>
 #include <QMessageBox>
 #include <QProcess>
