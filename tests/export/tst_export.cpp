@@ -1,6 +1,6 @@
-// CSV, spreadsheet and SVG exports and the settings file: the bytes they
-// write, what they refuse and how they fail; the context menu that asks for
-// them, and its German translation.
+// CSV and spreadsheet exports and the settings file: the bytes they write
+// and what they refuse; how every export fails; the context menu's German
+// translation.
 #include "fixtures.h"
 #include "testmain.h"
 

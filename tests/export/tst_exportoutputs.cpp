@@ -1,6 +1,6 @@
-// The exports beyond the byte-exact tables: the writers on a QBuffer with
-// no widget, date-time cells, pictures, PDF, print, clipboard, the menu
-// entries that offer them, and vector SVG.
+// The exports beyond the byte-exact tables: text the sheet must carry,
+// pictures at any size and scale, PDF, print, clipboard, the menu entries
+// that offer them, and vector SVG.
 #include "fixtures.h"
 #include "testmain.h"
 
