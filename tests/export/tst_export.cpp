@@ -1,6 +1,6 @@
-// CSV, spreadsheet and SVG exports and the settings file: the bytes they
-// write, what they refuse and how they fail; the context menu that asks for
-// them, and its German translation.
+// CSV and spreadsheet exports and the settings file: the bytes they write
+// and what they refuse; how every export fails; the context menu's German
+// translation.
 #include "fixtures.h"
 #include "testmain.h"
 
@@ -53,6 +53,8 @@ using Writer = bool (*)(ChartWidget &, const QString &);
 bool csv(ChartWidget &w, const QString &f) { return w.exportCsv(f); }
 bool xml(ChartWidget &w, const QString &f) { return w.exportXml(f); }
 bool svgFile(ChartWidget &w, const QString &f) { return w.exportSvg(f); }
+bool pdf(ChartWidget &w, const QString &f) { return w.exportPdf(f); }
+bool png(ChartWidget &w, const QString &f) { return w.exportImage(f, QSize(), 1.0, "png"); }
 bool settings(ChartWidget &w, const QString &f) { return w.save(ChartWidget::dfBinary, f); }
 
 QString settingsOf(const ChartWidget &w)
@@ -91,15 +93,13 @@ private slots:
     void layout_data();
     void layout();
     void spreadsheetBytes();
-    void names_data();
-    void names();
+    void cells_data();
+    void cells();
     void numbersAsVariant_data();
     void numbersAsVariant();
-    void svg();
     void failures_data();
     void failures();
-    void settingsBytes();
-    void settingsRoundTrip();
+    void settingsFile();
     void settingsRefused_data();
     void settingsRefused();
     void translatorFromSystemLocale();
@@ -178,31 +178,44 @@ void TestExport::spreadsheetBytes()
     QCOMPARE(readAll(path("sheet.xml")), expected);
 }
 
-void TestExport::names_data()
+void TestExport::cells_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("csvHeader");
-    QTest::addColumn<QByteArray>("xmlName");
-    QTest::newRow("separator") << "a;b" << QByteArray("\"a;b(X)\";\"a;b(Y)\"") << QByteArray("a;b");
-    QTest::newRow("quote") << "say \"hi\"" << QByteArray("\"say \"\"hi\"\"(X)\";\"say \"\"hi\"\"(Y)\"")
-                           << QByteArray("say &quot;hi&quot;");
-    QTest::newRow("markup") << QStringLiteral("a<b & \u00e4") << QByteArray("a<b & \xc3\xa4(X);a<b & \xc3\xa4(Y)")
-                            << QByteArray("a&lt;b &amp; \xc3\xa4");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QByteArray>("xmlCell"); // type and text of the one cell that matters
+    QTest::newRow("separator") << "a;b" << 1.0 << QByteArray("\"a;b(X)\";\"a;b(Y)\"\n1;1\n") << QByteArray("String\">a;b");
+    QTest::newRow("quote") << "say \"hi\"" << 1.0 << QByteArray("\"say \"\"hi\"\"(X)\";\"say \"\"hi\"\"(Y)\"\n1;1\n")
+                           << QByteArray("String\">say &quot;hi&quot;");
+    QTest::newRow("markup") << QStringLiteral("a<b & \u00e4") << 1.0 << QByteArray("a<b & \xc3\xa4(X);a<b & \xc3\xa4(Y)\n1;1\n")
+                            << QByteArray("String\">a&lt;b &amp; \xc3\xa4");
+    // Date-time cells are written as the local instant they stand for.
+    const QDateTime at(QDate(2021, 3, 4), QTime(5, 6, 7)), early(QDate(1969, 7, 20), QTime(20, 17, 40, 500));
+    const struct { const char *name; double seconds; const char *text; } times[] = {
+        {"whole second", at.toMSecsSinceEpoch() / 1000.0, "2021-03-04T05:06:07.000"},
+        {"milliseconds", at.toMSecsSinceEpoch() / 1000.0 + 0.25, "2021-03-04T05:06:07.250"},
+        {"one millisecond", at.toMSecsSinceEpoch() / 1000.0 + 0.001, "2021-03-04T05:06:07.001"},
+        {"before 1970", early.toMSecsSinceEpoch() / 1000.0, "1969-07-20T20:17:40.500"},
+        {"1900", QDateTime(QDate(1900, 1, 1), QTime(0, 0)).toMSecsSinceEpoch() / 1000.0, "1900-01-01T00:00:00.000"}};
+    for (const auto &t : times)
+        QTest::newRow(t.name) << "T" << t.seconds << "T(X);T(Y)\n" + QByteArray(t.text) + ";1\n"
+                              << "DateTime\">" + QByteArray(t.text);
 }
 
 // Names are quoted in CSV where they must be and escaped in the sheet.
-void TestExport::names()
+void TestExport::cells()
 {
     QFETCH(QString, name);
-    QFETCH(QByteArray, csvHeader);
-    QFETCH(QByteArray, xmlName);
+    QFETCH(double, x);
+    QFETCH(QByteArray, csv);
+    QFETCH(QByteArray, xmlCell);
     ChartWidget w;
-    w.addSeries(lineOf({{1, 2}}, name));
-    QVERIFY(w.exportCsv(path("names")));
-    QCOMPARE(readAll(path("names")), csvHeader + "\n1;2\n");
-    QVERIFY(w.exportXml(path("names")));
-    QVERIFY(readAll(path("names")).contains("<Data ss:Type=\"String\">" + xmlName + "</Data>"));
-    QCOMPARE(sheetRows(readAll(path("names"))).value(0), QString(name).replace(QLatin1Char('\r'), QLatin1Char('\n')) + " +1");
+    w.axes()->bottom()->setDatetime(xmlCell.startsWith("DateTime"));
+    w.addSeries(lineOf({{x, 1}}, name));
+    QVERIFY(w.exportCsv(path("cells")));
+    QCOMPARE(readAll(path("cells")), csv);
+    QVERIFY(w.exportXml(path("cells")));
+    QVERIFY(readAll(path("cells")).contains("<Data ss:Type=\"" + xmlCell + "</Data>"));
 }
 
 void TestExport::numbersAsVariant_data()
@@ -248,37 +261,12 @@ void TestExport::numbersAsVariant()
     QCOMPARE(tavrin::numberText(QVariant(QStringLiteral("x;y"))), QStringLiteral("x;y"));
 }
 
-// The image has the widget's pixel size at 96 dots per inch, the legend
-// only while it is shown, the hidden series nowhere; points are drawn as
-// vectors for the file without a word to anyone.
-void TestExport::svg()
-{
-    for (bool legendShown : {true, false}) {
-        ChartWidget w;
-        LineSeries *line = lineOf({{0, 0}, {10, 100}}, QStringLiteral("Zebra"));
-        line->setColor(Qt::red);
-        w.addSeries(line);
-        LineSeries *hidden = lineOf({{0, 100}, {10, 0}}, QStringLiteral("Hidden"));
-        hidden->setColor(QColor(1, 2, 3));
-        w.addSeries(hidden);
-        hidden->setVisible(false);
-        w.legend()->setVisible(legendShown);
-        showChart(w, 420, 310);
-        QVERIFY(w.exportSvg(path("chart.svg")));
-        const QByteArray svg = readAll(path("chart.svg"));
-        QCOMPARE(svg.contains(">Zebra<"), legendShown);
-        // The hidden series is left out of the plot; only its legend icon has its colour.
-        QVERIFY(svg.contains("#ff0000"));
-        QCOMPARE(svg.contains("#010203"), legendShown);
-        QVERIFY(svg.contains("<svg width=\"111.125mm\" height=\"82.0208mm\"") && svg.contains("viewBox=\"0 0 420 310\""));
-    }
-}
-
 void TestExport::failures_data()
 {
     QTest::addColumn<Writer>("writer");
     QTest::addColumn<QString>("target"); // empty: a full disk
-    const struct { const char *name; Writer w; } writers[] = {{"csv", csv}, {"xml", xml}, {"svg", svgFile}, {"settings", settings}};
+    const struct { const char *name; Writer w; } writers[] = {{"csv", csv}, {"xml", xml}, {"svg", svgFile},
+                                                              {"pdf", pdf}, {"png", png}, {"settings", settings}};
     for (const auto &w : writers) {
         QTest::addRow("%s, missing directory", w.name) << w.w << dir.filePath(QStringLiteral("no/such/dir/out"));
         QTest::addRow("%s, full device", w.name) << w.w << QStringLiteral("/dev/full");
@@ -324,30 +312,22 @@ void TestExport::failures()
     QVERIFY(readAll(path("old.out")).size() > 2048);
 }
 
-void TestExport::settingsBytes()
+// The worked example's bytes; what is saved comes back, loading renders
+// nothing by itself, and a file cut short anywhere is refused without a change.
+void TestExport::settingsFile()
 {
-    ChartWidget w;
-    w.addSeries(new TableSeries("a", "X"));
-    w.addSeries(new TableSeries("b", "X"), 7);
-    w.setTitle(QStringLiteral("Hi"));
-    QVERIFY(w.save(ChartWidget::dfBinary, path("bytes.tn")));
+    ChartWidget source;
+    source.addSeries(new TableSeries("a", "X"));
+    source.addSeries(new TableSeries("b", "X"), 7);
+    source.setTitle(QStringLiteral("first\nsecond\r\n\u0413\u0440\u0430\u0444 \u00b0C"));
+    source.d->titleFont = QFont(QStringLiteral("Liberation Mono"), 1, QFont::Bold, true); // the smallest size taken
+    QVERIFY(source.save(ChartWidget::dfBinary, path("trip.tn")));
+    const QByteArray bytes = readAll(path("trip.tn"));
     const QByteArray expected = QByteArray::fromHex("0000000c" "0074006e00200031002e0030") // "tn 1.0"
         + QByteArray::fromHex("00000002" "0000000701" "0000000101")                    // registry, highest id first
         + QByteArray::fromHex("01" "00")                                               // autoScale, drawingLock
-        + QByteArray::fromHex("00000004" "00480069")                                   // "Hi"
-        + streamed(QFont(QStringLiteral("Arial"), 8));
-    QCOMPARE(readAll(path("bytes.tn")).toHex(), expected.toHex());
-}
-
-// What is saved comes back, loading renders nothing by itself, and a file
-// cut short anywhere is refused without a change.
-void TestExport::settingsRoundTrip()
-{
-    ChartWidget source;
-    source.d->autoScale = false;
-    source.d->title = QStringLiteral("first\nsecond\r\n\u0413\u0440\u0430\u0444 \u00b0C");
-    source.d->titleFont = QFont(QStringLiteral("Liberation Mono"), 1, QFont::Bold, true); // the smallest size taken
-    QVERIFY(source.save(ChartWidget::dfBinary, path("trip.tn")));
+        + streamed(source.title(), source.d->titleFont);
+    QCOMPARE(bytes.toHex(), expected.toHex());
     ChartWidget w;
     showChart(w, 300, 200);
     auto *line = lineOf({{0, 0}, {10, 10}});
@@ -357,7 +337,6 @@ void TestExport::settingsRoundTrip()
     line->addXY(1000, 1000); // a rescale would widen the range
     const QString before = settingsOf(w);
     const QImage image = plotImage(w);
-    const QByteArray bytes = readAll(path("trip.tn"));
     for (int length = 0; length < bytes.size(); ++length) {
         QVERIFY(writeAll(path("cut.tn"), bytes.left(length)));
         if (w.load(ChartWidget::dfBinary, path("cut.tn")))
