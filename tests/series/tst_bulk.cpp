@@ -434,8 +434,8 @@ void TestBulk::dateTimes_data()
                                                                            << std::get<2>(c);
 }
 
-// Every date-time entry keeps milliseconds; the axis shows the instant that
-// went in, and a time of day is today's.
+// Every date-time entry keeps milliseconds (the axis tests show them as
+// labels), and a time of day is today's.
 void TestBulk::dateTimes()
 {
     QFETCH(QString, entry);
@@ -444,10 +444,6 @@ void TestBulk::dateTimes()
     QCOMPARE(entries.value(entry)(input), expected);
     if (entry != QLatin1String("addXY") || !input.isValid())
         return;
-    Axis axis(Axis::atBottom);
-    axis.setDatetime(true);
-    axis.setDatetimeFormat(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
-    QCOMPARE(axis.labelString(expected), input.toLocalTime().toString(axis.datetimeFormat()));
     LineSeries s;
     s.addXY(input.toLocalTime().time(), 1.0);
     const QDateTime today(QDate::currentDate(), input.toLocalTime().time());
