@@ -696,7 +696,9 @@ void addMarks(ChartWidget &w)
     }
     for (ChartSeries *s : std::initializer_list<ChartSeries *>{bars, line, circles, squares, ranges})
         w.addSeries(s);
-    w.addVLine(new VLine(4.2, Qt::darkMagenta, 2));
+    // A marker line at NaN draws nothing.
+    for (double x : {4.2, NaN})
+        w.addVLine(new VLine(x, Qt::darkMagenta, 2));
 }
 
 void addBands(ChartWidget &w)

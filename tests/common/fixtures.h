@@ -64,8 +64,6 @@ struct Frame {
         }
     }
     QPoint pixel(double vx, double vy) const { return QPoint(qRound(x.pointToPixel(vx)), qRound(y.pointToPixel(vy))); }
-    // Pixel rectangle between two value corners.
-    QRect area(double x0, double y0, double x1, double y1) const { return QRect(pixel(x0, y1), pixel(x1, y0)); }
 };
 
 inline QImage render(ChartSeries &s, QSize size = QSize(301, 201), bool antialiased = false,

@@ -33,11 +33,10 @@ const QDateTime kStart(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC);
 // left it to QVariant (exponents, halves, thirds, huge and tiny values).
 const double kAwkward[] = {1e-4, -5e5, 1.0 / 3, 0.1, 1e21, -7.25e-7, 123456789.0, 2.5};
 
-// Every kind of series; with `awkward` the values and date-times that test
-// the exports' texts, without it a chart that is good to look at.
-ChartWidget *makeChart(bool awkward)
+// Every kind of series, with the values and date-times that test the
+// exports' texts.
+ChartWidget *makeChart()
 {
-    const double calm[] = {1.5, -2, 3.25, 0.5, 4, -1, 2, 2.75};
     auto *chart = new ChartWidget;
     chart->resize(640, 400);
 
@@ -50,7 +49,7 @@ ChartWidget *makeChart(bool awkward)
     auto *points = new PointSeries(PointSeries::psCircle);
     points->setName(QStringLiteral("points; quoted \"x\""));
     int i = 0;
-    for (double v : awkward ? kAwkward : calm) {
+    for (double v : kAwkward) {
         ++i;
         points->addXY(i * 20, v, QStringLiteral("<%1>").arg(i));
     }
@@ -67,23 +66,13 @@ ChartWidget *makeChart(bool awkward)
     chart->addSeries(bars);
 
     auto *candles = new BoxAndWhiskersSeries;
-    if (awkward) {
-        candles->addCandle(kStart, 5, 1, 9, 3, 7);
-        candles->addCandle(kStart.addDays(1), 6, 2, 8, 4, 7.5);
-    } else {
-        candles->addCandle(50, 1, -3, 4, -1, 2);
-        candles->addCandle(150, 2, -1, 5, 0.5, 3.5);
-    }
+    candles->addCandle(kStart, 5, 1, 9, 3, 7);
+    candles->addCandle(kStart.addDays(1), 6, 2, 8, 4, 7.5);
     chart->addSeries(candles);
 
     auto *band = new HighLowSeries;
-    if (awkward) {
-        band->addPoint(kStart, 1, 3);
-        band->addPoint(kStart.addSecs(3600), 2, 5);
-    } else {
-        for (int k = 0; k <= 8; ++k)
-            band->addPoint(40 + k * 15, -3 + k * 0.25, -1.5 + (k % 3) * 0.5);
-    }
+    band->addPoint(kStart, 1, 3);
+    band->addPoint(kStart.addSecs(3600), 2, 5);
     chart->addSeries(band);
 
     auto *gantt = new GanttSeries;
@@ -92,11 +81,8 @@ ChartWidget *makeChart(bool awkward)
     chart->addSeries(gantt);
 
     chart->addVLine(new VLine(120.0, Qt::darkGreen, 2));
-    // Legend and title lay the chart out, which measures text; the exports'
-    // chart has them, the pictures' chart does not.
-    chart->legend()->setVisible(awkward);
-    if (awkward)
-        chart->setTitle(QStringLiteral("Cross-build chart \u00e4\u00df"));
+    chart->legend()->setVisible(true);
+    chart->setTitle(QStringLiteral("Cross-build chart \u00e4\u00df"));
     return chart;
 }
 
@@ -136,7 +122,7 @@ int write(const QDir &dir)
     if (!plain.save(ChartWidget::dfBinary, dir.filePath(QStringLiteral("default.tn"))))
         return 1;
 
-    ChartWidget *chart = makeChart(false);
+    ChartWidget *chart = makeChart();
     chart->setAutoScale(false);
     chart->setDrawingLock(true);
     chart->setTitle(QStringLiteral("two\nlines \u20ac"));
@@ -144,7 +130,7 @@ int write(const QDir &dir)
     const bool saved = chart->save(ChartWidget::dfBinary, dir.filePath(QStringLiteral("styled.tn")));
     delete chart;
 
-    chart = makeChart(true);
+    chart = makeChart();
     feedFromWorker(chart);
 
     QString menu;

@@ -255,18 +255,6 @@ void TestSeries::lines()
     std::unique_ptr<LineSeries> level(lineOf({{-1e300, 5}, {1e300, 5}}));
     level->setAxis(&f.x, &f.y);
     QCOMPARE(inked(render(*level)), QRect(0, f.pixel(0, 5).y(), 301, 1));
-    QCOMPARE(VLine(QDateTime(), Qt::red, 1).x(), 4294967295.0);
-    // A marker line: three pixels wide across the plot, while its x is in view.
-    for (double x : {5.0, f.x.max() + 1e-6, NaN}) {
-        VLine line(x, Qt::blue, 3);
-        line.setAxis(&f.x, &f.y);
-        QImage img(301, 201, QImage::Format_ARGB32_Premultiplied);
-        img.fill(Qt::transparent);
-        QPainter p(&img);
-        line.draw(&p);
-        p.end();
-        QCOMPARE(inked(img), x == 5 ? QRect(f.pixel(5, 0).x() - 1, 0, 3, 201) : QRect());
-    }
     LineSeries mid; // addMid averages with the last point of that x, if any
     for (const QPointF &p : {QPointF(5, 2), QPointF(6, 4), QPointF(5, 4)})
         mid.addPoint(p);
