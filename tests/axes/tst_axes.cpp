@@ -55,11 +55,6 @@ void TestAxes::pair()
     Axes axes(&chart);
     emit axes.bottom()->axisChanged();
     QCOMPARE(chart.changes, 1);
-    axes.left()->setScaleLock(true);
-    axes.bottom()->setDatetime(true);
-    QVERIFY(axes.left()->scaleLock() && !axes.bottom()->scaleLock() && axes.bottom()->isDatetime());
-    axes.left()->setScaleLock(false);
-    axes.bottom()->setDatetime(false);
     axes.left()->setRange(0, 10);
     QVERIFY(!axes.isValid());
     axes.bottom()->setRange(0, 100);

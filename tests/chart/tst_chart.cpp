@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QPaintEvent>
 #include <QPointer>

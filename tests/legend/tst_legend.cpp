@@ -9,7 +9,6 @@
 #include <QLayout>
 #include <QMetaEnum>
 #include <QMutex>
-#include <QPointer>
 #include <QSet>
 #include <QThread>
 #include <atomic>
