@@ -7,7 +7,37 @@
 
 #include <cmath>
 
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#define TAVRIN_STAMP_AVX2 1
+#endif
+
 namespace tavrin {
+
+#ifdef TAVRIN_STAMP_AVX2
+// The arithmetic of the runs of four, eight pixels at a time: a row of a
+// small marker in one go. Lanes past the marker hold 0 and weight 255,
+// which leave the destination as it is.
+__attribute__((target("avx2"))) void MarkerStamp::stampRows8(quint32 *at, const Row8 *row, const Row8 *end)
+{
+    const __m256i low = _mm256_set1_epi32(0x00ff00ff);
+    const __m256i half = _mm256_set1_epi16(0x80);
+    for (; row != end; ++row) {
+        auto *p = reinterpret_cast<__m256i *>(at + row->offset);
+        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(row->argb));
+        const __m256i d = _mm256_loadu_si256(p);
+        const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(row->weight));
+        __m256i ag = _mm256_mullo_epi16(_mm256_srli_epi16(d, 8), w);
+        __m256i rb = _mm256_mullo_epi16(_mm256_and_si256(d, low), w);
+        ag = _mm256_add_epi16(_mm256_add_epi16(ag, _mm256_srli_epi16(ag, 8)), half);
+        rb = _mm256_add_epi16(_mm256_add_epi16(rb, _mm256_srli_epi16(rb, 8)), half);
+        const __m256i kept = _mm256_or_si256(_mm256_andnot_si256(low, ag), _mm256_srli_epi16(rb, 8));
+        _mm256_storeu_si256(p, _mm256_add_epi8(s, kept));
+    }
+}
+#else
+void MarkerStamp::stampRows8(quint32 *, const Row8 *, const Row8 *) {}
+#endif
 
 bool MarkerStamp::bind(QPainter *painter, const QPixmap &marker)
 {
@@ -63,9 +93,31 @@ void MarkerStamp::build(const QImage &marker)
     m_runs.clear();
     m_loose.clear();
     m_all.clear();
+    m_rows8.clear();
     m_w = marker.width();
     m_h = marker.height();
     m_reach = m_w;
+#ifdef TAVRIN_STAMP_AVX2
+    m_wide = m_w <= 8 && __builtin_cpu_supports("avx2");
+#endif
+    if (m_wide) {
+        for (int y = 0; y < m_h; ++y) {
+            const auto *line = reinterpret_cast<const quint32 *>(marker.constScanLine(y));
+            Row8 r;
+            r.x = 0;
+            r.y = y;
+            bool any = false;
+            for (int i = 0; i < 8; ++i) {
+                const quint32 v = i < m_w ? line[i] : 0;
+                r.argb[i] = v;
+                r.weight[2 * i] = r.weight[2 * i + 1] = quint16(255 - (v >> 24));
+                any = any || v;
+            }
+            if (any)
+                m_rows8.push_back(r);
+        }
+        m_reach = 8;
+    }
     for (int y = 0; y < m_h; ++y) {
         const auto *line = reinterpret_cast<const quint32 *>(marker.constScanLine(y));
         int a = 0, b = m_w;
@@ -112,6 +164,8 @@ void MarkerStamp::place(int stride)
             r.offset = qptrdiff(r.y) * stride + r.x;
     for (Pixel &p : m_loose)
         p.offset = qptrdiff(p.y) * stride + p.x;
+    for (Row8 &r : m_rows8)
+        r.offset = qptrdiff(r.y) * stride + r.x;
     m_placedStride = stride;
 }
 

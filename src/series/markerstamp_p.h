@@ -59,11 +59,24 @@ private:
         qptrdiff offset;
     };
 
+    // A whole row of a marker at most eight pixels wide, for one 256-bit
+    // blend where the processor has it.
+    struct Row8 {
+        quint32 argb[8];
+        quint16 weight[16];
+        int x, y;
+        qptrdiff offset;
+    };
+
     void build(const QImage &marker);
     void place(int stride);
 
     void stampInside(quint32 *at) const
     {
+        if (m_wide && !m_rows8.empty()) {
+            stampRows8(at, m_rows8.data(), m_rows8.data() + m_rows8.size());
+            return;
+        }
 #if defined(__SSE2__)
         // Locals: the stores below may alias any member.
         for (const Run *r = m_opaque.data(), *end = r + m_opaque.size(); r != end; ++r)
@@ -89,6 +102,7 @@ private:
     }
 
     void stampClipped(int x, int y) const;
+    static void stampRows8(quint32 *at, const Row8 *row, const Row8 *end);
 
     static quint32 byteMul(quint32 v, quint32 a)
     {
@@ -108,6 +122,8 @@ private:
     std::vector<Run> m_runs;   // the others, blended
     std::vector<Pixel> m_loose; // what no run covers: all, without SSE2
     std::vector<Pixel> m_all;   // every pixel that is not fully transparent
+    std::vector<Row8> m_rows8;  // the rows, when the marker is narrow enough
+    bool m_wide = false;        // the processor blends 256 bits at a time
     qint64 m_source = 0;
     qreal m_ratio = 0;
     int m_w = 0, m_h = 0;
