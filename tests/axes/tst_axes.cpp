@@ -164,6 +164,7 @@ void TestAxes::ticks_data()
     QTest::newRow("negative") << false << -0.37 << -0.01 << 0.05 << -0.35;
     // Mid-afternoon local time, so a day step has to move to a midnight.
     const double t0 = double(QDateTime(QDate(2024, 3, 14), QTime(15, 17, 23)).toSecsSinceEpoch());
+    QTest::newRow("10 min") << true << t0 << t0 + 600 << 60.0 << NaN;
     QTest::newRow("3 days") << true << t0 << t0 + 3 * 86400 << 86400.0 << NaN;
 }
 

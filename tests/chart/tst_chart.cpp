@@ -458,6 +458,8 @@ void TestChart::pan()
         QVERIFY(filterMouse(w, QEvent::MouseMove, from - QPoint(30, 30), Qt::NoButton, Qt::MiddleButton));
         QVERIFY(rawRanges(w) == after);
         QVERIFY(filterMouse(w, QEvent::MouseButtonRelease, from, Qt::MiddleButton, Qt::NoButton));
+        drag(w, Qt::MiddleButton, from, from + step); // ended by the release
+        QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
     }
 }
 

@@ -281,6 +281,9 @@ void TestBulk::streamingDetails()
         u->addPoints(QVector<QPointF>{{5, 5}, {6, 100}, {0, 0}});
         u->addPoints(QVector<QPointF>{{7, 50}});
         QCOMPARE(QRectF(QPointF(u->minX(), u->minY()), QPointF(u->maxX(), u->maxY())), QRectF(0, 0, 7, 100));
+        QSignalSpy limit(u.data(), SIGNAL(maximumPointsChanged(int)));
+        u->setProperty("maximumPoints", 2); // the two newest stay
+        QVERIFY(limit.count() == 1 && u->pointsCount() == 2 && u->point(0).at(0).toDouble() == 0);
     }
     // A NaN x ends the run of older points.
     s.addPoints(QVector<QPointF>{{NaN, 2}, {-5, 3}});
