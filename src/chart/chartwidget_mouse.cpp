@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -30,7 +31,7 @@ bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
     const QPoint p = QtCompat::position(event);
     if (!plotRect.contains(p))
         return QObject::eventFilter(q, event);
-    if (event->button() == Qt::LeftButton && axes.isValid()) {
+    if (event->button() == Qt::LeftButton && viewValid()) {
         zooming = true;
         zoomRect.setRect(p.x(), p.y(), 1, 1);
         updateSelectionFrame();
@@ -63,9 +64,9 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
         q->unsetCursor();
         return QObject::eventFilter(q, event);
     }
-    Axis *left = axes.left();
     Axis *bottom = axes.bottom();
-    if (hasUsableScale(left) && hasUsableScale(bottom)) {
+    const QVector<Axis *> ys = yAxes();
+    if (hasUsableScale(bottom) && std::any_of(ys.begin(), ys.end(), hasUsableScale)) {
         // One history step per drag, recorded before the view first moves.
         if (!panRecorded) {
             pushView();
@@ -74,7 +75,7 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
         autoScale = false;
         // The signs make the drawing follow the pointer: pixel rows grow
         // downwards while values grow upwards.
-        for (Axis *y : yAxes())
+        for (Axis *y : ys)
             if (hasUsableScale(y))
                 y->shift(y->pixelDeltaToPoint(p.y() - lastPanPos.y()));
         bottom->shift(bottom->pixelDeltaToPoint(lastPanPos.x() - p.x()));
@@ -164,12 +165,18 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
         lo = p->fromScale(top - (band.bottom() - plotRect.top()) * k);
         hi = p->fromScale(top - (band.top() - plotRect.top()) * k);
     };
-    double y1, y2, r1 = 0, r2 = 1;
-    vertical(left, y1, y2);
-    // The right axis, when shown with a range, zooms to the same band.
+    double y1 = 0, y2 = 1, r1 = 0, r2 = 1;
+    // Each vertical axis with a range zooms to the same band; a chart may
+    // have series on the right axis only.
+    if (!left->isValid())
+        left = nullptr;
+    else
+        vertical(left, y1, y2);
     Axis *right = rightAxisInUse() && axes.right()->isValid() ? axes.right() : nullptr;
     if (right)
         vertical(right, r1, r2);
+    if (!left && !right)
+        return;
     // Axes emptied during the drag, or a range too narrow for the doubles to
     // tell the band's edges apart, would leave the chart with no usable
     // scale; keep the current view instead.
@@ -181,7 +188,8 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
     autoScale = false;
     const bool lock = drawingLock;
     drawingLock = true;
-    left->setRange(y1, y2);
+    if (left)
+        left->setRange(y1, y2);
     if (right)
         right->setRange(r1, r2);
     bottom->setRange(x1, x2);

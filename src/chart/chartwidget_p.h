@@ -98,6 +98,9 @@ public:
     // The vertical axes the view gestures move: the left one, and the right
     // one while it is in use.
     QVector<Axis *> yAxes() const;
+    // The bottom axis and at least one vertical axis have a range: a view
+    // the gestures can work on.
+    bool viewValid() const;
     void drawTitleAndAxes(QPainter *painter);
     void drawSeries(QPainter *painter, bool vector);
     void makeImage();

@@ -83,6 +83,16 @@ QVector<Axis *> ChartWidgetPrivate::yAxes() const
     return {axes.left()};
 }
 
+bool ChartWidgetPrivate::viewValid() const
+{
+    if (!axes.bottom()->isValid())
+        return false;
+    for (const Axis *y : yAxes())
+        if (y->isValid())
+            return true;
+    return false;
+}
+
 // The series image has the widget's device pixel ratio, so that lines and
 // markers are drawn at the density of the screen rather than scaled up.
 void ChartWidgetPrivate::makeImage()

@@ -97,12 +97,14 @@ void ChartWidgetPrivate::pushView()
 {
     const Axis *x = axes.bottom();
     const Axis *y = axes.left();
-    if (!x->isValid() || !y->isValid())
+    if (!viewValid())
         return;
-    View v{0, 0, 0, 0, autoScale};
+    // A left axis without a range (series on the right only) stays NaN.
+    View v{0, 0, qQNaN(), qQNaN(), autoScale};
     visibleRange(x, v.xMin, v.xMax);
-    visibleRange(y, v.yMin, v.yMax);
-    if (!usableRange(v.xMin, v.xMax) || !usableRange(v.yMin, v.yMax))
+    if (y->isValid())
+        visibleRange(y, v.yMin, v.yMax);
+    if (!usableRange(v.xMin, v.xMax) || (y->isValid() && !usableRange(v.yMin, v.yMax)))
         return;
     const Axis *right = axes.right();
     if (rightAxisInUse() && right->isValid()) {
@@ -130,7 +132,8 @@ void ChartWidgetPrivate::showView(const View &view)
     autoScale = false;
     const bool lock = drawingLock;
     drawingLock = true;
-    showRange(axes.left(), view.yMin, view.yMax);
+    if (!std::isnan(view.yMin))
+        showRange(axes.left(), view.yMin, view.yMax);
     if (!std::isnan(view.rightMin))
         showRange(axes.right(), view.rightMin, view.rightMax);
     showRange(axes.bottom(), view.xMin, view.xMax);
@@ -158,15 +161,16 @@ bool ChartWidgetPrivate::handleWheel(QWheelEvent *event)
     const int steps = angle.y() != 0 ? angle.y() : angle.x();
     Axis *left = axes.left();
     Axis *bottom = axes.bottom();
-    if (steps == 0 || !axes.isValid() || !std::isfinite(left->d->scale)
-        || !std::isfinite(bottom->d->scale))
+    Axis *right = axes.right();
+    const bool withLeft = left->isValid() && std::isfinite(left->d->scale);
+    const bool withRight = rightAxisInUse() && right->isValid() && std::isfinite(right->d->scale);
+    if (steps == 0 || !bottom->isValid() || !std::isfinite(bottom->d->scale) || !(withLeft || withRight))
         return true;
     const double f = std::pow(kWheelFactor, steps / 120.0);
-    View v{0, 0, 0, 0, false};
+    View v{0, 0, qQNaN(), qQNaN(), false};
     visibleRange(bottom, v.xMin, v.xMax);
-    visibleRange(left, v.yMin, v.yMax);
-    Axis *right = axes.right();
-    const bool withRight = rightAxisInUse() && right->isValid() && std::isfinite(right->d->scale);
+    if (withLeft)
+        visibleRange(left, v.yMin, v.yMax);
     if (withRight)
         visibleRange(right, v.rightMin, v.rightMax);
     const View old = v;
@@ -174,11 +178,13 @@ bool ChartWidgetPrivate::handleWheel(QWheelEvent *event)
     if (!(mods & Qt::ShiftModifier))
         zoomAxis(bottom, v.xMin, v.xMax, bottom->pixelToPoint(p.x() - plotRect.left()), f);
     if (!(mods & Qt::ControlModifier)) {
-        zoomAxis(left, v.yMin, v.yMax, left->pixelToPoint(p.y() - plotRect.top()), f);
+        if (withLeft)
+            zoomAxis(left, v.yMin, v.yMax, left->pixelToPoint(p.y() - plotRect.top()), f);
         if (withRight)
             zoomAxis(right, v.rightMin, v.rightMax, right->pixelToPoint(p.y() - plotRect.top()), f);
     }
-    if (v.xMin == old.xMin && v.xMax == old.xMax && v.yMin == old.yMin && v.yMax == old.yMax
+    if (v.xMin == old.xMin && v.xMax == old.xMax
+        && (!withLeft || (v.yMin == old.yMin && v.yMax == old.yMax))
         && (!withRight || (v.rightMin == old.rightMin && v.rightMax == old.rightMax)))
         return true;
     pushView();
@@ -281,7 +287,7 @@ void ChartWidgetPrivate::moveCrosshair(const QPoint &pos, bool inside)
 
 void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
 {
-    if (!crosshair || !crosshairShown || !plotRect.contains(crosshairPos) || !axes.isValid())
+    if (!crosshair || !crosshairShown || !plotRect.contains(crosshairPos) || !viewValid())
         return;
     const Axis *x = axes.bottom();
     const Axis *y = axes.left();
@@ -317,13 +323,15 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
         painter->drawRect(r.adjusted(0, 0, -1, -1));
         painter->drawText(r, Qt::AlignCenter, text);
     };
+    // An empty left text: the left axis has no range (series on the right only).
     crosshairTexts = QStringList{valueText(x, x->pixelToPoint(p.x() - plotRect.left())),
-                                 valueText(y, y->pixelToPoint(p.y() - plotRect.top()))};
+                                 y->isValid() ? valueText(y, y->pixelToPoint(p.y() - plotRect.top())) : QString()};
     const Axis *right = axes.right();
     if (rightAxisInUse() && right->isValid())
         crosshairTexts << valueText(right, right->pixelToPoint(p.y() - plotRect.top()));
     box(crosshairTexts.at(0), p, Bottom);
-    box(crosshairTexts.at(1), p, Left);
+    if (!crosshairTexts.at(1).isEmpty())
+        box(crosshairTexts.at(1), p, Left);
     if (crosshairTexts.size() > 2)
         box(crosshairTexts.at(2), p, Right);
     painter->restore();

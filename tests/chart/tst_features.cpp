@@ -388,6 +388,7 @@ private slots:
     void layout();
     void values();
     void exports();
+    void rightOnly();
 };
 
 void TestRightAxis::layout_data()
@@ -459,6 +460,32 @@ void TestRightAxis::exports()
     QVERIFY2(readAll(csv).contains("\n1;20;1;" + date.toUtf8() + "\n"), readAll(csv).constData());
     QVERIFY(readAll(xml).count("ss:Type=\"DateTime\"") == 2 && readAll(xml).contains(date.toUtf8()));
     QVERIFY(readAll(svg).contains("Stamp"));
+}
+
+// With every series on the right axis the left one has no range; the
+// gestures, the history and the crosshair work on the right one.
+void TestRightAxis::rightOnly()
+{
+    Chart c;
+    c.line->setAxis(c.x(), c.w.axes()->right());
+    c.w.setWheelZoom(true);
+    c.w.setCrosshair(true);
+    QApplication::processEvents();
+    Axis *r = c.w.axes()->right();
+    QVERIFY(!c.y()->isValid() && r->isValid());
+    const QPoint mid = c.plot().center();
+    auto span = [r] { return r->pixelToPoint(0) - r->pixelToPoint(r->d->length); };
+    QList<double> tops{r->pixelToPoint(0)}, spans{span()};
+    drag(c.w, Qt::LeftButton, mid - QPoint(50, 40), mid + QPoint(60, 50));
+    drag(c.w, Qt::MiddleButton, mid, mid + QPoint(0, 30));
+    QVERIFY(c.wheel(mid, 120) && c.w.zoomHistorySize() == 3 && span() < spans[0] / 2);
+    c.hover(mid);
+    QVERIFY(c.w.d->crosshairTexts.size() == 3 && c.w.d->crosshairTexts.at(1).isEmpty());
+    for (int i = 0; i < 3; ++i) {
+        tops.prepend(r->pixelToPoint(0));
+        QVERIFY(c.w.zoomBack() && std::fabs(r->pixelToPoint(0) - tops.first()) > 1e-9);
+    }
+    QVERIFY(c.w.autoScale() && std::fabs(span() - spans[0]) < 1e-6 * spans[0]);
 }
 
 TAVRIN_TEST(TestRightAxis)
