@@ -122,7 +122,6 @@ void TestChart::ids()
     w.enableTooltip(true); // reaches registered series only
     QCOMPARE(a->forceTooltip(), 1);
     QVERIFY(!w.createObject("int") && !w.createObject("ChartSeries*"));
-    QCOMPARE(w.contextMenuPolicy(), Qt::ActionsContextMenu);
 }
 
 // Cleared series live until the event loop runs but no longer reach the
