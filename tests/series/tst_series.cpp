@@ -157,7 +157,6 @@ void TestSeries::rowContract()
         QCOMPARE(row.first(), xs[i]);
         QCOMPARE(row.count(3.0), kind == kGantt ? 1 : item.size() - 1);
     }
-    QCOMPARE(s->minX(), 7.0);
 }
 
 void TestSeries::drawnOrNot_data()
