@@ -45,27 +45,35 @@ void BarSeries::addXY(double x, double y)
 
 int BarSeries::appendPoints(const double *x, const double *y, int stride, int count)
 {
-    QVector<QPointF> &pts = d->points;
-    const int first = pts.size();
-    pts.resize(first + count);
-    QPointF *out = pts.data() + first;
-    tavrin::BlockBounds box;
+    QPointF *out = d->points.grow(count);
     // The same box as addXY() bar by bar: the zero line with the first bar
     // that has an x, and each bar's half width once the axis is known.
-    bool zeroPending = std::isnan(minY());
+    tavrin::BlockBounds box;
+    if (std::isnan(minY())) {
+        int i = 0;
+        while (i < count && std::isnan(x[qptrdiff(i) * stride]))
+            ++i;
+        if (i < count)
+            box.add(x[qptrdiff(i) * stride], 0.0);
+    }
     const double hw = xAxis() ? 0.5 * xAxis()->pixelDeltaToPoint(d->barWidth) : 0.0;
-    for (int i = 0; i < count; ++i) {
-        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
-        out[i] = QPointF(px, py);
-        if (zeroPending && !std::isnan(px)) {
-            box.add(px, 0.0);
-            zeroPending = false;
+    if (std::isfinite(hw)) {
+        // Rounding keeps order, so the ends of the shifted bars come from
+        // the ends of the block.
+        const tavrin::BlockBounds bars = tavrin::copyPoints(out, x, y, stride, count);
+        if (bars.any && hw == 0.0) {
+            box.add(bars.minX, bars.minY);
+            box.add(bars.maxX, bars.maxY);
+        } else if (bars.any) {
+            box.add(qMin(bars.minX - hw, bars.minX + hw), bars.minY);
+            box.add(qMax(bars.maxX - hw, bars.maxX + hw), bars.maxY);
         }
-        if (hw != 0.0) {
+    } else {
+        for (int i = 0; i < count; ++i) {
+            const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
+            out[i] = QPointF(px, py);
             box.add(px - hw, py);
             box.add(px + hw, py);
-        } else {
-            box.add(px, py);
         }
     }
     updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);

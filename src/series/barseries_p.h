@@ -2,14 +2,13 @@
 #define BARSERIES_P_H
 
 #include "barseries.h"
+#include "seriesdata_p.h"
 
-#include <QPointF>
-#include <QVector>
 
 class BarSeriesPrivate
 {
 public:
-    QVector<QPointF> points;
+    tavrin::PointBuffer points;
     // Pixels; there is no setter.
     double barWidth = 15.0;
 };

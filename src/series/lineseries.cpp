@@ -51,17 +51,15 @@ int LineSeries::appendPoints(const double *x, const double *y, int stride, int c
         d->list->reserve(first + count);
         for (int i = 0; i < count; ++i)
             d->list->append(QPointF(x[qptrdiff(i) * stride], y[qptrdiff(i) * stride]));
+        box = tavrin::copyPoints(nullptr, x, y, stride, count);
     } else {
-        QPointF *out = d->buffer.grow(count);
-        for (int i = 0; i < count; ++i)
-            out[i] = QPointF(x[qptrdiff(i) * stride], y[qptrdiff(i) * stride]);
+        box = tavrin::copyPoints(d->buffer.grow(count), x, y, stride, count);
     }
-    for (int i = 0; i < count; ++i) {
-        const QPointF &p = d->at(first + i);
-        box.add(p.x(), p.y());
-        if (d->summaries.isValid())
+    if (d->summaries.isValid())
+        for (int i = 0; i < count; ++i) {
+            const QPointF &p = d->at(first + i);
             d->summaries.append(first + i, p.x(), p.y());
-    }
+        }
     const int over = d->maximumPoints > 0 ? d->size() - d->maximumPoints : 0;
     if (over <= 0) {
         updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);

@@ -25,7 +25,7 @@ public:
         if (!list) {
             list = new QList<QPointF>;
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-            *list = buffer.take(); // the same type on Qt 6: moved, not copied
+            *list = buffer.take(); // the same type on Qt 6
 #else
             const QVector<QPointF> v = buffer.take();
             list->reserve(v.size());

@@ -88,12 +88,7 @@ int PointSeries::appendPoints(const double *x, const double *y, int stride, int 
     tavrin::PointBuffer &pts = d->points;
     const int first = pts.size();
     QPointF *out = pts.grow(count);
-    tavrin::BlockBounds box;
-    for (int i = 0; i < count; ++i) {
-        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
-        out[i] = QPointF(px, py);
-        box.add(px, py);
-    }
+    const tavrin::BlockBounds box = tavrin::copyPoints(out, x, y, stride, count);
     if (d->summaries.isValid())
         for (int i = 0; i < count; ++i)
             d->summaries.append(first + i, out[i].x(), out[i].y());

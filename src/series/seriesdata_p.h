@@ -6,7 +6,10 @@
 #include <QVector>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 namespace tavrin {
@@ -52,6 +55,11 @@ struct BlockBounds {
             maxY = y;
     }
 };
+
+// Copies a strided block of count points into out (when not null) and
+// returns their box: the same box, zeros' signs included, as
+// BlockBounds::add() point by point, built two coordinates at a time.
+BlockBounds copyPoints(QPointF *out, const double *x, const double *y, int stride, int count);
 
 // The i-th point of a strided block handed to appendPoints().
 struct StridedBlock {
@@ -147,58 +155,94 @@ private:
 // Points in one contiguous array (16 bytes each), with the oldest ones
 // dropped by moving a start index; the array is closed up once the dropped
 // part is a quarter of it, so a stream that drops as much as it adds costs
-// amortised constant time per point and a bounded amount of memory.
+// amortised constant time per point and a bounded amount of memory. Raw
+// storage rather than a QVector: a block is written once, not zeroed first.
 class PointBuffer
 {
-public:
-    int size() const { return m_v.size() - m_head; }
-    bool isEmpty() const { return size() == 0; }
-    const QPointF &at(int i) const { return m_v.at(m_head + i); }
-    QPointF &ref(int i) { return m_v[m_head + i]; }
-    const QPointF *begin() const { return m_v.constData() + m_head; }
-    const QPointF *end() const { return m_v.constData() + m_v.size(); }
+    static_assert(std::is_trivially_copyable<QPointF>::value, "points are moved as bytes");
 
-    void append(const QPointF &p) { m_v.append(p); }
+public:
+    PointBuffer() = default;
+    PointBuffer(const PointBuffer &) = delete;
+    PointBuffer &operator=(const PointBuffer &) = delete;
+    ~PointBuffer() { std::free(m_data); }
+
+    int size() const { return m_size - m_head; }
+    bool isEmpty() const { return size() == 0; }
+    const QPointF &at(int i) const
+    {
+        Q_ASSERT(i >= 0 && i < size());
+        return m_data[m_head + i];
+    }
+    QPointF &ref(int i)
+    {
+        Q_ASSERT(i >= 0 && i < size());
+        return m_data[m_head + i];
+    }
+    const QPointF *begin() const { return m_data + m_head; }
+    const QPointF *end() const { return m_data + m_size; }
+
+    void append(const QPointF &p)
+    {
+        const QPointF v = p; // p may lie in the array that moves
+        if (m_size == m_capacity)
+            reserve(m_size + 1);
+        m_data[m_size++] = v;
+    }
     // Room for n more points at the end, returned for writing.
     QPointF *grow(int n)
     {
-        const int old = m_v.size();
-        m_v.resize(old + n);
-        return m_v.data() + old;
+        reserve(m_size + n);
+        QPointF *out = m_data + m_size;
+        m_size += n;
+        return out;
     }
-    void reserveMore(int n) { m_v.reserve(m_v.size() + n); }
 
     void dropFront(int count)
     {
         m_head += count;
-        if (m_head == m_v.size()) {
-            m_v.resize(0);
-            m_head = 0;
-        } else if (m_head >= 1024 && m_head * 4 >= m_v.size()) {
-            m_v.erase(m_v.begin(), m_v.begin() + m_head);
+        if (m_head == m_size) {
+            m_head = m_size = 0;
+        } else if (m_head >= 1024 && m_head * 4 >= m_size) {
+            std::memmove(static_cast<void *>(m_data), m_data + m_head, size_t(m_size - m_head) * sizeof(QPointF));
+            m_size -= m_head;
             m_head = 0;
         }
     }
-    void clear()
-    {
-        m_v.clear();
-        m_head = 0;
-    }
-    // The points as one vector; the buffer is empty afterwards.
+    void clear() { m_head = m_size = 0; }
+    // The points as one vector; the buffer is empty and holds no memory
+    // afterwards.
     QVector<QPointF> take()
     {
-        dropFront(0);
-        if (m_head)
-            m_v.erase(m_v.begin(), m_v.begin() + m_head);
-        m_head = 0;
-        QVector<QPointF> v;
-        v.swap(m_v);
+        QVector<QPointF> v(begin(), end());
+        std::free(m_data);
+        m_data = nullptr;
+        m_head = m_size = m_capacity = 0;
         return v;
     }
 
 private:
-    QVector<QPointF> m_v;
+    // At least half as much again, so appends amortise; a first block gets
+    // exactly its size, so one large block costs no slack.
+    void reserve(int total)
+    {
+        if (total <= m_capacity)
+            return;
+        const qint64 wanted = qMax<qint64>(total, qint64(m_capacity) + m_capacity / 2 + 16);
+        const int capacity = int(qMin<qint64>(wanted, std::numeric_limits<int>::max() / int(sizeof(QPointF))));
+        if (capacity < total)
+            qBadAlloc();
+        void *grown = std::realloc(static_cast<void *>(m_data), size_t(capacity) * sizeof(QPointF));
+        if (!grown)
+            qBadAlloc();
+        m_data = static_cast<QPointF *>(grown);
+        m_capacity = capacity;
+    }
+
+    QPointF *m_data = nullptr;
     int m_head = 0;
+    int m_size = 0;
+    int m_capacity = 0;
 };
 
 inline void eraseFront(PointBuffer &pts, int count)

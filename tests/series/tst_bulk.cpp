@@ -14,7 +14,8 @@ using namespace tavrintest;
 
 namespace {
 
-// Rows and bounds as text, so NaN compares equal to NaN.
+// Rows and bounds as text, so NaN compares equal to NaN (and a bound's
+// zero shows its sign, which the axes pass on to their labels).
 QString dump(ChartSeries *s)
 {
     QStringList out;
@@ -22,7 +23,7 @@ QString dump(ChartSeries *s)
         for (const QVariant &v : s->point(i))
             out << v.toString();
     for (double v : {s->minX(), s->minY(), s->maxX(), s->maxY()})
-        out << QString::number(v, 'g', 17);
+        out << (v == 0 && std::signbit(v) ? QStringLiteral("-0") : QString::number(v, 'g', 17));
     return out.join(',');
 }
 
@@ -87,10 +88,28 @@ void TestBulk::sameAsPerPoint_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QVector<QPointF>>("points");
+    // Long enough for the copy that works four points at a time and its
+    // tail: bounds on zeros whose sign changes along the block (the first
+    // one met counts), on infinities, and beside points with a NaN.
+    QVector<QPointF> zeros[2], holes = walk(41, 3), infinite = walk(23, 4);
+    for (int flip = 0; flip < 2; ++flip)
+        for (int i = 0; i < 39; ++i) {
+            const double zx = ((i / 5) + flip) % 2 ? 0.0 : -0.0, zy = ((i / 7) + flip) % 2 ? -0.0 : 0.0;
+            zeros[flip] << QPointF(i % 5 ? i : zx, i % 7 == 3 ? zy : -i - 1);
+        }
+    holes[6] = {NaN, 1e9};
+    holes[13] = {-1e9, NaN};
+    holes[40] = {NaN, NaN};
+    infinite[2] = {qInf(), 0};
+    infinite[17] = {-qInf(), -qInf()};
     for (int k = 0; k < kKinds; ++k) {
         QTest::addRow("%s, plain", kindName(k)) << k << QVector<QPointF>{{1, 5}, {2, -3}, {0.5, 7}, {4, 4}};
         QTest::addRow("%s, NaN holes", kindName(k)) << k << QVector<QPointF>{{1, NaN}, {NaN, 2}, {3, 9}, {-2, 1}};
         QTest::addRow("%s, only NaN", kindName(k)) << k << QVector<QPointF>{{NaN, 1}, {2, NaN}};
+        QTest::addRow("%s, signed zeros", kindName(k)) << k << zeros[0];
+        QTest::addRow("%s, signed zeros flipped", kindName(k)) << k << zeros[1];
+        QTest::addRow("%s, long with holes", kindName(k)) << k << holes;
+        QTest::addRow("%s, infinities", kindName(k)) << k << infinite;
     }
 }
 
@@ -117,6 +136,15 @@ void TestBulk::sameAsPerPoint()
     QCOMPARE(added.at(1), (QList<QVariant>{1, points.size() - 1}));
     QCOMPARE(dump(pairs.data()), dump(single.data()));
     QCOMPARE(dump(arrays.data()), dump(single.data()));
+    // On axes, bars reach half their width beyond their x either way.
+    Frame frame(-50, 50, -50, 50);
+    QScopedPointer<ChartSeries> onAxes(makeSeries(kind)), blockOnAxes(makeSeries(kind));
+    onAxes->setAxis(&frame.x, &frame.y);
+    blockOnAxes->setAxis(&frame.x, &frame.y);
+    for (const QPointF &p : points)
+        onAxes->addXY(p.x(), p.y());
+    blockOnAxes->addPoints(points);
+    QCOMPARE(dump(blockOnAxes.data()), dump(onAxes.data()));
 }
 
 void TestBulk::renders_data()

@@ -1,0 +1,157 @@
+#include "seriesdata_p.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace tavrin {
+
+namespace {
+
+// Equal values differ only in a zero's sign, and the point-by-point box
+// keeps the first one met, which lanes running side by side lose track of.
+double firstZero(const QPointF *pts, const double *x, const double *y, int stride, int count,
+                 bool ofY)
+{
+    for (int i = 0; i < count; ++i) {
+        const double px = pts ? pts[i].x() : x[qptrdiff(i) * stride];
+        const double py = pts ? pts[i].y() : y[qptrdiff(i) * stride];
+        if (std::isnan(px) || std::isnan(py))
+            continue;
+        const double v = ofY ? py : px;
+        if (v == 0.0)
+            return v;
+    }
+    return 0.0;
+}
+
+BlockBounds scalarBox(QPointF *out, const double *x, const double *y, int stride, int count)
+{
+    BlockBounds box;
+    for (int i = 0; i < count; ++i) {
+        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
+        if (out)
+            out[i] = QPointF(px, py);
+        box.add(px, py);
+    }
+    return box;
+}
+
+#ifdef __SSE2__
+BlockBounds finish(const __m128d &l, const __m128d &h, QPointF *out, const double *x,
+                   const double *y, int stride, int count)
+{
+    double lv[2], hv[2];
+    _mm_storeu_pd(lv, l);
+    _mm_storeu_pd(hv, h);
+    BlockBounds box;
+    box.any = true;
+    box.minX = lv[0];
+    box.minY = lv[1];
+    box.maxX = hv[0];
+    box.maxY = hv[1];
+    for (double *bound : {&box.minX, &box.maxX, &box.minY, &box.maxY})
+        if (*bound == 0.0)
+            *bound = firstZero(out, x, y, stride, count, bound == &box.minY || bound == &box.maxY);
+    return box;
+}
+
+// Two arrays: the lanes hold two x or two y values, and an unordered
+// comparison of x with y finds a NaN in either.
+BlockBounds planarBox(QPointF *out, const double *x, const double *y, int count)
+{
+    __m128d lox0 = _mm_set1_pd(std::numeric_limits<double>::infinity()), lox1 = lox0;
+    __m128d loy0 = lox0, loy1 = lox0;
+    __m128d hix0 = _mm_set1_pd(-std::numeric_limits<double>::infinity()), hix1 = hix0;
+    __m128d hiy0 = hix0, hiy1 = hix0;
+    __m128d bad = _mm_setzero_pd();
+    double *o = reinterpret_cast<double *>(out);
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const __m128d x0 = _mm_loadu_pd(x + i), x1 = _mm_loadu_pd(x + i + 2);
+        const __m128d y0 = _mm_loadu_pd(y + i), y1 = _mm_loadu_pd(y + i + 2);
+        if (o) {
+            double *p = o + 2 * qptrdiff(i);
+            _mm_storeu_pd(p, _mm_unpacklo_pd(x0, y0));
+            _mm_storeu_pd(p + 2, _mm_unpackhi_pd(x0, y0));
+            _mm_storeu_pd(p + 4, _mm_unpacklo_pd(x1, y1));
+            _mm_storeu_pd(p + 6, _mm_unpackhi_pd(x1, y1));
+        }
+        bad = _mm_or_pd(bad, _mm_or_pd(_mm_cmpunord_pd(x0, y0), _mm_cmpunord_pd(x1, y1)));
+        lox0 = _mm_min_pd(lox0, x0);
+        lox1 = _mm_min_pd(lox1, x1);
+        loy0 = _mm_min_pd(loy0, y0);
+        loy1 = _mm_min_pd(loy1, y1);
+        hix0 = _mm_max_pd(hix0, x0);
+        hix1 = _mm_max_pd(hix1, x1);
+        hiy0 = _mm_max_pd(hiy0, y0);
+        hiy1 = _mm_max_pd(hiy1, y1);
+    }
+    for (; i < count; ++i) {
+        const __m128d px = _mm_set1_pd(x[i]), py = _mm_set1_pd(y[i]);
+        if (o)
+            _mm_storeu_pd(o + 2 * qptrdiff(i), _mm_unpacklo_pd(px, py));
+        bad = _mm_or_pd(bad, _mm_cmpunord_pd(px, py));
+        lox0 = _mm_min_pd(lox0, px);
+        loy0 = _mm_min_pd(loy0, py);
+        hix0 = _mm_max_pd(hix0, px);
+        hiy0 = _mm_max_pd(hiy0, py);
+    }
+    if (_mm_movemask_pd(bad))
+        return scalarBox(nullptr, x, y, 1, count);
+    // Each pair of lanes folded into one: x in the low half, y in the high.
+    const __m128d lx = _mm_min_pd(lox0, lox1), ly = _mm_min_pd(loy0, loy1);
+    const __m128d hx = _mm_max_pd(hix0, hix1), hy = _mm_max_pd(hiy0, hiy1);
+    const __m128d l = _mm_min_pd(_mm_unpacklo_pd(lx, ly), _mm_unpackhi_pd(lx, ly));
+    const __m128d h = _mm_max_pd(_mm_unpacklo_pd(hx, hy), _mm_unpackhi_pd(hx, hy));
+    return finish(l, h, out, x, y, 1, count);
+}
+
+// Points already in (x, y) pairs, as in a QVector<QPointF>.
+BlockBounds pairedBox(QPointF *out, const double *xy, int count)
+{
+    __m128d lo0 = _mm_set1_pd(std::numeric_limits<double>::infinity()), lo1 = lo0;
+    __m128d hi0 = _mm_set1_pd(-std::numeric_limits<double>::infinity()), hi1 = hi0;
+    __m128d bad = _mm_setzero_pd();
+    double *o = reinterpret_cast<double *>(out);
+    int i = 0;
+    for (; i + 2 <= count; i += 2) {
+        const __m128d v0 = _mm_loadu_pd(xy + 2 * qptrdiff(i)), v1 = _mm_loadu_pd(xy + 2 * qptrdiff(i) + 2);
+        if (o) {
+            _mm_storeu_pd(o + 2 * qptrdiff(i), v0);
+            _mm_storeu_pd(o + 2 * qptrdiff(i) + 2, v1);
+        }
+        bad = _mm_or_pd(bad, _mm_or_pd(_mm_cmpunord_pd(v0, v0), _mm_cmpunord_pd(v1, v1)));
+        lo0 = _mm_min_pd(lo0, v0);
+        lo1 = _mm_min_pd(lo1, v1);
+        hi0 = _mm_max_pd(hi0, v0);
+        hi1 = _mm_max_pd(hi1, v1);
+    }
+    if (i < count) {
+        const __m128d v = _mm_loadu_pd(xy + 2 * qptrdiff(i));
+        if (o)
+            _mm_storeu_pd(o + 2 * qptrdiff(i), v);
+        bad = _mm_or_pd(bad, _mm_cmpunord_pd(v, v));
+        lo0 = _mm_min_pd(lo0, v);
+        hi0 = _mm_max_pd(hi0, v);
+    }
+    if (_mm_movemask_pd(bad))
+        return scalarBox(nullptr, xy, xy + 1, 2, count);
+    return finish(_mm_min_pd(lo0, lo1), _mm_max_pd(hi0, hi1), out, xy, xy + 1, 2, count);
+}
+#endif
+
+} // namespace
+
+BlockBounds copyPoints(QPointF *out, const double *x, const double *y, int stride, int count)
+{
+#ifdef __SSE2__
+    if (count > 0 && stride == 1)
+        return planarBox(out, x, y, count);
+    if (count > 0 && stride == 2 && y == x + 1)
+        return pairedBox(out, x, count);
+#endif
+    return scalarBox(out, x, y, stride, count);
+}
+
+} // namespace tavrin
