@@ -58,6 +58,7 @@ BlockBounds finish(const __m128d &l, const __m128d &h, QPointF *out, const doubl
 
 // Two arrays: the lanes hold two x or two y values, and an unordered
 // comparison of x with y finds a NaN in either.
+template <bool Stream>
 BlockBounds planarBox(QPointF *out, const double *x, const double *y, int count)
 {
     __m128d lox0 = _mm_set1_pd(std::numeric_limits<double>::infinity()), lox1 = lox0;
@@ -70,7 +71,13 @@ BlockBounds planarBox(QPointF *out, const double *x, const double *y, int count)
     for (; i + 4 <= count; i += 4) {
         const __m128d x0 = _mm_loadu_pd(x + i), x1 = _mm_loadu_pd(x + i + 2);
         const __m128d y0 = _mm_loadu_pd(y + i), y1 = _mm_loadu_pd(y + i + 2);
-        if (o) {
+        if (Stream) {
+            double *p = o + 2 * qptrdiff(i);
+            _mm_stream_pd(p, _mm_unpacklo_pd(x0, y0));
+            _mm_stream_pd(p + 2, _mm_unpackhi_pd(x0, y0));
+            _mm_stream_pd(p + 4, _mm_unpacklo_pd(x1, y1));
+            _mm_stream_pd(p + 6, _mm_unpackhi_pd(x1, y1));
+        } else if (o) {
             double *p = o + 2 * qptrdiff(i);
             _mm_storeu_pd(p, _mm_unpacklo_pd(x0, y0));
             _mm_storeu_pd(p + 2, _mm_unpackhi_pd(x0, y0));
@@ -146,8 +153,15 @@ BlockBounds pairedBox(QPointF *out, const double *xy, int count)
 BlockBounds copyPoints(QPointF *out, const double *x, const double *y, int stride, int count)
 {
 #ifdef __SSE2__
+    // Large blocks go past the cache: nothing reads the old contents of
+    // the space they fill.
+    if (count >= 16384 && stride == 1 && out && !(quintptr(out) & 15)) {
+        const BlockBounds box = planarBox<true>(out, x, y, count);
+        _mm_sfence();
+        return box;
+    }
     if (count > 0 && stride == 1)
-        return planarBox(out, x, y, count);
+        return planarBox<false>(out, x, y, count);
     if (count > 0 && stride == 2 && y == x + 1)
         return pairedBox(out, x, count);
 #endif
