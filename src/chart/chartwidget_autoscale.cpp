@@ -129,8 +129,9 @@ void ChartWidgetPrivate::seriesBlockBoundsChanged(ChartSeries *series, double mi
     if (autoScale) {
         const bool low = widenAxes(series, minX, minY);
         const bool high = widenAxes(series, maxX, maxY);
+        // A block under the drawing lock renders at its release only.
         if (low || high)
-            rendered = updatePlotArea();
+            rendered = updatePlotArea(!drawingLock);
     }
     if (!drawingLock && !rendered)
         q->repaint();

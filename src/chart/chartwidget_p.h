@@ -91,6 +91,9 @@ public:
     // Rendering and layout. updatePlotArea() returns whether it rendered
     // the series layer (it does when the plot size changed).
     bool updatePlotArea() override;
+    // With render false a plot of a new size gets a transparent image, for
+    // the drawing lock's release to fill.
+    bool updatePlotArea(bool render);
     // The plot rectangle the layout gives a chart occupying `area`.
     QRect plotRectIn(const QRect &area) const;
     // The right axis is shown while a registered series uses it.

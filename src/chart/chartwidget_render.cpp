@@ -18,6 +18,11 @@
 
 bool ChartWidgetPrivate::updatePlotArea()
 {
+    return updatePlotArea(true);
+}
+
+bool ChartWidgetPrivate::updatePlotArea(bool render)
+{
     const QRect old = plotRect;
     const QRect r = plotRectIn(q->rect());
     plotRect = r;
@@ -26,6 +31,10 @@ bool ChartWidgetPrivate::updatePlotArea()
     axes.setSize(QSizeF(plotRect.size()));
     if (plotRect.size() != old.size()) {
         makeImage();
+        if (!render) {
+            pixmap.fill(Qt::transparent);
+            return false;
+        }
         q->repaint();
         return true;
     }

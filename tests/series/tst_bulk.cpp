@@ -110,6 +110,9 @@ void TestBulk::sameAsPerPoint_data()
         QTest::addRow("%s, signed zeros flipped", kindName(k)) << k << zeros[1];
         QTest::addRow("%s, long with holes", kindName(k)) << k << holes;
         QTest::addRow("%s, infinities", kindName(k)) << k << infinite;
+        // Big enough to bypass the cache on the way in.
+        if (k == kLine || k == kPoint || k == kBar)
+            QTest::addRow("%s, large", kindName(k)) << k << walk(20003, 6);
     }
 }
 
@@ -157,6 +160,9 @@ void TestBulk::renders_data()
     QTest::newRow("inside") << QVector<QPointF>{{2, 1}, {3, 2}} << false << 0 << 0;
     // Only along x, so the plot keeps its size and nothing else renders.
     QTest::newRow("widens, locked") << QVector<QPointF>{{20, 1}, {30, 5}} << true << 0 << 0;
+    // Wider labels shrink the plot: its new image stays empty until the
+    // lock's release renders.
+    QTest::newRow("shrinks the plot, locked") << QVector<QPointF>{{20, -123456}} << true << 0 << 0;
     QTest::newRow("strip chart") << QVector<QPointF>{{100, 1}, {101, 2}, {110, 5}} << false << 2 << 1;
 }
 
@@ -176,11 +182,20 @@ void TestBulk::renders()
     showChart(w, 500, 300);
     w.setDrawingLock(locked);
     const int before = s->draws;
+    const QSize plotBefore = w.d->plotRect.size();
     s->addPoints(block);
     QApplication::processEvents();
     QCOMPARE(s->draws - before, draws);
     QCOMPARE(s->pointsCount(), limit ? limit : 2 + block.size());
     QCOMPARE(w.axes()->bottom()->min() > 50, limit > 0);
+    if (locked) {
+        const bool resized = w.d->plotRect.size() != plotBefore;
+        QCOMPARE(resized, QByteArray(QTest::currentDataTag()).startsWith("shrinks"));
+        QCOMPARE(inked(plotImage(w)).isEmpty(), resized);
+        w.setDrawingLock(false);
+        QCOMPARE(s->draws - before, draws + 1);
+        QVERIFY(!inked(plotImage(w)).isEmpty());
+    }
 }
 
 // The kinds' own tuples go in as blocks too, handed over by value from a
