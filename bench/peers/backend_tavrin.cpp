@@ -151,13 +151,16 @@ public:
         chart->setDrawingLock(false);
     }
 
+    // The last points drawn and on screen before returning, as the peers'
+    // immediate replots are.
     void finishLive() override
     {
-        if (live == LiveMode::PerPoint)
+        if (live == LiveMode::PerPoint) {
             chart->setRefreshTimeout(-1);
-        else
+            QCoreApplication::processEvents();
+        } else {
             liveReplot();
-        QCoreApplication::processEvents();
+        }
         chart->QWidget::repaint();
     }
 
