@@ -63,9 +63,8 @@ public:
     void clear() { m_keys.clear(); }
 
     void remove(const QPointF &p) { m_keys.erase(Key(p.x(), p.y())); }
+    bool isEmpty() const { return m_keys.empty(); }
 
-private:
-    using Key = std::pair<double, double>;
     struct Window {
         double lo;
         double hi;
@@ -78,6 +77,7 @@ private:
     // Infinities follow the same formula: an infinity is not equal to
     // itself (inf - inf is NaN) but is to its opposite (|-inf - inf| * 1e12
     // <= inf).
+public:
     static Window window(double v)
     {
         constexpr double inf = std::numeric_limits<double>::infinity();
@@ -88,6 +88,8 @@ private:
         return Window{v - r, v + r};
     }
 
+private:
+    using Key = std::pair<double, double>;
     std::set<Key> m_keys;
 };
 
@@ -95,20 +97,39 @@ private:
 // the index, which is rebuilt from the stored points when a single point next
 // needs it; blocks may also bring equal points, so dropping one of those
 // cannot take its key out of the index.
+//
+// Points arriving in ascending x, as most do, stay out of the index: the
+// newest stored points whose x values climb by more than the fuzzy window
+// form a tail that a query searches by bisection, and a point clearly right
+// of the tail can equal none of it. A point that cannot join the tail moves
+// the tail into the index.
 class LazyPointIndex
 {
 public:
-    // toPoint(i) is the stored point i as a QPointF.
+    // toPoint(i) is the stored point i as a QPointF; `stored` points are
+    // stored, and p is stored next when the answer is true.
     template <typename ToPoint>
     bool insertIfNew(const QPointF &p, int stored, ToPoint toPoint)
     {
-        if (m_stale) {
+        if (m_stale || m_tail > stored) {
             m_index.clear();
             for (int i = 0; i < stored; ++i)
                 m_index.insertIfNew(toPoint(i));
+            m_tail = stored;
             m_stale = false;
         }
-        return m_index.insertIfNew(p);
+        const bool nan = std::isnan(p.x()) || std::isnan(p.y());
+        if (!nan && ((!m_index.isEmpty() && m_index.contains(p)) || inTail(p, stored, toPoint)))
+            return false;
+        const double x = p.x();
+        if (!nan && std::isfinite(x)
+            && (m_tail == stored || FuzzyPointIndex::window(x).lo > toPoint(stored - 1).x()))
+            return true; // p joins the tail
+        for (int i = m_tail; i < stored; ++i)
+            m_index.insertIfNew(toPoint(i));
+        m_index.insertIfNew(p);
+        m_tail = stored + 1;
+        return true;
     }
 
     void blockAdded() { m_stale = m_mayHoldEqual = true; }
@@ -123,18 +144,43 @@ public:
             m_stale = true;
             return;
         }
-        for (int i = 0; i < count; ++i)
+        for (int i = 0, n = qMin(count, m_tail); i < n; ++i)
             m_index.remove(toPoint(i));
+        m_tail = qMax(m_tail - count, 0);
     }
 
     void clear()
     {
         m_index.clear();
+        m_tail = 0;
         m_stale = m_mayHoldEqual = false;
     }
 
 private:
+    template <typename ToPoint>
+    bool inTail(const QPointF &p, int stored, ToPoint toPoint) const
+    {
+        if (m_tail == stored)
+            return false;
+        const FuzzyPointIndex::Window w = FuzzyPointIndex::window(p.x());
+        if (w.lo > toPoint(stored - 1).x())
+            return false;
+        int lo = m_tail, hi = stored;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (toPoint(mid).x() < w.lo)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        for (; lo < stored && toPoint(lo).x() <= w.hi; ++lo)
+            if (toPoint(lo) == p)
+                return true;
+        return false;
+    }
+
     FuzzyPointIndex m_index;
+    int m_tail = 0; // the first stored point of the tail
     bool m_stale = false;
     bool m_mayHoldEqual = false;
 };

@@ -484,8 +484,14 @@ void TestSeries::duplicateIndex_data()
 {
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<bool>("minMax");
-    QTest::newRow("points") << 1u << false;
-    QTest::newRow("min-max") << 2u << true;
+    QTest::addColumn<bool>("ascending");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("points") << 1u << false << false << 0;
+    QTest::newRow("min-max") << 2u << true << false << 0;
+    // Mostly climbing x, which keeps the newest points out of the index.
+    QTest::newRow("points, ascending") << 3u << false << true << 0;
+    QTest::newRow("min-max, ascending") << 4u << true << true << 0;
+    QTest::newRow("points, ascending, limit") << 5u << false << true << 40;
 }
 
 // The indexed duplicate test keeps exactly what a scan of every stored
@@ -494,6 +500,8 @@ void TestSeries::duplicateIndex()
 {
     QFETCH(quint32, seed);
     QFETCH(bool, minMax);
+    QFETCH(bool, ascending);
+    QFETCH(int, limit);
     QRandomGenerator rng(seed);
     const QVector<double> tricky = trickyValues();
     auto value = [&]() {
@@ -503,10 +511,22 @@ void TestSeries::duplicateIndex()
         default: return tricky.at(rng.bounded(tricky.size()));
         }
     };
+    double climb = 0;
+    auto nextX = [&]() {
+        switch (rng.bounded(10)) {
+        case 0: return climb;
+        case 1: return climb * (1 + (rng.generateDouble() - 0.5) * 8e-12);
+        case 2: return climb - rng.bounded(3);
+        case 3: return value();
+        default: return climb += rng.bounded(2) ? 0.5 : climb * 5e-12;
+        }
+    };
     std::unique_ptr<ChartSeries> series(makeSeries(minMax ? kMinMax : kPoint));
+    if (limit)
+        static_cast<PointSeries *>(series.get())->setMaximumPoints(limit);
     QVector<QPointF> kept;
     for (int i = 0; i < 3000; ++i) {
-        QPointF p(value(), value());
+        QPointF p(ascending ? nextX() : value(), value());
         // Nudge an earlier point by about the relative tolerance.
         if (!kept.isEmpty() && rng.bounded(3) == 0) {
             const QPointF q = kept.at(rng.bounded(kept.size()));
@@ -515,6 +535,8 @@ void TestSeries::duplicateIndex()
         }
         if (std::none_of(kept.cbegin(), kept.cend(), [&](const QPointF &q) { return q == p; }))
             kept << p;
+        if (limit && kept.size() > limit)
+            kept.remove(0, kept.size() - limit);
         series->addXY(p.x(), p.y());
         if (series->pointsCount() != kept.size())
             QFAIL(qPrintable(QStringLiteral("(%1, %2) added").arg(p.x(), 0, 'g', 17).arg(p.y(), 0, 'g', 17)));
