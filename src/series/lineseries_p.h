@@ -24,14 +24,10 @@ public:
     {
         if (!list) {
             list = new QList<QPointF>;
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-            *list = buffer.take(); // the same type on Qt 6
-#else
-            const QVector<QPointF> v = buffer.take();
-            list->reserve(v.size());
-            for (const QPointF &p : v)
+            list->reserve(buffer.size());
+            for (const QPointF &p : buffer)
                 list->append(p);
-#endif
+            buffer.release();
         }
         return *list;
     }

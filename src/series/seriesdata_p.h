@@ -210,15 +210,12 @@ public:
         }
     }
     void clear() { m_head = m_size = 0; }
-    // The points as one vector; the buffer is empty and holds no memory
-    // afterwards.
-    QVector<QPointF> take()
+    // Empties the buffer and gives its memory back.
+    void release()
     {
-        QVector<QPointF> v(begin(), end());
         std::free(m_data);
         m_data = nullptr;
         m_head = m_size = m_capacity = 0;
-        return v;
     }
 
 private:
