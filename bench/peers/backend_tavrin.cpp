@@ -11,7 +11,12 @@
 //     the series before it is registered; the first replot() registers it
 //     (the chart fits its axes to the series' bounds and renders once).
 //   * the host-buffered live mode (W4) hands each refresh's points over
-//     with one addPoints() call instead of one addXY() per point.
+//     with one addPoints() call instead of one addXY() per point, and ends
+//     with one synchronous paint of the widget.
+//   * W4 totals include the event loop's cost per event, which is higher
+//     in any process holding a scroll area (the legend is one): Qt's
+//     gesture manager, created with the first scroll area, then looks at
+//     every event. A peer process without one does not pay it.
 //
 // Notes on how the library must be driven:
 //   * With the default refresh timeout (-1) every addXY() that widens the
