@@ -367,8 +367,10 @@ public:
 
         While the lock is set, changes of data, axes and visibility do not
         render the series; they still update the data, the axes and the
-        layout. A change of the plot's size still renders, and so does
-        repaint(). Releasing a set lock adjusts the axes' ticks (with automatic
+        layout. A change of the plot's size still renders (unless a block
+        of points, ChartSeries::addPoints(), widening the axes caused it: the
+        new image stays empty until the release), and so does repaint().
+        Releasing a set lock adjusts the axes' ticks (with automatic
         scaling on) and renders once, so a batch of changes between
         setDrawingLock(true) and setDrawingLock(false) needs no repaint() of
         its own.

@@ -187,7 +187,9 @@ public:
     /*!
         Adds a block of points in one call: the bounds are widened once, a
         registered series tells its chart once (so the chart renders at most
-        once) and pointsAdded() is emitted once; pointAdded() is not emitted.
+        once; under the drawing lock a block that widens the axes renders
+        nothing) and pointsAdded() is emitted once; pointAdded() is not
+        emitted.
         Each point is stored as addXY() of the kind would store it, except
         that PointSeries and MinMaxPointSeries keep every point of a block,
         also one equal to a point already stored.
