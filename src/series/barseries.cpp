@@ -61,12 +61,12 @@ int BarSeries::appendPoints(const double *x, const double *y, int stride, int co
         // Rounding keeps order, so the ends of the shifted bars come from
         // the ends of the block.
         const tavrin::BlockBounds bars = tavrin::copyPoints(out, x, y, stride, count);
-        if (bars.any && hw == 0.0) {
-            box.add(bars.minX, bars.minY);
-            box.add(bars.maxX, bars.maxY);
-        } else if (bars.any) {
-            box.add(qMin(bars.minX - hw, bars.minX + hw), bars.minY);
-            box.add(qMax(bars.maxX - hw, bars.maxX + hw), bars.maxY);
+        if (bars.any) {
+            // Without a half width a zero keeps its sign, as in addXY().
+            const double low = hw == 0.0 ? bars.minX : qMin(bars.minX - hw, bars.minX + hw);
+            const double high = hw == 0.0 ? bars.maxX : qMax(bars.maxX - hw, bars.maxX + hw);
+            box.add(low, bars.minY);
+            box.add(high, bars.maxY);
         }
     } else {
         for (int i = 0; i < count; ++i) {

@@ -77,7 +77,6 @@ public:
     // Infinities follow the same formula: an infinity is not equal to
     // itself (inf - inf is NaN) but is to its opposite (|-inf - inf| * 1e12
     // <= inf).
-public:
     static Window window(double v)
     {
         constexpr double inf = std::numeric_limits<double>::infinity();
