@@ -308,14 +308,14 @@ Axis::AxisType Axis::type() const
 double Axis::min() const
 {
     if (d->logarithmic)
-        return std::pow(10.0, std::log10(d->rawMin) - d->margin);
+        return AxisPrivate::powerOfTen(std::log10(d->rawMin) - d->margin);
     return d->rawMin - d->margin;
 }
 
 double Axis::max() const
 {
     if (d->logarithmic)
-        return std::pow(10.0, std::log10(d->rawMax) + d->margin);
+        return AxisPrivate::powerOfTen(std::log10(d->rawMax) + d->margin);
     return d->rawMax + d->margin;
 }
 

@@ -35,7 +35,18 @@ public:
             return v;
         return v > 0 ? std::log10(v) : std::numeric_limits<double>::quiet_NaN();
     }
-    double fromScale(double u) const { return logarithmic ? std::pow(10.0, u) : u; }
+    double fromScale(double u) const { return logarithmic ? powerOfTen(u) : u; }
+    // 10^u kept a finite positive double: the pad beyond data near the ends
+    // of the double range would otherwise give an end of 0 or infinity.
+    static double powerOfTen(double u)
+    {
+        const double v = std::pow(10.0, u);
+        if (v > std::numeric_limits<double>::max())
+            return std::numeric_limits<double>::max();
+        if (v < std::numeric_limits<double>::denorm_min())
+            return std::numeric_limits<double>::denorm_min();
+        return v;
+    }
     // min() and span() in transform units.
     double scaleMin() const;
     double scaleSpan() const;

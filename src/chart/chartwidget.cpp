@@ -248,6 +248,13 @@ void ChartWidgetPrivate::clearRegistry()
 void ChartWidget::clear()
 {
     d->clearRegistry();
+    // The views of the removed data go with it; a host's own choice of
+    // manual scaling stays.
+    d->clearZoomHistory();
+    if (d->gestureView) {
+        d->gestureView = false;
+        d->autoScale = true;
+    }
     const bool lock = d->drawingLock;
     d->drawingLock = true;
     d->colorIndex = 7;

@@ -221,8 +221,11 @@ public:
         Removes every series and marker line, empties the legend and resets the
         axes. The removed objects are deleted later, through the event loop.
 
-        The palette starts again at its first colour. Automatic scaling, the
-        title, the refresh timeout and the tooltip switch stay as they are.
+        The palette starts again at its first colour. The zoom history is
+        emptied, and automatic scaling comes back on if the user's gestures
+        (wheel, rubber band, pan, zoomBack()) switched it off; a host's own
+        setAutoScale(false), the title, the refresh timeout and the tooltip
+        switch stay as they are.
     */
     Q_INVOKABLE void clear();
     /*!
@@ -409,7 +412,9 @@ public:
         With a timeout of zero or more, the first point added to a registered
         series starts a timer; points arriving before it expires are not
         rendered one by one. At the expiry the chart widens (with automatic
-        scaling on: recomputes) the axes to all data and renders once. A point
+        scaling on: recomputes, from the event loop, unless the host or a
+        gesture switches automatic scaling off first) the axes to all data
+        and renders once. A point
         that widens its series' bounds while the timer is idle still renders at
         once.
 

@@ -50,6 +50,8 @@ double ChartWidgetPrivate::lowBound(ChartSeries *series, bool y)
 
 void ChartWidget::setAutoScale(bool autoScale)
 {
+    // Whatever the host or a reset now says replaces what gestures chose.
+    d->gestureView = false;
     if (d->autoScale == autoScale)
         return;
     d->autoScale = autoScale;
@@ -85,6 +87,13 @@ void ChartWidget::setAutoScale(bool autoScale)
     const bool rendered = d->updatePlotArea();
     if (!d->drawingLock && !rendered)
         repaint();
+}
+
+void ChartWidgetPrivate::leaveAutoScale()
+{
+    if (autoScale)
+        gestureView = true;
+    autoScale = false;
 }
 
 // setAutoScale(true) does nothing while it is already on, so a full
@@ -161,39 +170,38 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
         refreshTimer.stop();
         return;
     }
-    // x over every series; y per vertical axis, over the series on it, each
-    // union started by its first series.
-    auto it = seriesMap.cbegin();
-    double minX = (*it)->minX(), maxX = (*it)->maxX();
-    for (++it; it != seriesMap.cend(); ++it) {
-        const ChartSeries *s = *it;
-        if (s->minX() < minX)
-            minX = s->minX();
-        if (s->maxX() > maxX)
-            maxX = s->maxX();
+    // x over every series; y per vertical axis, over the series on it. An
+    // empty series has NaN bounds and takes no part.
+    const double nan = qQNaN();
+    auto lower = [](double &m, double v) {
+        if (v < m || (std::isnan(m) && !std::isnan(v)))
+            m = v;
+    };
+    auto upper = [](double &m, double v) {
+        if (v > m || (std::isnan(m) && !std::isnan(v)))
+            m = v;
+    };
+    double minX = nan, maxX = nan;
+    for (const ChartSeries *s : qAsConst(seriesMap)) {
+        lower(minX, s->minX());
+        upper(maxX, s->maxX());
     }
     const Axis *right = axes.right();
-    double minY[2], maxY[2];
+    double minY[2] = {nan, nan}, maxY[2] = {nan, nan};
     bool seen[2] = {false, false};
     for (const ChartSeries *s : qAsConst(seriesMap)) {
         const int k = s->yAxis() == right ? 1 : 0;
-        if (!seen[k]) {
-            seen[k] = true;
-            minY[k] = s->minY();
-            maxY[k] = s->maxY();
-            continue;
-        }
-        if (s->minY() < minY[k])
-            minY[k] = s->minY();
-        if (s->maxY() > maxY[k])
-            maxY[k] = s->maxY();
+        seen[k] = true;
+        lower(minY[k], s->minY());
+        upper(maxY[k], s->maxY());
     }
     bool rendered = false;
-    if (autoScale) {
-        autoScale = false;
-        QMetaObject::invokeMethod(q, "setAutoScale", Qt::QueuedConnection);
+    if (autoScale && !rescalePending) {
+        // Automatic scaling stays on meanwhile, so that a gesture or a host
+        // switching it off before the queued call runs is not undone.
+        rescalePending = true;
+        QMetaObject::invokeMethod(this, "on_deferred_rescale", Qt::QueuedConnection);
     } else if (!holdView) {
-        const double nan = qQNaN();
         bool a = axes.update(minX, seen[0] ? minY[0] : nan);
         bool b = axes.update(maxX, seen[0] ? maxY[0] : nan);
         if (seen[1]) {
@@ -207,6 +215,13 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
     if (!drawingLock && !rendered)
         q->repaint();
     refreshTimer.stop();
+}
+
+void ChartWidgetPrivate::on_deferred_rescale()
+{
+    rescalePending = false;
+    if (autoScale)
+        forceRescale();
 }
 
 void ChartWidget::setRefreshTimeout(int ms)

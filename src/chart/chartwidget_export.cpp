@@ -385,6 +385,7 @@ bool ChartWidgetPrivate::loadSettings(int format, const QString &fileName)
         return false;
     // Stored as they are: they take effect with the next rendering or scaling.
     autoScale = settings.autoScale;
+    gestureView = false;
     drawingLock = settings.drawingLock;
     title = settings.title;
     const bool fontChanged = titleFont != settings.titleFont;

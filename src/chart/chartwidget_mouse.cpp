@@ -72,7 +72,7 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
             pushView();
             panRecorded = true;
         }
-        autoScale = false;
+        leaveAutoScale();
         // The signs make the drawing follow the pointer: pixel rows grow
         // downwards while values grow upwards.
         for (Axis *y : ys)
@@ -185,7 +185,7 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
         return;
 
     pushView();
-    autoScale = false;
+    leaveAutoScale();
     const bool lock = drawingLock;
     drawingLock = true;
     if (left)

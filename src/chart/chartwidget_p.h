@@ -48,6 +48,11 @@ public:
     bool panning = false;
     QPoint lastPanPos;
     bool autoScale = true;
+    // A user's gesture, not the host, switched automatic scaling off: clear()
+    // gives it back.
+    bool gestureView = false;
+    // The refresh timer's expiry has queued a full rescale.
+    bool rescalePending = false;
     bool drawingLock = false;
     Axes axes;
     Legend legend;
@@ -140,7 +145,9 @@ public:
     void pushView();
     // After new axis ranges set under the drawing lock: transforms, layout and
     // ticks follow, the lock goes back to `lock`, and the chart renders unless it is set.
-    void settleRanges(bool lock);
+    // With transforms false only the axes whose ranges were set have new
+    // transforms; the others stay exactly as they were.
+    void settleRanges(bool lock, bool transforms = true);
     void clearZoomHistory();
     void showView(const View &view);
     void moveCrosshair(const QPoint &pos, bool inside);
@@ -149,6 +156,9 @@ public:
 
     void clearRegistry();
     void forceRescale();
+    // What a gesture does to automatic scaling: off, remembering that the
+    // user, not the host, turned it off.
+    void leaveAutoScale();
     // A series' lower bound as its axis takes it: the smallest positive
     // value on a logarithmic axis.
     double lowBound(ChartSeries *series, bool y);
@@ -183,6 +193,7 @@ private slots:
     void on_axis_changed();
     void on_axis_logarithmicChanged();
     void on_refresh_timer_timeout();
+    void on_deferred_rescale();
     void on_context_save_excel();
     void on_context_save_csv();
     void on_context_save_svg();

@@ -29,6 +29,15 @@ bool usableRange(double lo, double hi)
         && span > std::max(std::fabs(lo), std::fabs(hi)) * 1e-10;
 }
 
+// usableRange() in the axis' own units: decades on a logarithmic axis,
+// whose ends must also stay positive.
+bool usableOn(const Axis *axis, double lo, double hi)
+{
+    if (!axis->d->logarithmic)
+        return usableRange(lo, hi);
+    return lo > 0 && std::isfinite(hi) && usableRange(std::log10(lo), std::log10(hi));
+}
+
 // Scales [lo, hi] by f about c, unless the result is unusable.
 void zoomAbout(double &lo, double &hi, double c, double f)
 {
@@ -51,7 +60,7 @@ void zoomAxis(const Axis *axis, double &lo, double &hi, double c, double f)
     double u0 = a->toScale(lo), u1 = a->toScale(hi);
     zoomAbout(u0, u1, a->toScale(c), f);
     const double v0 = a->fromScale(u0), v1 = a->fromScale(u1);
-    if (v0 > 0 && usableRange(v0, v1)) {
+    if (usableOn(axis, v0, v1)) {
         lo = v0;
         hi = v1;
     }
@@ -67,12 +76,15 @@ void showRange(Axis *axis, double lo, double hi)
         const double m = a->length > a->pad ? a->pad * (u1 - u0) / a->length : 0.0;
         a->margin = m;
         axis->setRange(a->fromScale(u0 + m), a->fromScale(u1 - m));
-        return;
+    } else {
+        const double m = a->length > a->pad ? a->pad * (hi - lo) / a->length : 0.0;
+        a->margin = m;
+        axis->setRange(lo + m, hi - m);
     }
-    const double m = a->length > a->pad ? a->pad * (hi - lo) / a->length : 0.0;
-    a->margin = m;
-    axis->setRange(lo + m, hi - m);
+    // setRange() leaves an unchanged range's transform as it was.
+    a->updateTransform();
 }
+
 
 // The values at the two ends of the axis as it is drawn now. After a range
 // change the transform can lag a step behind min() and max(); this is what
@@ -104,12 +116,12 @@ void ChartWidgetPrivate::pushView()
     visibleRange(x, v.xMin, v.xMax);
     if (y->isValid())
         visibleRange(y, v.yMin, v.yMax);
-    if (!usableRange(v.xMin, v.xMax) || (y->isValid() && !usableRange(v.yMin, v.yMax)))
+    if (!usableOn(x, v.xMin, v.xMax) || (y->isValid() && !usableOn(y, v.yMin, v.yMax)))
         return;
     const Axis *right = axes.right();
     if (rightAxisInUse() && right->isValid()) {
         visibleRange(right, v.rightMin, v.rightMax);
-        if (!usableRange(v.rightMin, v.rightMax))
+        if (!usableOn(right, v.rightMin, v.rightMax))
             return;
     }
     zoomHistory.append(v);
@@ -127,22 +139,26 @@ void ChartWidgetPrivate::clearZoomHistory()
     emit q->zoomHistoryChanged(0);
 }
 
+// An axis the view leaves out (NaN) keeps its range and its transform
+// exactly as they are.
 void ChartWidgetPrivate::showView(const View &view)
 {
-    autoScale = false;
+    leaveAutoScale();
     const bool lock = drawingLock;
     drawingLock = true;
     if (!std::isnan(view.yMin))
         showRange(axes.left(), view.yMin, view.yMax);
     if (!std::isnan(view.rightMin))
         showRange(axes.right(), view.rightMin, view.rightMax);
-    showRange(axes.bottom(), view.xMin, view.xMax);
-    settleRanges(lock);
+    if (!std::isnan(view.xMin))
+        showRange(axes.bottom(), view.xMin, view.xMax);
+    settleRanges(lock, false);
 }
 
-void ChartWidgetPrivate::settleRanges(bool lock)
+void ChartWidgetPrivate::settleRanges(bool lock, bool transforms)
 {
-    axes.updateTransformData();
+    if (transforms)
+        axes.updateTransformData();
     updatePlotArea();
     axes.adjust();
     drawingLock = lock;
@@ -167,25 +183,27 @@ bool ChartWidgetPrivate::handleWheel(QWheelEvent *event)
     if (steps == 0 || !bottom->isValid() || !std::isfinite(bottom->d->scale) || !(withLeft || withRight))
         return true;
     const double f = std::pow(kWheelFactor, steps / 120.0);
-    View v{0, 0, qQNaN(), qQNaN(), false};
-    visibleRange(bottom, v.xMin, v.xMax);
-    if (withLeft)
-        visibleRange(left, v.yMin, v.yMax);
-    if (withRight)
-        visibleRange(right, v.rightMin, v.rightMax);
-    const View old = v;
     const Qt::KeyboardModifiers mods = event->modifiers();
-    if (!(mods & Qt::ShiftModifier))
-        zoomAxis(bottom, v.xMin, v.xMax, bottom->pixelToPoint(p.x() - plotRect.left()), f);
-    if (!(mods & Qt::ControlModifier)) {
-        if (withLeft)
-            zoomAxis(left, v.yMin, v.yMax, left->pixelToPoint(p.y() - plotRect.top()), f);
-        if (withRight)
-            zoomAxis(right, v.rightMin, v.rightMax, right->pixelToPoint(p.y() - plotRect.top()), f);
-    }
-    if (v.xMin == old.xMin && v.xMax == old.xMax
-        && (!withLeft || (v.yMin == old.yMin && v.yMax == old.yMax))
-        && (!withRight || (v.rightMin == old.rightMin && v.rightMax == old.rightMax)))
+    const bool zoomX = !(mods & Qt::ShiftModifier), zoomY = !(mods & Qt::ControlModifier);
+    // Axes that do not zoom stay out of the view (NaN), untouched.
+    View v{qQNaN(), qQNaN(), qQNaN(), qQNaN(), false};
+    bool changed = false;
+    auto zoom = [&](Axis *axis, double &lo, double &hi, double at) {
+        visibleRange(axis, lo, hi);
+        const double l = lo, h = hi;
+        zoomAxis(axis, lo, hi, axis->pixelToPoint(at), f);
+        if (lo == l && hi == h)
+            lo = hi = qQNaN();
+        else
+            changed = true;
+    };
+    if (zoomX)
+        zoom(bottom, v.xMin, v.xMax, p.x() - plotRect.left());
+    if (zoomY && withLeft)
+        zoom(left, v.yMin, v.yMax, p.y() - plotRect.top());
+    if (zoomY && withRight)
+        zoom(right, v.rightMin, v.rightMax, p.y() - plotRect.top());
+    if (!changed)
         return true;
     pushView();
     showView(v);

@@ -345,6 +345,8 @@ void TestAxes::logChart_data()
     QTest::newRow("wheel") << 2;
     QTest::newRow("rubber band") << 3;
     QTest::newRow("switched off and on") << 4;
+    QTest::newRow("data up to 1e300, wheel") << 5;
+    QTest::newRow("data down to 4.9e-324, wheel") << 6;
 }
 
 // Mixed-sign data scales a log axis to its smallest positive value; pan,
@@ -356,6 +358,21 @@ void TestAxes::logChart()
     Axis *y = w.axes()->left();
     y->setLogarithmic(true);
     w.setWheelZoom(true);
+    if (action >= 5) {
+        // The pad beyond data near the ends of the double range keeps the
+        // axis' ends finite and positive, and the wheel works in decades.
+        w.addSeries(lineOf({{1, action == 5 ? 1.0 : 4.9e-324}, {2, action == 5 ? 1e300 : 1.0}}));
+        showChart(w);
+        QVERIFY(y->min() > 0 && std::isfinite(y->max()) && y->pixelToPoint(0) > 0 && std::isfinite(y->pixelToPoint(0)));
+        const double decades = std::log10(y->max()) - std::log10(y->min());
+        const QPoint c = w.d->plotRect.center();
+        QWheelEvent e(QPointF(c), QPointF(w.mapToGlobal(c)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QVERIFY(w.d->eventFilter(&w, &e));
+        QVERIFY(y->min() > 0 && std::isfinite(y->max()) && w.zoomHistorySize() == 1);
+        QVERIFY(std::log10(y->max()) - std::log10(y->min()) > decades * 0.9);
+        return;
+    }
     w.addSeries(lineOf({{1, -5}, {2, 0}, {3, 0.01}, {4, 1}, {5, 100}}));
     showChart(w);
     QVERIFY(qAbs(y->d->rawMin / 0.01 - 1) < 1e-6 && qAbs(y->d->rawMax / 100 - 1) < 1e-6);

@@ -75,6 +75,8 @@ private slots:
     void seriesLeavesScreen();
     void renderingOnlyWhenNeeded();
     void refreshTimer();
+    void expiryKeepsLaterChoice_data();
+    void expiryKeepsLaterChoice();
     void refreshTimeoutChange_data();
     void refreshTimeoutChange();
     void autoscale();
@@ -231,7 +233,7 @@ void TestChart::renderingOnlyWhenNeeded()
 
 // A burst renders at its first widening point and once the timeout
 // expires; with automatic scaling off the timer only widens the ranges,
-// over hidden series too, and a first series without points widens nothing.
+// over hidden series too, whether or not an empty series comes first.
 void TestChart::refreshTimer()
 {
     ChartWidget w;
@@ -268,11 +270,49 @@ void TestChart::refreshTimer()
         a->addXY(12, 12);
         QTRY_VERIFY(!w.d->refreshTimer.isActive());
         QVERIFY(!w.autoScale());
-        if (emptyFirst)
-            QCOMPARE(w.axes()->bottom()->max(), 4 + w.axes()->bottom()->d->margin);
-        else
-            QVERIFY(w.axes()->bottom()->min() <= -30 && w.axes()->bottom()->max() >= 12 && w.axes()->left()->min() <= -5);
+        QVERIFY(w.axes()->bottom()->min() <= -30 && w.axes()->bottom()->max() >= 12 && w.axes()->left()->min() <= -5);
     }
+}
+
+void TestChart::expiryKeepsLaterChoice_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::newRow("nothing: rescaled") << 0;
+    QTest::newRow("host switches scaling off") << 1;
+    QTest::newRow("wheel step") << 2;
+}
+
+// The expiry's rescale waits for the event loop; what the host or the user
+// decides in the meantime stands.
+void TestChart::expiryKeepsLaterChoice()
+{
+    QFETCH(int, choice);
+    ChartWidget w;
+    showChart(w);
+    w.setWheelZoom(true);
+    auto *s = lineOf({{0, 0}, {10, 10}});
+    w.addSeries(s);
+    w.setRefreshTimeout(10000);
+    s->addXY(100, 50);
+    QVERIFY(w.d->refreshTimer.isActive());
+    QVERIFY(QMetaObject::invokeMethod(w.d, "on_refresh_timer_timeout", Qt::DirectConnection));
+    QVERIFY(w.autoScale());
+    const QPoint mid = w.d->plotRect.center();
+    if (choice == 1)
+        w.setAutoScale(false);
+    if (choice == 2) {
+        QWheelEvent e(QPointF(mid), QPointF(w.mapToGlobal(mid)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QVERIFY(w.d->eventFilter(&w, &e));
+    }
+    const double xMax = w.axes()->bottom()->max();
+    QApplication::processEvents();
+    QCOMPARE(w.autoScale(), choice == 0);
+    QCOMPARE(w.zoomHistorySize(), choice == 2 ? 1 : 0);
+    if (choice)
+        QCOMPARE(w.axes()->bottom()->max(), xMax);
+    else
+        QVERIFY(w.axes()->bottom()->max() >= 100 && w.axes()->bottom()->max() < 110);
 }
 
 void TestChart::refreshTimeoutChange_data()

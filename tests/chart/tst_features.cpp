@@ -12,6 +12,8 @@
 #include <QWheelEvent>
 #include <QtMath>
 
+#include <tuple>
+
 using namespace tavrintest;
 
 namespace {
@@ -132,6 +134,8 @@ private slots:
     void wheel_data();
     void wheel();
     void zoomBackHistory();
+    void clearAfterGestures_data();
+    void clearAfterGestures();
     void afterZoom_data();
     void afterZoom();
     void crosshair();
@@ -167,6 +171,7 @@ void TestViewAndLook::wheel()
     const QPoint at(c.plot().left() + qRound(c.x()->pointToPixel(500)), c.plot().top() + c.plot().height() / 3);
     const QPointF value = c.valueAt(at);
     const QRectF before = c.view();
+    const QPointF xRange(c.x()->min(), c.x()->max()), yRange(c.y()->min(), c.y()->max());
     const int draws = c.line->draws;
     for (int i = 0; i < steps; ++i)
         QCOMPARE(c.wheel(at, angle, Qt::KeyboardModifiers(modifiers)), enabled);
@@ -182,6 +187,16 @@ void TestViewAndLook::wheel()
     const double f = std::pow(0.8, angle / 120.0);
     QVERIFY(std::fabs(c.view().width() / before.width() - (xZooms ? f : 1)) < 1e-9);
     QVERIFY(std::fabs(c.view().height() / before.height() - (yZooms ? f : 1)) < 1e-9);
+    // An axis that does not zoom keeps its range to the bit; one that zooms
+    // reports the range it draws, so the next step scales that exactly.
+    for (const auto &a : {std::make_tuple(c.x(), xZooms, xRange, c.view().left(), c.view().right()),
+                          std::make_tuple(c.y(), yZooms, yRange, c.view().bottom(), c.view().top())}) {
+        const Axis *axis = std::get<0>(a);
+        if (!std::get<1>(a))
+            QVERIFY(axis->min() == std::get<2>(a).x() && axis->max() == std::get<2>(a).y());
+        else
+            QVERIFY(std::fabs(axis->min() - std::get<3>(a)) < 1e-9 * axis->span() && std::fabs(axis->max() - std::get<4>(a)) < 1e-9 * axis->span());
+    }
     // The values under the pointer stay under it, and so does the marker.
     QVERIFY(std::fabs(c.valueAt(at).x() - value.x()) < 1e-6 * before.width()
             && std::fabs(c.valueAt(at).y() - value.y()) < 1e-6 * std::fabs(before.height()));
@@ -231,6 +246,49 @@ void TestViewAndLook::zoomBackHistory()
     QCOMPARE(c.w.zoomHistorySize(), 50);
     while (c.w.zoomBack())
         QVERIFY(!c.w.autoScale());
+}
+
+void TestViewAndLook::clearAfterGestures_data()
+{
+    QTest::addColumn<int>("gesture");
+    QTest::addColumn<bool>("hostManual");
+    for (int g = 0; g < 3; ++g) {
+        const char *name = g == 0 ? "wheel" : g == 1 ? "band" : "pan";
+        QTest::addRow("%s", name) << g << false;
+        QTest::addRow("%s, host's manual scaling first", name) << g << true;
+    }
+}
+
+// clear() takes back what the user's gestures did to the view, but not a
+// host's own switch to manual scaling.
+void TestViewAndLook::clearAfterGestures()
+{
+    QFETCH(int, gesture);
+    QFETCH(bool, hostManual);
+    Chart c;
+    c.w.setWheelZoom(true);
+    if (hostManual)
+        c.w.setAutoScale(false);
+    const QPoint mid = c.plot().center();
+    if (gesture == 0)
+        QVERIFY(c.wheel(mid, 120));
+    else
+        drag(c.w, gesture == 1 ? Qt::LeftButton : Qt::MiddleButton, mid - QPoint(60, 40), mid + QPoint(60, 40));
+    QVERIFY(!c.w.autoScale() && c.w.zoomHistorySize() == 1);
+    QSignalSpy history(&c.w, SIGNAL(zoomHistoryChanged(int)));
+    c.w.clear();
+    QCOMPARE(c.w.autoScale(), !hostManual);
+    QVERIFY(c.w.zoomHistorySize() == 0 && !c.w.zoomBack() && history.count() == 1);
+    if (hostManual)
+        return; // the host sets the ranges of new data itself
+    auto *fresh = new LineSeries;
+    fresh->setColor(Qt::green);
+    fresh->addXY(-50, 3);
+    fresh->addXY(50, 7);
+    c.w.addSeries(fresh);
+    QApplication::processEvents();
+    QVERIFY(c.x()->isValid() && c.x()->min() <= -50 && c.x()->max() >= 50 && c.y()->min() <= 3);
+    QVERIFY(countColor(grabImage(&c.w), qRgb(0, 255, 0), c.plot()) > 50);
 }
 
 void TestViewAndLook::afterZoom_data()
