@@ -585,7 +585,7 @@ public:
         Writes the chart to \a fileName as a one-page PDF of vector
         graphics whose page is the widget's size at 96 pixels per inch, so
         the chart prints at its on-screen size. Returns false, and shows
-        nothing, when the file cannot be written.
+        nothing, when the file cannot be written or the widget has no size.
     */
     bool exportPdf(const QString &fileName);
 
@@ -594,8 +594,9 @@ public:
         printable area with its proportions kept, as vector graphics where
         the printer takes them. The printer is set up by the caller (for
         example with QPrintDialog) and stays the caller's. Returns false
-        when \a printer is null or cannot be painted on, and always when
-        the library was built without Qt's print support.
+        when \a printer is null or cannot be painted on, when it prints to
+        a PDF file that cannot be written, and always when the library was
+        built without Qt's print support.
     */
     bool print(QPrinter *printer);
 

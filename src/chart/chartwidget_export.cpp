@@ -27,6 +27,8 @@
 #include <QStyleOptionButton>
 
 #ifdef TAVRIN_HAVE_PRINTSUPPORT
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QPrinter>
 #endif
 
@@ -234,6 +236,12 @@ bool ChartWidgetPrivate::writeSvg(const QString &fileName, QString *error)
 
 bool ChartWidgetPrivate::writePdf(const QString &fileName, QString *error)
 {
+    // A page of no size is no document, as an image of no size is none.
+    if (q->size().isEmpty()) {
+        if (error)
+            *error = tr("The chart is too small or too large for an image.");
+        return false;
+    }
     return ExportFile::write(fileName, QIODevice::WriteOnly,
                              [this](QIODevice *device) {
                                  return ::writePdf(device, q->size(), antialiasing,
@@ -310,35 +318,63 @@ bool ChartWidget::exportImage(const QString &fileName, const QSize &size, qreal 
     return d->saveImage(fileName, size, scale, format, quality, nullptr);
 }
 
-bool ChartWidget::print(QPrinter *printer)
-{
 #ifdef TAVRIN_HAVE_PRINTSUPPORT
-    if (!printer || size().isEmpty())
-        return false;
+// Paints the chart on one page of `device`, scaled to fit `page` (in the
+// device's pixels) with its proportions kept.
+static bool printOn(ChartWidgetPrivate *d, QPaintDevice *device, const QRectF &page)
+{
+    const QWidget *w = d->q;
     // The chart measures its texts at screen resolution; recorded at that
-    // resolution first, it keeps its proportions at the printer's.
+    // resolution first, it keeps its proportions at the device's.
     QPicture picture;
     {
         QPainter recorder(&picture);
         if (d->antialiasing)
             recorder.setRenderHint(QPainter::Antialiasing, true);
-        d->paintChart(&recorder, size());
+        d->paintChart(&recorder, w->size());
     }
     QPainter painter;
-    if (!painter.begin(printer))
+    if (!painter.begin(device))
         return false;
     if (d->antialiasing)
         painter.setRenderHint(QPainter::Antialiasing, true);
-    // The whole chart on the page, centred, its proportions kept.
-    const QRectF page = printer->pageLayout().paintRectPixels(printer->resolution());
-    const qreal s = qMin(page.width() / width(), page.height() / height());
-    painter.translate((page.width() - s * width()) / 2, (page.height() - s * height()) / 2);
+    // The whole chart on the page, centred.
+    const qreal s = qMin(page.width() / w->width(), page.height() / w->height());
+    painter.translate((page.width() - s * w->width()) / 2, (page.height() - s * w->height()) / 2);
     // drawPicture() itself scales from the picture's resolution to the
-    // printer's.
-    painter.scale(s * picture.logicalDpiX() / printer->logicalDpiX(),
-                  s * picture.logicalDpiY() / printer->logicalDpiY());
+    // device's.
+    painter.scale(s * picture.logicalDpiX() / device->logicalDpiX(),
+                  s * picture.logicalDpiY() / device->logicalDpiY());
     painter.drawPicture(0, 0, picture);
     return painter.end();
+}
+#endif
+
+bool ChartWidget::print(QPrinter *printer)
+{
+#ifdef TAVRIN_HAVE_PRINTSUPPORT
+    if (!printer || size().isEmpty())
+        return false;
+    const QRectF page = printer->pageLayout().paintRectPixels(printer->resolution());
+    const QString file = printer->outputFileName();
+    if (printer->outputFormat() != QPrinter::PdfFormat || file.isEmpty())
+        return printOn(d, printer, page);
+    // A PDF printer does not say whether its file was written; the same
+    // page made in memory goes through the exports' file handling, which does.
+    return ExportFile::write(file, QIODevice::WriteOnly, [&](QIODevice *device) {
+        QBuffer document;
+        document.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&document);
+            writer.setCreator(printer->creator());
+            writer.setTitle(printer->docName());
+            writer.setResolution(printer->resolution());
+            writer.setPageLayout(printer->pageLayout());
+            if (!printOn(d, &writer, page))
+                return false;
+        }
+        return device->write(document.data()) == document.size();
+    }, nullptr);
 #else
     Q_UNUSED(printer)
     return false;

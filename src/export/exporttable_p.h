@@ -50,18 +50,24 @@ struct ExportTable
 
 // Local time with milliseconds, as spreadsheets read it. Whole seconds from
 // 1970 to 2106 keep the unsigned count they always had; a fraction is kept
-// to the millisecond, and an earlier date is written as that date.
+// to the millisecond, and an earlier date is written as that date. What has
+// no such text (NaN, infinities, years outside 0 to 9999) is empty, never
+// some other date.
 inline QString exportDateTimeText(const QVariant &v)
 {
     const double t = v.toDouble();
-    const double ms = std::round(t * 1000.0);
-    if ((t >= 0 && t < 4294967296.0 && t == std::trunc(t)) || !(std::fabs(ms) < 8.64e15))
+    if (t >= 0 && t < 4294967296.0 && t == std::trunc(t))
         return QDateTime::fromSecsSinceEpoch(qint64(v.toUInt()), Qt::LocalTime).toString(Qt::ISODate)
             + QLatin1String(".000");
+    const double ms = std::round(t * 1000.0);
+    if (!(std::fabs(ms) < 8.64e18))
+        return QString();
     const qint64 whole = qint64(std::floor(ms / 1000.0));
     const int frac = int(qint64(ms) - whole * 1000);
-    return QDateTime::fromSecsSinceEpoch(whole, Qt::LocalTime).toString(Qt::ISODate)
-        + QLatin1Char('.') + QString::number(frac).rightJustified(3, QLatin1Char('0'));
+    const QString date = QDateTime::fromSecsSinceEpoch(whole, Qt::LocalTime).toString(Qt::ISODate);
+    if (date.isEmpty())
+        return date;
+    return date + QLatin1Char('.') + QString::number(frac).rightJustified(3, QLatin1Char('0'));
 }
 
 // Each writes the table to an open device and returns whether everything

@@ -75,6 +75,11 @@ bool writePdf(QIODevice *device, QSize size, bool antialiasing, const PaintFunct
 QImage paintImage(QSize size, qreal scale, const QColor &background, bool antialiasing,
                   const PaintFunction &paint)
 {
+    // Checked in floating point first: rounding an infinite or huge size to
+    // int is undefined.
+    const double w = size.width() * double(scale), h = size.height() * double(scale);
+    if (!(w < double(kMaxImagePixels) && h < double(kMaxImagePixels)))
+        return QImage();
     const QSize pixels = (QSizeF(size) * scale).toSize();
     if (pixels.isEmpty() || qint64(pixels.width()) * pixels.height() > kMaxImagePixels)
         return QImage();

@@ -131,6 +131,7 @@ bool writeSpreadsheetXml(QIODevice *device, const ExportTable &table)
                 const QList<QVariant> values = e.row(r);
                 for (int k = 0; k < values.size(); ++k) {
                     const bool datetime = e.isDatetime(k);
+                    const QVariant &v = values.at(k);
                     xml.writeStartElement(QStringLiteral("Cell"));
                     if (gap) {
                         // Names the column of the first cell after a block
@@ -138,22 +139,30 @@ bool writeSpreadsheetXml(QIODevice *device, const ExportTable &table)
                         xml.writeAttribute(QStringLiteral("ss:Index"), QString::number(column));
                         gap = false;
                     }
-                    if (datetime)
-                        xml.writeAttribute(QStringLiteral("ss:StyleID"), kDatetimeStyle);
-                    xml.writeStartElement(QStringLiteral("Data"));
                     if (datetime) {
-                        xml.writeAttribute(QStringLiteral("ss:Type"), QStringLiteral("DateTime"));
-                        xml.writeCharacters(exportDateTimeText(values.at(k)));
+                        xml.writeAttribute(QStringLiteral("ss:StyleID"), kDatetimeStyle);
+                        // A date-time without a text of its own leaves the
+                        // cell empty.
+                        const QString text = exportDateTimeText(v);
+                        if (!text.isEmpty()) {
+                            xml.writeStartElement(QStringLiteral("Data"));
+                            xml.writeAttribute(QStringLiteral("ss:Type"), QStringLiteral("DateTime"));
+                            xml.writeCharacters(text);
+                            xml.writeEndElement();
+                        }
                     } else {
-                        xml.writeAttribute(QStringLiteral("ss:Type"), QStringLiteral("Number"));
-                        const QVariant &v = values.at(k);
+                        // NaN and infinities are no numbers to a spreadsheet:
+                        // they keep their CSV text as a String.
+                        const bool number = v.userType() != QMetaType::Double || std::isfinite(v.toDouble());
+                        xml.writeStartElement(QStringLiteral("Data"));
+                        xml.writeAttribute(QStringLiteral("ss:Type"), number ? QStringLiteral("Number") : QStringLiteral("String"));
                         // Numbers are plain ASCII; anything else a series
                         // hands over may hold characters XML cannot carry.
                         xml.writeCharacters(v.userType() == QMetaType::Double
                                                 ? tavrin::numberText(v.toDouble())
                                                 : xmlSafe(tavrin::numberText(v)));
+                        xml.writeEndElement();
                     }
-                    xml.writeEndElement();
                     xml.writeEndElement();
                 }
             } else {

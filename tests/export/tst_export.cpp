@@ -13,6 +13,9 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#ifdef TAVRIN_HAVE_PRINTSUPPORT
+#include <QPrinter>
+#endif
 #include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtEndian>
@@ -56,6 +59,15 @@ bool svgFile(ChartWidget &w, const QString &f) { return w.exportSvg(f); }
 bool pdf(ChartWidget &w, const QString &f) { return w.exportPdf(f); }
 bool png(ChartWidget &w, const QString &f) { return w.exportImage(f, QSize(), 1.0, "png"); }
 bool settings(ChartWidget &w, const QString &f) { return w.save(ChartWidget::dfBinary, f); }
+#ifdef TAVRIN_HAVE_PRINTSUPPORT
+bool printed(ChartWidget &w, const QString &f)
+{
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(f);
+    return w.print(&printer);
+}
+#endif
 
 QString settingsOf(const ChartWidget &w)
 {
@@ -200,6 +212,12 @@ void TestExport::cells_data()
     for (const auto &t : times)
         QTest::newRow(t.name) << "T" << t.seconds << "T(X);T(Y)\n" + QByteArray(t.text) + ";1\n"
                               << "DateTime\">" + QByteArray(t.text);
+    // Instants without an ISO text leave the cell empty rather than name
+    // another date; numbers a spreadsheet cannot read stay text.
+    for (double t : {NaN, Inf, 4611686018427388.0, 1e13, 253402300800.0 + 86400 * 2, -62167219200.0 - 86400 * 2})
+        QTest::addRow("date-time %g", t) << "T" << t << QByteArray("T(X);T(Y)\n;1\n") << QByteArray();
+    QTest::newRow("NaN") << "N" << NaN << QByteArray("N(X);N(Y)\nnan;1\n") << QByteArray("String\">nan");
+    QTest::newRow("-inf") << "N" << -Inf << QByteArray("N(X);N(Y)\n-inf;1\n") << QByteArray("String\">-inf");
 }
 
 // Names are quoted in CSV where they must be and escaped in the sheet.
@@ -210,12 +228,16 @@ void TestExport::cells()
     QFETCH(QByteArray, csv);
     QFETCH(QByteArray, xmlCell);
     ChartWidget w;
-    w.axes()->bottom()->setDatetime(xmlCell.startsWith("DateTime"));
+    w.axes()->bottom()->setDatetime(xmlCell.startsWith("DateTime") || name == QLatin1String("T"));
     w.addSeries(lineOf({{x, 1}}, name));
     QVERIFY(w.exportCsv(path("cells")));
     QCOMPARE(readAll(path("cells")), csv);
     QVERIFY(w.exportXml(path("cells")));
-    QVERIFY(readAll(path("cells")).contains("<Data ss:Type=\"" + xmlCell + "</Data>"));
+    const QByteArray sheet = readAll(path("cells"));
+    if (xmlCell.isEmpty())
+        QVERIFY(sheet.contains("<Cell ss:StyleID=\"tn-datetime\"/>") && !sheet.contains("DateTime\">"));
+    else
+        QVERIFY(sheet.contains("<Data ss:Type=\"" + xmlCell + "</Data>"));
 }
 
 void TestExport::numbersAsVariant_data()
@@ -266,7 +288,11 @@ void TestExport::failures_data()
     QTest::addColumn<Writer>("writer");
     QTest::addColumn<QString>("target"); // empty: a full disk
     const struct { const char *name; Writer w; } writers[] = {{"csv", csv}, {"xml", xml}, {"svg", svgFile},
-                                                              {"pdf", pdf}, {"png", png}, {"settings", settings}};
+                                                              {"pdf", pdf}, {"png", png}, {"settings", settings},
+#ifdef TAVRIN_HAVE_PRINTSUPPORT
+                                                              {"print to PDF", printed},
+#endif
+    };
     for (const auto &w : writers) {
         QTest::addRow("%s, missing directory", w.name) << w.w << dir.filePath(QStringLiteral("no/such/dir/out"));
         QTest::addRow("%s, full device", w.name) << w.w << QStringLiteral("/dev/full");

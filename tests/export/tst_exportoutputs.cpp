@@ -144,6 +144,9 @@ void TestExportOutputs::logicalPixels()
     QCOMPARE(image.devicePixelRatio(), 2.0);
     QCOMPARE(inked(image.convertToFormat(QImage::Format_RGB32), qRgb(255, 255, 255)), QRect(20, 10, 40, 20));
     QVERIFY(paintImage(QSize(0, 30), 1, Qt::white, false, paint).isNull());
+    // Refused before any size is rounded to int.
+    for (qreal scale : {qreal(Inf), qreal(1e300), qreal(NaN), qreal(-2)})
+        QVERIFY(paintImage(QSize(100, 100), scale, Qt::white, false, paint).isNull());
 }
 
 void TestExportOutputs::imageAtSize_data()
@@ -283,7 +286,9 @@ void TestExportOutputs::pdfPrintClipboard()
     QCOMPARE(w.d->pixmap.toImage(), before);
     ChartWidget empty; // never shown, so of no size
     empty.resize(0, 0);
-    QVERIFY(!empty.copyToClipboard());
+    QVERIFY(!empty.copyToClipboard() && !empty.exportPdf(outputFile(QStringLiteral("empty.pdf"))));
+    QVERIFY(!QFileInfo::exists(outputFile(QStringLiteral("empty.pdf"))));
+    QVERIFY(w.toImage(QSize(100, 100), Inf).isNull() && !w.exportImage(outputFile(QStringLiteral("inf.png")), QSize(100, 100), 1e300));
 
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftoppm.isEmpty())
