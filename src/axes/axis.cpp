@@ -161,9 +161,9 @@ void AxisPrivate::updateTicks()
     }
 
     const double s = q->span();
-    tickStep = niceStep(s / 7.0);
+    tickStep = fixedStep > 0 ? fixedStep : niceStep(s / (preferredTicks > 0 ? preferredTicks : 7.0));
 
-    if (datetime) {
+    if (datetime && !(fixedStep > 0)) {
         for (int row = int(std::size(kDatetimeSteps)) - 1; row >= 0; --row) {
             if (kDatetimeSteps[row].span > s)
                 continue;
@@ -257,6 +257,10 @@ void AxisPrivate::updateFirstTick()
 
 void AxisPrivate::updateSize()
 {
+    if (!visible) {
+        size = 0;
+        return;
+    }
     if (type == Axis::atBottom) {
         size = QFontMetrics(labelFont).height() * labelLines;
     } else if (logarithmic) {
@@ -644,6 +648,164 @@ QColor Axis::frameColor() const
     return d->frameColor;
 }
 
+void AxisPrivate::drawMinorTicks(QPainter *painter, const QRect &r, bool grid) const
+{
+    const double step = tickStep;
+    const double lo = q->min(), hi = q->max();
+    if (!(step > 0) || !std::isfinite(lo) || !std::isfinite(hi) || !(step * scale >= 2.0 * (minorTicks + 1)))
+        return;
+    const QPen tickPen(QBrush(frameColor), 1, Qt::SolidLine);
+    const QPen gridPen(QBrush(minorGridColor.isValid() ? minorGridColor : gridColor), 1, minorGridStyle);
+    const double minor = step / (minorTicks + 1);
+    const double first = std::floor(lo / step) * step;
+    for (int i = 0; i < kMaxTicks; ++i) {
+        const double major = first + i * step;
+        if (major > hi)
+            break;
+        for (int k = 1; k <= minorTicks; ++k) {
+            const double v = major + k * minor;
+            if (v < lo || v > hi)
+                continue;
+            const double offset = (v - lo) * scale;
+            if (type == Axis::atBottom) {
+                const int x = int(r.left() + offset);
+                // Inside the frame, which the many minor lines would fray.
+                if (grid && minorGrid) {
+                    painter->setPen(gridPen);
+                    painter->drawLine(x, r.top() + 1, x, r.bottom() - 1);
+                }
+                painter->setPen(tickPen);
+                painter->drawLine(x, r.bottom(), x, r.bottom() + 3);
+            } else {
+                const int y = int(r.bottom() - offset);
+                if (grid && minorGrid) {
+                    painter->setPen(gridPen);
+                    painter->drawLine(r.left() + 1, y, r.right() - 1, y);
+                }
+                painter->setPen(tickPen);
+                if (type == Axis::atRight)
+                    painter->drawLine(r.right(), y, r.right() + 3, y);
+                else
+                    painter->drawLine(r.left() - 3, y, r.left(), y);
+            }
+        }
+    }
+}
+
+int Axis::padding() const
+{
+    return int(d->pad);
+}
+
+void Axis::setPadding(int pixels)
+{
+    pixels = qMax(0, pixels);
+    if (pixels == int(d->pad))
+        return;
+    d->pad = pixels;
+    d->updateTransform();
+    d->updateTicks();
+    emit paddingChanged(pixels);
+    emit axisChanged();
+}
+
+bool Axis::isVisible() const
+{
+    return d->visible;
+}
+
+void Axis::setVisible(bool on)
+{
+    if (on == d->visible)
+        return;
+    d->visible = on;
+    d->updateSize();
+    emit visibleChanged(on);
+    emit axisChanged();
+}
+
+// Each tick or grid setter: store, recompute, tell the chart.
+template <typename T> static bool changeTicks(Axis *axis, AxisPrivate *d, T &field, T value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    d->updateTicks();
+    emit axis->ticksChanged();
+    emit axis->axisChanged();
+    return true;
+}
+
+int Axis::preferredTickCount() const
+{
+    return d->preferredTicks;
+}
+
+void Axis::setPreferredTickCount(int count)
+{
+    changeTicks(this, d, d->preferredTicks, qMax(0, count));
+}
+
+double Axis::tickStep() const
+{
+    return d->fixedStep;
+}
+
+void Axis::setTickStep(double step)
+{
+    changeTicks(this, d, d->fixedStep, std::isfinite(step) && step > 0 ? step : 0.0);
+}
+
+int Axis::minorTickCount() const
+{
+    return d->minorTicks;
+}
+
+void Axis::setMinorTickCount(int count)
+{
+    changeTicks(this, d, d->minorTicks, qBound(0, count, 99));
+}
+
+bool Axis::minorGrid() const
+{
+    return d->minorGrid;
+}
+
+void Axis::setMinorGrid(bool on)
+{
+    changeTicks(this, d, d->minorGrid, on);
+}
+
+Qt::PenStyle Axis::gridStyle() const
+{
+    return d->gridStyle;
+}
+
+void Axis::setGridStyle(Qt::PenStyle style)
+{
+    changeTicks(this, d, d->gridStyle, style);
+}
+
+QColor Axis::minorGridColor() const
+{
+    return d->minorGridColor;
+}
+
+void Axis::setMinorGridColor(const QColor &color)
+{
+    changeTicks(this, d, d->minorGridColor, color);
+}
+
+Qt::PenStyle Axis::minorGridStyle() const
+{
+    return d->minorGridStyle;
+}
+
+void Axis::setMinorGridStyle(Qt::PenStyle style)
+{
+    changeTicks(this, d, d->minorGridStyle, style);
+}
+
 void Axis::draw(QPainter *painter, QRect *plot, bool grid)
 {
     if (!painter || !plot || plot->isNull() || !plot->isValid())
@@ -651,16 +813,19 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
     const QRect r = *plot;
     painter->save();
 
-    // The first edge keeps the caller's pen; the axes pair thus draws thin
-    // top and right edges and thick left and bottom ones.
-    if (d->type == atBottom)
-        painter->drawLine(r.topLeft(), r.topRight());
-    else if (d->type == atLeft)
-        painter->drawLine(r.topRight(), r.bottomRight());
+    // The axes pair draws thin top and right edges, in the bottom and the
+    // left axis' frame colour, and thick left and bottom ones.
+    if (d->type == atBottom || d->type == atLeft) {
+        painter->setPen(QPen(QBrush(d->frameColor), 1, Qt::SolidLine));
+        if (d->type == atBottom)
+            painter->drawLine(r.topLeft(), r.topRight());
+        else
+            painter->drawLine(r.topRight(), r.bottomRight());
+    }
 
     const QPen framePen(QBrush(d->frameColor), 2, Qt::SolidLine);
     const QPen tickPen(QBrush(d->frameColor), 1, Qt::SolidLine);
-    const QPen gridPen(QBrush(d->gridColor), 1, Qt::DashLine);
+    const QPen gridPen(QBrush(d->gridColor), 1, d->gridStyle);
     painter->setPen(framePen);
     painter->setFont(d->labelFont);
     if (d->type == atBottom)
@@ -669,10 +834,16 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
         painter->drawLine(r.bottomLeft(), r.bottomRight());
     else
         painter->drawLine(r.bottomRight(), r.topRight());
+    if (!d->visible) {
+        painter->restore();
+        return;
+    }
 
     int labelHeight = 0;
     const double step = d->tickStep;
     const bool log = d->logarithmic;
+    if (d->minorTicks > 0 && !log)
+        d->drawMinorTicks(painter, r, grid);
     if (step != 0 && (!log || !d->logTicks.isEmpty())) {
         // Positions come from the transform's units, ticks from the list on
         // a logarithmic axis.
@@ -712,7 +883,9 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
             if (d->type == atBottom) {
                 if (pos >= kCoordLimit)
                     break;
-                skip = skip || pos <= -kCoordLimit;
+                // A first tick computed for a range that has since moved can
+                // lie before the plot; it is not drawn.
+                skip = skip || pos <= -kCoordLimit || pos < r.left() - 1;
                 const int x = skip ? 0 : int(pos);
                 if (!skip && x > r.right())
                     break;
@@ -728,7 +901,7 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
             } else {
                 if (pos <= -kCoordLimit)
                     break;
-                skip = skip || pos >= kCoordLimit;
+                skip = skip || pos >= kCoordLimit || pos > r.bottom() + 1;
                 const int y = skip ? 0 : int(pos);
                 if (!skip && y < r.top())
                     break;

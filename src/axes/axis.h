@@ -24,7 +24,8 @@ class AxisPrivate;
     The chart owns them.
 
     The visible range is the data range (fed by update(), setMin(), setMax()
-    or setRange()) widened at each end by a margin that keeps 20 pixels free
+    or setRange()) widened at each end by a margin that keeps padding() (by
+    default 20) pixels free
     between the outermost values and the plot's edges; min(), max() and
     span() include the margin. Pixel positions are relative to the plot
     area's top-left corner; on the vertical axes they grow downwards, so
@@ -57,6 +58,60 @@ class TAVRIN_EXPORT Axis : public QObject
         setLogarithmic().
     */
     Q_PROPERTY(bool logarithmic READ isLogarithmic WRITE setLogarithmic NOTIFY logarithmicChanged)
+    /*!
+        \property Axis::padding
+        \brief Pixels kept free between the outermost values and the plot's
+        edges at each end (default: 20). With 0 data touches the frame and
+        setRange() shows exactly the range it is given.
+    */
+    Q_PROPERTY(int padding READ padding WRITE setPadding NOTIFY paddingChanged)
+    /*!
+        \property Axis::visible
+        \brief Whether the axis draws its band, ticks, labels, title and grid
+        (default: true). A hidden axis still places the series on it.
+    */
+    Q_PROPERTY(bool visible READ isVisible WRITE setVisible NOTIFY visibleChanged)
+    /*!
+        \property Axis::preferredTickCount
+        \brief About how many major ticks the axis shows (default: 0, about
+        seven). The step is still a 1, 2 or 5 times a power of ten.
+    */
+    Q_PROPERTY(int preferredTickCount READ preferredTickCount WRITE setPreferredTickCount NOTIFY ticksChanged)
+    /*!
+        \property Axis::tickStep
+        \brief A fixed distance between major ticks in value units (default:
+        0, chosen from the range). Ticks closer than two pixels are not drawn.
+        Linear axes only; a logarithmic axis chooses its own ticks.
+    */
+    Q_PROPERTY(double tickStep READ tickStep WRITE setTickStep NOTIFY ticksChanged)
+    /*!
+        \property Axis::minorTickCount
+        \brief How many minor ticks lie between two major ones (default: 0).
+        Linear axes only.
+    */
+    Q_PROPERTY(int minorTickCount READ minorTickCount WRITE setMinorTickCount NOTIFY ticksChanged)
+    /*!
+        \property Axis::minorGrid
+        \brief Whether grid lines are drawn at the minor ticks too (default:
+        false).
+    */
+    Q_PROPERTY(bool minorGrid READ minorGrid WRITE setMinorGrid NOTIFY ticksChanged)
+    /*!
+        \property Axis::gridStyle
+        \brief The pen style of the major grid lines (default: Qt::DashLine).
+    */
+    Q_PROPERTY(Qt::PenStyle gridStyle READ gridStyle WRITE setGridStyle NOTIFY ticksChanged)
+    /*!
+        \property Axis::minorGridColor
+        \brief The colour of the minor grid lines (default: invalid, which
+        takes the grid colour).
+    */
+    Q_PROPERTY(QColor minorGridColor READ minorGridColor WRITE setMinorGridColor NOTIFY ticksChanged)
+    /*!
+        \property Axis::minorGridStyle
+        \brief The pen style of the minor grid lines (default: Qt::DotLine).
+    */
+    Q_PROPERTY(Qt::PenStyle minorGridStyle READ minorGridStyle WRITE setMinorGridStyle NOTIFY ticksChanged)
 public:
     /*!
         The orientation of an axis. \c atBottom (0) is the horizontal axis
@@ -303,6 +358,92 @@ public:
     QColor frameColor() const;
 
     /*!
+        Returns the pixels kept free at each end; see the padding property.
+    */
+    int padding() const;
+    /*!
+        Sets the pixels kept free at each end to \a pixels (negative values
+        count as 0) and emits paddingChanged() and axisChanged() when it
+        changed.
+    */
+    void setPadding(int pixels);
+    /*!
+        Returns whether the axis is drawn; see the visible property.
+    */
+    bool isVisible() const;
+    /*!
+        Shows or hides the axis' band, ticks, labels, title and grid as \a on
+        says, and emits visibleChanged() and axisChanged() when it changed.
+        The frame around the plot stays.
+    */
+    void setVisible(bool on);
+    /*!
+        Returns the preferred number of major ticks (0: automatic).
+    */
+    int preferredTickCount() const;
+    /*!
+        Asks for about \a count major ticks (0 or less: automatic). Emits
+        ticksChanged() and axisChanged() when it changed.
+    */
+    void setPreferredTickCount(int count);
+    /*!
+        Returns the fixed major tick step (0: automatic).
+    */
+    double tickStep() const;
+    /*!
+        Fixes the major tick step at \a step value units; 0, a negative or
+        non-finite step goes back to automatic steps. Emits ticksChanged()
+        and axisChanged() when it changed.
+    */
+    void setTickStep(double step);
+    /*!
+        Returns the number of minor ticks between two major ones.
+    */
+    int minorTickCount() const;
+    /*!
+        Puts \a count minor ticks between two major ones (0 or less: none;
+        at most 99). Emits ticksChanged() and axisChanged() when it changed.
+    */
+    void setMinorTickCount(int count);
+    /*!
+        Returns whether grid lines are drawn at the minor ticks.
+    */
+    bool minorGrid() const;
+    /*!
+        Draws grid lines at the minor ticks too when \a on is true. Emits
+        ticksChanged() and axisChanged() when it changed.
+    */
+    void setMinorGrid(bool on);
+    /*!
+        Returns the pen style of the major grid lines.
+    */
+    Qt::PenStyle gridStyle() const;
+    /*!
+        Sets the pen style of the major grid lines to \a style (Qt::NoPen
+        hides them). Emits ticksChanged() and axisChanged() when it changed.
+    */
+    void setGridStyle(Qt::PenStyle style);
+    /*!
+        Returns the colour of the minor grid lines; invalid means the grid
+        colour.
+    */
+    QColor minorGridColor() const;
+    /*!
+        Sets the colour of the minor grid lines to \a color. Emits
+        ticksChanged() and axisChanged() when it changed.
+    */
+    void setMinorGridColor(const QColor &color);
+    /*!
+        Returns the pen style of the minor grid lines.
+    */
+    Qt::PenStyle minorGridStyle() const;
+    /*!
+        Sets the pen style of the minor grid lines to \a style. Emits
+        ticksChanged() and axisChanged() when it changed.
+    */
+    void setMinorGridStyle(Qt::PenStyle style);
+
+    /*!
         Draws the axis with \a painter along the plot rectangle \a plot (in
         the painter's coordinates): its edges of the plot frame (two, or the
         right one for atRight), ticks,
@@ -322,10 +463,23 @@ public:
 signals:
     /*!
         Tells the chart that the axis changed, so that it lays out and renders
-        again. The axis itself never emits it; the chart listens to it
-        (through Axes), so a host may emit it after changing an axis.
+        again. The setters of padding, visibility, ticks and grid emit it; the
+        chart listens to it (through Axes), so a host may also emit it after
+        changing an axis in other ways.
     */
     void axisChanged();
+    /*!
+        Emitted when the padding changed to \a pixels.
+    */
+    void paddingChanged(int pixels);
+    /*!
+        Emitted when the axis was shown (\a on true) or hidden.
+    */
+    void visibleChanged(bool on);
+    /*!
+        Emitted when the tick or grid settings changed.
+    */
+    void ticksChanged();
     /*!
         Emitted by setLogarithmic() when the scale changed to logarithmic
         (\a on true) or linear.

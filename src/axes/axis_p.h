@@ -4,6 +4,7 @@
 #include "axis.h"
 
 #include <QColor>
+#include <QRect>
 #include <QFont>
 #include <QMap>
 #include <QString>
@@ -51,9 +52,19 @@ public:
     double scaleMin() const;
     double scaleSpan() const;
     void updateLogTicks();
+    // Minor ticks (and their grid) of a linear axis along plot rectangle r.
+    void drawMinorTicks(QPainter *painter, const QRect &r, bool grid) const;
 
     double margin = 0;     // distance kept below rawMin and above rawMax, in transform units
-    const double pad = 20.0; // pixels kept free at each end of the axis
+    double pad = 20.0;     // pixels kept free at each end of the axis
+    bool visible = true;
+    int preferredTicks = 0; // 0: about seven
+    double fixedStep = 0;   // 0: chosen from the range
+    int minorTicks = 0;
+    bool minorGrid = false;
+    Qt::PenStyle gridStyle = Qt::DashLine;
+    QColor minorGridColor;
+    Qt::PenStyle minorGridStyle = Qt::DotLine;
     double length = 0;     // usable pixels: plot extent minus 1
     double scale;          // pixels per value unit
     double offset = 0;     // pixel position of the value 0

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 class Axes;
+class Axis;
 class ChartSeries;
 class ChartWidgetPrivate;
 class Legend;
@@ -647,6 +648,34 @@ public slots:
         image.
     */
     void repaint();
+
+    /*!
+        Returns the plot area, where the series are drawn, in widget
+        coordinates; an empty rectangle before the first layout.
+    */
+    QRect plotArea() const;
+    /*!
+        Returns the values at widget position \a position: x on the bottom
+        axis, y on \a yAxis (the left axis when null; the right axis when
+        that is given). Positions outside the plot give values beyond the
+        axes' ends; NaN while an axis has no range.
+    */
+    QPointF mapToValue(const QPointF &position, const Axis *yAxis = nullptr) const;
+    /*!
+        Returns the widget position of \a value (x on the bottom axis, y on
+        \a yAxis, the left axis when null); the inverse of mapToValue(). NaN
+        for values an axis cannot place (zero or less on a logarithmic axis)
+        or while an axis has no range.
+    */
+    QPointF mapToPosition(const QPointF &value, const Axis *yAxis = nullptr) const;
+    /*!
+        Fits \a axis (the bottom, left or right axis of this chart) once to
+        the data of the visible series on it and renders, leaving the other
+        axes as they are; automatic scaling is not switched on. Returns
+        false, changing nothing, for another chart's axis or when no visible
+        series on it has data.
+    */
+    bool rescaleAxis(Axis *axis);
 
     /*!
         Returns to the view before the last zoom, pan or wheel step and

@@ -164,6 +164,10 @@ private:
 
 void ChartWidgetPrivate::paintChart(QPainter *painter, const QSize &size)
 {
+    // A themed chart's light texts need its background on paper too; the
+    // default theme's files stay as they were, without one.
+    if (theme != ChartWidget::thDefault)
+        painter->fillRect(QRect(QPoint(0, 0), size), q->palette().color(QPalette::Window));
     if (size == q->size()) {
         paintLaidOut(painter, legend.pos());
         return;

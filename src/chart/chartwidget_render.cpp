@@ -159,6 +159,8 @@ void ChartWidgetPrivate::drawSeries(QPainter *painter, bool vector)
 void ChartWidgetPrivate::drawTitleAndAxes(QPainter *painter)
 {
     if (!title.isEmpty()) {
+        // In the widget's text colour in every output, as on screen.
+        painter->setPen(q->palette().color(QPalette::WindowText));
         painter->setFont(titleFont);
         QRect r = QFontMetrics(titleFont).boundingRect(title).adjusted(-1, 0, 1, 0);
         const int x = plotRect.left() + (plotRect.width() - r.width()) / 2;

@@ -5,6 +5,7 @@
 
 #include "axis.h"
 #include "axis_p.h"
+#include "chartseries.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -353,4 +354,76 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
     if (crosshairTexts.size() > 2)
         box(crosshairTexts.at(2), p, Right);
     painter->restore();
+}
+
+QRect ChartWidget::plotArea() const
+{
+    return d->plotRect;
+}
+
+namespace {
+
+// An axis' value at plot pixel p, NaN while it has no scale.
+double valueOn(const Axis *axis, double p)
+{
+    if (!axis->isValid() || !std::isfinite(axis->d->scale) || axis->d->scale == 0)
+        return qQNaN();
+    return axis->pixelToPoint(p);
+}
+
+double pixelOn(const Axis *axis, double v)
+{
+    if (!axis->isValid() || !std::isfinite(axis->d->scale))
+        return qQNaN();
+    return axis->pointToPixel(v);
+}
+
+} // namespace
+
+QPointF ChartWidget::mapToValue(const QPointF &position, const Axis *yAxis) const
+{
+    const Axis *y = yAxis == d->axes.right() ? d->axes.right() : d->axes.left();
+    return QPointF(valueOn(d->axes.bottom(), position.x() - d->plotRect.left()),
+                   valueOn(y, position.y() - d->plotRect.top()));
+}
+
+QPointF ChartWidget::mapToPosition(const QPointF &value, const Axis *yAxis) const
+{
+    const Axis *y = yAxis == d->axes.right() ? d->axes.right() : d->axes.left();
+    return QPointF(pixelOn(d->axes.bottom(), value.x()) + d->plotRect.left(),
+                   pixelOn(y, value.y()) + d->plotRect.top());
+}
+
+bool ChartWidget::rescaleAxis(Axis *axis)
+{
+    Axes &axes = d->axes;
+    if (axis != axes.bottom() && axis != axes.left() && axis != axes.right())
+        return false;
+    const bool isX = axis == axes.bottom();
+    double lo = qQNaN(), hi = qQNaN();
+    for (ChartSeries *series : qAsConst(d->seriesMap)) {
+        if (!series || !series->isVisible() || (isX ? series->xAxis() : series->yAxis()) != axis)
+            continue;
+        const double a = d->lowBound(series, !isX), b = isX ? series->maxX() : series->maxY();
+        if (a < lo || (std::isnan(lo) && !std::isnan(a)))
+            lo = a;
+        if (b > hi || (std::isnan(hi) && !std::isnan(b)))
+            hi = b;
+    }
+    if (std::isnan(lo) || std::isnan(hi))
+        return false;
+    // The range from scratch, as automatic scaling gives it, at the length
+    // the axis has now.
+    AxisPrivate *a = axis->d;
+    const double length = a->length;
+    axis->reset();
+    a->length = length;
+    axis->update(lo);
+    axis->update(hi);
+    const bool lock = d->drawingLock;
+    d->drawingLock = true;
+    a->updateTransform();
+    a->updateTicks();
+    d->settleRanges(lock, false);
+    return true;
 }

@@ -44,7 +44,37 @@ private slots:
     void logTicks();
     void logChart_data();
     void logChart();
+    void ticksStayOnThePlot_data();
+    void ticksStayOnThePlot();
 };
+
+void TestAxes::ticksStayOnThePlot_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::newRow("bottom") << int(Axis::atBottom);
+    QTest::newRow("left") << int(Axis::atLeft);
+}
+
+// A first tick computed before the range moved (by less than a step) is
+// not drawn outside the plot, nor is its grid line.
+void TestAxes::ticksStayOnThePlot()
+{
+    QFETCH(int, type);
+    Frame f;
+    Axis &axis = type == Axis::atBottom ? f.x : f.y;
+    axis.setGridColor(Qt::blue);
+    axis.d->firstTick = axis.min() - axis.d->tickStep * 0.6;
+    QImage img(340, 240, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    QRect plot(40, 10, 301 - 40, 201 - 10);
+    axis.draw(&p, &plot, true);
+    p.end();
+    // Where the stray tick mark and grid line would be; labels lie beyond.
+    const QRect outside = type == Axis::atBottom ? QRect(0, plot.top(), plot.left() - 1, plot.height() + 5)
+                                                 : QRect(plot.left() - 5, plot.bottom() + 3, plot.width() + 5, 30);
+    QCOMPARE(inked(img.copy(outside), qRgb(255, 255, 255)), QRect());
+}
 
 // Worked numbers: a 500 x 300 plot gives lengths 499 and 299 and 20
 // pixels of pad; a shift moves each axis by its own pixels; the pair is

@@ -715,8 +715,8 @@ void TestChart::workersFeedBusyChart()
 
 namespace {
 // Scenes of whole charts whose pictures the Qt 5 build drew and we looked at.
-enum Scene { scMarks, scBands, scZoomed, scTime, scFlat, scDark, scLogRight, scScenes };
-const char *const sceneNames[] = {"marks", "bands", "zoomed", "time", "flat", "dark", "logright"};
+enum Scene { scMarks, scBands, scZoomed, scTime, scFlat, scDark, scLogRight, scTicks, scHidden, scScenes };
+const char *const sceneNames[] = {"marks", "bands", "zoomed", "time", "flat", "dark", "logright", "ticks", "hidden"};
 
 void addMarks(ChartWidget &w)
 {
@@ -824,6 +824,30 @@ void buildScene(ChartWidget &w, int scene)
             w.addSeries(s);
         break;
     }
+    case scTicks: {
+        // Fixed and preferred steps, minor ticks with a dotted sub-grid under
+        // a solid grid, no pad on x, and every frame edge in its axis' colour.
+        Axis *x = w.axes()->bottom(), *y = w.axes()->left();
+        x->setTickStep(2.5);
+        x->setMinorTickCount(4);
+        x->setMinorGrid(true);
+        x->setMinorGridColor(QColor(225, 225, 225));
+        x->setGridStyle(Qt::SolidLine);
+        x->setPadding(0);
+        x->setFrameColor(Qt::blue);
+        y->setPreferredTickCount(4);
+        y->setMinorTickCount(1);
+        y->setMinorGrid(true);
+        y->setFrameColor(Qt::red);
+        w.addSeries(lineOf({QPointF(0, 0), QPointF(5, 30), QPointF(10, 12), QPointF(20, 40)}));
+        break;
+    }
+    case scHidden:
+        // The left axis places the series but draws no band, ticks or labels.
+        w.axes()->left()->setVisible(false);
+        w.axes()->left()->setTitle(QStringLiteral("hidden"));
+        addMarks(w);
+        break;
     case scDark:
         w.setTheme(ChartWidget::thDark);
         w.setSeriesColors({Qt::yellow, Qt::cyan, QColor(255, 128, 0), Qt::green, Qt::magenta});

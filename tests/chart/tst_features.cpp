@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QScrollBar>
+#include <QSvgRenderer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -134,6 +135,7 @@ private slots:
     void wheel_data();
     void wheel();
     void zoomBackHistory();
+    void geometryAndOneAxis();
     void clearAfterGestures_data();
     void clearAfterGestures();
     void afterZoom_data();
@@ -246,6 +248,43 @@ void TestViewAndLook::zoomBackHistory()
     QCOMPARE(c.w.zoomHistorySize(), 50);
     while (c.w.zoomBack())
         QVERIFY(!c.w.autoScale());
+}
+
+// What a host reaches for beside the gestures: the plot's place, values
+// under a position, exact ranges without the pad, and one axis refitted.
+void TestViewAndLook::geometryAndOneAxis()
+{
+    TwoAxes c;
+    QCOMPARE(c.w.plotArea(), c.plot());
+    for (const Axis *y : {static_cast<const Axis *>(nullptr), static_cast<const Axis *>(c.r())}) {
+        const QPointF at(c.plot().left() + 37.5, c.plot().top() + 81.25);
+        const QPointF v = c.w.mapToValue(at, y);
+        QCOMPARE(v.y(), (y ? c.r() : c.y())->pixelToPoint(81.25));
+        QVERIFY((c.w.mapToPosition(v, y) - at).manhattanLength() < 1e-9);
+    }
+    QVERIFY(std::isnan(ChartWidget().mapToValue(QPointF(5, 5)).x()));
+
+    // No pad: the range set is the range shown, to the pixel.
+    QSignalSpy padding(c.x(), SIGNAL(paddingChanged(int)));
+    c.x()->setPadding(0);
+    c.x()->setPadding(-3);
+    QCOMPARE(padding.count(), 1);
+    c.w.setAutoScale(false);
+    c.x()->setRange(200, 300);
+    QApplication::processEvents();
+    QVERIFY(c.x()->min() == 200 && c.x()->max() == 300);
+    QCOMPARE(c.w.mapToPosition(QPointF(200, 0)).x(), double(c.plot().left()));
+
+    // One axis fitted to its series, the others as they were.
+    c.y()->setRange(14000, 15000);
+    const double rightTop = c.r()->max();
+    const int draws = c.line->draws;
+    QVERIFY(c.w.rescaleAxis(c.y()));
+    QVERIFY(c.y()->min() < 10000 && c.y()->max() > 20000 && c.y()->max() < 21000);
+    QVERIFY(c.x()->min() == 200 && c.x()->max() == 300 && c.r()->max() == rightTop && !c.w.autoScale());
+    QCOMPARE(c.line->draws, draws + 1);
+    Axis foreign(Axis::atLeft);
+    QVERIFY(!c.w.rescaleAxis(&foreign) && !c.w.rescaleAxis(nullptr));
 }
 
 void TestViewAndLook::clearAfterGestures_data()
@@ -415,6 +454,23 @@ void TestViewAndLook::darkThemeAndBack()
     QVERIFY(automatic->color() != QColor(Qt::red));
     QCOMPARE(marks->color(), w.seriesColors().at(1));
     QCOMPARE(chosen->color(), QColor(Qt::magenta));
+    // The outputs look as the screen does: the image to the pixel around
+    // the series, the SVG on the dark background with no black frame edge.
+    const QImage dark = grabImage(&w);
+    auto around = [&](QImage img) {
+        QPainter(&img).fillRect(w.d->plotRect.adjusted(2, 2, -2, -2), Qt::black);
+        return img;
+    };
+    QCOMPARE(around(w.toImage().convertToFormat(QImage::Format_ARGB32)), around(dark));
+    QTemporaryDir dir;
+    QVERIFY(w.exportSvg(dir.filePath(QStringLiteral("dark.svg"))));
+    QImage svg(w.size(), QImage::Format_ARGB32);
+    svg.fill(Qt::white);
+    QPainter painter(&svg);
+    QSvgRenderer(dir.filePath(QStringLiteral("dark.svg"))).render(&painter);
+    painter.end();
+    QCOMPARE(svg.pixel(2, 2), dark.pixel(2, 2));
+    QCOMPARE(countColor(svg, qRgb(0, 0, 0), w.d->plotRect.adjusted(-2, -2, 2, 2)), 0);
 
     // Back to the default: the very same pixels as before.
     w.setTheme(ChartWidget::thDefault);

@@ -286,6 +286,7 @@ void TestExportOutputs::pdfPrintClipboard()
     QCOMPARE(w.d->pixmap.toImage(), before);
     ChartWidget empty; // never shown, so of no size
     empty.resize(0, 0);
+    QFile::remove(outputFile(QStringLiteral("empty.pdf")));
     QVERIFY(!empty.copyToClipboard() && !empty.exportPdf(outputFile(QStringLiteral("empty.pdf"))));
     QVERIFY(!QFileInfo::exists(outputFile(QStringLiteral("empty.pdf"))));
     QVERIFY(w.toImage(QSize(100, 100), Inf).isNull() && !w.exportImage(outputFile(QStringLiteral("inf.png")), QSize(100, 100), 1e300));
