@@ -823,7 +823,7 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
             painter->drawLine(r.topRight(), r.bottomRight());
     }
 
-    const QPen framePen(QBrush(d->frameColor), 2, Qt::SolidLine);
+    const QPen framePen(QBrush(d->frameColor), d->frameWidth, Qt::SolidLine);
     const QPen tickPen(QBrush(d->frameColor), 1, Qt::SolidLine);
     const QPen gridPen(QBrush(d->gridColor), 1, d->gridStyle);
     painter->setPen(framePen);
@@ -926,6 +926,8 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
                 const int align = d->type == atBottom ? int(Qt::AlignHCenter | Qt::AlignTop)
                                   : d->type == atRight ? int(Qt::AlignLeft)
                                                        : int(Qt::AlignRight);
+                if (d->textColor.isValid())
+                    painter->setPen(d->textColor);
                 painter->drawText(label, align, text);
                 lastLabel = label;
             }
@@ -947,6 +949,8 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
 
     if (!d->title.isEmpty()) {
         painter->setFont(d->titleFont);
+        if (d->textColor.isValid())
+            painter->setPen(d->textColor);
         QRect box = QFontMetrics(d->titleFont).boundingRect(d->title);
         box.adjust(-1, 0, 1, 0);
         if (d->type == atBottom) {

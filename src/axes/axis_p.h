@@ -85,6 +85,8 @@ public:
     double rawMax;
     QColor gridColor;
     QColor frameColor = Qt::black;
+    int frameWidth = 2;    // of the left and bottom edges; themes change it
+    QColor textColor;      // of labels and title; invalid: the frame colour
     bool scaleLock = false;
     bool logarithmic = false;
     // Ticks of a logarithmic axis, ascending; they are not evenly spaced, so

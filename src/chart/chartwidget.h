@@ -34,7 +34,9 @@ class VLine;
     repaint() renders again; title and axes are drawn at every paint event.
     With the default refresh timeout (-1) a point that widens its series'
     bounds renders at once and a point inside them renders nothing until
-    repaint(). setDrawingLock() and setRefreshTimeout() batch renderings.
+    repaint(). With automatic scaling off, a line or marker point added so
+    far outside the view that the picture cannot change renders nothing.
+    setDrawingLock() and setRefreshTimeout() batch renderings.
 
     The user zooms by dragging a rectangle with the left button, returns to
     automatic scaling by dragging towards the upper left, pans with the middle
@@ -133,7 +135,7 @@ public:
     enum dataFormat : int { dfBinary = 0 };
 
     //! Looks the chart can take as a whole; see setTheme().
-    enum Theme : int { thDefault = 0, thDark = 1 };
+    enum Theme : int { thDefault = 0, thDark = 1, thLight = 2 };
     Q_ENUM(Theme)
 
     /*!
@@ -346,8 +348,12 @@ public:
         whose colour the host has not changed since are coloured again from
         the theme's list. setTheme(thDefault) brings back the palette the
         widget had before, the white grid, black frames and the built-in
-        colour cycle. Fonts are left as they are. Setting the theme the
-        chart already has does nothing.
+        colour cycle. setTheme(thLight) is a clean card: white background,
+        light solid grid, thin light frame, dark grey text, the title in the
+        widget's own font (the previous title font comes back when the theme
+        changes again) and a colour list for white ground. Themes set the
+        grid style and colours of the axes. Other fonts are left as they
+        are. Setting the theme the chart already has does nothing.
     */
     Theme theme() const;
     /*!

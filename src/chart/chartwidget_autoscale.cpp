@@ -117,9 +117,48 @@ bool ChartWidgetPrivate::widenAxes(const ChartSeries *series, double x, double y
     return bottomChanged || rightChanged;
 }
 
+bool ChartWidgetPrivate::outOfView(ChartSeries *series, double x, double y) const
+{
+    // Markers and lines only: other kinds draw items of some width around a
+    // value, or spans a single value does not describe.
+    if (!series || (series->type() != ChartSeries::stLine && series->type() != ChartSeries::stPoint))
+        return false;
+    const Axis *xa = series->xAxis(), *ya = series->yAxis();
+    if (!xa || !ya || !xa->isValid() || !ya->isValid())
+        return false;
+    // Which sides of the plot, with room for a marker, a point lies beyond.
+    constexpr double kRoom = 64;
+    const double w = plotRect.width(), h = plotRect.height();
+    auto sides = [&](double vx, double vy) {
+        const double px = xa->pointToPixel(vx), py = ya->pointToPixel(vy);
+        if (!std::isfinite(px) || !std::isfinite(py))
+            return 0;
+        return (px < -kRoom ? 1 : 0) | (px > w + kRoom ? 2 : 0) | (py < -kRoom ? 4 : 0) | (py > h + kRoom ? 8 : 0);
+    };
+    const int here = sides(x, y);
+    if (!here || series->type() == ChartSeries::stPoint)
+        return here != 0;
+    // A line reaches the new point from the one before; both must lie beyond
+    // the same side. The new point may or may not be stored yet.
+    const int n = series->pointsCount();
+    for (int i = n - 1; i >= 0 && i >= n - 2; --i) {
+        const QList<QVariant> row = series->point(i);
+        if (row.size() < 2)
+            return false;
+        const double px = row.at(0).toDouble(), py = row.at(1).toDouble();
+        if (px == x && py == y && i == n - 1)
+            continue;
+        return (sides(px, py) & here) != 0;
+    }
+    return true;
+}
+
 void ChartWidgetPrivate::seriesBoundsChanged(ChartSeries *series, double x, double y)
 {
     if (refreshTimer.isActive())
+        return;
+    // With the view fixed, a point the picture cannot show renders nothing.
+    if (!autoScale && outOfView(series, x, y))
         return;
     bool rendered = false;
     if (autoScale && widenAxes(series, x, y))

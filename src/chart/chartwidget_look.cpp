@@ -3,6 +3,7 @@
 #include "chartwidget_p.h"
 
 #include "axis.h"
+#include "axis_p.h"
 #include "chartseries.h"
 #include "legend_p.h"
 
@@ -41,6 +42,32 @@ QPalette darkPalette(QPalette p)
         p.setColor(g, QPalette::Shadow, Qt::black);
     }
     return p;
+}
+
+// A clean card: white paper, dark grey ink.
+QPalette lightPalette(QPalette p)
+{
+    const QColor paper(Qt::white), ink(0x33, 0x37, 0x3d), raised(0xf4, 0xf5, 0xf7);
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor text = g == QPalette::Disabled ? ink.lighter(250) : ink;
+        p.setColor(g, QPalette::Window, paper);
+        p.setColor(g, QPalette::WindowText, text);
+        p.setColor(g, QPalette::Base, paper);
+        p.setColor(g, QPalette::AlternateBase, raised);
+        p.setColor(g, QPalette::Text, text);
+        p.setColor(g, QPalette::Button, raised);
+        p.setColor(g, QPalette::ButtonText, text);
+    }
+    return p;
+}
+
+const QList<QColor> &lightSeriesColors()
+{
+    static const QList<QColor> colors{
+        QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e), QColor(0x2c, 0xa0, 0x2c),
+        QColor(0xd6, 0x27, 0x28), QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
+        QColor(0xe3, 0x77, 0xc2), QColor(0x7f, 0x7f, 0x7f)};
+    return colors;
 }
 
 } // namespace
@@ -159,25 +186,42 @@ ChartWidget::Theme ChartWidget::theme() const
 
 void ChartWidget::setTheme(Theme theme)
 {
-    if (d->theme == theme || (theme != thDefault && theme != thDark))
+    if (d->theme == theme || (theme != thDefault && theme != thDark && theme != thLight))
         return;
-    const bool dark = theme == thDark;
-    if (dark) {
+    if (d->theme == thDefault) {
         d->hostPalette = testAttribute(Qt::WA_SetPalette) ? palette() : QPalette();
+        d->hostEffectivePalette = palette();
         d->hostAutoFill = autoFillBackground();
-        setPalette(darkPalette(palette()));
-        setAutoFillBackground(true);
-    } else {
+    }
+    const bool dark = theme == thDark, light = theme == thLight;
+    if (theme == thDefault) {
         // An empty palette hands the widget back to its parent's.
         setPalette(d->hostPalette);
         setAutoFillBackground(d->hostAutoFill);
+    } else {
+        setPalette(dark ? darkPalette(d->hostEffectivePalette) : lightPalette(d->hostEffectivePalette));
+        setAutoFillBackground(true);
     }
-    d->axes.setGridColor(dark ? QColor(0x3c, 0x42, 0x4a) : QColor(Qt::white));
-    d->axes.left()->setFrameColor(dark ? QColor(0xaa, 0xb0, 0xb8) : QColor(Qt::black));
-    d->axes.bottom()->setFrameColor(dark ? QColor(0xaa, 0xb0, 0xb8) : QColor(Qt::black));
-    d->axes.right()->setFrameColor(dark ? QColor(0xaa, 0xb0, 0xb8) : QColor(Qt::black));
-    d->seriesColors = dark ? darkSeriesColors() : QList<QColor>();
+    const QColor frame = dark ? QColor(0xaa, 0xb0, 0xb8) : light ? QColor(0xbd, 0xc1, 0xc6) : QColor(Qt::black);
+    d->axes.setGridColor(dark ? QColor(0x3c, 0x42, 0x4a) : light ? QColor(0xe9, 0xeb, 0xee) : QColor(Qt::white));
+    for (Axis *axis : {d->axes.left(), d->axes.bottom(), d->axes.right()}) {
+        axis->setFrameColor(frame);
+        axis->setGridStyle(light ? Qt::SolidLine : Qt::DashLine);
+        axis->d->frameWidth = light ? 1 : 2;
+        // A light frame would make faint labels.
+        axis->d->textColor = light ? palette().color(QPalette::WindowText) : QColor();
+    }
+    d->seriesColors = dark ? darkSeriesColors() : light ? lightSeriesColors() : QList<QColor>();
+    // The light theme titles in the widget's own font; leaving it gives the
+    // title font back.
+    const Theme old = d->theme;
     d->theme = theme;
+    if (light)
+        d->hostTitleFont = d->titleFont;
+    if (light)
+        setTitleFont(font());
+    else if (old == thLight)
+        setTitleFont(d->hostTitleFont);
     d->recolorSeries();
     repaint();
     emit themeChanged(theme);

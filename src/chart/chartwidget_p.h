@@ -71,6 +71,8 @@ public:
     QHash<ChartSeries *, QColor> autoColors; // series the chart coloured, and how
     ChartWidget::Theme theme = ChartWidget::thDefault;
     QPalette hostPalette;
+    QPalette hostEffectivePalette; // what the themes start from
+    QFont hostTitleFont;           // given back when the light theme goes
     bool hostAutoFill = false;
     QColor takeAutoColor();
     void recolorSeries();
@@ -123,6 +125,9 @@ public:
     void seriesBlockBoundsChanged(ChartSeries *series, double minX, double minY, double maxX,
                                   double maxY) override;
     void seriesBoundsShrunk() override;
+    // Whether a point just added to `series` lies where its drawing cannot
+    // reach the plot, so that the picture cannot change.
+    bool outOfView(ChartSeries *series, double x, double y) const;
     void seriesAxesChanged(ChartSeries *series) override;
     // Widens the bottom axis by x and the series' y axis (the left one for
     // no series) by y, with fresh ticks; true when a range changed.

@@ -229,6 +229,26 @@ void TestChart::renderingOnlyWhenNeeded()
     QVERIFY(w.d->pixmap.isNull() && s->draws == draws + 1);
     w.resize(400, 300);
     QVERIFY(!w.d->pixmap.isNull() && s->draws == draws + 2);
+
+    // With the view fixed, points the picture cannot show render nothing: a
+    // line continuing beyond the right edge, a marker far below; the first
+    // line point back in view, or a segment crossing it, renders.
+    w.axes()->bottom()->setRange(0, 1000);
+    auto *marks = new PointSeries(PointSeries::psCircle);
+    marks->addXY(500, 500);
+    w.addSeries(marks);
+    const int before = s->draws;
+    s->addXY(300000, 5);
+    s->addXY(300001, -5000);
+    marks->addXY(500, -1e6);
+    QCOMPARE(s->draws, before);
+    s->addXY(-1, 2000);
+    QCOMPARE(s->draws, before + 1);
+    marks->addXY(500, 1e6);
+    QCOMPARE(s->draws, before + 1);
+    marks->addXY(1e6, 500);
+    marks->addXY(-10, -1e7);
+    QCOMPARE(s->draws, before + 1);
 }
 
 // A burst renders at its first widening point and once the timeout
@@ -715,8 +735,8 @@ void TestChart::workersFeedBusyChart()
 
 namespace {
 // Scenes of whole charts whose pictures the Qt 5 build drew and we looked at.
-enum Scene { scMarks, scBands, scZoomed, scTime, scFlat, scDark, scLogRight, scTicks, scHidden, scScenes };
-const char *const sceneNames[] = {"marks", "bands", "zoomed", "time", "flat", "dark", "logright", "ticks", "hidden"};
+enum Scene { scMarks, scBands, scZoomed, scTime, scFlat, scDark, scLogRight, scTicks, scHidden, scLight, scScenes };
+const char *const sceneNames[] = {"marks", "bands", "zoomed", "time", "flat", "dark", "logright", "ticks", "hidden", "light"};
 
 void addMarks(ChartWidget &w)
 {
@@ -842,6 +862,11 @@ void buildScene(ChartWidget &w, int scene)
         w.addSeries(lineOf({QPointF(0, 0), QPointF(5, 30), QPointF(10, 12), QPointF(20, 40)}));
         break;
     }
+    case scLight:
+        w.setTheme(ChartWidget::thLight);
+        w.axes()->bottom()->setMinorTickCount(1);
+        addMarks(w);
+        break;
     case scHidden:
         // The left axis places the series but draws no band, ticks or labels.
         w.axes()->left()->setVisible(false);

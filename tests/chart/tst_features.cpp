@@ -472,8 +472,14 @@ void TestViewAndLook::darkThemeAndBack()
     QCOMPARE(svg.pixel(2, 2), dark.pixel(2, 2));
     QCOMPARE(countColor(svg, qRgb(0, 0, 0), w.d->plotRect.adjusted(-2, -2, 2, 2)), 0);
 
-    // Back to the default: the very same pixels as before.
+    // Back to the default, by way of the light theme and its title font:
+    // the very same pixels as before.
+    const QFont titleFont = w.titleFont();
+    w.setTheme(ChartWidget::thLight);
+    QCOMPARE(w.titleFont(), w.font());
+    QVERIFY(automatic->color() == w.seriesColors().at(0) && marks->color() == w.seriesColors().at(1));
     w.setTheme(ChartWidget::thDefault);
+    QCOMPARE(w.titleFont(), titleFont);
     QApplication::processEvents();
     QCOMPARE(automatic->color(), QColor(Qt::red));
     QVERIFY(grabImage(&w) == light);
