@@ -3,6 +3,8 @@
 #include "demotabs.h"
 #include "producer.h"
 
+#include <axes.h>
+#include <axis.h>
 #include <chartwidget.h>
 #include <legend.h>
 #include <lineseries.h>
@@ -20,6 +22,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -147,9 +151,46 @@ void MainWindow::buildToolBar()
     for (const Tab &tab : qAsConst(m_charts))
         connect(tab.chart, &ChartWidget::zoomHistoryChanged, this, &MainWindow::updateZoomBack);
     view->addSeparator();
-    auto *dark = new QCheckBox(tr("Dark theme"));
-    view->addWidget(dark);
-    connect(dark, &QCheckBox::toggled, this, &MainWindow::applyDarkTheme);
+    view->addWidget(new QLabel(tr("Theme: ")));
+    auto *theme = new QComboBox;
+    theme->addItem(tr("Default"), int(ChartWidget::thDefault));
+    theme->addItem(tr("Dark"), int(ChartWidget::thDark));
+    theme->addItem(tr("Light"), int(ChartWidget::thLight));
+    view->addWidget(theme);
+    connect(theme, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this, theme] {
+        for (const Tab &tab : qAsConst(m_charts))
+            tab.chart->setTheme(ChartWidget::Theme(theme->currentData().toInt()));
+    });
+
+    // The live chart's y ticks, and its values under the pointer in the
+    // status line.
+    view->addSeparator();
+    view->addWidget(new QLabel(tr("Live y ticks: ")));
+    auto *ticks = new QSpinBox;
+    ticks->setRange(0, 20);
+    ticks->setSpecialValueText(tr("auto"));
+    view->addWidget(ticks);
+    connect(ticks, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            [this](int n) { m_live->axes()->left()->setPreferredTickCount(n); });
+    m_pointer = new QLabel;
+    statusBar()->addPermanentWidget(m_pointer);
+    m_live->setMouseTracking(true);
+    m_live->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_live && event->type() == QEvent::MouseMove) {
+        const QPoint pos = static_cast<QMouseEvent *>(event)->pos();
+        if (m_live->plotArea().contains(pos)) {
+            const QPointF v = m_live->mapToValue(pos);
+            const QDateTime t = QDateTime::fromMSecsSinceEpoch(qint64(v.x() * 1000));
+            m_pointer->setText(tr("%1  %2").arg(t.toString(QStringLiteral("hh:mm:ss")), QString::number(v.y(), 'f', 2)));
+        } else {
+            m_pointer->clear();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::addSwitch(QToolBar *bar, const QString &text, const QString &tip,
@@ -162,12 +203,6 @@ void MainWindow::addSwitch(QToolBar *bar, const QString &text, const QString &ti
         for (const Tab &tab : qAsConst(m_charts))
             (tab.chart->*set)(on);
     });
-}
-
-void MainWindow::applyDarkTheme(bool on)
-{
-    for (const Tab &tab : qAsConst(m_charts))
-        tab.chart->setTheme(on ? ChartWidget::thDark : ChartWidget::thDefault);
 }
 
 void MainWindow::zoomBack()

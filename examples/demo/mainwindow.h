@@ -11,6 +11,7 @@ class LineSeries;
 class Producer;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QTabWidget;
 class QToolBar;
@@ -29,6 +30,9 @@ public:
     // paths written, or an empty list when a file could not be written.
     QStringList writeGallery(const QString &dir, QSize chartSize);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private slots:
     void addMinuteLine(const QDateTime &at);
     void applyLegend();
@@ -36,7 +40,6 @@ private slots:
     void applyTooltips(bool on);
     void applyTitle();
     void currentTabChanged();
-    void applyDarkTheme(bool on);
     void zoomBack();
     void updateZoomBack();
     void saveSettings();
@@ -64,6 +67,7 @@ private:
     QCheckBox *m_legendShown = nullptr;
     QLineEdit *m_title = nullptr;
     QAction *m_zoomBack = nullptr;
+    QLabel *m_pointer = nullptr;
 };
 
 #endif // DEMO_MAINWINDOW_H
