@@ -23,6 +23,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QWheelEvent>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -78,6 +79,12 @@ private:
 // Keeps every run bounded however large the counts in the input are.
 constexpr int kMaxOps = 64;
 constexpr int kMaxPoints = 2000;
+// An input whose first byte has its top bit set may also use the newer calls
+// (blocks, streaming limits, log and right axes, wheel zoom and its history,
+// images and PDF); one without it decodes as it always did, so inputs kept
+// from earlier runs still do what they did.
+constexpr int kFirstOps = 24;
+constexpr int kOps = 32;
 
 inline ChartSeries *makeSeries(int kind)
 {
@@ -116,6 +123,95 @@ inline void addPoint(ChartSeries *s, double x, double y, Reader &r)
     }
 }
 
+// A block of points in one call, through one of the block overloads or the
+// kind's own; the first few values come from the input, the rest follow a
+// curve so that a long block costs few input bytes.
+inline void addBlock(ChartSeries *s, Reader &r)
+{
+    const int count = int(r.word() % (kMaxPoints + 1));
+    const double scale = r.number();
+    QVector<double> x(count), y(count);
+    for (int i = 0; i < count; ++i) {
+        const bool fromInput = i < 8;
+        x[i] = fromInput ? r.number() : i * scale;
+        y[i] = fromInput ? r.number() : std::sin(i * 0.1) * scale;
+    }
+    const uint8_t how = r.byte();
+    switch (how % 5) {
+    case 0: {
+        QVector<QPointF> points;
+        points.reserve(count);
+        for (int i = 0; i < count; ++i)
+            points.append(QPointF(x[i], y[i]));
+        s->addPoints(points);
+        break;
+    }
+    case 1: // the longer array's extra values are ignored
+        y.resize(std::max(0, count - int(how / 5 % 4)));
+        s->addPoints(x, y);
+        break;
+    case 2: // a count of the arrays' length or one that is not positive
+        s->addPoints(x.constData(), y.constData(), how & 0x80 ? count : -int(how / 5 % 4));
+        break;
+    case 3:
+        s->addPoints(how & 0x80 ? nullptr : x.constData(), how & 0x40 ? nullptr : y.constData(), count);
+        break;
+    default:
+        switch (s->type()) {
+        case ChartSeries::stBoxAndWhiskers: {
+            QVector<BoxAndWhiskersSeries::Candle> candles(count);
+            for (int i = 0; i < count; ++i)
+                candles[i] = {x[i], y[i], y[i] - 1, y[i] + (i < 4 ? r.number() : 2), y[i] - 0.5, y[i] + 0.5};
+            static_cast<BoxAndWhiskersSeries *>(s)->addCandles(candles);
+            break;
+        }
+        case ChartSeries::stHighLow: {
+            QVector<HighLowSeries::HighLowPoint> points(count);
+            for (int i = 0; i < count; ++i)
+                points[i] = {x[i], y[i], i < 4 ? r.number() : y[i] + 1};
+            static_cast<HighLowSeries *>(s)->addPoints(points);
+            break;
+        }
+        case ChartSeries::stGantt: {
+            QVector<GanttBar> bars(count);
+            for (int i = 0; i < count; ++i)
+                bars[i] = {x[i], i < 4 ? r.number() : x[i] + 1, y[i], QColor(), QStringLiteral("g")};
+            static_cast<GanttSeries *>(s)->addBars(bars);
+            break;
+        }
+        default:
+            s->addPoints(x, y);
+        }
+    }
+}
+
+// A limit for a streaming series: mostly small, sometimes none, negative or
+// as large as it gets.
+inline int limitOf(Reader &r)
+{
+    const uint8_t b = r.byte();
+    if (b < 200)
+        return b % 50;
+    if (b < 230)
+        return -int(b % 5);
+    return b & 1 ? std::numeric_limits<int>::max() : 100000;
+}
+
+inline Axis *anyAxis(ChartWidget &w, uint8_t b)
+{
+    switch (b % 3) {
+    case 0: return w.axes()->bottom();
+    case 1: return w.axes()->left();
+    default: return w.axes()->right();
+    }
+}
+
+inline void wheel(QWidget *w, QPoint pos, QPoint angle, Qt::KeyboardModifiers modifiers)
+{
+    QWheelEvent e(pos, w->mapToGlobal(pos), QPoint(), angle, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w, &e);
+}
+
 inline void mouse(QWidget *w, QEvent::Type type, Qt::MouseButton button, QPoint pos)
 {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
@@ -147,7 +243,9 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
     w->resize(320, 240);
     // Rendering after every point makes long inputs quadratic; mostly let
     // the refresh timer batch them.
-    w->setRefreshTimeout(r.byte() % 4 == 0 ? -1 : 100);
+    const uint8_t first = r.byte();
+    w->setRefreshTimeout(first % 4 == 0 ? -1 : 100);
+    const int ops = first & 0x80 ? kOps : kFirstOps;
     QList<int> ids;
     auto pick = [&]() -> ChartSeries * {
         if (ids.isEmpty())
@@ -156,7 +254,7 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
     };
 
     for (int op = 0; op < kMaxOps && !r.atEnd(); ++op) {
-        switch (r.byte() % 24) {
+        switch (r.byte() % ops) {
         case 0: { // add a series with points
             ChartSeries *s = makeSeries(r.byte());
             const int count = std::min<int>(r.byte(), 16);
@@ -287,9 +385,76 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
             QCoreApplication::sendEvent(w, &e);
             break;
         }
-        default:
+        case 23:
             // Queued rescales and the refresh timer.
             QCoreApplication::processEvents();
+            break;
+        case 24:
+            if (ChartSeries *s = pick())
+                addBlock(s, r);
+            break;
+        case 25: // a streaming limit, or dropping what lies left of an x
+            if (ChartSeries *s = pick()) {
+                const bool limit = r.byte() & 1;
+                if (auto *line = qobject_cast<LineSeries *>(s)) {
+                    if (limit)
+                        line->setMaximumPoints(limitOf(r));
+                    else
+                        line->removeBefore(r.number());
+                } else if (auto *points = qobject_cast<PointSeries *>(s)) {
+                    if (limit)
+                        points->setMaximumPoints(limitOf(r));
+                    else
+                        points->removeBefore(r.number());
+                }
+            }
+            break;
+        case 26: {
+            const uint8_t b = r.byte();
+            anyAxis(*w, b)->setLogarithmic(b & 0x80);
+            break;
+        }
+        case 27: // a series moves to the right axis or back, or the right axis' range
+            if (r.byte() & 1) {
+                if (ChartSeries *s = pick())
+                    s->setAxis(w->axes()->bottom(), r.byte() & 1 ? w->axes()->right() : w->axes()->left());
+            } else {
+                const double lo = r.number();
+                w->axes()->right()->setRange(lo, r.number());
+            }
+            break;
+        case 28: { // wheel steps, with and without Ctrl and Shift
+            const uint8_t b = r.byte();
+            w->setWheelZoom(!(b & 0x80));
+            const QPoint pos = position(r, w);
+            static const int extreme[] = {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), 1, -1};
+            const uint8_t d = r.byte();
+            const int delta = d < 240 ? (int(d) - 120) * 15 : extreme[d % 4];
+            static const Qt::KeyboardModifiers modifiers[] = {Qt::NoModifier, Qt::ControlModifier, Qt::ShiftModifier,
+                                                              Qt::ControlModifier | Qt::ShiftModifier};
+            wheel(w, pos, b & 0x40 ? QPoint(delta, 0) : QPoint(0, delta), modifiers[b % 4]);
+            break;
+        }
+        case 29:
+            w->zoomBack();
+            break;
+        case 30: { // pictures at other sizes and densities
+            const uint8_t b = r.byte();
+            static const QSize sizes[] = {QSize(), {0, 0}, {1, 1}, {3, 700}, {640, 480}, {-5, 10}};
+            const QSize size = b & 0x80 ? QSize(r.word() % 1200, r.word() % 900) : sizes[b % 6];
+            const double scale = b & 0x40 ? r.number() : 0.25 * (1 + r.byte() % 12);
+            if (b & 0x20) {
+                static const char *const formats[] = {nullptr, "png", "jpg", "bmp", "no-such-format"};
+                w->exportImage(dir + QStringLiteral("/out.img"), size, scale, formats[r.byte() % 5]);
+            } else {
+                w->toImage(size, scale);
+            }
+            break;
+        }
+        case 31:
+            w->exportPdf(dir + QStringLiteral("/out.pdf"));
+            break;
+        default:
             break;
         }
     }

@@ -21,7 +21,7 @@ foreach(sub chart axes series legend export)
 endforeach()
 
 # The chart on a screen of twice the density: the series image must follow.
-if(TARGET tst_chart)
+if(TARGET tst_chart AND NOT TAVRIN_TSAN)
     add_test(NAME chart-hidpi COMMAND tst_chart -class TestHiDpi)
     set_tests_properties(chart-hidpi PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2;TAVRIN_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"

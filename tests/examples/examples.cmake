@@ -41,7 +41,7 @@ endif()
 # A sanitizer build installs an instrumented library that a plain host cannot
 # link; the package itself is the same, so the plain build checks it.
 # The Qt 6 build installs itself beside the Qt 5 build, when there is one.
-if(NOT TAVRIN_SANITIZE)
+if(NOT TAVRIN_SANITIZE AND NOT TAVRIN_TSAN)
     add_test(NAME consumer
         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/consumer.sh ${CMAKE_BINARY_DIR}
                 ${PROJECT_SOURCE_DIR}/examples/consumer ${CMAKE_BINARY_DIR}/test-output/consumer

@@ -19,9 +19,14 @@
 #include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtEndian>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace tavrintest;
 
@@ -82,6 +87,32 @@ void makeDistinct(ChartWidget &w)
     w.d->drawingLock = true;
     w.d->title = QStringLiteral("Before");
     w.d->titleFont = QFont(QStringLiteral("Liberation Serif"), 13);
+}
+
+// Makes `name` a device of its own like /dev/full (character device 1,7),
+// so that a faulty save can replace nothing outside the test's folder.
+// Returns why it could not, or an empty string.
+QString makeFullDevice(const QString &name)
+{
+    if (geteuid() != 0)
+        return QStringLiteral("making a device needs root");
+    const QByteArray n = QFile::encodeName(name);
+    ::unlink(n.constData());
+    if (::mknod(n.constData(), S_IFCHR | 0600, makedev(1, 7)) != 0)
+        return QStringLiteral("mknod: ") + QString::fromLocal8Bit(std::strerror(errno));
+    // A folder on a file system mounted nodev holds the device but opens none.
+    const int fd = ::open(n.constData(), O_WRONLY);
+    if (fd < 0)
+        return QStringLiteral("the device does not open here: ") + QString::fromLocal8Bit(std::strerror(errno));
+    const bool full = ::write(fd, "x", 1) < 0 && errno == ENOSPC;
+    ::close(fd);
+    return full ? QString() : QStringLiteral("the device is not full");
+}
+
+bool isCharDevice(const QString &name)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(name).constData(), &st) == 0 && S_ISCHR(st.st_mode);
 }
 
 template <typename... T> QByteArray streamed(const T &...values)
@@ -286,7 +317,7 @@ void TestExport::numbersAsVariant()
 void TestExport::failures_data()
 {
     QTest::addColumn<Writer>("writer");
-    QTest::addColumn<QString>("target"); // empty: a full disk
+    QTest::addColumn<QString>("target"); // empty: a full disk; "full": a full device
     const struct { const char *name; Writer w; } writers[] = {{"csv", csv}, {"xml", xml}, {"svg", svgFile},
                                                               {"pdf", pdf}, {"png", png}, {"settings", settings},
 #ifdef TAVRIN_HAVE_PRINTSUPPORT
@@ -295,7 +326,7 @@ void TestExport::failures_data()
     };
     for (const auto &w : writers) {
         QTest::addRow("%s, missing directory", w.name) << w.w << dir.filePath(QStringLiteral("no/such/dir/out"));
-        QTest::addRow("%s, full device", w.name) << w.w << QStringLiteral("/dev/full");
+        QTest::addRow("%s, full device", w.name) << w.w << QStringLiteral("full");
         QTest::addRow("%s, full disk", w.name) << w.w << QString();
     }
 }
@@ -314,6 +345,15 @@ void TestExport::failures()
         line->addXY(i, i % 7);
     w.addSeries(line);
     w.resize(300, 200);
+    if (target == QLatin1String("full")) {
+        target = path("full");
+        const QString why = makeFullDevice(target);
+        if (!why.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("no full device of our own: ") + why));
+        QVERIFY(!writer(w, target));
+        QVERIFY(isCharDevice(target));
+        return;
+    }
     if (!target.isEmpty()) {
         QVERIFY(!writer(w, target));
         QVERIFY(!QFileInfo(target).isFile());
