@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QPointer>
 #include <QScrollBar>
 #include <QThread>
 
@@ -236,7 +237,11 @@ void Legend::removeSeries(ChartSeries *series)
         QWidget *w = item ? item->widget() : nullptr;
         if (w && w->property(kSeriesProperty) == key) {
             layout->removeWidget(w);
-            delete w;
+            // The box may be in the middle of its own click: a host that
+            // removes a series when it is hidden gets here from the toggle.
+            w->setProperty(kSeriesProperty, QVariant());
+            w->hide();
+            w->deleteLater();
             return;
         }
     }
@@ -244,15 +249,17 @@ void Legend::removeSeries(ChartSeries *series)
 
 void LegendPrivate::on_series_change_visible(bool on)
 {
-    QObject *box = sender();
+    const QPointer<QCheckBox> box = qobject_cast<QCheckBox *>(sender());
     if (!box)
         return;
     ChartSeries *series = seriesFromVariant(box->property(kSeriesProperty));
     if (!series)
         return;
     series->setVisible(on);
-    if (auto *cb = qobject_cast<QCheckBox *>(box))
-        cb->setChecked(on);
+    // The host's handlers of the change may have removed the series and
+    // its box.
+    if (box)
+        box->setChecked(on);
 }
 
 void LegendPrivate::on_series_name_changed()
