@@ -84,14 +84,17 @@ void ChartWidgetPrivate::paintLegend(QPainter *painter, const QPoint &at)
 {
     const bool scrolled =
         legend.horizontalScrollBar()->isVisible() || legend.verticalScrollBar()->isVisible();
+    // An inset legend's translucent box is its background; the window's
+    // would cover the series.
+    const QWidget::RenderFlags background =
+        legend.d->isInset() ? QWidget::RenderFlags() : QWidget::DrawWindowBackground;
     if (!paintsVectors(painter) || scrolled) {
-        legend.render(painter, at, QRegion(),
-                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        legend.render(painter, at, QRegion(), background | QWidget::DrawChildren);
         return;
     }
     // Qt's widget rendering hands the check boxes' icons over as pixmaps;
     // the boxes are drawn here instead, the library's icons as vectors.
-    legend.render(painter, at, QRegion(), QWidget::DrawWindowBackground);
+    legend.render(painter, at, QRegion(), background);
     const QList<QCheckBox *> boxes = legend.widget()->findChildren<QCheckBox *>();
     for (QCheckBox *box : boxes) {
         if (!box->isVisibleTo(&legend))
@@ -110,8 +113,9 @@ void ChartWidgetPrivate::paintLegend(QPainter *painter, const QPoint &at)
         option.icon = vectorIcon ? QIcon(new RoomOnlyIconEngine) : icon;
         painter->save();
         painter->translate(at + box->mapTo(&legend, QPoint(0, 0)));
-        painter->setFont(box->font());
-        QStyle *style = box->style();
+        QFont font = box->font();
+        QStyle *style = LegendPrivate::entryStyle(box, &option, &font);
+        painter->setFont(font);
         style->drawControl(QStyle::CE_CheckBox, &option, painter, box);
         if (vectorIcon) {
             const QRect contents = style->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
@@ -200,7 +204,8 @@ void ChartWidgetPrivate::paintLaidOut(QPainter *painter, const QPoint &legendPos
     painter->save();
     drawTitleAndAxes(painter);
     // Only a legend the user can see belongs in the picture.
-    if (legend.d->visible)
+    const bool inset = legend.d->isInset();
+    if (legend.d->visible && !inset)
         paintLegend(painter, legendPos);
     painter->translate(plotRect.topLeft());
     // On screen the series are cut at the plot's edges by their image. The
@@ -210,6 +215,9 @@ void ChartWidgetPrivate::paintLaidOut(QPainter *painter, const QPoint &legendPos
         painter->setClipRect(QRect(QPoint(0, 0), plotRect.size()), Qt::IntersectClip);
     drawSeries(painter, true);
     painter->restore();
+    // An inset legend floats over the series, as it does on screen.
+    if (legend.d->visible && inset)
+        paintLegend(painter, legendPos);
 }
 
 bool ChartWidgetPrivate::writeCsv(const QString &fileName, QString *error)

@@ -136,6 +136,7 @@ public:
     // Legend hooks.
     QString legendTitle() const override { return title; }
     QFont legendTitleFont() const override { return titleFont; }
+    QRect legendPlotArea() const override { return plotRect; }
 
     // Mouse interaction; each returns whether the event was consumed.
     bool eventFilter(QObject *watched, QEvent *event) override;

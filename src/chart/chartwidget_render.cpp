@@ -28,6 +28,7 @@ bool ChartWidgetPrivate::updatePlotArea(bool render)
     plotRect = r;
     if (r == old)
         return false;
+    legend.d->followPlotArea();
     axes.setSize(QSizeF(plotRect.size()));
     if (plotRect.size() != old.size()) {
         makeImage();
@@ -67,6 +68,8 @@ QRect ChartWidgetPrivate::plotRectIn(const QRect &area) const
         case Legend::plBottom:
         case Legend::plBottomInverted:
             r.setBottom(r.bottom() - legend.height());
+            break;
+        default: // inset: over the plot, it takes no room
             break;
         }
     }

@@ -3,26 +3,35 @@
 
 #include "chartseries.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QChildEvent>
-#include <QCoreApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QThread>
 
 namespace {
 
 const char kSeriesProperty[] = "series name";
 
+// An inset legend's distance from the plot's edges.
+const int kInsetGap = 6;
+
 bool isSidePlacement(int p) { return p >= Legend::plRight && p <= Legend::plLeftInverted; }
 bool isTopBottomPlacement(int p) { return p >= Legend::plTop && p <= Legend::plBottomInverted; }
+bool isInsetPlacement(int p) { return p >= Legend::plInsetTopRight && p <= Legend::plInsetBottomLeft; }
 
 bool isColumnPlacement(int p)
 {
     return p == Legend::plRight || p == Legend::plLeft || p == Legend::plTopInverted
-        || p == Legend::plBottomInverted;
+        || p == Legend::plBottomInverted || isInsetPlacement(p);
 }
 
 bool isRowPlacement(int p)
@@ -59,6 +68,20 @@ ChartSeries *seriesFromVariant(const QVariant &v)
     if (!obj && v.canConvert<ChartSeries *>())
         obj = v.value<ChartSeries *>();
     return qobject_cast<ChartSeries *>(obj);
+}
+
+// The application's style without its style sheet. An application style
+// sheet wraps the style in its own and keeps it as its child.
+QStyle *applicationStyle()
+{
+    QStyle *style = QApplication::style();
+    if (!style || !style->inherits("QStyleSheetStyle"))
+        return style;
+    const QList<QStyle *> inner = style->findChildren<QStyle *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QStyle *s : inner)
+        if (!s->inherits("QStyleSheetStyle"))
+            return s;
+    return nullptr;
 }
 
 } // namespace
@@ -124,7 +147,10 @@ void Legend::setPlacement(Placement placement)
 {
     if (placement == d->placement)
         return;
+    const bool wasInset = d->isInset();
     d->placement = placement;
+    if (wasInset != d->isInset())
+        d->updateFrame(wasInset);
     QWidget *content = widget();
     QLayout *old = content->layout();
     if (!old) {
@@ -167,9 +193,268 @@ void Legend::setVisible(bool visible)
     QScrollArea::setVisible(visible);
 }
 
+bool LegendPrivate::isInset() const
+{
+    return isInsetPlacement(placement);
+}
+
+void LegendPrivate::updateFrame(bool wasInset)
+{
+    QWidget *content = q->widget();
+    if (!wasInset) {
+        outsideLook = {q->frameStyle(), q->lineWidth(), q->viewport()->autoFillBackground(),
+                       content && content->autoFillBackground()};
+    }
+    if (isInset()) {
+        // The border is painted by event(); as the frame it keeps the
+        // viewport off it.
+        q->setFrameStyle(insetBorderWidth > 0 ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+        q->setLineWidth(insetBorderWidth);
+        q->viewport()->setAutoFillBackground(false);
+        if (content)
+            content->setAutoFillBackground(false);
+    } else {
+        q->setFrameStyle(outsideLook.frameStyle);
+        q->setLineWidth(outsideLook.lineWidth);
+        q->viewport()->setAutoFillBackground(outsideLook.viewportFill);
+        if (content)
+            content->setAutoFillBackground(outsideLook.contentFill);
+    }
+}
+
+void LegendPrivate::paintInsetBox(QPainter *painter) const
+{
+    const QPalette &palette = q->palette();
+    QColor fill = insetBackground;
+    if (!fill.isValid()) {
+        fill = palette.color(QPalette::Base);
+        fill.setAlphaF(0.8);
+    }
+    QColor edge = insetBorderColor;
+    if (!edge.isValid()) {
+        edge = palette.color(QPalette::WindowText);
+        edge.setAlphaF(0.4);
+    }
+    // Filled as strips, not stroked, so that no pixel is covered twice and
+    // a translucent border stays even.
+    const QRect r = q->rect();
+    const int b = qBound(0, insetBorderWidth, qMin(r.width(), r.height()) / 2);
+    painter->fillRect(r.adjusted(b, b, -b, -b), fill);
+    if (b > 0) {
+        painter->fillRect(QRect(r.left(), r.top(), r.width(), b), edge);
+        painter->fillRect(QRect(r.left(), r.bottom() - b + 1, r.width(), b), edge);
+        painter->fillRect(QRect(r.left(), r.top() + b, b, r.height() - 2 * b), edge);
+        painter->fillRect(QRect(r.right() - b + 1, r.top() + b, b, r.height() - 2 * b), edge);
+    }
+}
+
+bool Legend::event(QEvent *event)
+{
+    if (event->type() == QEvent::Paint && d && d->isInset()) {
+        QPainter painter(this);
+        d->paintInsetBox(&painter);
+        return true;
+    }
+    return QScrollArea::event(event);
+}
+
+void LegendPrivate::followPlotArea()
+{
+    if (isInset())
+        adjustGeometry();
+}
+
+QColor Legend::insetBackground() const
+{
+    return d->insetBackground;
+}
+
+void Legend::setInsetBackground(const QColor &color)
+{
+    if (d->insetBackground == color)
+        return;
+    d->insetBackground = color;
+    update();
+    emit insetBackgroundChanged(color);
+}
+
+QColor Legend::insetBorderColor() const
+{
+    return d->insetBorderColor;
+}
+
+void Legend::setInsetBorderColor(const QColor &color)
+{
+    if (d->insetBorderColor == color)
+        return;
+    d->insetBorderColor = color;
+    update();
+    emit insetBorderColorChanged(color);
+}
+
+int Legend::insetBorderWidth() const
+{
+    return d->insetBorderWidth;
+}
+
+void Legend::setInsetBorderWidth(int width)
+{
+    width = qMax(width, 0);
+    if (d->insetBorderWidth == width)
+        return;
+    d->insetBorderWidth = width;
+    if (d->isInset()) {
+        d->updateFrame(true);
+        d->adjustGeometry();
+        update();
+    }
+    emit insetBorderWidthChanged(width);
+}
+
+bool Legend::textInSeriesColor() const
+{
+    return d->textInSeriesColor;
+}
+
+void Legend::setTextInSeriesColor(bool on)
+{
+    if (d->textInSeriesColor == on)
+        return;
+    d->textInSeriesColor = on;
+    for (QCheckBox *box : widget()->findChildren<QCheckBox *>())
+        box->update();
+    emit textInSeriesColorChanged(on);
+}
+
+LegendEntry::LegendEntry(const QString &text, LegendPrivate *legend)
+    : QCheckBox(text, legend->q), legend(legend)
+{
+}
+
+QStyle *LegendEntry::sheetFreeStyle() const
+{
+    if (!style()->inherits("QStyleSheetStyle"))
+        return nullptr;
+    return applicationStyle();
+}
+
+QFont LegendEntry::entryFont() const
+{
+    // A style sheet may have given the box a font of its own; the legend's
+    // is the one ChartWidget::setLegendFont() set.
+    if (!sheetFreeStyle())
+        return font();
+    // Marked as set in full, or a painter on the box would take the unset
+    // parts from the box's own font.
+    QFont f = legend->q->font();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    f.setResolveMask(QFont::AllPropertiesResolved);
+#else
+    f.resolve(QFont::AllPropertiesResolved);
+#endif
+    return f;
+}
+
+void LegendEntry::adjustOption(QStyleOptionButton *option) const
+{
+    if (QStyle *style = sheetFreeStyle()) {
+        option->palette = legend->q->palette();
+        option->fontMetrics = QFontMetrics(legend->q->font());
+        const int icon = style->pixelMetric(QStyle::PM_ButtonIconSize, nullptr, this);
+        option->iconSize = QSize(icon, icon);
+    }
+    if (legend->textInSeriesColor) {
+        if (ChartSeries *series = LegendPrivate::seriesOfBox(this)) {
+            option->palette.setColor(QPalette::Active, QPalette::WindowText, series->color());
+            option->palette.setColor(QPalette::Inactive, QPalette::WindowText, series->color());
+        }
+    }
+}
+
+QSize LegendEntry::sizeHint() const
+{
+    QStyle *style = sheetFreeStyle();
+    if (!style)
+        return QCheckBox::sizeHint();
+    // As QCheckBox measures itself, with the style and font it is drawn in.
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    adjustOption(&option);
+    const QFontMetrics metrics(entryFont());
+    QSize size = style->itemTextRect(metrics, QRect(), Qt::TextShowMnemonic, false, text()).size();
+    if (!option.icon.isNull())
+        size = QSize(size.width() + option.iconSize.width() + 4,
+                     qMax(size.height(), option.iconSize.height()));
+    return style->sizeFromContents(QStyle::CT_CheckBox, &option, size, this);
+}
+
+QSize LegendEntry::minimumSizeHint() const
+{
+    return sheetFreeStyle() ? sizeHint() : QCheckBox::minimumSizeHint();
+}
+
+void LegendEntry::paintEvent(QPaintEvent *event)
+{
+    QStyle *style = sheetFreeStyle();
+    if (!style && !legend->textInSeriesColor) {
+        QCheckBox::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    adjustOption(&option);
+    painter.setFont(entryFont());
+    (style ? style : this->style())->drawControl(QStyle::CE_CheckBox, &option, &painter, this);
+}
+
+bool LegendEntry::hitButton(const QPoint &pos) const
+{
+    QStyle *style = sheetFreeStyle();
+    if (!style)
+        return QCheckBox::hitButton(pos);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    adjustOption(&option);
+    return style->subElementRect(QStyle::SE_CheckBoxClickRect, &option, this).contains(pos);
+}
+
+void LegendEntry::mouseReleaseEvent(QMouseEvent *event)
+{
+    // Taken before the toggle, whose handlers may delete the series, the
+    // box or the whole chart.
+    const bool click = event->button() == Qt::LeftButton && isDown() && hitButton(event->pos());
+    const QPointer<ChartSeries> series = LegendPrivate::seriesOfBox(this);
+    const QPointer<Legend> owner = legend->q;
+    QCheckBox::mouseReleaseEvent(event);
+    if (click && series && owner)
+        emit owner->entryClicked(series);
+}
+
+void LegendEntry::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const bool hit = event->button() == Qt::LeftButton && hitButton(event->pos());
+    const QPointer<ChartSeries> series = LegendPrivate::seriesOfBox(this);
+    const QPointer<Legend> owner = legend->q;
+    QCheckBox::mouseDoubleClickEvent(event);
+    if (hit && series && owner)
+        emit owner->entryDoubleClicked(series);
+}
+
+QStyle *LegendPrivate::entryStyle(const QCheckBox *box, QStyleOptionButton *option, QFont *font)
+{
+    if (auto *entry = dynamic_cast<const LegendEntry *>(box)) {
+        entry->adjustOption(option);
+        *font = entry->entryFont();
+        if (QStyle *style = entry->sheetFreeStyle())
+            return style;
+    }
+    return box->style();
+}
+
 QCheckBox *LegendPrivate::createCheckBox(ChartSeries *series)
 {
-    auto *box = new QCheckBox(series->name(), q);
+    auto *box = new LegendEntry(series->name(), this);
     box->setChecked(series->isVisible());
     box->setProperty(kSeriesProperty, seriesVariant(series));
     box->setIcon(series->icon(box->height()));
@@ -236,7 +521,11 @@ void Legend::removeSeries(ChartSeries *series)
         QWidget *w = item ? item->widget() : nullptr;
         if (w && w->property(kSeriesProperty) == key) {
             layout->removeWidget(w);
-            delete w;
+            // The box may be in the middle of its own click: a host that
+            // removes a series when it is hidden gets here from the toggle.
+            w->setProperty(kSeriesProperty, QVariant());
+            w->hide();
+            w->deleteLater();
             return;
         }
     }
@@ -244,15 +533,17 @@ void Legend::removeSeries(ChartSeries *series)
 
 void LegendPrivate::on_series_change_visible(bool on)
 {
-    QObject *box = sender();
+    const QPointer<QCheckBox> box = qobject_cast<QCheckBox *>(sender());
     if (!box)
         return;
     ChartSeries *series = seriesFromVariant(box->property(kSeriesProperty));
     if (!series)
         return;
     series->setVisible(on);
-    if (auto *cb = qobject_cast<QCheckBox *>(box))
-        cb->setChecked(on);
+    // The host's handlers of the change may have removed the series and
+    // its box.
+    if (box)
+        box->setChecked(on);
 }
 
 void LegendPrivate::on_series_name_changed()
@@ -323,6 +614,10 @@ void LegendPrivate::adjustGeometry()
         } else if (chart && isTopBottomPlacement(placement)) {
             wmax = W - 30;
             hmax = (3 * H) / 10;
+        } else if (owner && isInsetPlacement(placement)) {
+            const QRect plot = owner->legendPlotArea();
+            wmax = qMax(plot.width() - 2 * kInsetGap, 50);
+            hmax = qMax(plot.height() - 2 * kInsetGap, 20);
         }
         if (wmax != 0 && w > wmax) {
             w = wmax;
@@ -382,6 +677,18 @@ QPoint LegendPrivate::positionIn(const QSize &chart) const
     case Legend::plBottom:
     case Legend::plBottomInverted:
         return QPoint((W - lw) / 2, (H - 1) - lh);
+    case Legend::plInsetTopRight:
+    case Legend::plInsetTopLeft:
+    case Legend::plInsetBottomRight:
+    case Legend::plInsetBottomLeft: {
+        if (!owner)
+            return q->pos();
+        const QRect plot = owner->legendPlotArea();
+        const bool left = placement == Legend::plInsetTopLeft || placement == Legend::plInsetBottomLeft;
+        const bool top = placement == Legend::plInsetTopRight || placement == Legend::plInsetTopLeft;
+        return QPoint(left ? plot.left() + kInsetGap : plot.right() + 1 - kInsetGap - lw,
+                      top ? plot.top() + kInsetGap : plot.bottom() + 1 - kInsetGap - lh);
+    }
     default:
         return q->pos();
     }

@@ -3,6 +3,7 @@
 
 #include "tavrin_global.h"
 
+#include <QColor>
 #include <QScrollArea>
 
 class ChartSeries;
@@ -25,6 +26,23 @@ class LegendPrivate;
     itself to its check boxes, up to three tenths of the chart's width (left
     and right) or height (top and bottom), and scrolls beyond that.
 
+    An inset placement (plInsetTopRight and the three other corners) puts
+    the legend inside the plot area instead, 6 pixels from two of its edges,
+    over the series; the plot then keeps its whole size. An inset legend has
+    a translucent background and a border of its own (insetBackground,
+    insetBorderColor, insetBorderWidth), in the exports and printouts as on
+    screen, and sizes itself up to the plot's size.
+
+    A mouse click on an entry toggles its series as always and is reported
+    with entryClicked(); a double click with entryDoubleClicked(), so that a
+    host can, say, rename a series from its entry.
+
+    The entries draw themselves with the application's style as it is
+    without style sheets, in the legend's font and palette: rules of a
+    host's style sheet for \c QCheckBox (or its indicator) do not change the
+    legend. To change its look, use the legend's own properties,
+    ChartWidget::setLegendFont() and the chart's palette or theme.
+
     \note Call the legend on the GUI thread, except addSeries(), which a
     worker thread may call.
 */
@@ -44,6 +62,38 @@ class TAVRIN_EXPORT Legend : public QScrollArea
         \sa setPlacement()
     */
     Q_PROPERTY(Placement placement READ placement WRITE setPlacement)
+    /*!
+        \property Legend::insetBackground
+        \brief The fill of an inset legend, usually translucent (default: an
+        invalid colour, which takes the palette's base colour at 80 % opacity).
+        \sa setInsetBackground()
+    */
+    Q_PROPERTY(QColor insetBackground READ insetBackground WRITE setInsetBackground NOTIFY
+                   insetBackgroundChanged)
+    /*!
+        \property Legend::insetBorderColor
+        \brief The colour of an inset legend's border (default: an invalid
+        colour, which takes the palette's window text colour at 40 % opacity).
+        \sa setInsetBorderColor()
+    */
+    Q_PROPERTY(QColor insetBorderColor READ insetBorderColor WRITE setInsetBorderColor NOTIFY
+                   insetBorderColorChanged)
+    /*!
+        \property Legend::insetBorderWidth
+        \brief The width in pixels of an inset legend's border; 0 draws none
+        (default: 1).
+        \sa setInsetBorderWidth()
+    */
+    Q_PROPERTY(int insetBorderWidth READ insetBorderWidth WRITE setInsetBorderWidth NOTIFY
+                   insetBorderWidthChanged)
+    /*!
+        \property Legend::textInSeriesColor
+        \brief Whether each entry's text takes its series' colour instead of
+        the palette's (default: false).
+        \sa setTextInSeriesColor()
+    */
+    Q_PROPERTY(bool textInSeriesColor READ textInSeriesColor WRITE setTextInSeriesColor NOTIFY
+                   textInSeriesColorChanged)
 public:
     /*!
         The edge of the chart at which the legend sits and how its check boxes
@@ -56,6 +106,11 @@ public:
         the left edge; \c plTop (4) and \c plTopInverted (5) at the top, under
         the title and centred horizontally; \c plBottom (6) and
         \c plBottomInverted (7) at the bottom.
+
+        The inset placements put the legend inside the plot area, over the
+        series, at one of its corners, with its check boxes in a column:
+        \c plInsetTopRight (8), \c plInsetTopLeft (9),
+        \c plInsetBottomRight (10) and \c plInsetBottomLeft (11).
     */
     enum Placement : int {
         plRight = 0,
@@ -65,7 +120,11 @@ public:
         plTop = 4,
         plTopInverted = 5,
         plBottom = 6,
-        plBottomInverted = 7
+        plBottomInverted = 7,
+        plInsetTopRight = 8,
+        plInsetTopLeft = 9,
+        plInsetBottomRight = 10,
+        plInsetBottomLeft = 11
     };
     Q_ENUM(Placement)
 
@@ -118,6 +177,91 @@ public:
         QWidget::hide() go through it too.
     */
     void setVisible(bool visible) override;
+
+    /*!
+        Returns the fill of an inset legend as set; an invalid colour (the
+        default) stands for the palette's base colour at 80 % opacity.
+    */
+    QColor insetBackground() const;
+    /*!
+        Sets the fill of an inset legend to \a color; its alpha makes it
+        translucent. An invalid colour goes back to the default.
+    */
+    void setInsetBackground(const QColor &color);
+    /*!
+        Returns the colour of an inset legend's border as set; an invalid
+        colour (the default) stands for the palette's window text colour at
+        40 % opacity.
+    */
+    QColor insetBorderColor() const;
+    /*!
+        Sets the colour of an inset legend's border to \a color. An invalid
+        colour goes back to the default.
+    */
+    void setInsetBorderColor(const QColor &color);
+    /*!
+        Returns the width of an inset legend's border in pixels (default: 1).
+    */
+    int insetBorderWidth() const;
+    /*!
+        Sets the width of an inset legend's border to \a width pixels; 0 (or
+        less) draws none. The legend grows or shrinks by the difference.
+    */
+    void setInsetBorderWidth(int width);
+    /*!
+        Returns whether the entries' texts take their series' colours
+        (default: false).
+    */
+    bool textInSeriesColor() const;
+    /*!
+        Draws each entry's text in its series' colour when \a on is true, in
+        the palette's text colour otherwise. Like the icons, the texts take
+        a series' new colour when the chart recolours its series (a theme)
+        or the entry is next drawn.
+    */
+    void setTextInSeriesColor(bool on);
+
+signals:
+    /*!
+        Emitted when the user clicks the entry of \a series with the left
+        mouse button, after the click has toggled the series' visibility.
+        Clicks made by code (QAbstractButton::click()) and the keyboard are
+        not reported. Each click of a double click is reported too.
+    */
+    void entryClicked(ChartSeries *series);
+    /*!
+        Emitted when the user double-clicks the entry of \a series with the
+        left mouse button. Its first click has toggled the series, and its
+        second toggles it back, as a check box does.
+    */
+    void entryDoubleClicked(ChartSeries *series);
+    /*!
+        Emitted by setInsetBackground() when the fill changes to \a color.
+    */
+    void insetBackgroundChanged(const QColor &color);
+    /*!
+        Emitted by setInsetBorderColor() when the border colour changes to
+        \a color.
+    */
+    void insetBorderColorChanged(const QColor &color);
+    /*!
+        Emitted by setInsetBorderWidth() when the border width changes to
+        \a width.
+    */
+    void insetBorderWidthChanged(int width);
+    /*!
+        Emitted by setTextInSeriesColor() when the setting changes to \a on.
+    */
+    void textInSeriesColorChanged(bool on);
+
+protected:
+    /*!
+        Paints an inset legend's background and border itself, and passes
+        every other event, \a event among them, to QScrollArea.
+    */
+    bool event(QEvent *event) override;
+
+public:
 
     /*!
         The legend's private implementation; not part of the API a host uses.

@@ -4,10 +4,11 @@
 #include "legend.h"
 #include "legendowner_p.h"
 
+#include <QCheckBox>
 #include <QObject>
 #include <QSemaphore>
 
-class QCheckBox;
+class QStyleOptionButton;
 
 // Exported so that white-box tests and tools can reach the layout hooks.
 class TAVRIN_EXPORT LegendPrivate : public QObject
@@ -30,6 +31,16 @@ public:
     QCheckBox *createCheckBox(ChartSeries *series);
     // The series a check box of the legend stands for, or null.
     static ChartSeries *seriesOfBox(const QObject *box);
+    // The style an entry is drawn with, on screen and in the exports, with
+    // `option` and `font` made to match.
+    static QStyle *entryStyle(const QCheckBox *box, QStyleOptionButton *option, QFont *font);
+
+    bool isInset() const;
+    // The plot area moved or changed its size: an inset legend follows it.
+    void followPlotArea();
+    // Frame and fills of the viewport for an inset or an outside placement.
+    void updateFrame(bool wasInset);
+    void paintInsetBox(QPainter *painter) const;
 
     int placement = -1;
     Legend *q;
@@ -38,9 +49,49 @@ public:
     bool visible = false;
     LegendOwner *owner = nullptr;
 
+    QColor insetBackground;
+    QColor insetBorderColor;
+    int insetBorderWidth = 1;
+    bool textInSeriesColor = false;
+    // What an inset placement changed, given back when the legend leaves it.
+    struct OutsideLook {
+        int frameStyle;
+        int lineWidth;
+        bool viewportFill;
+        bool contentFill;
+    } outsideLook{};
+
 private slots:
     void on_series_change_visible(bool on);
     void on_series_name_changed();
+};
+
+// One entry of the legend. It reports the user's clicks, and it draws and
+// measures itself with the application's style as it is without style
+// sheets, in the legend's font and palette: a host's rules for check boxes
+// would otherwise resize or restyle the legend.
+class LegendEntry : public QCheckBox
+{
+public:
+    LegendEntry(const QString &text, LegendPrivate *legend);
+
+    // The style that draws the entry when a style sheet is in effect on it,
+    // or null when the widget's own style does.
+    QStyle *sheetFreeStyle() const;
+    void adjustOption(QStyleOptionButton *option) const;
+    QFont entryFont() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool hitButton(const QPoint &pos) const override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    LegendPrivate *legend;
 };
 
 #endif // LEGEND_P_H

@@ -2,6 +2,7 @@
 #define LEGENDOWNER_P_H
 
 #include <QFont>
+#include <QRect>
 #include <QString>
 
 // What the legend needs from the chart it floats in. The chart implements
@@ -14,6 +15,8 @@ public:
     virtual bool updatePlotArea() = 0;
     virtual QString legendTitle() const = 0;
     virtual QFont legendTitleFont() const = 0;
+    // The plot area in the chart's coordinates, which an inset legend sits in.
+    virtual QRect legendPlotArea() const = 0;
 };
 
 #endif // LEGENDOWNER_P_H

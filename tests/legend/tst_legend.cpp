@@ -73,7 +73,8 @@ void TestLegend::placed_data()
     QTest::addColumn<Legend::Placement>("placement");
     const QMetaEnum e = QMetaEnum::fromType<Legend::Placement>();
     for (int i = 0; i < e.keyCount(); ++i)
-        QTest::newRow(e.key(i)) << Legend::Placement(e.value(i));
+        if (e.value(i) < Legend::plInsetTopRight) // the edges; insets take no room
+            QTest::newRow(e.key(i)) << Legend::Placement(e.value(i));
 }
 
 // Empty, the legend is 50 x 20 plus margins; shown, it sits centred on its
