@@ -1,6 +1,7 @@
 #ifndef LINERENDERER_P_H
 #define LINERENDERER_P_H
 
+#include "antialiasedlines_p.h"
 #include "axis.h"
 #include "axis_p.h"
 #include "geometry_p.h"
@@ -37,6 +38,8 @@ struct PixelMap {
 // they cover, which paints the same pixels at a fraction of the cost.
 // Under a scaling painter (a high-density image) the same is done on the
 // device's pixel grid and the ends are handed back in logical coordinates.
+// Antialiased on an image, segments are blended by AntialiasedLines, a
+// column run of several as one pile.
 class LineRenderer
 {
 public:
@@ -70,6 +73,12 @@ public:
             && painter->paintEngine() && painter->paintEngine()->type() == QPaintEngine::Raster
             && painter->combinedTransform().isIdentity();
         m_color = pen.color();
+        if (antialiased && !vector && !m_box.empty) {
+            const int y0 = int(m_y(m_box.t)), y1 = int(m_y(m_box.b));
+            m_direct = pixelSafe(m_x(m_box.l)) && pixelSafe(m_x(m_box.r)) && pixelSafe(m_y(m_box.t))
+                && pixelSafe(m_y(m_box.b)) && std::abs(y1 - y0) < (1 << 16)
+                && m_aa.bind(painter, qMin(y0, y1), qMax(y0, y1));
+        }
         if (m_scale != 1.0)
             m_linesF.reserve(kBatch);
         else
@@ -162,6 +171,10 @@ public:
                 segment(pts.at(i - 1), pts.at(i));
             return;
         }
+        if (m_direct) {
+            antialiasedPolyline(pts, sums);
+            return;
+        }
         QPointF a = pts.at(0);
         bool aInside = a.x() > l && a.x() < r && a.y() > t && a.y() < bt;
         int ax = aInside ? int(mx(a.x())) : 0;
@@ -249,6 +262,116 @@ public:
 
 private:
     static constexpr int kBatch = 4096;
+    // Fewer segments down a column are drawn one by one, so a line of under
+    // about two points per pixel column comes out exactly as it always did.
+    static constexpr int kPile = 3;
+
+    // polyline() for m_direct: segments inside the image are blended by
+    // m_aa in order, after whatever waits in the batch; each column run of
+    // kPile segments or more goes in as one pile.
+    template <typename Container>
+    void antialiasedPolyline(const Container &pts, const BlockSummaries *sums)
+    {
+        const int n = int(pts.size());
+        const double l = m_box.l, r = m_box.r, t = m_box.t, bt = m_box.b;
+        const PixelMap mx = m_x, my = m_y;
+        auto inside = [=](const QPointF &p) { return p.x() > l && p.x() < r && p.y() > t && p.y() < bt; };
+        auto line = [this](int x0, int y0, int x1, int y1) {
+            if (m_aa.fits(x0, y0) && m_aa.fits(x1, y1)) {
+                drawBatch();
+                m_aa.line(x0, y0, x1, y1);
+            } else {
+                push(QLine(x0, y0, x1, y1));
+            }
+        };
+        QPointF a = pts.at(0);
+        bool aInside = inside(a);
+        int ax = aInside ? int(mx(a.x())) : 0;
+        int ay = aInside ? int(my(a.y())) : 0;
+        for (int i = 1; i < n; ++i) {
+            const QPointF b = pts.at(i);
+            const bool bInside = inside(b);
+            if (!aInside || !bInside) {
+                segment(a, b);
+                if (bInside) {
+                    ax = int(mx(b.x()));
+                    ay = int(my(b.y()));
+                }
+                a = b;
+                aInside = bInside;
+                continue;
+            }
+            const int bx = int(mx(b.x()));
+            const int by = int(my(b.y()));
+            if (bx != ax) {
+                line(ax, ay, bx, by);
+                ax = bx;
+                ay = by;
+                a = b;
+                continue;
+            }
+            // A column run: its first rows wait until it is known to be a pile.
+            int rows[kPile];
+            int count = 0;
+            rows[count++] = by;
+            int last = by;
+            int j = i + 1;
+            for (; j < n && count < kPile; ++j) {
+                const QPointF c = pts.at(j);
+                if (!inside(c) || int(mx(c.x())) != ax)
+                    break;
+                rows[count++] = last = int(my(c.y()));
+            }
+            if (count == kPile) {
+                drawBatch();
+                AntialiasedLines::Pile pile = m_aa.pile(ax, ay);
+                for (int k = 0; k < count; ++k)
+                    pile.to(rows[k]);
+                for (; j < n; ++j) {
+                    if (pile.full()) {
+                        m_aa.finish(pile);
+                        pile = m_aa.pile(ax, last);
+                    }
+                    if (sums) {
+                        // A block inside the box and the column needs no
+                        // test per point.
+                        const BlockBounds *blk = sums->blockAt(j, n);
+                        if (blk && !blk->holes && blk->any && blk->minX > l && blk->maxX < r
+                            && blk->minY > t && blk->maxY < bt && int(mx(blk->minX)) == ax
+                            && int(mx(blk->maxX)) == ax) {
+                            for (const int end = j + BlockSummaries::kBlock; j < end; ++j)
+                                pile.to(int(my(pts.at(j).y())));
+                            --j;
+                            last = int(my(pts.at(j).y()));
+                            continue;
+                        }
+                    }
+                    const QPointF c = pts.at(j);
+                    if (!inside(c) || int(mx(c.x())) != ax)
+                        break;
+                    pile.to(last = int(my(c.y())));
+                }
+                m_aa.finish(pile);
+            } else {
+                int y = ay;
+                for (int k = 0; k < count; ++k) {
+                    line(ax, y, ax, rows[k]);
+                    y = rows[k];
+                }
+            }
+            i = j - 1;
+            a = pts.at(i);
+            ay = last;
+        }
+    }
+
+    void drawBatch()
+    {
+        if (!m_lines.isEmpty()) {
+            m_painter->drawLines(m_lines.constData(), m_lines.size());
+            m_lines.resize(0);
+        }
+    }
 
     void addLine(int x0, int y0, int x1, int y1)
     {
@@ -311,6 +434,8 @@ private:
     ValueBox m_box;
     bool m_merge = false;
     bool m_fillRuns = false;
+    bool m_direct = false; // antialiased on an image: see AntialiasedLines
+    AntialiasedLines m_aa;
     QColor m_color;
     QVector<QLine> m_lines;
     QVector<QLineF> m_linesF;
