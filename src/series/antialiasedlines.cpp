@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QRgba64>
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -17,6 +18,32 @@ inline void cover(quint32 &d, quint32 color, int coverage)
     const quint32 s = RasterTarget::byteMul(color, quint32(coverage));
     d = s + RasterTarget::byteMul(d, 255 - (s >> 24));
 }
+
+#if defined(__SSE2__)
+// byteMul() in 16-bit lanes.
+inline __m128i mul255(__m128i v, __m128i a)
+{
+    const __m128i t = _mm_mullo_epi16(v, a);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), _mm_set1_epi16(0x80)), 8);
+}
+
+// cover() for the pixels at a and b at once; color16 holds the colour's
+// channels in 16-bit lanes, twice.
+inline void cover2(quint32 *a, quint32 *b, __m128i color16, int c0, int c1)
+{
+    const __m128i zero = _mm_setzero_si128();
+    __m128i coverage = _mm_cvtsi32_si128(c0 | c1 << 16);
+    coverage = _mm_unpacklo_epi16(coverage, coverage);
+    coverage = _mm_unpacklo_epi32(coverage, coverage);
+    const __m128i s = mul255(color16, coverage);
+    const __m128i w = _mm_sub_epi16(_mm_set1_epi16(255), _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xff), 0xff));
+    const __m128i d = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(*a)), _mm_cvtsi32_si128(int(*b))), zero);
+    const __m128i r = _mm_packus_epi16(_mm_add_epi16(s, mul255(d, w)), zero);
+    *a = quint32(_mm_cvtsi128_si32(r));
+    *b = quint32(_mm_cvtsi128_si32(_mm_srli_si128(r, 4)));
+}
+#endif
 
 } // namespace
 
@@ -60,8 +87,22 @@ bool AntialiasedLines::bind(QPainter *painter, int top, int bottom)
             m_saturated = k;
             break;
         }
+#if defined(__SSE2__)
+    for (int f = 0; f < kFull; ++f)
+        for (int c = 0; c < kCaps; ++c) {
+            Pair &pair = m_pairs[f][c];
+            const Blend *sides[2] = {&m_left.table[f][c], &m_right.table[f][c]};
+            for (int i = 0; i < 2; ++i) {
+                for (int lane = 0; lane < 4; ++lane) {
+                    pair.color[4 * i + lane] = quint16(sides[i]->color >> (8 * lane) & 0xff);
+                    pair.weight[4 * i + lane] = quint16(sides[i]->weight);
+                }
+                pair.ceiling[i] = sides[i]->ceiling;
+            }
+        }
+#endif
     m_rows.assign(size_t(bottom - top + 3), 0);
-    m_base = 1 - qptrdiff(top);
+    m_base = 1 - top;
     m_target = target;
     return true;
 }
@@ -113,16 +154,19 @@ void AntialiasedLines::walk(int x, int y, int ys, int inc, int alphaStart, int a
     const int minor0 = int(qMin(qint64(x), xEnd) >> 16), minor1 = int(qMax(qint64(x), xEnd) >> 16) + 1;
     const bool inside = y >= 0 && minor0 >= 0 && (steep ? (ys < t.height && minor1 < t.width)
                                                         : (ys < t.width && minor1 < t.height));
+#if defined(__SSE2__)
+    const __m128i color16 = _mm_unpacklo_epi8(_mm_set1_epi32(int(color)), _mm_setzero_si128());
+#endif
     auto two = [&](int major, int minor, int c0, int c1) {
         if (inside) {
-            if (steep) {
-                quint32 *p = &t.at(minor, major);
-                cover(p[0], color, c0);
-                cover(p[1], color, c1);
-            } else {
-                cover(t.at(major, minor), color, c0);
-                cover(t.at(major, minor + 1), color, c1);
-            }
+            quint32 *p = steep ? &t.at(minor, major) : &t.at(major, minor);
+            quint32 *q = steep ? p + 1 : p + t.stride;
+#if defined(__SSE2__)
+            cover2(p, q, color16, c0, c1);
+#else
+            cover(*p, color, c0);
+            cover(*q, color, c1);
+#endif
             return;
         }
         const int px = steep ? minor : major, py = steep ? major : minor;
@@ -200,40 +244,72 @@ void AntialiasedLines::blendPile(quint32 &d, const Side &side, int full, int cap
 
 void AntialiasedLines::finish(Pile p)
 {
-    p.m_rows[p.m_last + p.m_base] += p.m_in;
+    p.m_rows[p.m_last] += kIn[(p.m_state - 1) / 3];
     const RasterTarget &t = m_target;
     const int left = p.m_x - 1 + t.dx;
-    const int top = p.m_lo - 1 + t.dy, bottom = p.m_hi + t.dy;
-    const bool inside = t.inside(left, top) && t.inside(left + 1, bottom);
-    const bool leftShown = left >= 0 && left < t.width, rightShown = left + 1 >= 0 && left + 1 < t.width;
-    // Rows from the one above the pile's top (its caps) to its bottom.
-    quint64 *rows = p.m_rows + (p.m_lo - 1 + p.m_base);
+    const int top = p.m_lo - p.m_base - 1 + t.dy, bottom = p.m_hi - p.m_base + t.dy;
+    // Rows from the one above the pile's top (its caps) to its bottom; the
+    // fields above the signed one, with its borrow undone.
+    quint64 *rows = p.m_rows + (p.m_lo - 1);
     const int count = p.m_hi - p.m_lo + 2;
+    auto upper = [](quint64 v) { return v - quint64(qint64(qint16(v & 0xffff))); };
+    if (!(t.inside(left, top) && t.inside(left + 1, bottom))) {
+        // Partly off the image: each pixel on its own.
+        const bool leftShown = left >= 0 && left < t.width, rightShown = left + 1 >= 0 && left + 1 < t.width;
+        int full = 0;
+        for (int k = 0; k < count; ++k) {
+            const quint64 v = rows[k];
+            full += qint16(v & 0xffff);
+            const int cap = int(upper(v) >> 32 & 0xffff) + int(upper(rows[k + 1]) >> 16 & 0xffff);
+            const int point = int(upper(v) >> 49);
+            const int y = top + k;
+            if ((full | cap | point) && y >= 0 && y < t.height) {
+                if (leftShown)
+                    blendPile(t.at(left, y), m_left, full, cap, 0);
+                if (rightShown)
+                    blendPile(t.at(left + 1, y), m_right, full, cap, point);
+            }
+        }
+        std::fill(rows, rows + count, 0);
+        return;
+    }
+    // Locals: the pixels written may alias any member.
+    const int saturated = m_saturated;
+    const quint32 limit = m_left.limit;
+    const qptrdiff stride = t.stride;
+    quint32 *at = &t.at(left, top);
     int full = 0;
-    for (int k = 0; k < count; ++k) {
-        const quint64 v = rows[k];
-        const int capsAbove = int(rows[k + 1] >> 16 & 0xffff);
-        const int ends = int(v >> 16 & 0xffff) + int(v >> 32 & 0xffff) + int(v >> 48);
-        full += int(v & 0xffff) - ends;
-        const int cap = int(v >> 32 & 0xffff) + capsAbove;
-        const int point = int(v >> 48) / 2;
+    quint64 next = upper(rows[0]);
+    for (int k = 0; k < count; ++k, at += stride) {
+        const quint64 v = rows[k], here = next;
+        next = upper(rows[k + 1]);
         rows[k] = 0;
+        full += qint16(v & 0xffff);
+        if (full >= saturated) {
+            at[0] = at[1] = limit;
+            continue;
+        }
+        const int cap = int(here >> 32 & 0xffff) + int(next >> 16 & 0xffff);
+        const int point = int(here >> 49);
         if (!(full | cap | point))
             continue;
-        const int y = top + k;
-        if (inside) {
-            quint32 *at = &t.at(left, y);
-            if (full >= m_saturated) {
-                at[0] = at[1] = m_left.limit;
-            } else {
-                blendPile(at[0], m_left, full, cap, 0);
-                blendPile(at[1], m_right, full, cap, point);
-            }
-        } else if (y >= 0 && y < t.height) {
-            if (leftShown)
-                blendPile(t.at(left, y), m_left, full, cap, 0);
-            if (rightShown)
-                blendPile(t.at(left + 1, y), m_right, full, cap, point);
+        if (full < kFull && cap < kCaps && !point) {
+#if defined(__SSE2__)
+            const Pair &pair = m_pairs[full][cap];
+            const __m128i zero = _mm_setzero_si128();
+            const __m128i d = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(at)), zero);
+            const __m128i r = _mm_add_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(pair.color)),
+                                            mul255(d, _mm_loadu_si128(reinterpret_cast<const __m128i *>(pair.weight))));
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(at),
+                             _mm_min_epu8(_mm_packus_epi16(r, zero),
+                                          _mm_loadl_epi64(reinterpret_cast<const __m128i *>(pair.ceiling))));
+#else
+            m_left.table[full][cap].apply(at[0]);
+            m_right.table[full][cap].apply(at[1]);
+#endif
+        } else {
+            blendPile(at[0], m_left, full, cap, 0);
+            blendPile(at[1], m_right, full, cap, point);
         }
     }
 }

@@ -7,6 +7,10 @@
 
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 class QPainter;
 
 namespace tavrin {
@@ -51,30 +55,57 @@ public:
 
     // The counts of one pile, kept by the caller while it walks the points.
     // Each point adds what its two segments put on its row to one packed
-    // counter (see kIn, kOut); the pile's ends have one segment each.
+    // counter (see kStep); the pile's ends have one segment each.
     class Pile
     {
     public:
-        // The next point.
+        // The next point, on logical row y.
         void to(int y)
         {
-            const int s = (y > m_last) - (y < m_last);
-            m_rows[m_last + m_base] += m_in + kOut[s + 1];
-            m_in = kIn[s + 1];
-            m_last = y;
-            m_lo = y < m_lo ? y : m_lo;
-            m_hi = y > m_hi ? y : m_hi;
-            ++m_count;
+            const int i = y + m_base;
+            const int s = (i > m_last) - (i < m_last);
+            m_rows[m_last] += kStep[m_state + s];
+            m_state = 3 * s + 4;
+            m_last = i;
+            m_lo = i < m_lo ? i : m_lo;
+            m_hi = i > m_hi ? i : m_hi;
         }
-        // Whether the counters could overflow with more points.
+        // The next points, given as indices into the counters (rows plus
+        // base()) that lie between those of cover().
+        void run(const qint64 *indices, int count)
+        {
+            qint64 last = m_last;
+            const quint64 *step = kStep + m_state;
+            quint64 *rows = m_rows;
+            for (int k = 0; k < count; ++k) {
+                const qint64 i = indices[k];
+                const qint64 s = (i > last) - (i < last);
+                rows[last] += step[s];
+                step = kStep + 4 + 3 * s;
+                last = i;
+            }
+            m_last = int(last);
+            m_state = int(step - kStep);
+        }
+        void cover(int lo, int hi)
+        {
+            m_lo = lo < m_lo ? lo : m_lo;
+            m_hi = hi > m_hi ? hi : m_hi;
+        }
+        int base() const { return m_base; }
+        // Whether the counters could overflow with many more points, for
+        // callers that say how many they added.
+        void counted(int points) { m_count += points; }
         bool full() const { return m_count >= kMaxPoints; }
+        int column() const { return m_x; }
+        int last() const { return m_last - m_base; }
 
     private:
         friend class AntialiasedLines;
         quint64 *m_rows;
-        qptrdiff m_base;
-        quint64 m_in;
-        int m_x, m_last, m_lo, m_hi, m_count;
+        int m_base;
+        int m_state; // 1 + 3 * the direction of the segment arriving at m_last (3 for none)
+        int m_x, m_last, m_lo, m_hi, m_count; // rows as indices into m_rows
     };
 
     // A pile in logical column x from a point on row y.
@@ -83,9 +114,9 @@ public:
         Pile p;
         p.m_rows = m_rows.data();
         p.m_base = m_base;
-        p.m_in = 0;
+        p.m_state = 10;
         p.m_x = x;
-        p.m_last = p.m_lo = p.m_hi = y;
+        p.m_last = p.m_lo = p.m_hi = y + m_base;
         p.m_count = 0;
         return p;
     }
@@ -95,16 +126,22 @@ public:
 
 private:
     // A row's counter holds four 16-bit fields: the segments that start
-    // covering it fully less those that stop (plus one per segment end, so
-    // the field never goes negative), the caps it gives the row above, its
-    // own caps, and the segment ends of no length. Per end of a segment
-    // arriving at a point (kIn) or leaving it (kOut), by the sign of its
-    // direction down the rows. A row sees at most four per point.
+    // covering it fully less those that stop (signed, borrowing from the
+    // field above it), the caps it gives the row above, its own caps, and
+    // the segment ends of no length. What a point adds, by the directions
+    // down the rows (up, level, down) of the segment arriving at it (or
+    // none) and of the one leaving it. Per point a row's fields change by
+    // at most two each.
     static constexpr quint64 kCapAbove = quint64(1) << 16, kCapHere = quint64(1) << 32,
                              kPoint = quint64(1) << 48;
-    static constexpr quint64 kIn[3] = {2 + kCapAbove, 1 + kPoint, 0 + kCapHere};
-    static constexpr quint64 kOut[3] = {0 + kCapHere, 1 + kPoint, 2 + kCapAbove};
-    static constexpr int kMaxPoints = 16000;
+    static constexpr quint64 kIn[4] = {1 + kCapAbove, kPoint, kCapHere - 1, 0};
+    static constexpr quint64 kOut[3] = {kCapHere - 1, kPoint, 1 + kCapAbove};
+    static constexpr quint64 kStep[12] = {
+        kIn[0] + kOut[0], kIn[0] + kOut[1], kIn[0] + kOut[2], kIn[1] + kOut[0],
+        kIn[1] + kOut[1], kIn[1] + kOut[2], kIn[2] + kOut[0], kIn[2] + kOut[1],
+        kIn[2] + kOut[2], kIn[3] + kOut[0], kIn[3] + kOut[1], kIn[3] + kOut[2],
+    };
+    static constexpr int kMaxPoints = 16000; // and a block or two more: 2 per point stays in 15 bits
 
     // A pixel's share of a pile: `color` plus what lies under it times
     // weight / 255, each channel at most that of `ceiling`.
@@ -136,6 +173,15 @@ private:
         Blend blend(float through) const;
     };
 
+#if defined(__SSE2__)
+    // The table's blends for both pixels of a row at once: 16-bit lanes,
+    // the left pixel's then the right one's.
+    struct Pair {
+        quint16 color[8], weight[8];
+        quint32 ceiling[2];
+    };
+    Pair m_pairs[kFull][kCaps];
+#endif
     void blendPile(quint32 &d, const Side &side, int full, int cap, int point) const;
     template <bool steep>
     void walk(int x, int y, int ys, int inc, int alphaStart, int alphaEnd);
@@ -144,7 +190,7 @@ private:
     quint32 m_color = 0; // premultiplied
     bool m_caps = true;
     std::vector<quint64> m_rows;
-    qptrdiff m_base = 0; // index of logical row 0 in m_rows
+    int m_base = 0; // index of logical row 0 in m_rows
     Side m_left, m_right;
     int m_saturated = 0; // full covers that leave each side at its opaque limit
 };
