@@ -1,10 +1,13 @@
 // Times the library on the workloads hosts care about at large sizes:
-// full replots of line, marker and bar series, live appending under the
-// refresh timer, panning, filling series and the file exports, and the
-// series image at device pixel ratios 1 and 2 (W6_dense). Prints one
-// table of medians.
+// full replots of line, marker and bar series (aliased, and antialiased as
+// most hosts have them), live appending under the refresh timer, panning,
+// filling series and the file exports, and the series image at device
+// pixel ratios 1 and 2 (W6_dense). Prints one table of medians.
 //
 //   tavrin_bench [--quick] [--only name,name,...] [--reps N]
+//
+// Names: W1_line, W1_line_aa, W2_scatter, W2_scatter_aa, W3_bars, W6_dense,
+// W4_live_append, W5_pan, fill, export, memory.
 //
 // The workload "memory" prints the heap bytes per point that a filled line
 // series of a million points holds, with the Qt version: Qt 5's QList keeps
@@ -92,10 +95,7 @@ public:
     {
         if (only.isEmpty())
             return true;
-        for (const QString &o : only)
-            if (name.startsWith(o))
-                return true;
-        return false;
+        return only.contains(name);
     }
 
     // Times fn reps times after one warm-up call.
@@ -147,11 +147,11 @@ public:
     }
 };
 
-ChartWidget *makeChart()
+ChartWidget *makeChart(bool antialiased = false)
 {
     auto *chart = new ChartWidget;
     chart->resize(1000, 600);
-    chart->setAntialiasing(false);
+    chart->setAntialiasing(antialiased);
     chart->show();
     QCoreApplication::processEvents();
     return chart;
@@ -165,9 +165,9 @@ void fill(ChartSeries *s, const Data &d, int n)
 
 // A chart showing one series filled before it was registered, so filling
 // renders nothing.
-ChartWidget *chartWith(ChartSeries *s, const Data &d, int n)
+ChartWidget *chartWith(ChartSeries *s, const Data &d, int n, bool antialiased = false)
 {
-    ChartWidget *chart = makeChart();
+    ChartWidget *chart = makeChart(antialiased);
     s->setColor(QColor(0, 0, 255));
     s->setFillColor(QColor(0, 0, 255));
     fill(s, d, n);
@@ -218,10 +218,10 @@ void ratioReplot(Bench &b, const QString &name, ChartSeries *s, const Data &d, i
     delete chart;
 }
 
-void lineReplot(Bench &b, const Data &d, int n)
+void lineReplot(Bench &b, const Data &d, int n, bool antialiased = false)
 {
-    ChartWidget *chart = chartWith(new LineSeries, d, n);
-    b.time(QStringLiteral("W1_line"), n, b.reps, [chart] { replot(chart); });
+    ChartWidget *chart = chartWith(new LineSeries, d, n, antialiased);
+    b.time(QLatin1String(antialiased ? "W1_line_aa" : "W1_line"), n, b.reps, [chart] { replot(chart); });
     delete chart;
 }
 
@@ -288,10 +288,18 @@ int main(int argc, char **argv)
         lineReplot(b, data, million);
     }
 
-    if (b.wanted(QStringLiteral("W2_scatter"))) {
+    if (b.wanted(QStringLiteral("W1_line_aa"))) {
+        lineReplot(b, data, b.size(100000), true);
+        lineReplot(b, data, million, true);
+    }
+
+    for (bool aa : {false, true}) {
+        const QString name = QLatin1String(aa ? "W2_scatter_aa" : "W2_scatter");
+        if (!b.wanted(name))
+            continue;
         const int n = b.size(100000);
-        ChartWidget *chart = chartWith(new PointSeries(PointSeries::psCircle), data, n);
-        b.time(QStringLiteral("W2_scatter"), n, b.reps, [chart] { replot(chart); });
+        ChartWidget *chart = chartWith(new PointSeries(PointSeries::psCircle), data, n, aa);
+        b.time(name, n, b.reps, [chart] { replot(chart); });
         delete chart;
     }
 

@@ -1,11 +1,10 @@
 #include "markerstamp_p.h"
+#include "rastertarget_p.h"
 
 #include <QImage>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 
-#include <cmath>
 
 #if defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
@@ -41,33 +40,15 @@ void MarkerStamp::stampRows8(quint32 *, const Row8 *, const Row8 *) {}
 
 bool MarkerStamp::bind(QPainter *painter, const QPixmap &marker)
 {
-    // Anything that changes which pixels a stamp reaches, or how they mix,
-    // is left to QPainter: clipping, opacity, other modes, filtering,
-    // transforms beyond a scale equal to the marker's density.
+    // Filtering would mix a stamp's pixels, and its density must be the
+    // painter's scale.
     m_bits = nullptr;
-    QPaintEngine *engine = painter->paintEngine();
-    if (!engine || engine->type() != QPaintEngine::Raster || painter->hasClipping()
-        || painter->opacity() != 1.0
-        || painter->compositionMode() != QPainter::CompositionMode_SourceOver
-        || painter->testRenderHint(QPainter::SmoothPixmapTransform) || marker.isNull())
+    RasterTarget target;
+    if (painter->testRenderHint(QPainter::SmoothPixmapTransform) || marker.isNull()
+        || !target.bind(painter))
         return false;
-    // A widget's painter reaches its window's image through an offset and a
-    // system clip, neither of which the painter's transform and clipping show.
-    const int target = painter->device()->devType();
-    QPaintDevice *device = engine->paintDevice();
-    if ((target != QInternal::Image && target != QInternal::Pixmap) || !device
-        || device->devType() != QInternal::Image || !engine->systemClip().isEmpty())
-        return false;
-    auto *image = static_cast<QImage *>(device);
-    // A shared image would be copied by bits(), away from the painter.
-    if (image->format() != QImage::Format_ARGB32_Premultiplied || !image->isDetached())
-        return false;
-    // The limits keep device coordinates of pixel-safe points within int.
-    const QTransform t = painter->combinedTransform();
     const qreal ratio = marker.devicePixelRatioF();
-    if (t.type() > QTransform::TxScale || t.m11() != ratio || t.m22() != ratio || ratio > 256
-        || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy())
-        || std::fabs(t.dx()) > (1 << 24) || std::fabs(t.dy()) > (1 << 24))
+    if (target.scale != ratio)
         return false;
 
     if (marker.cacheKey() != m_source || ratio != m_ratio) {
@@ -76,14 +57,14 @@ bool MarkerStamp::bind(QPainter *painter, const QPixmap &marker)
         m_ratio = ratio;
         m_placedStride = -1;
     }
-    m_stride = int(image->bytesPerLine() / 4);
+    m_stride = target.stride;
     if (m_stride != m_placedStride)
         place(m_stride);
-    m_bits = reinterpret_cast<quint32 *>(image->bits());
-    m_width = image->width();
-    m_height = image->height();
-    m_dx = int(t.dx());
-    m_dy = int(t.dy());
+    m_bits = target.bits;
+    m_width = target.width;
+    m_height = target.height;
+    m_dx = target.dx;
+    m_dy = target.dy;
     return true;
 }
 

@@ -1,6 +1,8 @@
 #ifndef MARKERSTAMP_P_H
 #define MARKERSTAMP_P_H
 
+#include "rastertarget_p.h"
+
 #include <QtGlobal>
 
 #include <vector>
@@ -104,19 +106,7 @@ private:
     void stampClipped(int x, int y) const;
     static void stampRows8(quint32 *at, const Row8 *row, const Row8 *end);
 
-    static quint32 byteMul(quint32 v, quint32 a)
-    {
-        quint32 t = (v & 0xff00ff) * a;
-        t = ((t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
-        v = ((v >> 8) & 0xff00ff) * a;
-        v = (v + ((v >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
-        return v | t;
-    }
-
-    static void blend(quint32 &d, quint32 s)
-    {
-        d = s >= 0xff000000u ? s : s + byteMul(d, 255 - (s >> 24));
-    }
+    static void blend(quint32 &d, quint32 s) { RasterTarget::blend(d, s); }
 
     std::vector<Run> m_opaque; // runs of four opaque pixels, copied
     std::vector<Run> m_runs;   // the others, blended

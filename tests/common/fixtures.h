@@ -79,13 +79,16 @@ inline QImage render(ChartSeries &s, QSize size = QSize(301, 201), bool antialia
 
 // A line series drawn segment by segment with QPainter: the picture every
 // faster path must give. Points are read through point(), which leaves the
-// series' storage as it is.
-inline QImage everySegment(ChartSeries &s, QColor color, QSize size)
+// series' storage as it is. `offset` translates the painter.
+inline QImage everySegment(ChartSeries &s, const QPen &pen, QSize size, bool antialiased = false,
+                           QPoint offset = QPoint())
 {
     QImage img(size, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
-    p.setPen(QPen(QBrush(color), 1));
+    p.setRenderHint(QPainter::Antialiasing, antialiased);
+    p.translate(offset);
+    p.setPen(pen);
     const Axis *x = s.xAxis(), *y = s.yAxis();
     const QRectF box(x->min(), y->min(), x->span(), y->span());
     for (int i = 1; i < s.pointsCount(); ++i) {
@@ -100,6 +103,11 @@ inline QImage everySegment(ChartSeries &s, QColor color, QSize size)
                    int(y->pointToPixel(b.y())));
     }
     return img;
+}
+
+inline QImage everySegment(ChartSeries &s, QColor color, QSize size)
+{
+    return everySegment(s, QPen(QBrush(color), 1), size);
 }
 
 inline int countColor(const QImage &img, QRgb rgb, const QRect &area = QRect())

@@ -5,6 +5,7 @@
 #include "testmain.h"
 
 #include <boxandwhiskersseries_p.h>
+#include <chartseries_p.h>
 #include <seriesicon_p.h>
 
 #include <QDateTime>
@@ -82,6 +83,8 @@ private slots:
     void markerDetails();
     void lineColumns_data();
     void lineColumns();
+    void antialiasedLines_data();
+    void antialiasedLines();
     void barsOnWholePixels_data();
     void barsOnWholePixels();
     void duplicateIndex_data();
@@ -435,6 +438,143 @@ void TestSeries::lineColumns()
     const QImage merged = render(s, QSize(400, 250));
     const QImage plain = everySegment(s, s.color(), QSize(400, 250));
     QCOMPARE(merged, plain);
+}
+
+namespace {
+// For the eye: two pictures on white side by side, below them the same
+// corner four times as large, and their difference times 64 in red.
+QImage sideBySide(const QImage &before, const QImage &after)
+{
+    const int w = before.width(), h = before.height(), gap = 10;
+    QImage out(3 * w + 2 * gap, 2 * h + gap, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    const QRect corner(w / 8, h / 8, w / 4, h / 4);
+    for (int k = 0; k < 2; ++k) {
+        const QImage &img = k ? after : before;
+        p.drawImage(k * (w + gap), 0, img);
+        p.drawImage(QRect(k * (w + gap), h + gap, w, h), img, corner);
+    }
+    p.drawRect(corner.adjusted(0, 0, -1, -1));
+    QImage diff(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QRgb a = before.pixel(x, y), b = after.pixel(x, y);
+            const int d = qMax(qMax(qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b))),
+                               qMax(qAbs(qBlue(a) - qBlue(b)), qAbs(qAlpha(a) - qAlpha(b))));
+            diff.setPixel(x, y, qRgb(255, 255 - qMin(255, d * 64), 255 - qMin(255, d * 64)));
+        }
+    p.drawImage(2 * (w + gap), 0, diff);
+    p.drawImage(QRect(2 * (w + gap), h + gap, w, h), diff, corner);
+    return out;
+}
+} // namespace
+
+void TestSeries::antialiasedLines_data()
+{
+    QTest::addColumn<int>("data");
+    QTest::addColumn<double>("perColumn"); // points per pixel column
+    QTest::addColumn<QRectF>("view");      // in units of the plot: x 0..1, y -1..1
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<int>("cap");
+    QTest::addColumn<QPoint>("offset"); // the painter's translation
+    const QRectF all(0, -1.2, 1, 2.4), zoomed(0.3, -0.2, 0.2, 1.0);
+    const QColor blue(0, 0, 255), glass(200, 60, 10, 110);
+    // Sparse: the picture of every segment, exactly.
+    QTest::newRow("noisy sine") << 0 << 1.9 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("steep jumps") << 1 << 1.5 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("shallow") << 2 << 0.3 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("up to three points a column") << 0 << 2.4 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("NaN holes") << 3 << 1.9 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("unsorted") << 4 << 0.2 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("on the edges") << 5 << 1.0 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("zoomed, leaving the view") << 1 << 1.5 << zoomed << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("translucent") << 1 << 1.5 << all << glass << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("flat caps") << 0 << 1.9 << all << glass << int(Qt::FlatCap) << QPoint();
+    QTest::newRow("round caps") << 1 << 1.5 << all << blue << int(Qt::RoundCap) << QPoint();
+    QTest::newRow("translated") << 1 << 1.5 << all << blue << int(Qt::SquareCap) << QPoint(-20, 13);
+    // Dense: within the bound of the picture of every segment.
+    QTest::newRow("dense noisy sine") << 0 << 100.0 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("denser noisy sine") << 0 << 1000.0 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("dense steep jumps") << 1 << 30.0 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("dense on the edges") << 5 << 40.0 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("dense NaN holes") << 3 << 60.0 << all << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("dense, zoomed") << 0 << 300.0 << zoomed << blue << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("dense translucent") << 0 << 100.0 << all << glass << int(Qt::SquareCap) << QPoint();
+    QTest::newRow("dense flat caps, translucent") << 1 << 30.0 << all << glass << int(Qt::FlatCap) << QPoint();
+    QTest::newRow("dense translated") << 0 << 100.0 << all << blue << int(Qt::SquareCap) << QPoint(7, -9);
+    QTest::newRow("dense, few a column") << 1 << 5.0 << all << blue << int(Qt::SquareCap) << QPoint();
+}
+
+// Antialiased lines on an image are blended by the series itself. Where a
+// pixel column holds fewer than four points the picture is the one every
+// segment gives through QPainter, bit for bit. Denser stretches are blended
+// a column at a time, which rounds the blends of a pixel together instead
+// of one by one: a channel differs from that picture by at most 2 of 255
+// for an opaque pen and 6 for a translucent one (whose blends one by one
+// stop a few steps short of its colour, at steps that depend on their
+// order), by under 0.25 on average over the plot. A person tells apart
+// flat areas a few steps apart at best; these are single pixels inside a
+// line, most of them where it is solid colour.
+void TestSeries::antialiasedLines()
+{
+    QFETCH(int, data);
+    QFETCH(double, perColumn);
+    QFETCH(QRectF, view);
+    QFETCH(QColor, color);
+    QFETCH(int, cap);
+    QFETCH(QPoint, offset);
+    const QSize size(400, 250);
+    const int n = int(perColumn * size.width());
+    Frame f(view.left() * n, view.right() * n, view.top() * 100, view.bottom() * 100, size.width(), size.height());
+    LineSeries s;
+    s.setAxis(&f.x, &f.y);
+    s.setColor(color);
+    s.ChartSeries::d->pen.setCapStyle(Qt::PenCapStyle(cap));
+    QRandomGenerator rng(77 + data);
+    QVector<QPointF> pts;
+    double walk = 0;
+    for (int i = 0; i < n; ++i) {
+        const double noise = rng.bounded(20.0) - 10;
+        double x = i, y = std::sin(i * 6.0 / n) * 80 + noise;
+        switch (data) {
+        case 1: y = walk = qBound(-110.0, walk + (rng.bounded(120.0) - 60), 110.0); break;
+        case 2: y = std::sin(i * 3.0 / n) * 30; break;
+        case 3: y = rng.bounded(60) == 0 ? NaN : y; break;
+        case 4: x = rng.bounded(double(n)); break;
+        case 5: y = (i / 3 % 2 ? 119.9 : -119.9) - noise / 100; break;
+        }
+        pts << QPointF(x, y);
+    }
+    s.addPoints(pts);
+    QImage drawn(size, QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    QPainter p(&drawn);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(offset);
+    s.draw(&p);
+    p.end();
+    const QImage plain = everySegment(s, s.ChartSeries::d->pen, size, true, offset);
+    QVERIFY(inked(plain).width() > size.width() / 2);
+    if (perColumn < 3) {
+        QCOMPARE(drawn, plain);
+        return;
+    }
+    qint64 sum = 0;
+    int largest = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        const uchar *a = drawn.constScanLine(y), *b = plain.constScanLine(y);
+        for (int i = 0; i < size.width() * 4; ++i) {
+            const int d = qAbs(int(a[i]) - int(b[i]));
+            sum += d;
+            largest = qMax(largest, d);
+        }
+    }
+    const double mean = double(sum) / (size.width() * size.height() * 4);
+    const int bound = color.alpha() == 255 ? 2 : 6;
+    QVERIFY2(largest <= bound && mean < 0.25, qPrintable(QStringLiteral("mean %1, largest %2").arg(mean).arg(largest)));
+    if (data == 0 && perColumn == 100 && offset.isNull() && color == QColor(0, 0, 255))
+        sideBySide(plain, drawn).save(outputDir() + QStringLiteral("/line-aa-dense-side-by-side.png"));
 }
 
 void TestSeries::barsOnWholePixels_data()
