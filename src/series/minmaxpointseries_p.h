@@ -16,6 +16,14 @@ struct MinMaxPoint {
 };
 Q_DECLARE_TYPEINFO(MinMaxPoint, Q_PRIMITIVE_TYPE);
 
+namespace tavrin {
+template <>
+struct RowTraits<MinMaxPoint> {
+    static MinMaxPoint fromXY(double x, double y) { return MinMaxPoint{x, y, y, y}; }
+    static QList<QVariant> values(const MinMaxPoint &p) { return {p.x, p.y, p.min, p.max}; }
+};
+} // namespace tavrin
+
 class MinMaxPointSeriesPrivate
 {
 public:

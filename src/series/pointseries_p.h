@@ -211,10 +211,11 @@ struct DenseMarker {
 
 } // namespace tavrin
 
-class PointSeriesPrivate
+class PointSeriesPrivate : public tavrin::PointStream
 {
 public:
-    tavrin::PointBuffer points;
+    explicit PointSeriesPrivate(PointSeries *series) : PointStream(series) {}
+
     QMap<int, QString> labels;
     QPixmap marker;
     tavrin::DenseMarker denseMarker;
@@ -226,13 +227,18 @@ public:
     bool vectorRendering = false;
 
     tavrin::LazyPointIndex index;
-    int maximumPoints = 0;
-    tavrin::BlockSummaries summaries;
 
     bool insertIfNew(const QPointF &p)
     {
-        return index.insertIfNew(p, points.size(), [this](int i) { return points.at(i); });
+        return index.insertIfNew(p, buffer.size(), [this](int i) { return buffer.at(i); });
     }
+
+    // Stores p, unless an equal point is stored, with its label when it
+    // has one; the limit applies.
+    void add(const QPointF &p, const QString *label);
+
+protected:
+    void dropping(int count) override;
 };
 
 #endif // POINTSERIES_P_H
