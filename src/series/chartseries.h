@@ -338,7 +338,11 @@ signals:
     /*!
         Emitted once per block added with addPoints() or a kind's own block
         call: rows \a first to \a first + \a count - 1 are new. Rows dropped
-        at the same time by a point limit have already been removed.
+        at the same time by a point limit have already been removed. Points
+        of a block that the limit drops at once were never rows and are
+        counted by neither signal, so a host following pointsAdded(),
+        pointsRemoved(), pointAdded() and cleared() holds pointsCount() rows
+        (of a PointSeries, pointAdded() also comes for a point it refuses).
     */
     void pointsAdded(int first, int count);
     /*!

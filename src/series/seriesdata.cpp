@@ -198,9 +198,12 @@ int PointStream::appendBlock(const double *x, const double *y, int stride, int c
         series()->widen(box);
         return count;
     }
-    // One bounds change for the block and the points it pushes out.
-    dropOldest(over, box, over);
-    return qMin(count, size());
+    // One bounds change for the block and the points it pushes out. Its
+    // own points that go at once never were rows: only older rows are
+    // reported removed, and only the rows that stay added.
+    const int old = qMin(over, first);
+    dropOldest(over, box, old);
+    return count - (over - old);
 }
 
 void PointStream::dropOver(double x, double y)
