@@ -74,6 +74,8 @@ private slots:
     void window_data();
     void window();
     void streamingDetails();
+    void modelCheck_data();
+    void modelCheck();
     void summaries_data();
     void summaries();
     void farEndsAreCut_data();
@@ -353,6 +355,14 @@ void TestBulk::streamingDetails()
     p.addXY(6, 6);
     p.addXY(4, 4);
     QCOMPARE(p.d->labels, (QMap<int, QString>{{1, "p7"}}));
+    // Dropping a point with a NaN leaves the other points in the index.
+    PointSeries q;
+    for (const QPointF &pt : {QPointF(NaN, 5), QPointF(3, 5), QPointF(1, 0)})
+        q.addXY(pt.x(), pt.y());
+    q.setMaximumPoints(2);
+    q.setMaximumPoints(0);
+    q.addXY(3, 5);
+    QCOMPARE(q.pointsCount(), 2);
 
     // Dropping old points must not trust summaries of points changed
     // through the references the series hands out.
@@ -363,6 +373,117 @@ void TestBulk::streamingDetails()
         (byIndex ? e[2000] : e.points()[2000]) = QPointF(2.0, 1e6);
         e.removeBefore(1.0); // takes a bound with it, so the bounds are worked out again
         QCOMPARE(e.maxY(), 1e6);
+    }
+}
+
+void TestBulk::modelCheck_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<int>("blocks"); // in twenty operations
+    for (int k : {kLine, kPoint})
+        for (quint32 seed = 1; seed <= 4; ++seed)
+            for (int blocks : {5, 1}) // blocks rebuild the duplicate index, a few keep it long
+                QTest::addRow("%s, seed %u, %d blocks", kindName(k), seed, blocks) << k << seed << blocks;
+}
+
+// Single points, blocks, limits, removeBefore() and clear() at random, with
+// NaN, infinities and fuzzily equal values in the mix, keep the rows of a
+// plain list (a point series refusing exactly the points a scan of its rows
+// finds equal), bounds that hold every row and are each the value of a row
+// or of a refused point (which widens them all the same), and a host
+// following the signals counts the rows the series holds.
+void TestBulk::modelCheck()
+{
+    QFETCH(int, kind);
+    QFETCH(quint32, seed);
+    QFETCH(int, blocks);
+    QScopedPointer<ChartSeries> s(makeSeries(kind));
+    QRandomGenerator rng(seed);
+    // 1, near and nearer: each equal to the next only.
+    const QVector<double> pool{NaN, Inf, -Inf, 0.0, -0.0, 1, 1 + 0.9e-12, 1 + 1.8e-12, 2, 3, -5, 1e300};
+    auto value = [&] { return pool.at(rng.bounded(pool.size())); };
+    QVector<QPointF> rows, refused;
+    int limit = 0, host = 0;
+    bool lastRows = true; // each block's rows are the last ones
+    connect(s.data(), &ChartSeries::pointsAdded, this, [&](int first, int count) {
+        host += count;
+        lastRows = lastRows && first + count == s->pointsCount();
+    });
+    connect(s.data(), &ChartSeries::pointsRemoved, this, [&](int count) { host -= count; });
+    connect(s.data(), &ChartSeries::cleared, this, [&] { host = 0; });
+    auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+    // Bound b of coordinate c (0: x, 1: y), a lower one when sign is 1.
+    auto boundOk = [&](double b, int c, double sign) {
+        bool holds = true, reached = false, any = false;
+        for (const QVector<QPointF> *list : {&rows, &refused})
+            for (const QPointF &p : *list) {
+                const double v = c ? p.y() : p.x();
+                if (std::isnan(p.x()) || std::isnan(p.y()))
+                    continue;
+                any = any || list == &rows;
+                holds = holds && (list == &refused || sign * (v - b) >= 0 || v == b);
+                reached = reached || v == b;
+            }
+        return std::isnan(b) ? !any : holds && reached;
+    };
+    for (int op = 0; op < 2000; ++op) {
+        const int what = rng.bounded(20);
+        const double a = value(), b = value();
+        QString step;
+        if (what < 15 - blocks) {
+            step = QStringLiteral("addXY(%1, %2)").arg(a, 0, 'g', 17).arg(b, 0, 'g', 17);
+            const QPointF p(a, b);
+            if (kind == kLine || std::none_of(rows.cbegin(), rows.cend(), [&](const QPointF &q) { return q == p; })) {
+                rows << p;
+                ++host;
+            } else {
+                refused << p;
+            }
+            s->addXY(a, b);
+        } else if (what < 15) {
+            QVector<QPointF> block;
+            QVector<double> xs, ys;
+            for (int i = rng.bounded(limit ? 2 * limit + 2 : 12); i > 0; --i) {
+                xs << value();
+                ys << value();
+                block << QPointF(xs.last(), ys.last());
+            }
+            step = QStringLiteral("block of %1").arg(block.size());
+            rows += block;
+            if (what % 2)
+                s->addPoints(block);
+            else
+                s->addPoints(xs.constData(), ys.constData(), xs.size());
+        } else if (what < 17) {
+            limit = rng.bounded(12);
+            step = QStringLiteral("limit %1").arg(limit);
+            s->setProperty("maximumPoints", limit);
+        } else if (what < 19) {
+            int k = 0;
+            while (k < rows.size() && rows.at(k).x() < a)
+                ++k;
+            rows.remove(0, k);
+            step = QStringLiteral("removeBefore(%1)").arg(a, 0, 'g', 17);
+            int returned = -1;
+            QMetaObject::invokeMethod(s.data(), "removeBefore", Q_RETURN_ARG(int, returned), Q_ARG(double, a));
+            QCOMPARE(returned, k);
+        } else {
+            step = QStringLiteral("clear");
+            rows.clear();
+            refused.clear();
+            s->clear();
+        }
+        if (limit && rows.size() > limit)
+            rows.remove(0, rows.size() - limit);
+        bool ok = s->pointsCount() == rows.size() && host == rows.size() && lastRows;
+        for (int i = 0; ok && i < rows.size(); ++i)
+            ok = same(s->point(i).at(0).toDouble(), rows.at(i).x()) && same(s->point(i).at(1).toDouble(), rows.at(i).y());
+        ok = ok && boundOk(s->minX(), 0, 1) && boundOk(s->minY(), 1, 1) && boundOk(s->maxX(), 0, -1)
+            && boundOk(s->maxY(), 1, -1);
+        if (!ok)
+            QFAIL(qPrintable(QStringLiteral("after %1 (operation %2): %3 rows, %4 held, %5 counted by the signals; %6")
+                                 .arg(step).arg(op).arg(s->pointsCount()).arg(rows.size()).arg(host).arg(dump(s.data()))));
     }
 }
 
