@@ -45,6 +45,8 @@ void BarSeries::addXY(double x, double y)
 
 int BarSeries::appendPoints(const double *x, const double *y, int stride, int count)
 {
+    if (!ChartSeries::d->fits(d->points, count))
+        return 0;
     const int first = d->points.size();
     const tavrin::BlockBounds bars = tavrin::appendXY(d->points, x, y, stride, count, tavrin::RowTraits<QPointF>::fromXY);
     // The same box as addXY() bar by bar: the zero line with the first bar

@@ -107,6 +107,12 @@ tavrin::BlockBounds boxOf(double minX, double minY, double maxX, double maxY)
 
 } // namespace
 
+void ChartSeriesPrivate::refuse(int count) const
+{
+    qWarning("%s: a block of %d rows does not fit beside the %d held; nothing was added",
+             q->metaObject()->className(), count, q->pointsCount());
+}
+
 void ChartSeries::updateBlockBounds(double minX, double minY, double maxX, double maxY)
 {
     d->widen(boxOf(minX, minY, maxX, maxY));

@@ -195,6 +195,10 @@ public:
         also one equal to a point already stored.
 
         Points with a NaN coordinate are stored but leave the bounds alone.
+        A series holds at most 2 GiB of rows (134,217,727 points of a line,
+        point or bar series): a block that would take it further is refused
+        with a warning before anything is allocated, and the series stays
+        as it was.
         Like addXY(), the call belongs in the thread of the chart; a worker
         thread queues it by value with QMetaObject::invokeMethod() and
         Qt::QueuedConnection (the argument types are registered).

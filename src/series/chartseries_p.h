@@ -40,6 +40,18 @@ public:
     void setBounds(const tavrin::BlockBounds &box);
     void blockDone(int first, int count);
 
+    // Whether a block of count rows fits beside what rows holds; one that
+    // does not is refused with a warning before anything is allocated.
+    template <typename Rows>
+    bool fits(const Rows &rows, int count) const
+    {
+        if (count <= tavrin::roomFor(rows))
+            return true;
+        refuse(count);
+        return false;
+    }
+    void refuse(int count) const;
+
     // The storage code every kind shares, for kinds that keep their rows in
     // a Qt container (or a PointBuffer) and describe them with RowTraits.
 
@@ -47,6 +59,8 @@ public:
     template <typename Rows>
     int appendXY(Rows &rows, const double *x, const double *y, int stride, int count)
     {
+        if (!fits(rows, count))
+            return 0;
         widen(tavrin::appendXY(rows, x, y, stride, count, tavrin::RowTraits<typename Rows::value_type>::fromXY));
         return count;
     }
@@ -56,7 +70,7 @@ public:
     void addRows(Rows &rows, const Block &block)
     {
         const int count = int(block.size());
-        if (count == 0)
+        if (count == 0 || !fits(rows, count))
             return;
         const int first = int(rows.size());
         rows.reserve(first + count);

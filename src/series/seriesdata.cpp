@@ -188,6 +188,8 @@ ChartSeriesPrivate *PointStream::series() const
 
 int PointStream::appendBlock(const double *x, const double *y, int stride, int count)
 {
+    if (!(list ? series()->fits(*list, count) : series()->fits(buffer, count)))
+        return 0;
     const int first = size();
     const BlockBounds box = with([&](auto &pts) { return appendXY(pts, x, y, stride, count, RowTraits<QPointF>::fromXY); });
     if (summaries.isValid())

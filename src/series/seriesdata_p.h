@@ -274,18 +274,12 @@ void clearFront(Container &rows, int count)
         eraseFront(rows, count);
 }
 
-// How many more rows a container takes: a PointBuffer up to its size
-// limit, a Qt container as many as an int counts (beyond its own limits it
-// throws, as Qt does).
-inline qint64 roomFor(const PointBuffer &pts)
-{
-    return PointBuffer::maxSize() - qint64(pts.size());
-}
-
+// How many more rows a container takes: 2 GiB of rows at the most, as in
+// a PointBuffer, which Qt 5's containers can also hold and an int counts.
 template <typename Container>
 qint64 roomFor(const Container &rows)
 {
-    return std::numeric_limits<int>::max() - qint64(rows.size());
+    return qint64(std::numeric_limits<int>::max() / sizeof(typename Container::value_type)) - qint64(rows.size());
 }
 
 // What a kind's row is when it comes as a point (x, y) (fromXY), the

@@ -6,9 +6,11 @@
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QThread>
 #include <functional>
+#include <sys/mman.h>
 
 using namespace tavrintest;
 
@@ -71,6 +73,8 @@ private slots:
     void renders_data();
     void renders();
     void kindBlocks();
+    void refusedBlocks_data();
+    void refusedBlocks();
     void window_data();
     void window();
     void streamingDetails();
@@ -234,6 +238,44 @@ void TestBulk::kindBlocks()
     QTRY_COMPARE(line.pointsCount() + box.pointsCount() + band.pointsCount() + gantt.pointsCount(), 9);
     QCOMPARE((QVector<qsizetype>{s1.count(), s2.count(), s3.count()}), (QVector<qsizetype>{1, 1, 1}));
     QCOMPARE(dump(&box) + dump(&band) + dump(&gantt), dump(&boxOne) + dump(&bandOne) + dump(&ganttOne));
+}
+
+void TestBulk::refusedBlocks_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("held");
+    QTest::addColumn<int>("count");
+    const int max = std::numeric_limits<int>::max();
+    for (int k = 0; k < kKinds; ++k)
+        QTest::addRow("%s, empty", kindName(k)) << k << 0 << max;
+    for (int k : {kLine, kPoint, kBar}) {
+        QTest::addRow("%s, past the int range", kindName(k)) << k << 1 << max;
+        QTest::addRow("%s, past 2 GiB", kindName(k)) << k << 1 << max / 16;
+    }
+}
+
+// A block that cannot fit is refused before anything is allocated: the
+// series stays as it was and says nothing but a warning. The arrays are
+// that long, and are never read.
+void TestBulk::refusedBlocks()
+{
+    QFETCH(int, kind);
+    QFETCH(int, held);
+    QFETCH(int, count);
+    const size_t bytes = size_t(count) * sizeof(double);
+    void *zeros = mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    QVERIFY(zeros != MAP_FAILED);
+    const auto *z = static_cast<const double *>(zeros);
+    QScopedPointer<ChartSeries> s(makeSeries(kind));
+    if (held)
+        s->addXY(1, 1);
+    const QString before = dump(s.data());
+    QSignalSpy added(s.data(), &ChartSeries::pointsAdded), removed(s.data(), &ChartSeries::pointsRemoved);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("does not fit")));
+    s->addPoints(z, z, count);
+    munmap(zeros, bytes);
+    QCOMPARE(dump(s.data()), before);
+    QCOMPARE(added.count() + removed.count(), 0);
 }
 
 void TestBulk::window_data()
