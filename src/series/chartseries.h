@@ -125,8 +125,11 @@ public:
     Q_INVOKABLE virtual void addXY(double x, double y);
     /*!
         Removes every point and resets the bounds to NaN; emits cleared()
-        before the points are dropped. In a registered series with automatic
-        scaling on, the chart rescales to the other series.
+        before the points are dropped. Points that a receiver of cleared()
+        adds are kept, with the bounds they give; a kind that refuses a
+        point equal to a stored one compares them with those points only.
+        In a registered series with automatic scaling on, the chart rescales
+        to the other series.
     */
     virtual void clear();
     /*!

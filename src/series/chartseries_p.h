@@ -29,6 +29,10 @@ public:
     double minY = std::numeric_limits<double>::quiet_NaN();
     double maxY = std::numeric_limits<double>::quiet_NaN();
     int tooltipMode = -1;
+    // The first rows, which a running clear() announced gone: the
+    // receivers of cleared() still see them, but the rows they add are
+    // compared with and drop only what stays.
+    int leaving = 0;
 
     void resetBounds()
     {
@@ -91,12 +95,16 @@ public:
         tavrin::RowTraits<typename Rows::value_type>::ends(row, [this](double x, double y) { q->ChartSeries::addXY(x, y); });
     }
 
-    // clear() of a kind: drop(k) drops its first k rows.
+    // clear() of a kind: drop(k) drops its first k rows. Rows a cleared()
+    // receiver adds stay, with the bounds they gave.
     template <typename Drop>
     void clearRowsBy(Drop drop)
     {
+        leaving = q->pointsCount();
         q->ChartSeries::clear();
-        drop(q->pointsCount());
+        if (leaving > 0)
+            drop(leaving);
+        leaving = 0;
     }
 
     template <typename Rows>

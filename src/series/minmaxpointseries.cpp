@@ -22,7 +22,7 @@ MinMaxPointSeries::MinMaxPointSeries()
 }
 
 MinMaxPointSeries::MinMaxPointSeries(PointStyle style)
-    : ChartSeries(), d(new MinMaxPointSeriesPrivate)
+    : ChartSeries(), d(new MinMaxPointSeriesPrivate(&ChartSeries::d->leaving))
 {
     d->style = style;
     setSize(7);
@@ -93,8 +93,9 @@ int MinMaxPointSeries::appendPoints(const double *x, const double *y, int stride
 
 void MinMaxPointSeries::clear()
 {
+    d->index.clearing();
     ChartSeries::d->clearRowsBy([this](int k) {
-        d->index.clear();
+        d->index.dropping(k, d->points.size(), d->toPoint());
         tavrin::clearFront(d->points, k);
     });
 }

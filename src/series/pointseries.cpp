@@ -61,14 +61,18 @@ void PointSeriesPrivate::add(const QPointF &p, const QString *label)
     keepLimit(p.x(), p.y());
 }
 
+PointSeriesPrivate::PointSeriesPrivate(PointSeries *series)
+    : PointStream(series), index(&series->ChartSeries::d->leaving)
+{
+}
+
 void PointSeriesPrivate::dropping(int count)
 {
+    index.dropping(count, buffer.size(), [this](int i) { return buffer.at(i); });
     if (count == buffer.size()) {
-        index.clear();
         labels.clear();
         return;
     }
-    index.dropping(count, [this](int i) { return buffer.at(i); });
     if (!labels.isEmpty()) {
         QMap<int, QString> kept;
         for (auto it = labels.lowerBound(count); it != labels.end(); ++it)

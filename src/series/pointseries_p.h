@@ -184,6 +184,45 @@ private:
     bool m_stale = false;
 };
 
+// The duplicate index of a kind, over its stored points but those a running
+// clear() announced gone (`leaving`, the series' own count): a point that a
+// cleared() receiver adds is compared with what stays, and stored when
+// equal to a point that goes. toPoint(i) is stored point i, as for
+// LazyPointIndex.
+class DuplicateIndex
+{
+public:
+    explicit DuplicateIndex(const int *leaving) : m_leaving(leaving) {}
+
+    template <typename ToPoint>
+    bool insertIfNew(const QPointF &p, int stored, ToPoint toPoint)
+    {
+        return m_index.insertIfNew(p, stored - *m_leaving, staying(toPoint));
+    }
+    void blockAdded() { m_index.blockAdded(); }
+    // clear() is about to announce the stored points gone.
+    void clearing() { m_index.clear(); }
+    // The first count of the stored points are about to be dropped.
+    template <typename ToPoint>
+    void dropping(int count, int stored, ToPoint toPoint)
+    {
+        if (count == stored)
+            m_index.clear();
+        else if (count > *m_leaving)
+            m_index.dropping(count - *m_leaving, staying(toPoint));
+    }
+
+private:
+    template <typename ToPoint>
+    auto staying(ToPoint toPoint) const
+    {
+        return [toPoint, k = *m_leaving](int i) { return toPoint(k + i); };
+    }
+
+    LazyPointIndex m_index;
+    const int *m_leaving;
+};
+
 // The pre-rendered marker shared by the marker series kinds: a size x size
 // image holding a square or a circle in the given pen and brush, drawn at
 // the given device pixel ratio.
@@ -214,7 +253,7 @@ struct DenseMarker {
 class PointSeriesPrivate : public tavrin::PointStream
 {
 public:
-    explicit PointSeriesPrivate(PointSeries *series) : PointStream(series) {}
+    explicit PointSeriesPrivate(PointSeries *series);
 
     QMap<int, QString> labels;
     QPixmap marker;
@@ -226,7 +265,7 @@ public:
     int size = 7;
     bool vectorRendering = false;
 
-    tavrin::LazyPointIndex index;
+    tavrin::DuplicateIndex index;
 
     bool insertIfNew(const QPointF &p)
     {
@@ -239,6 +278,7 @@ public:
 
 protected:
     void dropping(int count) override;
+    void clearing() override { index.clearing(); }
 };
 
 #endif // POINTSERIES_P_H

@@ -227,8 +227,11 @@ void PointStream::dropOldest(int count, BlockBounds pending, int reported)
     if (list)
         summaries.invalidate();
     d->setBounds(left);
-    if (reported > 0)
-        emit m_series->pointsRemoved(reported);
+    // Rows a running clear() announced gone are not reported again.
+    const int announced = qMin(count, d->leaving);
+    d->leaving -= announced;
+    if (reported - announced > 0)
+        emit m_series->pointsRemoved(reported - announced);
 }
 
 bool PointStream::setMaximumPoints(int count)
@@ -252,11 +255,23 @@ int PointStream::removeBefore(double x)
 
 void PointStream::clear()
 {
-    series()->clearRowsBy([this](int k) {
+    clearing();
+    ChartSeriesPrivate *d = series();
+    d->clearRowsBy([this](int k) {
         dropping(k);
         with([k](auto &pts) { clearFront(pts, k); });
         summaries.invalidate();
     });
+    // Bounds worked out again while cleared() receivers ran took in the
+    // points that went since.
+    if (size() > 0) {
+        BlockBounds box;
+        with([&box](const auto &pts) {
+            for (const QPointF &p : pts)
+                box.add(p.x(), p.y());
+        });
+        d->setBounds(box);
+    }
 }
 
 } // namespace tavrin

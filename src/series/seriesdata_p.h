@@ -417,6 +417,8 @@ protected:
     // The first `count` points are about to go, all of them when count
     // is size(); a kind drops what it keeps beside them.
     virtual void dropping(int count) { Q_UNUSED(count) }
+    // clear() is about to announce that every point goes.
+    virtual void clearing() {}
 
 private:
     void dropOver(double x, double y);
