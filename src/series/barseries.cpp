@@ -45,36 +45,35 @@ void BarSeries::addXY(double x, double y)
 
 int BarSeries::appendPoints(const double *x, const double *y, int stride, int count)
 {
-    QPointF *out = d->points.grow(count);
+    if (!ChartSeries::d->fits(d->points, count))
+        return 0;
+    const int first = d->points.size();
+    const tavrin::BlockBounds bars = tavrin::appendXY(d->points, x, y, stride, count, tavrin::RowTraits<QPointF>::fromXY);
     // The same box as addXY() bar by bar: the zero line with the first bar
     // that has an x, and each bar's half width once the axis is known.
     tavrin::BlockBounds box;
     if (std::isnan(minY())) {
-        int i = 0;
-        while (i < count && std::isnan(x[qptrdiff(i) * stride]))
+        int i = first;
+        while (i < d->points.size() && std::isnan(d->points.at(i).x()))
             ++i;
-        if (i < count)
-            box.add(x[qptrdiff(i) * stride], 0.0);
+        if (i < d->points.size())
+            box.add(d->points.at(i).x(), 0.0);
     }
     const double hw = xAxis() ? 0.5 * xAxis()->pixelDeltaToPoint(d->barWidth) : 0.0;
-    if (std::isfinite(hw)) {
+    if (!std::isfinite(hw)) {
+        for (int i = first; i < d->points.size(); ++i) {
+            const QPointF &p = d->points.at(i);
+            box.add(p.x() - hw, p.y());
+            box.add(p.x() + hw, p.y());
+        }
+    } else if (bars.any) {
         // Rounding keeps order, so the ends of the shifted bars come from
-        // the ends of the block.
-        const tavrin::BlockBounds bars = tavrin::copyPoints(out, x, y, stride, count);
-        if (bars.any) {
-            // Without a half width a zero keeps its sign, as in addXY().
-            const double low = hw == 0.0 ? bars.minX : qMin(bars.minX - hw, bars.minX + hw);
-            const double high = hw == 0.0 ? bars.maxX : qMax(bars.maxX - hw, bars.maxX + hw);
-            box.add(low, bars.minY);
-            box.add(high, bars.maxY);
-        }
-    } else {
-        for (int i = 0; i < count; ++i) {
-            const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
-            out[i] = QPointF(px, py);
-            box.add(px - hw, py);
-            box.add(px + hw, py);
-        }
+        // the ends of the block. Without a half width a zero keeps its
+        // sign, as in addXY().
+        const double low = hw == 0.0 ? bars.minX : qMin(bars.minX - hw, bars.minX + hw);
+        const double high = hw == 0.0 ? bars.maxX : qMax(bars.maxX - hw, bars.maxX + hw);
+        box.add(low, bars.minY);
+        box.add(high, bars.maxY);
     }
     updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
     return count;
@@ -82,8 +81,7 @@ int BarSeries::appendPoints(const double *x, const double *y, int stride, int co
 
 void BarSeries::clear()
 {
-    ChartSeries::clear();
-    d->points.clear();
+    ChartSeries::d->clearRows(d->points);
 }
 
 ChartSeries::seriesType BarSeries::type()
@@ -103,10 +101,7 @@ QString BarSeries::dataAxisString()
 
 QList<QVariant> BarSeries::point(int i)
 {
-    if (i < 0 || i >= d->points.size())
-        return QList<QVariant>();
-    const QPointF &p = d->points.at(i);
-    return QList<QVariant>() << QVariant(p.x()) << QVariant(p.y());
+    return tavrin::rowAt(d->points, i);
 }
 
 void BarSeries::draw(QPainter *painter)

@@ -26,6 +26,24 @@ Q_CONSTRUCTOR_FUNCTION(registerCandleTypes)
 
 } // namespace
 
+namespace tavrin {
+template <>
+struct RowTraits<BoxAndWhiskersSeries::Candle> {
+    static BoxAndWhiskersSeries::Candle fromXY(double x, double y) { return {x, y, y, y, y, y}; }
+    // Only the whisker ends widen the bounds.
+    template <typename F>
+    static void ends(const BoxAndWhiskersSeries::Candle &c, F f)
+    {
+        f(c.x, c.yMin);
+        f(c.x, c.yMax);
+    }
+    static QList<QVariant> values(const BoxAndWhiskersSeries::Candle &c)
+    {
+        return {c.x, c.median, c.yMin, c.yMax, c.q1, c.q3};
+    }
+};
+} // namespace tavrin
+
 void BoxAndWhiskersSeriesPrivate::buildMedianMarker(const QBrush &fill)
 {
     markerSource = fill.color().rgb();
@@ -56,10 +74,8 @@ BoxAndWhiskersSeries::~BoxAndWhiskersSeries()
 
 void BoxAndWhiskersSeries::addCandle(double x, double median, double yMin, double yMax, double q1, double q3)
 {
-    d->candles.append(Candle{x, median, yMin, yMax, q1, q3});
-    // Only the whisker ends widen the bounds; each is announced as a point.
-    ChartSeries::addXY(x, yMin);
-    ChartSeries::addXY(x, yMax);
+    // Each whisker end is announced as a point.
+    ChartSeries::d->addRow(d->candles, Candle{x, median, yMin, yMax, q1, q3});
 }
 
 void BoxAndWhiskersSeries::addCandle(const QDateTime &x, double median, double yMin, double yMax, double q1,
@@ -70,31 +86,12 @@ void BoxAndWhiskersSeries::addCandle(const QDateTime &x, double median, double y
 
 void BoxAndWhiskersSeries::addCandles(const QVector<Candle> &candles)
 {
-    if (candles.isEmpty())
-        return;
-    const int first = d->candles.size();
-    d->candles.reserve(first + candles.size());
-    tavrin::BlockBounds box;
-    for (const Candle &c : candles) {
-        d->candles.append(c);
-        box.add(c.x, c.yMin);
-        box.add(c.x, c.yMax);
-    }
-    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
-    finishBlock(first, candles.size());
+    ChartSeries::d->addRows(d->candles, candles);
 }
 
 int BoxAndWhiskersSeries::appendPoints(const double *x, const double *y, int stride, int count)
 {
-    d->candles.reserve(d->candles.size() + count);
-    tavrin::BlockBounds box;
-    for (int i = 0; i < count; ++i) {
-        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
-        d->candles.append(Candle{px, py, py, py, py, py});
-        box.add(px, py);
-    }
-    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
-    return count;
+    return ChartSeries::d->appendXY(d->candles, x, y, stride, count);
 }
 
 void BoxAndWhiskersSeries::addXY(double x, double y)
@@ -104,8 +101,7 @@ void BoxAndWhiskersSeries::addXY(double x, double y)
 
 void BoxAndWhiskersSeries::clear()
 {
-    ChartSeries::clear();
-    d->candles.clear();
+    ChartSeries::d->clearRows(d->candles);
 }
 
 ChartSeries::seriesType BoxAndWhiskersSeries::type()
@@ -125,11 +121,7 @@ QString BoxAndWhiskersSeries::dataAxisString()
 
 QList<QVariant> BoxAndWhiskersSeries::point(int index)
 {
-    if (index < 0 || index >= d->candles.size())
-        return QList<QVariant>();
-    const Candle &c = d->candles.at(index);
-    return QList<QVariant>() << QVariant(c.x) << QVariant(c.median) << QVariant(c.yMin) << QVariant(c.yMax)
-                             << QVariant(c.q1) << QVariant(c.q3);
+    return tavrin::rowAt(d->candles, index);
 }
 
 void BoxAndWhiskersSeries::setFillColor(QColor c)

@@ -18,7 +18,7 @@ Q_CONSTRUCTOR_FUNCTION(registerBlockTypes)
 } // namespace
 
 ChartSeries::ChartSeries()
-    : QObject(nullptr), d(new ChartSeriesPrivate)
+    : QObject(nullptr), d(new ChartSeriesPrivate(this))
 {
     emit cleared();
 }
@@ -79,18 +79,48 @@ int ChartSeries::appendPoints(const double *x, const double *y, int stride, int 
 
 void ChartSeries::finishBlock(int first, int count)
 {
+    d->blockDone(first, count);
+}
+
+void ChartSeriesPrivate::blockDone(int first, int count)
+{
     if (count <= 0)
         return;
-    if (d->owner)
-        d->owner->scheduleRefresh();
+    if (owner)
+        owner->scheduleRefresh();
     // Rows dropped by a point limit while the block went in move it down.
-    first = qMin(first, pointsCount() - count);
-    emit pointsAdded(qMax(first, 0), count);
+    first = qMin(first, q->pointsCount() - count);
+    emit q->pointsAdded(qMax(first, 0), count);
+}
+
+namespace {
+
+tavrin::BlockBounds boxOf(double minX, double minY, double maxX, double maxY)
+{
+    tavrin::BlockBounds box;
+    box.minX = minX;
+    box.minY = minY;
+    box.maxX = maxX;
+    box.maxY = maxY;
+    return box;
+}
+
+} // namespace
+
+void ChartSeriesPrivate::refuse(int count) const
+{
+    qWarning("%s: a block of %d rows does not fit beside the %d held; nothing was added",
+             q->metaObject()->className(), count, q->pointsCount());
 }
 
 void ChartSeries::updateBlockBounds(double minX, double minY, double maxX, double maxY)
 {
-    if (std::isnan(minX) || std::isnan(minY) || std::isnan(maxX) || std::isnan(maxY))
+    d->widen(boxOf(minX, minY, maxX, maxY));
+}
+
+void ChartSeriesPrivate::widen(const tavrin::BlockBounds &box)
+{
+    if (std::isnan(box.minX) || std::isnan(box.minY) || std::isnan(box.maxX) || std::isnan(box.maxY))
         return;
     bool changed = false;
     auto lower = [&changed](double &bound, double v) {
@@ -105,30 +135,35 @@ void ChartSeries::updateBlockBounds(double minX, double minY, double maxX, doubl
             changed = true;
         }
     };
-    lower(d->minX, minX);
-    lower(d->minY, minY);
-    upper(d->maxX, maxX);
-    upper(d->maxY, maxY);
-    if (changed && d->owner)
-        d->owner->seriesBlockBoundsChanged(this, minX, minY, maxX, maxY);
+    lower(minX, box.minX);
+    lower(minY, box.minY);
+    upper(maxX, box.maxX);
+    upper(maxY, box.maxY);
+    if (changed && owner)
+        owner->seriesBlockBoundsChanged(q, box.minX, box.minY, box.maxX, box.maxY);
 }
 
 void ChartSeries::resetBounds(double minX, double minY, double maxX, double maxY)
 {
-    const bool narrowed = d->minX < minX || d->minY < minY || d->maxX > maxX || d->maxY > maxY
-        || (std::isnan(minX) && !std::isnan(d->minX));
-    const bool widened = minX < d->minX || minY < d->minY || maxX > d->maxX || maxY > d->maxY
-        || (std::isnan(d->minX) && !std::isnan(minX));
-    d->minX = minX;
-    d->minY = minY;
-    d->maxX = maxX;
-    d->maxY = maxY;
-    if (!d->owner)
+    d->setBounds(boxOf(minX, minY, maxX, maxY));
+}
+
+void ChartSeriesPrivate::setBounds(const tavrin::BlockBounds &box)
+{
+    const bool narrowed = minX < box.minX || minY < box.minY || maxX > box.maxX || maxY > box.maxY
+        || (std::isnan(box.minX) && !std::isnan(minX));
+    const bool widened = box.minX < minX || box.minY < minY || box.maxX > maxX || box.maxY > maxY
+        || (std::isnan(minX) && !std::isnan(box.minX));
+    minX = box.minX;
+    minY = box.minY;
+    maxX = box.maxX;
+    maxY = box.maxY;
+    if (!owner)
         return;
     if (narrowed)
-        d->owner->seriesBoundsShrunk();
+        owner->seriesBoundsShrunk();
     else if (widened)
-        d->owner->seriesBlockBoundsChanged(this, minX, minY, maxX, maxY);
+        owner->seriesBlockBoundsChanged(q, minX, minY, maxX, maxY);
 }
 
 void ChartSeries::clear()

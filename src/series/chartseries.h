@@ -125,8 +125,11 @@ public:
     Q_INVOKABLE virtual void addXY(double x, double y);
     /*!
         Removes every point and resets the bounds to NaN; emits cleared()
-        before the points are dropped. In a registered series with automatic
-        scaling on, the chart rescales to the other series.
+        before the points are dropped. Points that a receiver of cleared()
+        adds are kept, with the bounds they give; a kind that refuses a
+        point equal to a stored one compares them with those points only.
+        In a registered series with automatic scaling on, the chart rescales
+        to the other series.
     */
     virtual void clear();
     /*!
@@ -195,6 +198,10 @@ public:
         also one equal to a point already stored.
 
         Points with a NaN coordinate are stored but leave the bounds alone.
+        A series holds at most 2 GiB of rows (134,217,727 points of a line,
+        point or bar series): a block that would take it further is refused
+        with a warning before anything is allocated, and the series stays
+        as it was.
         Like addXY(), the call belongs in the thread of the chart; a worker
         thread queues it by value with QMetaObject::invokeMethod() and
         Qt::QueuedConnection (the argument types are registered).
@@ -338,7 +345,11 @@ signals:
     /*!
         Emitted once per block added with addPoints() or a kind's own block
         call: rows \a first to \a first + \a count - 1 are new. Rows dropped
-        at the same time by a point limit have already been removed.
+        at the same time by a point limit have already been removed. Points
+        of a block that the limit drops at once were never rows and are
+        counted by neither signal, so a host following pointsAdded(),
+        pointsRemoved(), pointAdded() and cleared() holds pointsCount() rows
+        (of a PointSeries, pointAdded() also comes for a point it refuses).
     */
     void pointsAdded(int first, int count);
     /*!

@@ -3,6 +3,7 @@
 
 #include "chartseries.h"
 #include "chartseriesowner_p.h"
+#include "seriesdata_p.h"
 
 #include <QBrush>
 #include <QPen>
@@ -11,6 +12,9 @@
 class ChartSeriesPrivate
 {
 public:
+    explicit ChartSeriesPrivate(ChartSeries *series) : q(series) {}
+
+    ChartSeries *const q;
     QString name;
     bool visible = true;
     bool legendVisible = true;
@@ -25,10 +29,88 @@ public:
     double minY = std::numeric_limits<double>::quiet_NaN();
     double maxY = std::numeric_limits<double>::quiet_NaN();
     int tooltipMode = -1;
+    // The first rows, which a running clear() announced gone: the
+    // receivers of cleared() still see them, but the rows they add are
+    // compared with and drop only what stays.
+    int leaving = 0;
 
     void resetBounds()
     {
         minX = maxX = minY = maxY = std::numeric_limits<double>::quiet_NaN();
+    }
+
+    // ChartSeries::updateBlockBounds(), resetBounds() and finishBlock().
+    void widen(const tavrin::BlockBounds &box);
+    void setBounds(const tavrin::BlockBounds &box);
+    void blockDone(int first, int count);
+
+    // Whether a block of count rows fits beside what rows holds; one that
+    // does not is refused with a warning before anything is allocated.
+    template <typename Rows>
+    bool fits(const Rows &rows, int count) const
+    {
+        if (count <= tavrin::roomFor(rows))
+            return true;
+        refuse(count);
+        return false;
+    }
+    void refuse(int count) const;
+
+    // The storage code every kind shares, for kinds that keep their rows in
+    // a Qt container (or a PointBuffer) and describe them with RowTraits.
+
+    // appendPoints(): the block's points as rows, the bounds widened once.
+    template <typename Rows>
+    int appendXY(Rows &rows, const double *x, const double *y, int stride, int count)
+    {
+        if (!fits(rows, count))
+            return 0;
+        widen(tavrin::appendXY(rows, x, y, stride, count, tavrin::RowTraits<typename Rows::value_type>::fromXY));
+        return count;
+    }
+
+    // A kind's own block call: bounds widened once, one pointsAdded().
+    template <typename Rows, typename Block>
+    void addRows(Rows &rows, const Block &block)
+    {
+        const int count = int(block.size());
+        if (count == 0 || !fits(rows, count))
+            return;
+        const int first = int(rows.size());
+        rows.reserve(first + count);
+        tavrin::BlockBounds box;
+        for (const auto &row : block) {
+            rows.append(row);
+            tavrin::RowTraits<typename Rows::value_type>::ends(row, [&box](double x, double y) { box.add(x, y); });
+        }
+        widen(box);
+        blockDone(first, count);
+    }
+
+    // A kind's own single row: each end goes through the base addXY().
+    template <typename Rows>
+    void addRow(Rows &rows, const typename Rows::value_type &row)
+    {
+        rows.append(row);
+        tavrin::RowTraits<typename Rows::value_type>::ends(row, [this](double x, double y) { q->ChartSeries::addXY(x, y); });
+    }
+
+    // clear() of a kind: drop(k) drops its first k rows. Rows a cleared()
+    // receiver adds stay, with the bounds they gave.
+    template <typename Drop>
+    void clearRowsBy(Drop drop)
+    {
+        leaving = q->pointsCount();
+        q->ChartSeries::clear();
+        if (leaving > 0)
+            drop(leaving);
+        leaving = 0;
+    }
+
+    template <typename Rows>
+    void clearRows(Rows &rows)
+    {
+        clearRowsBy([&rows](int k) { tavrin::clearFront(rows, k); });
     }
 };
 

@@ -17,6 +17,21 @@ using tavrin::ValueBox;
 using tavrin::clampPixel;
 using tavrin::pixelSafe;
 
+namespace tavrin {
+template <>
+struct RowTraits<GanttBar> {
+    static GanttBar fromXY(double x, double y) { return GanttBar{x, x, y, QColor(), QString()}; }
+    // The row position alone widens the y bounds, not the bar's pixel height.
+    template <typename F>
+    static void ends(const GanttBar &b, F f)
+    {
+        f(b.x1, b.y);
+        f(b.x2, b.y);
+    }
+    static QList<QVariant> values(const GanttBar &b) { return {b.x1, b.x2, b.y}; }
+};
+} // namespace tavrin
+
 GanttSeries::GanttSeries()
     : ChartSeries(), d(new GanttSeriesPrivate)
 {
@@ -29,10 +44,7 @@ GanttSeries::~GanttSeries()
 
 void GanttSeries::addBar(double x1, double x2, double y, QColor color, const QString &label)
 {
-    d->bars.append(GanttBar{x1, x2, y, color, label});
-    // The row position alone widens the y bounds, not the bar's pixel height.
-    ChartSeries::addXY(x1, y);
-    ChartSeries::addXY(x2, y);
+    ChartSeries::d->addRow(d->bars, GanttBar{x1, x2, y, color, label});
 }
 
 void GanttSeries::addBar(const QDateTime &x1, const QDateTime &x2, double y, QColor color,
@@ -43,31 +55,12 @@ void GanttSeries::addBar(const QDateTime &x1, const QDateTime &x2, double y, QCo
 
 void GanttSeries::addBars(const QVector<GanttBar> &bars)
 {
-    if (bars.isEmpty())
-        return;
-    const int first = d->bars.size();
-    d->bars.reserve(first + bars.size());
-    tavrin::BlockBounds box;
-    for (const GanttBar &b : bars) {
-        d->bars.append(b);
-        box.add(b.x1, b.y);
-        box.add(b.x2, b.y);
-    }
-    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
-    finishBlock(first, bars.size());
+    ChartSeries::d->addRows(d->bars, bars);
 }
 
 int GanttSeries::appendPoints(const double *x, const double *y, int stride, int count)
 {
-    d->bars.reserve(d->bars.size() + count);
-    tavrin::BlockBounds box;
-    for (int i = 0; i < count; ++i) {
-        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
-        d->bars.append(GanttBar{px, px, py, QColor(), QString()});
-        box.add(px, py);
-    }
-    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
-    return count;
+    return ChartSeries::d->appendXY(d->bars, x, y, stride, count);
 }
 
 void GanttSeries::addXY(double x, double y)
@@ -77,8 +70,7 @@ void GanttSeries::addXY(double x, double y)
 
 void GanttSeries::clear()
 {
-    ChartSeries::clear();
-    d->bars.clear();
+    ChartSeries::d->clearRows(d->bars);
 }
 
 ChartSeries::seriesType GanttSeries::type()
@@ -98,10 +90,7 @@ QString GanttSeries::dataAxisString()
 
 QList<QVariant> GanttSeries::point(int index)
 {
-    if (index < 0 || index >= d->bars.size())
-        return QList<QVariant>();
-    const GanttBar &b = d->bars.at(index);
-    return QList<QVariant>() << QVariant(b.x1) << QVariant(b.x2) << QVariant(b.y);
+    return tavrin::rowAt(d->bars, index);
 }
 
 void GanttSeries::draw(QPainter *painter)

@@ -91,6 +91,20 @@ Q_CONSTRUCTOR_FUNCTION(registerHighLowTypes)
 
 } // namespace
 
+namespace tavrin {
+template <>
+struct RowTraits<HighLowSeries::HighLowPoint> {
+    static HighLowSeries::HighLowPoint fromXY(double x, double y) { return {x, y, y}; }
+    template <typename F>
+    static void ends(const HighLowSeries::HighLowPoint &p, F f)
+    {
+        f(p.x, p.y1);
+        f(p.x, p.y2);
+    }
+    static QList<QVariant> values(const HighLowSeries::HighLowPoint &p) { return {p.x, p.y1, p.y2}; }
+};
+} // namespace tavrin
+
 HighLowSeries::HighLowSeries(QObject *parent)
     : ChartSeries(), d(new HighLowSeriesPrivate)
 {
@@ -109,9 +123,7 @@ void HighLowSeries::addPoint(double x, double y1, double y2)
 
 void HighLowSeries::addPoint(const HighLowSeries::HighLowPoint &point)
 {
-    d->points.append(point);
-    ChartSeries::addXY(point.x, point.y1);
-    ChartSeries::addXY(point.x, point.y2);
+    ChartSeries::d->addRow(d->points, point);
 }
 
 void HighLowSeries::addPoint(const QDateTime &x, double y1, double y2)
@@ -121,31 +133,12 @@ void HighLowSeries::addPoint(const QDateTime &x, double y1, double y2)
 
 void HighLowSeries::addPoints(const QVector<HighLowPoint> &points)
 {
-    if (points.isEmpty())
-        return;
-    const int first = d->points.size();
-    d->points.reserve(first + points.size());
-    tavrin::BlockBounds box;
-    for (const HighLowPoint &p : points) {
-        d->points.append(p);
-        box.add(p.x, p.y1);
-        box.add(p.x, p.y2);
-    }
-    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
-    finishBlock(first, points.size());
+    ChartSeries::d->addRows(d->points, points);
 }
 
 int HighLowSeries::appendPoints(const double *x, const double *y, int stride, int count)
 {
-    d->points.reserve(d->points.size() + count);
-    tavrin::BlockBounds box;
-    for (int i = 0; i < count; ++i) {
-        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
-        d->points.append(HighLowPoint{px, py, py});
-        box.add(px, py);
-    }
-    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
-    return count;
+    return ChartSeries::d->appendXY(d->points, x, y, stride, count);
 }
 
 QList<HighLowSeries::HighLowPoint> &HighLowSeries::points() const
@@ -160,8 +153,7 @@ void HighLowSeries::addXY(double x, double y)
 
 void HighLowSeries::clear()
 {
-    ChartSeries::clear();
-    d->points.clear();
+    ChartSeries::d->clearRows(d->points);
 }
 
 ChartSeries::seriesType HighLowSeries::type()
@@ -181,10 +173,7 @@ QString HighLowSeries::dataAxisString()
 
 QList<QVariant> HighLowSeries::point(int index)
 {
-    if (index < 0 || index >= d->points.size())
-        return QList<QVariant>();
-    const HighLowPoint &p = d->points.at(index);
-    return QList<QVariant>() << QVariant(p.x) << QVariant(p.y1) << QVariant(p.y2);
+    return tavrin::rowAt(d->points, index);
 }
 
 void HighLowSeries::draw(QPainter *painter)

@@ -10,13 +10,13 @@
 #include <QPixmap>
 
 LineSeries::LineSeries(QObject *parent)
-    : ChartSeries(), d(new LineSeriesPrivate)
+    : ChartSeries(), d(new LineSeriesPrivate(this))
 {
     setParent(parent);
 }
 
 LineSeries::LineSeries(const LineSeries &)
-    : ChartSeries(), d(new LineSeriesPrivate)
+    : ChartSeries(), d(new LineSeriesPrivate(this))
 {
 }
 
@@ -28,13 +28,7 @@ LineSeries::~LineSeries()
 void LineSeries::addXY(double x, double y)
 {
     d->append(QPointF(x, y));
-    if (d->maximumPoints > 0 && d->size() > d->maximumPoints) {
-        // The new point is in the bounds before the old ones go, so the
-        // chart hears of one change.
-        tavrin::BlockBounds pending;
-        pending.add(x, y);
-        dropOldest(d->size() - d->maximumPoints, pending);
-    }
+    d->keepLimit(x, y);
     ChartSeries::addXY(x, y);
 }
 
@@ -45,42 +39,7 @@ void LineSeries::addPoint(const QPointF &p)
 
 int LineSeries::appendPoints(const double *x, const double *y, int stride, int count)
 {
-    const int first = d->size();
-    tavrin::BlockBounds box;
-    if (d->list) {
-        d->list->reserve(first + count);
-        for (int i = 0; i < count; ++i)
-            d->list->append(QPointF(x[qptrdiff(i) * stride], y[qptrdiff(i) * stride]));
-        box = tavrin::copyPoints(nullptr, x, y, stride, count);
-    } else {
-        box = tavrin::copyPoints(d->buffer.grow(count), x, y, stride, count);
-    }
-    if (d->summaries.isValid())
-        for (int i = 0; i < count; ++i) {
-            const QPointF &p = d->at(first + i);
-            d->summaries.append(first + i, p.x(), p.y());
-        }
-    const int over = d->maximumPoints > 0 ? d->size() - d->maximumPoints : 0;
-    if (over <= 0) {
-        updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
-        return count;
-    }
-    // One bounds change for the block and the points it pushes out.
-    dropOldest(over, box);
-    return qMin(count, d->size());
-}
-
-void LineSeries::dropOldest(int count, tavrin::BlockBounds current)
-{
-    current.add(minX(), minY());
-    current.add(maxX(), maxY());
-    const tavrin::BlockBounds left
-        = d->with([&](auto &pts) { return tavrin::dropFront(pts, count, current, d->summaries); });
-    // A list handed out by reference may change under any summary.
-    if (d->list)
-        d->summaries.invalidate();
-    resetBounds(left.minX, left.minY, left.maxX, left.maxY);
-    emit pointsRemoved(count);
+    return d->appendBlock(x, y, stride, count);
 }
 
 int LineSeries::maximumPoints() const
@@ -90,21 +49,13 @@ int LineSeries::maximumPoints() const
 
 void LineSeries::setMaximumPoints(int count)
 {
-    count = qMax(count, 0);
-    if (count == d->maximumPoints)
-        return;
-    d->maximumPoints = count;
-    if (count > 0 && d->size() > count)
-        dropOldest(d->size() - count, tavrin::BlockBounds());
-    emit maximumPointsChanged(count);
+    if (d->setMaximumPoints(count))
+        emit maximumPointsChanged(d->maximumPoints);
 }
 
 int LineSeries::removeBefore(double x)
 {
-    const int k = d->with([x](const auto &pts) { return tavrin::countBefore(pts, x); });
-    if (k > 0)
-        dropOldest(k, tavrin::BlockBounds());
-    return k;
+    return d->removeBefore(x);
 }
 
 void LineSeries::addMid(double x, double y)
@@ -163,11 +114,7 @@ void LineSeries::substract(LineSeries *other)
 
 void LineSeries::clear()
 {
-    ChartSeries::clear();
-    if (d->list)
-        d->list->clear();
-    d->buffer.clear();
-    d->summaries.invalidate();
+    d->clear();
 }
 
 ChartSeries::seriesType LineSeries::type()
@@ -187,10 +134,7 @@ QString LineSeries::dataAxisString()
 
 QList<QVariant> LineSeries::point(int i)
 {
-    if (i < 0 || i >= d->size())
-        return QList<QVariant>();
-    const QPointF &p = d->at(i);
-    return QList<QVariant>() << QVariant(p.x()) << QVariant(p.y());
+    return d->with([i](const auto &pts) { return tavrin::rowAt(pts, i); });
 }
 
 void LineSeries::draw(QPainter *painter)

@@ -7,9 +7,6 @@
 #include <QPointF>
 
 class LineSeriesPrivate;
-namespace tavrin {
-struct BlockBounds;
-}
 
 /*!
     \class LineSeries
@@ -164,11 +161,6 @@ signals:
 
 protected:
     int appendPoints(const double *x, const double *y, int stride, int count) override;
-
-private:
-    // Drops the `count` oldest points; `pending` holds what was just added
-    // and is not in the bounds yet.
-    void dropOldest(int count, tavrin::BlockBounds pending);
 };
 
 #endif // LINESERIES_H

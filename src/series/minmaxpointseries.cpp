@@ -22,7 +22,7 @@ MinMaxPointSeries::MinMaxPointSeries()
 }
 
 MinMaxPointSeries::MinMaxPointSeries(PointStyle style)
-    : ChartSeries(), d(new MinMaxPointSeriesPrivate)
+    : ChartSeries(), d(new MinMaxPointSeriesPrivate(&ChartSeries::d->leaving))
 {
     d->style = style;
     setSize(7);
@@ -87,23 +87,17 @@ void MinMaxPointSeries::setFillColor(QColor c)
 
 int MinMaxPointSeries::appendPoints(const double *x, const double *y, int stride, int count)
 {
-    tavrin::BlockBounds box;
-    d->points.reserve(d->points.size() + count);
-    for (int i = 0; i < count; ++i) {
-        const double px = x[qptrdiff(i) * stride], py = y[qptrdiff(i) * stride];
-        d->points.append(MinMaxPoint{px, py, py, py});
-        box.add(px, py);
-    }
     d->index.blockAdded();
-    updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
-    return count;
+    return ChartSeries::d->appendXY(d->points, x, y, stride, count);
 }
 
 void MinMaxPointSeries::clear()
 {
-    ChartSeries::clear();
-    d->points.clear();
-    d->index.clear();
+    d->index.clearing();
+    ChartSeries::d->clearRowsBy([this](int k) {
+        d->index.dropping(k, d->points.size(), d->toPoint());
+        tavrin::clearFront(d->points, k);
+    });
 }
 
 ChartSeries::seriesType MinMaxPointSeries::type()
@@ -123,10 +117,7 @@ QString MinMaxPointSeries::dataAxisString()
 
 QList<QVariant> MinMaxPointSeries::point(int i)
 {
-    if (i < 0 || i >= d->points.size())
-        return QList<QVariant>();
-    const MinMaxPoint &p = d->points.at(i);
-    return QList<QVariant>() << QVariant(p.x) << QVariant(p.y) << QVariant(p.min) << QVariant(p.max);
+    return tavrin::rowAt(d->points, i);
 }
 
 void MinMaxPointSeries::draw(QPainter *painter)

@@ -16,9 +16,19 @@ struct MinMaxPoint {
 };
 Q_DECLARE_TYPEINFO(MinMaxPoint, Q_PRIMITIVE_TYPE);
 
+namespace tavrin {
+template <>
+struct RowTraits<MinMaxPoint> {
+    static MinMaxPoint fromXY(double x, double y) { return MinMaxPoint{x, y, y, y}; }
+    static QList<QVariant> values(const MinMaxPoint &p) { return {p.x, p.y, p.min, p.max}; }
+};
+} // namespace tavrin
+
 class MinMaxPointSeriesPrivate
 {
 public:
+    explicit MinMaxPointSeriesPrivate(const int *leaving) : index(leaving) {}
+
     QVector<MinMaxPoint> points;
     QPixmap marker;
     tavrin::DenseMarker denseMarker;
@@ -27,13 +37,13 @@ public:
     MinMaxPointSeries::PointStyle style = MinMaxPointSeries::psPoint;
     int size = 0;
 
-    tavrin::LazyPointIndex index;
+    tavrin::DuplicateIndex index;
 
-    bool insertIfNew(double x, double y)
+    auto toPoint() const
     {
-        return index.insertIfNew(QPointF(x, y), points.size(),
-                                 [this](int i) { return QPointF(points.at(i).x, points.at(i).y); });
+        return [this](int i) { return QPointF(points.at(i).x, points.at(i).y); };
     }
+    bool insertIfNew(double x, double y) { return index.insertIfNew(QPointF(x, y), points.size(), toPoint()); }
 };
 
 #endif // MINMAXPOINTSERIES_P_H

@@ -39,7 +39,7 @@ PointSeries::PointSeries()
 }
 
 PointSeries::PointSeries(PointStyle style)
-    : ChartSeries(), d(new PointSeriesPrivate)
+    : ChartSeries(), d(new PointSeriesPrivate(this))
 {
     d->style = style;
     d->marker = tavrin::markerImage(d->size, style == psSquare, ChartSeries::d->pen,
@@ -51,71 +51,52 @@ PointSeries::~PointSeries()
     delete d;
 }
 
+void PointSeriesPrivate::add(const QPointF &p, const QString *label)
+{
+    if (!insertIfNew(p))
+        return;
+    if (label)
+        labels.insert(buffer.size(), *label);
+    append(p);
+    keepLimit(p.x(), p.y());
+}
+
+PointSeriesPrivate::PointSeriesPrivate(PointSeries *series)
+    : PointStream(series), index(&series->ChartSeries::d->leaving)
+{
+}
+
+void PointSeriesPrivate::dropping(int count)
+{
+    index.dropping(count, buffer.size(), [this](int i) { return buffer.at(i); });
+    if (count == buffer.size()) {
+        labels.clear();
+        return;
+    }
+    if (!labels.isEmpty()) {
+        QMap<int, QString> kept;
+        for (auto it = labels.lowerBound(count); it != labels.end(); ++it)
+            kept.insert(it.key() - count, it.value());
+        labels.swap(kept);
+    }
+}
+
 void PointSeries::addXY(double x, double y)
 {
-    const QPointF p(x, y);
-    if (d->insertIfNew(p)) {
-        d->points.append(p);
-        stored(x, y);
-    }
+    d->add(QPointF(x, y), nullptr);
     ChartSeries::addXY(x, y);
 }
 
 void PointSeries::addXY(double x, double y, const QString &label)
 {
-    const QPointF p(x, y);
-    if (d->insertIfNew(p)) {
-        d->labels.insert(d->points.size(), label);
-        d->points.append(p);
-        stored(x, y);
-    }
+    d->add(QPointF(x, y), &label);
     ChartSeries::addXY(x, y);
-}
-
-void PointSeries::stored(double x, double y)
-{
-    if (d->summaries.isValid())
-        d->summaries.append(d->points.size() - 1, x, y);
-    if (d->maximumPoints > 0 && d->points.size() > d->maximumPoints) {
-        tavrin::BlockBounds pending;
-        pending.add(x, y);
-        dropOldest(d->points.size() - d->maximumPoints, pending);
-    }
 }
 
 int PointSeries::appendPoints(const double *x, const double *y, int stride, int count)
 {
-    tavrin::PointBuffer &pts = d->points;
-    const int first = pts.size();
-    QPointF *out = pts.grow(count);
-    const tavrin::BlockBounds box = tavrin::copyPoints(out, x, y, stride, count);
-    if (d->summaries.isValid())
-        for (int i = 0; i < count; ++i)
-            d->summaries.append(first + i, out[i].x(), out[i].y());
     d->index.blockAdded();
-    const int over = d->maximumPoints > 0 ? pts.size() - d->maximumPoints : 0;
-    if (over <= 0) {
-        updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
-        return count;
-    }
-    dropOldest(over, box);
-    return qMin(count, pts.size());
-}
-
-void PointSeries::dropOldest(int count, tavrin::BlockBounds current)
-{
-    d->index.dropping(count, [this](int i) { return d->points.at(i); });
-    if (!d->labels.isEmpty()) {
-        QMap<int, QString> kept;
-        for (auto it = d->labels.lowerBound(count); it != d->labels.end(); ++it)
-            kept.insert(it.key() - count, it.value());
-        d->labels.swap(kept);
-    }
-    current.add(minX(), minY());
-    current.add(maxX(), maxY());
-    const tavrin::BlockBounds left = tavrin::dropFront(d->points, count, current, d->summaries);
-    resetBounds(left.minX, left.minY, left.maxX, left.maxY);
-    emit pointsRemoved(count);
+    return d->appendBlock(x, y, stride, count);
 }
 
 int PointSeries::maximumPoints() const
@@ -125,35 +106,23 @@ int PointSeries::maximumPoints() const
 
 void PointSeries::setMaximumPoints(int count)
 {
-    count = qMax(count, 0);
-    if (count == d->maximumPoints)
-        return;
-    d->maximumPoints = count;
-    if (count > 0 && d->points.size() > count)
-        dropOldest(d->points.size() - count, tavrin::BlockBounds());
-    emit maximumPointsChanged(count);
+    if (d->setMaximumPoints(count))
+        emit maximumPointsChanged(d->maximumPoints);
 }
 
 int PointSeries::removeBefore(double x)
 {
-    const int k = tavrin::countBefore(d->points, x);
-    if (k > 0)
-        dropOldest(k, tavrin::BlockBounds());
-    return k;
+    return d->removeBefore(x);
 }
 
 const QPointF &PointSeries::pt(int i) const
 {
-    return d->points.at(i);
+    return d->buffer.at(i);
 }
 
 void PointSeries::clear()
 {
-    ChartSeries::clear();
-    d->points.clear();
-    d->labels.clear();
-    d->index.clear();
-    d->summaries.invalidate();
+    d->clear();
 }
 
 ChartSeries::seriesType PointSeries::type()
@@ -163,7 +132,7 @@ ChartSeries::seriesType PointSeries::type()
 
 int PointSeries::pointsCount()
 {
-    return d->points.size();
+    return d->buffer.size();
 }
 
 QString PointSeries::dataAxisString()
@@ -173,10 +142,7 @@ QString PointSeries::dataAxisString()
 
 QList<QVariant> PointSeries::point(int i)
 {
-    if (i < 0 || i >= d->points.size())
-        return QList<QVariant>();
-    const QPointF &p = d->points.at(i);
-    return QList<QVariant>() << QVariant(p.x()) << QVariant(p.y());
+    return tavrin::rowAt(d->buffer, i);
 }
 
 int PointSeries::size() const
@@ -247,7 +213,7 @@ void stampMarkers(const PointSeriesPrivate &d, const Axis *xa, const Axis *ya,
 {
     const tavrin::PixelMap mx(xa), my(ya);
     const double hw = d.halfWidth, hh = d.halfHeight;
-    for (const QPointF &p : d.points) {
+    for (const QPointF &p : d.buffer) {
         if (!box.contains(p.x(), p.y()))
             continue;
         const double px = mx(p.x()), py = my(p.y());
@@ -261,7 +227,7 @@ void stampMarkers(const PointSeriesPrivate &d, const Axis *xa, const Axis *ya,
 
 void PointSeries::draw(QPainter *painter)
 {
-    if (!painter || d->points.isEmpty() || !xAxis() || !yAxis())
+    if (!painter || d->buffer.isEmpty() || !xAxis() || !yAxis())
         return;
     const QPen &pen = ChartSeries::d->pen;
     painter->setPen(pen);
@@ -295,7 +261,7 @@ void PointSeries::draw(QPainter *painter)
     QPointF dotBatch[kBatch];
     int dotCount = 0;
 
-    for (const QPointF &p : qAsConst(d->points)) {
+    for (const QPointF &p : qAsConst(d->buffer)) {
         // NaN coordinates fail this test too, so they are never drawn.
         if (!box.contains(p.x(), p.y()))
             continue;
@@ -336,7 +302,7 @@ QIcon PointSeries::icon(int size)
 
 QString PointSeries::tooltip(const QPoint &pos)
 {
-    if (d->points.isEmpty() || !xAxis() || !yAxis())
+    if (d->buffer.isEmpty() || !xAxis() || !yAxis())
         return QString();
     const double cx = xAxis()->pixelToPoint(pos.x());
     const double cy = yAxis()->pixelToPoint(pos.y());
@@ -347,8 +313,8 @@ QString PointSeries::tooltip(const QPoint &pos)
         probe = tavrin::pixelProbe(xAxis(), yAxis(), pos, d->size, d->size);
     else
         probe.set(cx - w / 2, cy - h / 2, w, h);
-    for (int i = 0, n = d->points.size(); i < n; ++i) {
-        const QPointF &p = d->points.at(i);
+    for (int i = 0, n = d->buffer.size(); i < n; ++i) {
+        const QPointF &p = d->buffer.at(i);
         if (!probe.contains(p.x(), p.y()))
             continue;
         auto label = d->labels.constFind(i);

@@ -6,9 +6,6 @@
 #include <QPointF>
 
 class PointSeriesPrivate;
-namespace tavrin {
-struct BlockBounds;
-}
 
 /*!
     \class PointSeries
@@ -180,11 +177,6 @@ signals:
 
 protected:
     int appendPoints(const double *x, const double *y, int stride, int count) override;
-
-private:
-    // Summaries and the point limit after a single point was stored.
-    void stored(double x, double y);
-    void dropOldest(int count, tavrin::BlockBounds pending);
 };
 
 #endif // POINTSERIES_H

@@ -26,19 +26,16 @@ namespace tavrin {
 // are kept ordered by (x, y); a query looks only at stored x values close
 // enough to compare equal, and for each of those only at close y values, and
 // then applies QPointF's own operator== so the outcome is exactly that of a
-// full scan. NaN equals nothing and is never stored here.
+// full scan. NaN equals nothing and is never stored here: as a key it would
+// break the order. A point with an infinity is not equal to itself, so the
+// same key may be stored more than once and is counted.
 class FuzzyPointIndex
 {
 public:
-    // True when no stored point equals p; p is then stored.
-    bool insertIfNew(const QPointF &p)
+    void insert(const QPointF &p)
     {
-        if (std::isnan(p.x()) || std::isnan(p.y()))
-            return true;
-        if (contains(p))
-            return false;
-        m_keys.emplace(p.x(), p.y());
-        return true;
+        if (!std::isnan(p.x()) && !std::isnan(p.y()))
+            m_keys.emplace(p.x(), p.y());
     }
 
     bool contains(const QPointF &p) const
@@ -62,7 +59,14 @@ public:
 
     void clear() { m_keys.clear(); }
 
-    void remove(const QPointF &p) { m_keys.erase(Key(p.x(), p.y())); }
+    void remove(const QPointF &p)
+    {
+        if (std::isnan(p.x()) || std::isnan(p.y()))
+            return;
+        const auto it = m_keys.find(Key(p.x(), p.y()));
+        if (it != m_keys.end())
+            m_keys.erase(it);
+    }
     bool isEmpty() const { return m_keys.empty(); }
 
     struct Window {
@@ -89,13 +93,14 @@ public:
 
 private:
     using Key = std::pair<double, double>;
-    std::set<Key> m_keys;
+    std::multiset<Key> m_keys;
 };
 
 // FuzzyPointIndex for kinds that also take blocks. Blocks go in without
 // the index, which is rebuilt from the stored points when a single point next
-// needs it; blocks may also bring equal points, so dropping one of those
-// cannot take its key out of the index.
+// needs it. It holds every stored point, also those of a block equal to
+// others: fuzzy equality is not transitive, so a point equal to one of
+// them may equal no other, and dropping one takes exactly its own key.
 //
 // Points arriving in ascending x, as most do, stay out of the index: the
 // newest stored points whose x values climb by more than the fuzzy window
@@ -113,7 +118,7 @@ public:
         if (m_stale || m_tail > stored) {
             m_index.clear();
             for (int i = 0; i < stored; ++i)
-                m_index.insertIfNew(toPoint(i));
+                m_index.insert(toPoint(i));
             m_tail = stored;
             m_stale = false;
         }
@@ -125,13 +130,13 @@ public:
             && (m_tail == stored || FuzzyPointIndex::window(x).lo > toPoint(stored - 1).x()))
             return true; // p joins the tail
         for (int i = m_tail; i < stored; ++i)
-            m_index.insertIfNew(toPoint(i));
-        m_index.insertIfNew(p);
+            m_index.insert(toPoint(i));
+        m_index.insert(p);
         m_tail = stored + 1;
         return true;
     }
 
-    void blockAdded() { m_stale = m_mayHoldEqual = true; }
+    void blockAdded() { m_stale = true; }
 
     // The first `count` stored points are about to be dropped.
     template <typename ToPoint>
@@ -139,10 +144,6 @@ public:
     {
         if (m_stale)
             return;
-        if (m_mayHoldEqual) {
-            m_stale = true;
-            return;
-        }
         for (int i = 0, n = qMin(count, m_tail); i < n; ++i)
             m_index.remove(toPoint(i));
         m_tail = qMax(m_tail - count, 0);
@@ -152,7 +153,7 @@ public:
     {
         m_index.clear();
         m_tail = 0;
-        m_stale = m_mayHoldEqual = false;
+        m_stale = false;
     }
 
 private:
@@ -181,7 +182,45 @@ private:
     FuzzyPointIndex m_index;
     int m_tail = 0; // the first stored point of the tail
     bool m_stale = false;
-    bool m_mayHoldEqual = false;
+};
+
+// The duplicate index of a kind, over its stored points but those a running
+// clear() announced gone (`leaving`, the series' own count): a point that a
+// cleared() receiver adds is compared with what stays, and stored when
+// equal to a point that goes. toPoint(i) is stored point i, as for
+// LazyPointIndex.
+class DuplicateIndex
+{
+public:
+    explicit DuplicateIndex(const int *leaving) : m_leaving(leaving) {}
+
+    template <typename ToPoint>
+    bool insertIfNew(const QPointF &p, int stored, ToPoint toPoint)
+    {
+        return m_index.insertIfNew(p, stored - *m_leaving, staying(toPoint));
+    }
+    void blockAdded() { m_index.blockAdded(); }
+    // clear() is about to announce the stored points gone.
+    void clearing() { m_index.clear(); }
+    // The first count of the stored points are about to be dropped.
+    template <typename ToPoint>
+    void dropping(int count, int stored, ToPoint toPoint)
+    {
+        if (count == stored)
+            m_index.clear();
+        else if (count > *m_leaving)
+            m_index.dropping(count - *m_leaving, staying(toPoint));
+    }
+
+private:
+    template <typename ToPoint>
+    auto staying(ToPoint toPoint) const
+    {
+        return [toPoint, k = *m_leaving](int i) { return toPoint(k + i); };
+    }
+
+    LazyPointIndex m_index;
+    const int *m_leaving;
 };
 
 // The pre-rendered marker shared by the marker series kinds: a size x size
@@ -211,10 +250,11 @@ struct DenseMarker {
 
 } // namespace tavrin
 
-class PointSeriesPrivate
+class PointSeriesPrivate : public tavrin::PointStream
 {
 public:
-    tavrin::PointBuffer points;
+    explicit PointSeriesPrivate(PointSeries *series);
+
     QMap<int, QString> labels;
     QPixmap marker;
     tavrin::DenseMarker denseMarker;
@@ -225,14 +265,20 @@ public:
     int size = 7;
     bool vectorRendering = false;
 
-    tavrin::LazyPointIndex index;
-    int maximumPoints = 0;
-    tavrin::BlockSummaries summaries;
+    tavrin::DuplicateIndex index;
 
     bool insertIfNew(const QPointF &p)
     {
-        return index.insertIfNew(p, points.size(), [this](int i) { return points.at(i); });
+        return index.insertIfNew(p, buffer.size(), [this](int i) { return buffer.at(i); });
     }
+
+    // Stores p, unless an equal point is stored, with its label when it
+    // has one; the limit applies.
+    void add(const QPointF &p, const QString *label);
+
+protected:
+    void dropping(int count) override;
+    void clearing() override { index.clearing(); }
 };
 
 #endif // POINTSERIES_P_H

@@ -1,4 +1,5 @@
 #include "seriesdata_p.h"
+#include "chartseries_p.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -166,6 +167,111 @@ BlockBounds copyPoints(QPointF *out, const double *x, const double *y, int strid
         return pairedBox(out, x, count);
 #endif
     return scalarBox(out, x, y, stride, count);
+}
+
+QList<QPointF> &PointStream::asList()
+{
+    if (!list) {
+        list = new QList<QPointF>;
+        list->reserve(buffer.size());
+        for (const QPointF &p : buffer)
+            list->append(p);
+        buffer.release();
+    }
+    return *list;
+}
+
+ChartSeriesPrivate *PointStream::series() const
+{
+    return m_series->ChartSeries::d;
+}
+
+int PointStream::appendBlock(const double *x, const double *y, int stride, int count)
+{
+    if (!(list ? series()->fits(*list, count) : series()->fits(buffer, count)))
+        return 0;
+    const int first = size();
+    const BlockBounds box = with([&](auto &pts) { return appendXY(pts, x, y, stride, count, RowTraits<QPointF>::fromXY); });
+    if (summaries.isValid())
+        for (int i = first; i < first + count; ++i)
+            summaries.append(i, at(i).x(), at(i).y());
+    const int over = maximumPoints > 0 ? size() - maximumPoints : 0;
+    if (over <= 0) {
+        series()->widen(box);
+        return count;
+    }
+    // One bounds change for the block and the points it pushes out. Its
+    // own points that go at once never were rows: only older rows are
+    // reported removed, and only the rows that stay added.
+    const int old = qMin(over, first);
+    dropOldest(over, box, old);
+    return count - (over - old);
+}
+
+void PointStream::dropOver(double x, double y)
+{
+    BlockBounds pending;
+    pending.add(x, y);
+    const int over = size() - maximumPoints;
+    dropOldest(over, pending, over);
+}
+
+void PointStream::dropOldest(int count, BlockBounds pending, int reported)
+{
+    dropping(count);
+    ChartSeriesPrivate *d = series();
+    pending.add(d->minX, d->minY);
+    pending.add(d->maxX, d->maxY);
+    const BlockBounds left = with([&](auto &pts) { return dropFront(pts, count, pending, summaries); });
+    // A list handed out by reference may change under any summary.
+    if (list)
+        summaries.invalidate();
+    d->setBounds(left);
+    // Rows a running clear() announced gone are not reported again.
+    const int announced = qMin(count, d->leaving);
+    d->leaving -= announced;
+    if (reported - announced > 0)
+        emit m_series->pointsRemoved(reported - announced);
+}
+
+bool PointStream::setMaximumPoints(int count)
+{
+    count = qMax(count, 0);
+    if (count == maximumPoints)
+        return false;
+    maximumPoints = count;
+    if (count > 0 && size() > count)
+        dropOldest(size() - count, BlockBounds(), size() - count);
+    return true;
+}
+
+int PointStream::removeBefore(double x)
+{
+    const int k = with([x](const auto &pts) { return countBefore(pts, x); });
+    if (k > 0)
+        dropOldest(k, BlockBounds(), k);
+    return k;
+}
+
+void PointStream::clear()
+{
+    clearing();
+    ChartSeriesPrivate *d = series();
+    d->clearRowsBy([this](int k) {
+        dropping(k);
+        with([k](auto &pts) { clearFront(pts, k); });
+        summaries.invalidate();
+    });
+    // Bounds worked out again while cleared() receivers ran took in the
+    // points that went since.
+    if (size() > 0) {
+        BlockBounds box;
+        with([&box](const auto &pts) {
+            for (const QPointF &p : pts)
+                box.add(p.x(), p.y());
+        });
+        d->setBounds(box);
+    }
 }
 
 } // namespace tavrin

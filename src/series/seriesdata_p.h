@@ -2,7 +2,9 @@
 #define SERIESDATA_P_H
 
 #include <QDateTime>
+#include <QList>
 #include <QPointF>
+#include <QVariant>
 #include <QVector>
 
 #include <cmath>
@@ -11,6 +13,9 @@
 #include <limits>
 #include <type_traits>
 #include <vector>
+
+class ChartSeries;
+class ChartSeriesPrivate;
 
 namespace tavrin {
 
@@ -162,10 +167,15 @@ class PointBuffer
     static_assert(std::is_trivially_copyable<QPointF>::value, "points are moved as bytes");
 
 public:
+    using value_type = QPointF;
+
     PointBuffer() = default;
     PointBuffer(const PointBuffer &) = delete;
     PointBuffer &operator=(const PointBuffer &) = delete;
     ~PointBuffer() { std::free(m_data); }
+
+    // The most points a buffer holds: 2 GiB, as much as Qt 5's containers.
+    static constexpr int maxSize() { return std::numeric_limits<int>::max() / int(sizeof(QPointF)); }
 
     int size() const { return m_size - m_head; }
     bool isEmpty() const { return size() == 0; }
@@ -226,7 +236,7 @@ private:
         if (total <= m_capacity)
             return;
         const qint64 wanted = qMax<qint64>(total, qint64(m_capacity) + m_capacity / 2 + 16);
-        const int capacity = int(qMin<qint64>(wanted, std::numeric_limits<int>::max() / int(sizeof(QPointF))));
+        const int capacity = int(qMin<qint64>(wanted, maxSize()));
         if (capacity < total)
             qBadAlloc();
         void *grown = std::realloc(static_cast<void *>(m_data), size_t(capacity) * sizeof(QPointF));
@@ -251,6 +261,66 @@ template <typename Container>
 void eraseFront(Container &pts, int count)
 {
     pts.erase(pts.begin(), pts.begin() + count);
+}
+
+// Drops the first count rows; all of them as clear() does, which gives a
+// Qt container's memory back.
+template <typename Container>
+void clearFront(Container &rows, int count)
+{
+    if (count >= int(rows.size()))
+        rows.clear();
+    else
+        eraseFront(rows, count);
+}
+
+// How many more rows a container takes: 2 GiB of rows at the most, as in
+// a PointBuffer, which Qt 5's containers can also hold and an int counts.
+template <typename Container>
+qint64 roomFor(const Container &rows)
+{
+    return qint64(std::numeric_limits<int>::max() / sizeof(typename Container::value_type)) - qint64(rows.size());
+}
+
+// What a kind's row is when it comes as a point (x, y) (fromXY), the
+// points of it that widen the bounds (ends, calling f(x, y) for each) and
+// its values in the columns the exports write (values). A kind with rows
+// of its own specialises it.
+template <typename Row>
+struct RowTraits;
+
+template <>
+struct RowTraits<QPointF> {
+    static QPointF fromXY(double x, double y) { return QPointF(x, y); }
+    template <typename F>
+    static void ends(const QPointF &p, F f) { f(p.x(), p.y()); }
+    static QList<QVariant> values(const QPointF &p) { return {p.x(), p.y()}; }
+};
+
+// ChartSeries::point(): row i, or an empty list out of range.
+template <typename Container>
+QList<QVariant> rowAt(const Container &rows, int i)
+{
+    if (i < 0 || i >= int(rows.size()))
+        return QList<QVariant>();
+    return RowTraits<typename Container::value_type>::values(rows.at(i));
+}
+
+// Appends a strided block of count points as rows made by make(x, y) and
+// returns the box of the points; a PointBuffer takes them as they are.
+template <typename Container, typename Make>
+BlockBounds appendXY(Container &rows, const double *x, const double *y, int stride, int count, Make make)
+{
+    rows.reserve(rows.size() + count);
+    for (int i = 0; i < count; ++i)
+        rows.append(make(x[qptrdiff(i) * stride], y[qptrdiff(i) * stride]));
+    return copyPoints(nullptr, x, y, stride, count);
+}
+
+template <typename Make>
+BlockBounds appendXY(PointBuffer &pts, const double *x, const double *y, int stride, int count, Make)
+{
+    return copyPoints(pts.grow(count), x, y, stride, count);
 }
 
 // Drops the first `count` points of pts and returns the bounds of what is
@@ -284,6 +354,82 @@ int countBefore(const Container &pts, double x)
     }
     return k;
 }
+
+// The storage of the kinds that keep (x, y) points in the order added and
+// may drop the oldest ones (a point limit, removeBefore()): line and point
+// series. The points live in a plain array until a caller asks for them
+// by mutable reference (LineSeries::points(), operator[]), which on Qt 5
+// means a QList<QPointF> of one heap node per point: then they move into
+// such a list for good, since the caller may hold on to it. The array
+// costs 16 bytes a point and no allocation per point.
+class PointStream
+{
+public:
+    explicit PointStream(ChartSeries *series) : m_series(series) {}
+    virtual ~PointStream() { delete list; }
+    PointStream(const PointStream &) = delete;
+    PointStream &operator=(const PointStream &) = delete;
+
+    PointBuffer buffer;
+    QList<QPointF> *list = nullptr;
+    BlockSummaries summaries;
+    int maximumPoints = 0;
+
+    QList<QPointF> &asList();
+
+    // Calls f with whichever container holds the points.
+    template <typename F>
+    auto with(F f)
+    {
+        return list ? f(*list) : f(buffer);
+    }
+
+    int size() const { return list ? list->size() : buffer.size(); }
+    const QPointF &at(int i) const { return list ? list->at(i) : buffer.at(i); }
+    QPointF &ref(int i) { return list ? (*list)[i] : buffer.ref(i); }
+
+    void append(const QPointF &p)
+    {
+        if (list)
+            list->append(p);
+        else
+            buffer.append(p);
+        if (summaries.isValid())
+            summaries.append(size() - 1, p.x(), p.y());
+    }
+
+    // After the point (x, y) was appended: the oldest points beyond the
+    // limit go, with the new point in the bounds as one change.
+    void keepLimit(double x, double y)
+    {
+        if (maximumPoints > 0 && size() > maximumPoints)
+            dropOver(x, y);
+    }
+
+    // ChartSeries::appendPoints(), setMaximumPoints() (true when the
+    // limit changed), removeBefore() and clear() of the kinds.
+    int appendBlock(const double *x, const double *y, int stride, int count);
+    bool setMaximumPoints(int count);
+    int removeBefore(double x);
+    void clear();
+
+protected:
+    // The first `count` points are about to go, all of them when count
+    // is size(); a kind drops what it keeps beside them.
+    virtual void dropping(int count) { Q_UNUSED(count) }
+    // clear() is about to announce that every point goes.
+    virtual void clearing() {}
+
+private:
+    void dropOver(double x, double y);
+    // Drops the `count` oldest points, `pending` holding what was just
+    // added and is not in the bounds yet, and reports `reported` removed
+    // rows: points of a block that go at once never were rows.
+    void dropOldest(int count, BlockBounds pending, int reported);
+    ChartSeriesPrivate *series() const;
+
+    ChartSeries *m_series;
+};
 
 } // namespace tavrin
 

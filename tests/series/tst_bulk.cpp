@@ -6,9 +6,11 @@
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QThread>
 #include <functional>
+#include <sys/mman.h>
 
 using namespace tavrintest;
 
@@ -71,9 +73,13 @@ private slots:
     void renders_data();
     void renders();
     void kindBlocks();
+    void refusedBlocks_data();
+    void refusedBlocks();
     void window_data();
     void window();
     void streamingDetails();
+    void modelCheck_data();
+    void modelCheck();
     void summaries_data();
     void summaries();
     void farEndsAreCut_data();
@@ -234,6 +240,44 @@ void TestBulk::kindBlocks()
     QCOMPARE(dump(&box) + dump(&band) + dump(&gantt), dump(&boxOne) + dump(&bandOne) + dump(&ganttOne));
 }
 
+void TestBulk::refusedBlocks_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("held");
+    QTest::addColumn<int>("count");
+    const int max = std::numeric_limits<int>::max();
+    for (int k = 0; k < kKinds; ++k)
+        QTest::addRow("%s, empty", kindName(k)) << k << 0 << max;
+    for (int k : {kLine, kPoint, kBar}) {
+        QTest::addRow("%s, past the int range", kindName(k)) << k << 1 << max;
+        QTest::addRow("%s, past 2 GiB", kindName(k)) << k << 1 << max / 16;
+    }
+}
+
+// A block that cannot fit is refused before anything is allocated: the
+// series stays as it was and says nothing but a warning. The arrays are
+// that long, and are never read.
+void TestBulk::refusedBlocks()
+{
+    QFETCH(int, kind);
+    QFETCH(int, held);
+    QFETCH(int, count);
+    const size_t bytes = size_t(count) * sizeof(double);
+    void *zeros = mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    QVERIFY(zeros != MAP_FAILED);
+    const auto *z = static_cast<const double *>(zeros);
+    QScopedPointer<ChartSeries> s(makeSeries(kind));
+    if (held)
+        s->addXY(1, 1);
+    const QString before = dump(s.data());
+    QSignalSpy added(s.data(), &ChartSeries::pointsAdded), removed(s.data(), &ChartSeries::pointsRemoved);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("does not fit")));
+    s->addPoints(z, z, count);
+    munmap(zeros, bytes);
+    QCOMPARE(dump(s.data()), before);
+    QCOMPARE(added.count() + removed.count(), 0);
+}
+
 void TestBulk::window_data()
 {
     QTest::addColumn<int>("kind");
@@ -269,7 +313,8 @@ void TestBulk::window()
     s->setProperty("maximumPoints", 700);
     s->addPoints(old);
     s->clear();
-    QSignalSpy spy(s.data(), &ChartSeries::pointsRemoved);
+    QSignalSpy spy(s.data(), &ChartSeries::pointsRemoved), added(s.data(), &ChartSeries::pointsAdded),
+        one(s.data(), &ChartSeries::pointAdded);
     s->setProperty("maximumPoints", limit);
     const QVector<QPointF> pts = walk(5000, 7);
     for (int i = 0; i < pts.size();) {
@@ -285,12 +330,15 @@ void TestBulk::window()
             QCOMPARE(boundsOf(s.data()), boundsOf(pts.mid(i - kept, kept)));
         }
     }
-    int returned = 0, signalled = 0;
+    int returned = 0, signalled = 0, rows = one.count();
     if (!limit)
         QMetaObject::invokeMethod(s.data(), "removeBefore", Q_RETURN_ARG(int, returned), Q_ARG(double, cut));
     for (const QList<QVariant> &args : spy)
         signalled += args.at(0).toInt();
-    QCOMPARE(signalled, removed);
+    for (const QList<QVariant> &args : added)
+        rows += args.at(1).toInt();
+    // A host following the signals holds the rows the series holds.
+    QCOMPARE(rows - signalled, 5000 - removed);
     QCOMPARE(returned, limit ? 0 : removed);
     QVERIFY(limit || spy.count() == (removed ? 1 : 0));
     QCOMPARE(s->pointsCount(), 5000 - removed);
@@ -317,6 +365,11 @@ void TestBulk::streamingDetails()
     // The block's rows are the last three, after two old ones went.
     QCOMPARE(added.last(), (QList<QVariant>{2, 3}));
     QCOMPARE(removed.last(), QList<QVariant>{2});
+    // A block beyond the limit: its own points that go at once never were
+    // rows, so the signals add up to what is held.
+    s.addPoints(walk(100, 3));
+    QCOMPARE(removed.last(), QList<QVariant>{5});
+    QCOMPARE(added.last(), (QList<QVariant>{0, 5}));
     // Unsorted: what goes is on no bound, and the maximum that stays counts.
     for (int k : {kLine, kPoint}) {
         QScopedPointer<ChartSeries> u(makeSeries(k));
@@ -344,6 +397,14 @@ void TestBulk::streamingDetails()
     p.addXY(6, 6);
     p.addXY(4, 4);
     QCOMPARE(p.d->labels, (QMap<int, QString>{{1, "p7"}}));
+    // Dropping a point with a NaN leaves the other points in the index.
+    PointSeries q;
+    for (const QPointF &pt : {QPointF(NaN, 5), QPointF(3, 5), QPointF(1, 0)})
+        q.addXY(pt.x(), pt.y());
+    q.setMaximumPoints(2);
+    q.setMaximumPoints(0);
+    q.addXY(3, 5);
+    QCOMPARE(q.pointsCount(), 2);
 
     // Dropping old points must not trust summaries of points changed
     // through the references the series hands out.
@@ -354,6 +415,126 @@ void TestBulk::streamingDetails()
         (byIndex ? e[2000] : e.points()[2000]) = QPointF(2.0, 1e6);
         e.removeBefore(1.0); // takes a bound with it, so the bounds are worked out again
         QCOMPARE(e.maxY(), 1e6);
+    }
+}
+
+void TestBulk::modelCheck_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<int>("blocks"); // in twenty operations
+    for (int k : {kLine, kPoint})
+        for (quint32 seed = 1; seed <= 4; ++seed)
+            for (int blocks : {5, 1}) // blocks rebuild the duplicate index, a few keep it long
+                QTest::addRow("%s, seed %u, %d blocks", kindName(k), seed, blocks) << k << seed << blocks;
+}
+
+// Single points, blocks, limits, removeBefore() and clear() at random, with
+// NaN, infinities and fuzzily equal values in the mix, keep the rows of a
+// plain list (a point series refusing exactly the points a scan of its rows
+// finds equal), bounds that hold every row and are each the value of a row
+// or of a refused point (which widens them all the same), and a host
+// following the signals counts the rows the series holds.
+void TestBulk::modelCheck()
+{
+    QFETCH(int, kind);
+    QFETCH(quint32, seed);
+    QFETCH(int, blocks);
+    QScopedPointer<ChartSeries> s(makeSeries(kind));
+    QRandomGenerator rng(seed);
+    // 1, near and nearer: each equal to the next only.
+    const QVector<double> pool{NaN, Inf, -Inf, 0.0, -0.0, 1, 1 + 0.9e-12, 1 + 1.8e-12, 2, 3, -5, 1e300};
+    auto value = [&] { return pool.at(rng.bounded(pool.size())); };
+    QVector<QPointF> rows, refused;
+    int limit = 0, host = 0;
+    bool lastRows = true; // each block's rows are the last ones
+    connect(s.data(), &ChartSeries::pointsAdded, this, [&](int first, int count) {
+        host += count;
+        lastRows = lastRows && first + count == s->pointsCount();
+    });
+    connect(s.data(), &ChartSeries::pointsRemoved, this, [&](int count) { host -= count; });
+    connect(s.data(), &ChartSeries::cleared, this, [&] { host = 0; });
+    auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+    // Bound b of coordinate c (0: x, 1: y), a lower one when sign is 1.
+    auto boundOk = [&](double b, int c, double sign) {
+        bool holds = true, reached = false, any = false;
+        for (const QVector<QPointF> *list : {&rows, &refused})
+            for (const QPointF &p : *list) {
+                const double v = c ? p.y() : p.x();
+                if (std::isnan(p.x()) || std::isnan(p.y()))
+                    continue;
+                any = any || list == &rows;
+                holds = holds && (list == &refused || sign * (v - b) >= 0 || v == b);
+                reached = reached || v == b;
+            }
+        return std::isnan(b) ? !any : holds && reached;
+    };
+    for (int op = 0; op < 2000; ++op) {
+        const int what = rng.bounded(20);
+        const double a = value(), b = value();
+        QString step;
+        if (what < 15 - blocks) {
+            step = QStringLiteral("addXY(%1, %2)").arg(a, 0, 'g', 17).arg(b, 0, 'g', 17);
+            const QPointF p(a, b);
+            if (kind == kLine || std::none_of(rows.cbegin(), rows.cend(), [&](const QPointF &q) { return q == p; })) {
+                rows << p;
+                ++host;
+            } else {
+                refused << p;
+            }
+            s->addXY(a, b);
+        } else if (what < 15) {
+            QVector<QPointF> block;
+            QVector<double> xs, ys;
+            for (int i = rng.bounded(limit ? 2 * limit + 2 : 12); i > 0; --i) {
+                xs << value();
+                ys << value();
+                block << QPointF(xs.last(), ys.last());
+            }
+            step = QStringLiteral("block of %1").arg(block.size());
+            rows += block;
+            if (what % 2)
+                s->addPoints(block);
+            else
+                s->addPoints(xs.constData(), ys.constData(), xs.size());
+        } else if (what < 17) {
+            limit = rng.bounded(12);
+            step = QStringLiteral("limit %1").arg(limit);
+            s->setProperty("maximumPoints", limit);
+        } else if (what < 19) {
+            int k = 0;
+            while (k < rows.size() && rows.at(k).x() < a)
+                ++k;
+            rows.remove(0, k);
+            step = QStringLiteral("removeBefore(%1)").arg(a, 0, 'g', 17);
+            int returned = -1;
+            QMetaObject::invokeMethod(s.data(), "removeBefore", Q_RETURN_ARG(int, returned), Q_ARG(double, a));
+            QCOMPARE(returned, k);
+        } else {
+            // Half the time a receiver of cleared() adds a point at once.
+            step = QStringLiteral("clear, then (%1, %2)").arg(a, 0, 'g', 17).arg(b, 0, 'g', 17);
+            rows.clear();
+            refused.clear();
+            QMetaObject::Connection refill;
+            if (what % 2)
+                refill = connect(s.data(), &ChartSeries::cleared, this, [&] {
+                    rows << QPointF(a, b);
+                    ++host;
+                    s->addXY(a, b);
+                });
+            s->clear();
+            disconnect(refill);
+        }
+        if (limit && rows.size() > limit)
+            rows.remove(0, rows.size() - limit);
+        bool ok = s->pointsCount() == rows.size() && host == rows.size() && lastRows;
+        for (int i = 0; ok && i < rows.size(); ++i)
+            ok = same(s->point(i).at(0).toDouble(), rows.at(i).x()) && same(s->point(i).at(1).toDouble(), rows.at(i).y());
+        ok = ok && boundOk(s->minX(), 0, 1) && boundOk(s->minY(), 1, 1) && boundOk(s->maxX(), 0, -1)
+            && boundOk(s->maxY(), 1, -1);
+        if (!ok)
+            QFAIL(qPrintable(QStringLiteral("after %1 (operation %2): %3 rows, %4 held, %5 counted by the signals; %6")
+                                 .arg(step).arg(op).arg(s->pointsCount()).arg(rows.size()).arg(host).arg(dump(s.data()))));
     }
 }
 

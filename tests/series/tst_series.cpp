@@ -112,7 +112,8 @@ void TestSeries::rowContract_data()
 }
 
 // Rows, bounds and signals; cleared() receivers still see the items but
-// already reset bounds, and a first item after it starts them afresh.
+// already reset bounds, and a first item after it, or in it, starts them
+// afresh.
 void TestSeries::rowContract()
 {
     QFETCH(int, kind);
@@ -145,6 +146,13 @@ void TestSeries::rowContract()
     QCOMPARE(seen, 2);
     QCOMPARE(s->pointsCount(), 0);
     addOwn(s.get(), item);
+    QCOMPARE(::bounds(*s), bounds);
+    // An item a receiver adds then is kept, an equal one too, with its bounds.
+    const auto refill = connect(s.get(), &ChartSeries::cleared, this, [&] { addOwn(s.get(), item); });
+    s->clear();
+    disconnect(refill);
+    QCOMPARE(s->pointsCount(), 1);
+    QCOMPARE(rowOf(*s, 0), item);
     QCOMPARE(::bounds(*s), bounds);
     // addXY in its three overloads gives each kind's row of (x, y).
     const QDateTime utc(QDate(2024, 1, 2), QTime(3, 4, 5), Qt::UTC);
