@@ -5,6 +5,7 @@
 
 #include <axes.h>
 #include <axis.h>
+#include <chartseries.h>
 #include <chartwidget.h>
 #include <legend.h>
 #include <lineseries.h>
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -106,6 +108,10 @@ void MainWindow::buildToolBar()
         {Legend::plTopInverted, tr("Top, inverted")},
         {Legend::plBottom, tr("Bottom")},
         {Legend::plBottomInverted, tr("Bottom, inverted")},
+        {Legend::plInsetTopLeft, tr("Inset, top left")},
+        {Legend::plInsetTopRight, tr("Inset, top right")},
+        {Legend::plInsetBottomLeft, tr("Inset, bottom left")},
+        {Legend::plInsetBottomRight, tr("Inset, bottom right")},
     };
     for (const auto &p : placements)
         m_placement->addItem(p.second, int(p.first));
@@ -172,6 +178,14 @@ void MainWindow::buildToolBar()
     view->addWidget(ticks);
     connect(ticks, QOverload<int>::of(&QSpinBox::valueChanged), this,
             [this](int n) { m_live->axes()->left()->setPreferredTickCount(n); });
+    // A double click on a live legend entry renames the channel.
+    connect(m_live->legend(), &Legend::entryDoubleClicked, this, [this](ChartSeries *series) {
+        bool ok = false;
+        const QString name = QInputDialog::getText(this, tr("Rename"), tr("Name:"), QLineEdit::Normal,
+                                                   series->name(), &ok);
+        if (ok && !name.isEmpty())
+            series->setName(name);
+    });
     m_pointer = new QLabel;
     statusBar()->addPermanentWidget(m_pointer);
     m_live->setMouseTracking(true);
