@@ -88,6 +88,20 @@ void ChartWidgetPrivate::paintLegend(QPainter *painter, const QPoint &at)
     // would cover the series.
     const QWidget::RenderFlags background =
         legend.d->isInset() ? QWidget::RenderFlags() : QWidget::DrawWindowBackground;
+    if (scrolled && legend.d->isInset() && paintsVectors(painter)) {
+        // Vector files keep no clipping, and with no opaque scroll bar to
+        // cover them the entries scrolled out of view would show below
+        // the box; it goes in as a picture, at twice the screen's density.
+        QImage image(legend.size() * 2, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        {
+            QPainter p(&image);
+            p.scale(2, 2);
+            legend.render(&p, QPoint(), QRegion(), QWidget::DrawChildren);
+        }
+        painter->drawImage(QRect(at, legend.size()), image);
+        return;
+    }
     if (!paintsVectors(painter) || scrolled) {
         legend.render(painter, at, QRegion(), background | QWidget::DrawChildren);
         return;

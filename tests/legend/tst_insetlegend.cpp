@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QMetaProperty>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QSvgRenderer>
@@ -94,6 +95,7 @@ private slots:
     void styleSheets();
     void pictures_data();
     void pictures();
+    void scrolledInVectors();
 };
 
 void TestInsetLegend::inset_data()
@@ -401,6 +403,27 @@ void TestInsetLegend::pictures()
         got.save(QFINDTESTDATA("data") + QLatin1Char('/') + name);
     const QImage want = QImage(QFINDTESTDATA(QStringLiteral("data/") + name)).convertToFormat(QImage::Format_ARGB32);
     QVERIFY2(got == want, qPrintable(name + QStringLiteral(" differs from the reference (new picture in ") + outputDir() + QLatin1Char(')')));
+}
+
+// A legend that scrolls keeps the entries out of view inside its box in a
+// vector file too, which clips nothing.
+void TestInsetLegend::scrolledInVectors()
+{
+    ChartWidget w;
+    showChart(w, 360, 220);
+    for (int k = 0; k < 9; ++k)
+        w.addSeries(lineOf({{0, 0}, {10, double(k)}}, QStringLiteral("channel %1, a long name").arg(k)));
+    w.legend()->setPlacement(Legend::plInsetTopLeft);
+    w.legend()->setVisible(true);
+    QApplication::processEvents();
+    QVERIFY(w.legend()->verticalScrollBar()->isVisible());
+    const QImage shown = svgImage(w);
+    w.legend()->setVisible(false);
+    const QImage bare = svgImage(w);
+    const QRect box = w.legend()->geometry();
+    const QRect below(box.left(), box.bottom() + 1, box.width(), w.height() - box.bottom() - 1);
+    QCOMPARE(shown.copy(below), bare.copy(below));
+    QVERIFY(shown.copy(box) != bare.copy(box));
 }
 
 TAVRIN_TEST(TestInsetLegend)
