@@ -176,7 +176,10 @@ public:
     /*!
         Sets the data range to \a min ... \a max and recomputes the
         transform; the ticks too when the range's width changed. NaN in either
-        end is ignored.
+        end is ignored. The axis then shows a little more than that range:
+        the margin of padding() pixels at each end (20 by default) lies
+        outside it, so min() and max() are beyond \a min and \a max; with a
+        padding of 0 the axis shows exactly the range given.
 
         Within a chart with automatic scaling on, the next rescale replaces
         the range; switch it off (ChartWidget::setAutoScale(false)) to keep a
