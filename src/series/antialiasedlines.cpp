@@ -215,7 +215,7 @@ void AntialiasedLines::line(int x1, int y1, int x2, int y2)
         std::swap(x1, x2);
         std::swap(y1, y2);
     }
-    const int inc = int((qint64(x2 - x1) << 16) / (y2 - y1));
+    const int inc = int((qint64(x2 - x1) * 65536) / (y2 - y1));
     int x = (x1 - 32) * (1 << 10);
     x -= (((y1 & 63) - 32) * inc) >> 6;
     if (m_caps) {
