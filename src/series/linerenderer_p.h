@@ -79,10 +79,14 @@ public:
             && painter->combinedTransform().isIdentity();
         m_color = pen.color();
         if (antialiased && !vector && !m_box.empty) {
-            const int y0 = int(m_y(m_box.t)), y1 = int(m_y(m_box.b));
-            m_direct = pixelSafe(m_x(m_box.l)) && pixelSafe(m_x(m_box.r)) && pixelSafe(m_y(m_box.t))
-                && pixelSafe(m_y(m_box.b)) && std::abs(y1 - y0) < (1 << 16)
-                && m_aa.bind(painter, qMin(y0, y1), qMax(y0, y1));
+            // Checked before any conversion: a view without a scale yet
+            // gives NaN pixels, which have no int.
+            const double top = m_y(m_box.t), bottom = m_y(m_box.b);
+            m_direct = pixelSafe(m_x(m_box.l)) && pixelSafe(m_x(m_box.r)) && pixelSafe(top) && pixelSafe(bottom);
+            if (m_direct) {
+                const int y0 = int(top), y1 = int(bottom);
+                m_direct = std::abs(y1 - y0) < (1 << 16) && m_aa.bind(painter, qMin(y0, y1), qMax(y0, y1));
+            }
         }
         if (m_scale != 1.0)
             m_linesF.reserve(kBatch);
