@@ -210,7 +210,12 @@ void ChartWidget::removeSeries(int seriesId)
         if (series) {
             d->legend.removeSeries(series);
             detachSeries(series, d);
-            delete series;
+            // Called from within one of the series' own calls (a receiver
+            // of its signals), it goes once that call has returned.
+            if (series->d->busy)
+                series->deleteLater();
+            else
+                delete series;
         }
     }
     if (!d->seriesMap.isEmpty() && d->autoScale) {

@@ -209,7 +209,10 @@ public:
     Q_INVOKABLE bool removeVLine(int vlineId);
     /*!
         Removes the series registered under \a seriesId and deletes it at
-        once, with its legend check box. An unknown id removes nothing.
+        once, with its legend check box. Called from within one of the
+        series' own calls (a receiver of its signals), it removes the series
+        at once and deletes it when that call has returned
+        (QObject::deleteLater()). An unknown id removes nothing.
 
         With automatic scaling on and series left, the axes are recomputed
         from them; otherwise the chart renders unless the drawing lock is set.

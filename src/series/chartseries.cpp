@@ -30,6 +30,7 @@ ChartSeries::~ChartSeries()
 
 void ChartSeries::addXY(double x, double y)
 {
+    const ChartSeriesPrivate::Busy busy(d);
     updateBounds(x, y);
     if (d->owner)
         d->owner->scheduleRefresh();
@@ -86,6 +87,7 @@ void ChartSeriesPrivate::blockDone(int first, int count)
 {
     if (count <= 0)
         return;
+    const Busy busy(this);
     if (owner)
         owner->scheduleRefresh();
     // Rows dropped by a point limit while the block went in move it down.
@@ -139,8 +141,10 @@ void ChartSeriesPrivate::widen(const tavrin::BlockBounds &box)
     lower(minY, box.minY);
     upper(maxX, box.maxX);
     upper(maxY, box.maxY);
-    if (changed && owner)
+    if (changed && owner) {
+        const Busy busy(this);
         owner->seriesBlockBoundsChanged(q, box.minX, box.minY, box.maxX, box.maxY);
+    }
 }
 
 void ChartSeries::resetBounds(double minX, double minY, double maxX, double maxY)
@@ -160,6 +164,7 @@ void ChartSeriesPrivate::setBounds(const tavrin::BlockBounds &box)
     maxY = box.maxY;
     if (!owner)
         return;
+    const Busy busy(this);
     if (narrowed)
         owner->seriesBoundsShrunk();
     else if (widened)
@@ -169,6 +174,7 @@ void ChartSeriesPrivate::setBounds(const tavrin::BlockBounds &box)
 void ChartSeries::clear()
 {
     d->resetBounds();
+    const ChartSeriesPrivate::Busy busy(d);
     emit cleared();
 }
 
@@ -196,6 +202,7 @@ void ChartSeries::setName(const QString &n)
     if (n == d->name)
         return;
     d->name = n;
+    const ChartSeriesPrivate::Busy busy(d);
     emit nameChanged();
 }
 
@@ -206,6 +213,7 @@ void ChartSeries::setVisible(bool v)
     if (v == d->visible)
         return;
     d->visible = v;
+    const ChartSeriesPrivate::Busy busy(d);
     emit visible(v);
 }
 
@@ -224,8 +232,10 @@ void ChartSeries::setAxis(Axis *x, Axis *y)
     d->xAxis = x;
     d->yAxis = y;
     // A series moved to another axis changes what the chart scales and shows.
-    if (d->owner)
+    if (d->owner) {
+        const ChartSeriesPrivate::Busy busy(d);
         d->owner->seriesAxesChanged(this);
+    }
 }
 
 Axis *ChartSeries::xAxis() const { return d->xAxis; }
@@ -248,6 +258,8 @@ void ChartSeries::updateBounds(double x, double y)
     else if (x > d->maxX) { d->maxX = x; changed = true; }
     if (d->minY > y) { d->minY = y; changed = true; }
     else if (y > d->maxY) { d->maxY = y; changed = true; }
-    if (changed && d->owner)
+    if (changed && d->owner) {
+        const ChartSeriesPrivate::Busy busy(d);
         d->owner->seriesBoundsChanged(this, x, y);
+    }
 }

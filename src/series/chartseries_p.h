@@ -33,6 +33,23 @@ public:
     // receivers of cleared() still see them, but the rows they add are
     // compared with and drop only what stays.
     int leaving = 0;
+    // How deep the series is in code not its own (its signals' receivers,
+    // its chart): a chart removing it meanwhile must not delete it under
+    // its own call.
+    int busy = 0;
+
+    // Held while the series calls out.
+    class Busy
+    {
+    public:
+        explicit Busy(ChartSeriesPrivate *d) : m_d(d) { ++m_d->busy; }
+        ~Busy() { --m_d->busy; }
+        Busy(const Busy &) = delete;
+        Busy &operator=(const Busy &) = delete;
+
+    private:
+        ChartSeriesPrivate *m_d;
+    };
 
     void resetBounds()
     {

@@ -49,8 +49,10 @@ int LineSeries::maximumPoints() const
 
 void LineSeries::setMaximumPoints(int count)
 {
-    if (d->setMaximumPoints(count))
+    if (d->setMaximumPoints(count)) {
+        const ChartSeriesPrivate::Busy busy(ChartSeries::d);
         emit maximumPointsChanged(d->maximumPoints);
+    }
 }
 
 int LineSeries::removeBefore(double x)

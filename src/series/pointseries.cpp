@@ -66,6 +66,15 @@ PointSeriesPrivate::PointSeriesPrivate(PointSeries *series)
 {
 }
 
+void PointSeriesPrivate::restyled(bool newMarker)
+{
+    ChartSeriesPrivate *base = series();
+    if (newMarker)
+        marker = tavrin::markerImage(size, style == PointSeries::psSquare, base->pen, base->brush);
+    const ChartSeriesPrivate::Busy busy(base);
+    emit base->q->refresh();
+}
+
 void PointSeriesPrivate::dropping(int count)
 {
     index.dropping(count, buffer.size(), [this](int i) { return buffer.at(i); });
@@ -106,8 +115,10 @@ int PointSeries::maximumPoints() const
 
 void PointSeries::setMaximumPoints(int count)
 {
-    if (d->setMaximumPoints(count))
+    if (d->setMaximumPoints(count)) {
+        const ChartSeriesPrivate::Busy busy(ChartSeries::d);
         emit maximumPointsChanged(d->maximumPoints);
+    }
 }
 
 int PointSeries::removeBefore(double x)
@@ -157,9 +168,7 @@ void PointSeries::setSize(int n)
         return;
     d->size = n;
     d->halfWidth = d->halfHeight = n * 0.5;
-    d->marker = tavrin::markerImage(n, d->style == psSquare, ChartSeries::d->pen,
-                                    ChartSeries::d->brush);
-    emit refresh();
+    d->restyled(true);
 }
 
 bool PointSeries::vectorRendering() const
@@ -172,29 +181,23 @@ void PointSeries::setVectorRendering(bool on)
     if (on == d->vectorRendering)
         return;
     d->vectorRendering = on;
-    emit refresh();
+    d->restyled(false);
 }
 
 void PointSeries::setColor(QColor c)
 {
     const bool changed = c != color();
     ChartSeries::setColor(c);
-    if (!changed)
-        return;
-    d->marker = tavrin::markerImage(d->size, d->style == psSquare, ChartSeries::d->pen,
-                                    ChartSeries::d->brush);
-    emit refresh();
+    if (changed)
+        d->restyled(true);
 }
 
 void PointSeries::setFillColor(QColor c)
 {
     const bool changed = c != fillColor();
     ChartSeries::setFillColor(c);
-    if (!changed)
-        return;
-    d->marker = tavrin::markerImage(d->size, d->style == psSquare, ChartSeries::d->pen,
-                                    ChartSeries::d->brush);
-    emit refresh();
+    if (changed)
+        d->restyled(true);
 }
 
 namespace {

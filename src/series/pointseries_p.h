@@ -275,6 +275,9 @@ public:
     // Stores p, unless an equal point is stored, with its label when it
     // has one; the limit applies.
     void add(const QPointF &p, const QString *label);
+    // The look changed: the marker is made again when its image changed,
+    // and the chart renders.
+    void restyled(bool newMarker);
 
 protected:
     void dropping(int count) override;

@@ -230,8 +230,10 @@ void PointStream::dropOldest(int count, BlockBounds pending, int reported)
     // Rows a running clear() announced gone are not reported again.
     const int announced = qMin(count, d->leaving);
     d->leaving -= announced;
-    if (reported - announced > 0)
+    if (reported - announced > 0) {
+        const ChartSeriesPrivate::Busy busy(d);
         emit m_series->pointsRemoved(reported - announced);
+    }
 }
 
 bool PointStream::setMaximumPoints(int count)

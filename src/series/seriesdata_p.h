@@ -419,6 +419,7 @@ protected:
     virtual void dropping(int count) { Q_UNUSED(count) }
     // clear() is about to announce that every point goes.
     virtual void clearing() {}
+    ChartSeriesPrivate *series() const;
 
 private:
     void dropOver(double x, double y);
@@ -426,7 +427,6 @@ private:
     // added and is not in the bounds yet, and reports `reported` removed
     // rows: points of a block that go at once never were rows.
     void dropOldest(int count, BlockBounds pending, int reported);
-    ChartSeriesPrivate *series() const;
 
     ChartSeries *m_series;
 };

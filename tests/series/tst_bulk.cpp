@@ -5,6 +5,7 @@
 #include <pointseries_p.h>
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -72,6 +73,8 @@ private slots:
     void sameAsPerPoint();
     void renders_data();
     void renders();
+    void removedInOwnCall_data();
+    void removedInOwnCall();
     void kindBlocks();
     void refusedBlocks_data();
     void refusedBlocks();
@@ -202,6 +205,59 @@ void TestBulk::renders()
         QCOMPARE(s->draws - before, draws + 1);
         QVERIFY(!inked(plotImage(w)).isEmpty());
     }
+}
+
+void TestBulk::removedInOwnCall_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("call");
+    QTest::newRow("line, a limit drops in addXY") << int(kLine) << 0;
+    QTest::newRow("point, a limit drops in a block") << int(kPoint) << 1;
+    QTest::newRow("line, removeBefore") << int(kLine) << 2;
+    QTest::newRow("point, lowering the limit") << int(kPoint) << 3;
+    QTest::newRow("bar, clear") << int(kBar) << 4;
+    QTest::newRow("box, addXY") << int(kBox) << 0;
+    QTest::newRow("gantt, a block") << int(kGantt) << 1;
+    QTest::newRow("point, recoloured") << int(kPoint) << 5;
+    QTest::newRow("highlow, hidden") << int(kHighLow) << 6;
+}
+
+// A host removing a series in a receiver of one of its signals has it
+// deleted when the call that emitted the signal has returned, not under it.
+void TestBulk::removedInOwnCall()
+{
+    QFETCH(int, kind);
+    QFETCH(int, call);
+    ChartWidget w;
+    ChartSeries *s = makeSeries(kind);
+    s->setProperty("maximumPoints", 2);
+    s->addPoints(QVector<QPointF>{{0, 0}, {1, 1}});
+    const int id = w.addSeries(s);
+    QPointer<ChartSeries> alive(s);
+    int removals = 0;
+    auto remove = [&] {
+        if (!removals++)
+            w.removeSeries(id);
+    };
+    connect(s, &ChartSeries::pointAdded, &w, remove);
+    connect(s, &ChartSeries::pointsAdded, &w, remove);
+    connect(s, &ChartSeries::pointsRemoved, &w, remove);
+    connect(s, &ChartSeries::cleared, &w, remove);
+    connect(s, &ChartSeries::refresh, &w, remove);
+    connect(s, &ChartSeries::visible, &w, remove);
+    switch (call) {
+    case 0: s->addXY(5, 5); break;
+    case 1: s->addPoints(QVector<QPointF>{{5, 5}, {6, 6}, {7, 7}}); break;
+    case 2: QMetaObject::invokeMethod(s, "removeBefore", Q_ARG(double, 0.5)); break;
+    case 3: s->setProperty("maximumPoints", 1); break;
+    case 4: s->clear(); break;
+    case 5: s->setColor(Qt::green); break;
+    default: s->setVisible(false); break;
+    }
+    QCOMPARE(removals, 1);
+    QVERIFY(alive && !w.series(id));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!alive);
 }
 
 // The kinds' own tuples go in as blocks too, handed over by value from a
