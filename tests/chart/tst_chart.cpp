@@ -57,6 +57,14 @@ struct Ranges {
     bool operator==(const Ranges &o) const { return x0 == o.x0 && x1 == o.x1 && y0 == o.y0 && y1 == o.y1; }
 };
 
+// A band zoom and a pan about the plot's centre.
+void zoomAndPan(ChartWidget &w)
+{
+    const QPoint c = w.d->plotRect.center();
+    drag(w, Qt::LeftButton, c - QPoint(50, 50), c);
+    drag(w, Qt::MiddleButton, c, c + QPoint(30, 20));
+}
+
 Ranges rawRanges(ChartWidget &w)
 {
     const Axis *b = w.axes()->bottom(), *l = w.axes()->left();
@@ -85,7 +93,6 @@ private slots:
     void selectionFrameRepaintsOutlineOnly();
     void pan();
     void degenerateAxesStayAutomatic();
-    void tooltip_data();
     void tooltip();
     void extremeValues_data();
     void extremeValues();
@@ -179,12 +186,8 @@ void TestChart::seriesLeavesScreen()
     QFETCH(bool, last);
     ChartWidget w;
     showChart(w);
-    LineSeries *keep = lineOf({{0, 5}, {10, 5}});
-    keep->setColor(Qt::red);
     if (!last)
-        w.addSeries(keep);
-    else
-        delete keep;
+        w.addSeries(lineOf({{0, 5}, {10, 5}})); // red, the palette's first colour
     LineSeries *s = lineOf({{0, 0}, {10, 10}});
     s->setColor(Qt::blue);
     const int id = w.addSeries(s);
@@ -540,44 +543,25 @@ void TestChart::degenerateAxesStayAutomatic()
     }
 }
 
-void TestChart::tooltip_data()
-{
-    QTest::addColumn<bool>("widgetSwitch");
-    QTest::addColumn<int>("mode1"); // -1: left as registered, else enableTooltip(mode)
-    QTest::addColumn<int>("mode2");
-    QTest::addColumn<QString>("text1");
-    QTest::addColumn<bool>("visible1");
-    QTest::addColumn<QString>("shown"); // "earlier": the earlier tooltip stays
-    QTest::newRow("lower id wins") << true << -1 << -1 << "one" << true << "one";
-    QTest::newRow("switch off") << false << -1 << -1 << "one" << true << "earlier";
-}
-
-// The lowest id with a text wins, as its mode and the chart's switch allow;
-// outside the plot the widget's own tooltip handling takes over.
+// The lowest id with a text wins while the chart's switch is on, asked at
+// the plot's coordinates; outside the plot the widget's own tooltip
+// handling takes over.
 void TestChart::tooltip()
 {
-    QFETCH(bool, widgetSwitch);
-    QFETCH(int, mode1);
-    QFETCH(int, mode2);
-    QFETCH(QString, text1);
-    QFETCH(bool, visible1);
-    QFETCH(QString, shown);
-    ChartWidget w;
-    w.enableTooltip(widgetSwitch); // before registration: modes stay -1
-    auto *s1 = new TipSeries(text1), *s2 = new TipSeries(QStringLiteral("two"));
-    w.addSeries(s2, 2);
-    w.addSeries(s1, 1);
-    for (auto m : {std::make_pair(s1, mode1), std::make_pair(s2, mode2)})
-        if (m.second >= 0)
-            m.first->enableTooltip(m.second);
-    s1->setVisible(visible1);
-    showChart(w);
-    const QPoint pos(150, 120);
-    QToolTip::showText(w.mapToGlobal(QPoint(10, 10)), QStringLiteral("earlier"));
-    QHelpEvent event(QEvent::ToolTip, pos, w.mapToGlobal(pos)), outside(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
-    QVERIFY(w.d->eventFilter(&w, &event) && !w.d->eventFilter(&w, &outside));
-    QCOMPARE(QToolTip::text(), shown);
-    QVERIFY(shown != text1 || s1->askedAt == pos - w.d->plotRect.topLeft());
+    for (bool on : {true, false}) {
+        ChartWidget w;
+        w.enableTooltip(on); // before registration: the series' modes stay -1
+        auto *s1 = new TipSeries(QStringLiteral("one"));
+        w.addSeries(new TipSeries(QStringLiteral("two")), 2);
+        w.addSeries(s1, 1);
+        showChart(w);
+        const QPoint pos(150, 120);
+        QToolTip::showText(w.mapToGlobal(QPoint(10, 10)), QStringLiteral("earlier"));
+        QHelpEvent event(QEvent::ToolTip, pos, w.mapToGlobal(pos)), outside(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
+        QVERIFY(w.d->eventFilter(&w, &event) && !w.d->eventFilter(&w, &outside));
+        QCOMPARE(QToolTip::text(), QLatin1String(on ? "one" : "earlier"));
+        QVERIFY(!on || s1->askedAt == pos - w.d->plotRect.topLeft());
+    }
 }
 
 void TestChart::extremeValues_data()
@@ -611,9 +595,8 @@ void TestChart::extremeValues()
     w.addVLine(new VLine(x, Qt::red, 1));
     QCoreApplication::processEvents();
     QVERIFY(!w.grab().isNull());
+    zoomAndPan(w);
     const QPoint c = w.d->plotRect.center();
-    drag(w, Qt::LeftButton, c - QPoint(50, 50), c);
-    drag(w, Qt::MiddleButton, c, c + QPoint(30, 20));
     QHelpEvent tip(QEvent::ToolTip, c, w.mapToGlobal(c));
     QCoreApplication::sendEvent(&w, &tip);
     QVERIFY(w.exportCsv(dir.filePath("x.csv")) && w.exportXml(dir.filePath("x.xml")) && w.exportSvg(dir.filePath("x.svg")));
@@ -650,9 +633,8 @@ void TestChart::hostileRanges()
     w.axes()->bottom()->setRange(min, max);
     w.axes()->left()->setRange(min, max);
     w.repaint();
+    zoomAndPan(w);
     const QPoint c = w.d->plotRect.center();
-    drag(w, Qt::LeftButton, c - QPoint(40, 30), c);
-    drag(w, Qt::MiddleButton, c, c + QPoint(30, 20));
     QWheelEvent wheel(QPointF(c), QPointF(w.mapToGlobal(c)), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&w, &wheel);
     mouse(&w, QEvent::MouseMove, Qt::NoButton, c);
