@@ -21,6 +21,15 @@ private slots:
     void on_axis_changed() { ++changes; }
 };
 
+// The chart's verdict on a wheel step at its plot's centre (true: zoomed).
+bool wheelAtCentre(ChartWidget &w, int angle)
+{
+    const QPoint c = w.d->plotRect.center();
+    QWheelEvent e(QPointF(c), QPointF(w.mapToGlobal(c)), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    return w.d->eventFilter(&w, &e);
+}
+
 } // namespace
 
 class TestAxes : public QObject
@@ -395,10 +404,7 @@ void TestAxes::logChart()
         showChart(w);
         QVERIFY(y->min() > 0 && std::isfinite(y->max()) && y->pixelToPoint(0) > 0 && std::isfinite(y->pixelToPoint(0)));
         const double decades = std::log10(y->max()) - std::log10(y->min());
-        const QPoint c = w.d->plotRect.center();
-        QWheelEvent e(QPointF(c), QPointF(w.mapToGlobal(c)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-        QVERIFY(w.d->eventFilter(&w, &e));
+        QVERIFY(wheelAtCentre(w, -120));
         QVERIFY(y->min() > 0 && std::isfinite(y->max()) && w.zoomHistorySize() == 1);
         QVERIFY(std::log10(y->max()) - std::log10(y->min()) > decades * 0.9);
         return;
@@ -415,9 +421,7 @@ void TestAxes::logChart()
         drag(w, Qt::MiddleButton, c, c + QPoint(0, 40));
         lo = hi = at;
     } else if (action == 2) {
-        QWheelEvent e(QPointF(c), QPointF(w.mapToGlobal(c)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-        QVERIFY(w.d->eventFilter(&w, &e));
+        QVERIFY(wheelAtCentre(w, 120));
         lo = at + (lo - at) * 0.8, hi = at + (hi - at) * 0.8;
     } else if (action == 3) {
         // The band becomes the data range; the margins lie outside it.

@@ -280,12 +280,7 @@ void TestInsetLegend::styleSheets()
     QVERIFY(plain.exportSvg(svg.arg(0)));
 
     ChartWidget w;
-    const auto setSheet = [&](const QString &text) {
-        if (onChart)
-            w.setStyleSheet(text);
-        else
-            qApp->setStyleSheet(text);
-    };
+    const auto setSheet = [&](const QString &text) { onChart ? w.setStyleSheet(text) : qApp->setStyleSheet(text); };
     const auto unset = qScopeGuard([&] { setSheet(QString()); });
     if (before)
         setSheet(sheet);
