@@ -57,6 +57,32 @@ struct Ranges {
     bool operator==(const Ranges &o) const { return x0 == o.x0 && x1 == o.x1 && y0 == o.y0 && y1 == o.y1; }
 };
 
+// The chart's verdict on a wheel step at a point (true: zoomed).
+bool wheelAt(ChartWidget &w, QPoint at)
+{
+    QWheelEvent e(QPointF(at), QPointF(w.mapToGlobal(at)), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    return w.d->eventFilter(&w, &e);
+}
+
+// A band zoom and a pan about the plot's centre.
+void zoomAndPan(ChartWidget &w)
+{
+    const QPoint c = w.d->plotRect.center();
+    drag(w, Qt::LeftButton, c - QPoint(50, 50), c);
+    drag(w, Qt::MiddleButton, c, c + QPoint(30, 20));
+}
+
+// A series on the chart that counts its renderings, from (0, 0) to (x, x).
+CountingSeries *countedRamp(ChartWidget &w, double x)
+{
+    auto *s = new CountingSeries;
+    s->addXY(0, 0);
+    s->addXY(x, x);
+    w.addSeries(s);
+    return s;
+}
+
 Ranges rawRanges(ChartWidget &w)
 {
     const Axis *b = w.axes()->bottom(), *l = w.axes()->left();
@@ -85,7 +111,6 @@ private slots:
     void selectionFrameRepaintsOutlineOnly();
     void pan();
     void degenerateAxesStayAutomatic();
-    void tooltip_data();
     void tooltip();
     void extremeValues_data();
     void extremeValues();
@@ -128,7 +153,7 @@ void TestChart::ids()
 
 // Cleared series live until the event loop runs but no longer reach the
 // chart, not even once it is gone; the chart keeps its own settings and
-// starts the colours again.
+// starts the ids again (seriesColors checks the colours start again).
 void TestChart::clearDetachesAndKeepsSettings()
 {
     QPointer<LineSeries> s = new LineSeries;
@@ -152,7 +177,6 @@ void TestChart::clearDetachesAndKeepsSettings()
         QCOMPARE(w.title() + QString::number(w.refreshTimeout()), QStringLiteral("T100"));
         QVERIFY(!w.autoScale() && w.tooltipEnabled());
         QCOMPARE(w.addSeries(new LineSeries), 1);
-        QCOMPARE(w.series(1)->color(), QColor(Qt::red));
     }
     if (s)
         s->addXY(5, 5);
@@ -179,12 +203,8 @@ void TestChart::seriesLeavesScreen()
     QFETCH(bool, last);
     ChartWidget w;
     showChart(w);
-    LineSeries *keep = lineOf({{0, 5}, {10, 5}});
-    keep->setColor(Qt::red);
     if (!last)
-        w.addSeries(keep);
-    else
-        delete keep;
+        w.addSeries(lineOf({{0, 5}, {10, 5}})); // red, the palette's first colour
     LineSeries *s = lineOf({{0, 0}, {10, 10}});
     s->setColor(Qt::blue);
     const int id = w.addSeries(s);
@@ -258,10 +278,7 @@ void TestChart::refreshTimer()
 {
     ChartWidget w;
     showChart(w);
-    auto *s = new CountingSeries;
-    s->addXY(0, 0);
-    s->addXY(10, 10);
-    w.addSeries(s);
+    CountingSeries *s = countedRamp(w, 10);
     QApplication::processEvents();
     const int before = s->draws;
     w.setRefreshTimeout(200);
@@ -320,11 +337,8 @@ void TestChart::expiryKeepsLaterChoice()
     const QPoint mid = w.d->plotRect.center();
     if (choice == 1)
         w.setAutoScale(false);
-    if (choice == 2) {
-        QWheelEvent e(QPointF(mid), QPointF(w.mapToGlobal(mid)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-        QVERIFY(w.d->eventFilter(&w, &e));
-    }
+    if (choice == 2)
+        QVERIFY(wheelAt(w, mid));
     const double xMax = w.axes()->bottom()->max();
     QApplication::processEvents();
     QCOMPARE(w.autoScale(), choice == 0);
@@ -351,10 +365,7 @@ void TestChart::refreshTimeoutChange()
     QFETCH(bool, flushes);
     ChartWidget w;
     showChart(w);
-    auto *s = new CountingSeries;
-    s->addXY(0, 0);
-    s->addXY(1, 1);
-    w.addSeries(s);
+    CountingSeries *s = countedRamp(w, 1);
     w.setAutoScale(false);
     w.setRefreshTimeout(10000);
     s->addXY(50, 50); // widens: rendered at once, starts the timer
@@ -540,44 +551,25 @@ void TestChart::degenerateAxesStayAutomatic()
     }
 }
 
-void TestChart::tooltip_data()
-{
-    QTest::addColumn<bool>("widgetSwitch");
-    QTest::addColumn<int>("mode1"); // -1: left as registered, else enableTooltip(mode)
-    QTest::addColumn<int>("mode2");
-    QTest::addColumn<QString>("text1");
-    QTest::addColumn<bool>("visible1");
-    QTest::addColumn<QString>("shown"); // "earlier": the earlier tooltip stays
-    QTest::newRow("lower id wins") << true << -1 << -1 << "one" << true << "one";
-    QTest::newRow("switch off") << false << -1 << -1 << "one" << true << "earlier";
-}
-
-// The lowest id with a text wins, as its mode and the chart's switch allow;
-// outside the plot the widget's own tooltip handling takes over.
+// The lowest id with a text wins while the chart's switch is on, asked at
+// the plot's coordinates; outside the plot the widget's own tooltip
+// handling takes over.
 void TestChart::tooltip()
 {
-    QFETCH(bool, widgetSwitch);
-    QFETCH(int, mode1);
-    QFETCH(int, mode2);
-    QFETCH(QString, text1);
-    QFETCH(bool, visible1);
-    QFETCH(QString, shown);
-    ChartWidget w;
-    w.enableTooltip(widgetSwitch); // before registration: modes stay -1
-    auto *s1 = new TipSeries(text1), *s2 = new TipSeries(QStringLiteral("two"));
-    w.addSeries(s2, 2);
-    w.addSeries(s1, 1);
-    for (auto m : {std::make_pair(s1, mode1), std::make_pair(s2, mode2)})
-        if (m.second >= 0)
-            m.first->enableTooltip(m.second);
-    s1->setVisible(visible1);
-    showChart(w);
-    const QPoint pos(150, 120);
-    QToolTip::showText(w.mapToGlobal(QPoint(10, 10)), QStringLiteral("earlier"));
-    QHelpEvent event(QEvent::ToolTip, pos, w.mapToGlobal(pos)), outside(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
-    QVERIFY(w.d->eventFilter(&w, &event) && !w.d->eventFilter(&w, &outside));
-    QCOMPARE(QToolTip::text(), shown);
-    QVERIFY(shown != text1 || s1->askedAt == pos - w.d->plotRect.topLeft());
+    for (bool on : {true, false}) {
+        ChartWidget w;
+        w.enableTooltip(on); // before registration: the series' modes stay -1
+        auto *s1 = new TipSeries(QStringLiteral("one"));
+        w.addSeries(new TipSeries(QStringLiteral("two")), 2);
+        w.addSeries(s1, 1);
+        showChart(w);
+        const QPoint pos(150, 120);
+        QToolTip::showText(w.mapToGlobal(QPoint(10, 10)), QStringLiteral("earlier"));
+        QHelpEvent event(QEvent::ToolTip, pos, w.mapToGlobal(pos)), outside(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
+        QVERIFY(w.d->eventFilter(&w, &event) && !w.d->eventFilter(&w, &outside));
+        QCOMPARE(QToolTip::text(), QLatin1String(on ? "one" : "earlier"));
+        QVERIFY(!on || s1->askedAt == pos - w.d->plotRect.topLeft());
+    }
 }
 
 void TestChart::extremeValues_data()
@@ -611,9 +603,8 @@ void TestChart::extremeValues()
     w.addVLine(new VLine(x, Qt::red, 1));
     QCoreApplication::processEvents();
     QVERIFY(!w.grab().isNull());
+    zoomAndPan(w);
     const QPoint c = w.d->plotRect.center();
-    drag(w, Qt::LeftButton, c - QPoint(50, 50), c);
-    drag(w, Qt::MiddleButton, c, c + QPoint(30, 20));
     QHelpEvent tip(QEvent::ToolTip, c, w.mapToGlobal(c));
     QCoreApplication::sendEvent(&w, &tip);
     QVERIFY(w.exportCsv(dir.filePath("x.csv")) && w.exportXml(dir.filePath("x.xml")) && w.exportSvg(dir.filePath("x.svg")));
@@ -650,11 +641,9 @@ void TestChart::hostileRanges()
     w.axes()->bottom()->setRange(min, max);
     w.axes()->left()->setRange(min, max);
     w.repaint();
+    zoomAndPan(w);
     const QPoint c = w.d->plotRect.center();
-    drag(w, Qt::LeftButton, c - QPoint(40, 30), c);
-    drag(w, Qt::MiddleButton, c, c + QPoint(30, 20));
-    QWheelEvent wheel(QPointF(c), QPointF(w.mapToGlobal(c)), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(&w, &wheel);
+    wheelAt(w, c);
     mouse(&w, QEvent::MouseMove, Qt::NoButton, c);
     QVERIFY(!w.grab().isNull() && !w.toImage().isNull());
     QVERIFY(w.exportSvg(dir.filePath("h.svg")) && w.exportCsv(dir.filePath("h.csv")));

@@ -289,7 +289,6 @@ void TestExportOutputs::pdfPrintClipboard()
     QFile::remove(outputFile(QStringLiteral("empty.pdf")));
     QVERIFY(!empty.copyToClipboard() && !empty.exportPdf(outputFile(QStringLiteral("empty.pdf"))));
     QVERIFY(!QFileInfo::exists(outputFile(QStringLiteral("empty.pdf"))));
-    QVERIFY(w.toImage(QSize(100, 100), Inf).isNull() && !w.exportImage(outputFile(QStringLiteral("inf.png")), QSize(100, 100), 1e300));
 
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftoppm.isEmpty())
