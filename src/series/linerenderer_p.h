@@ -5,6 +5,7 @@
 #include "axis.h"
 #include "axis_p.h"
 #include "geometry_p.h"
+#include "rastertarget_p.h"
 #include "seriesdata_p.h"
 
 #include <QLine>
@@ -78,6 +79,16 @@ public:
             && painter->paintEngine() && painter->paintEngine()->type() == QPaintEngine::Raster
             && painter->combinedTransform().isIdentity();
         m_color = pen.color();
+        // At twice the density a run is a device rectangle two pixels wide
+        // from the row above its top to its bottom (the square cap reaching
+        // half a logical pixel), written into the image; a segment from one
+        // run into the next column waits for that run, and is left out when
+        // both runs cover every pixel it can reach.
+        m_wide = m_merge && !vector && m_scale == 2.0 && pen.capStyle() == Qt::SquareCap
+            && pen.brush().style() == Qt::SolidPattern && pen.color().rgba64().isOpaque()
+            && !pen.isCosmetic() && pen.widthF() == 1.0 && m_target.bind(painter);
+        if (m_wide)
+            m_pixel = pen.color().rgba64().toArgb32();
         if (antialiased && !vector && !m_box.empty) {
             const int y0 = int(m_y(m_box.t)), y1 = int(m_y(m_box.b));
             m_direct = pixelSafe(m_x(m_box.l)) && pixelSafe(m_x(m_box.r)) && pixelSafe(m_y(m_box.t))
@@ -248,6 +259,7 @@ public:
     void flush()
     {
         endRun();
+        releasePending();
         if (!m_lines.isEmpty()) {
             m_painter->drawLines(m_lines.constData(), m_lines.size());
             m_lines.resize(0);
@@ -490,12 +502,21 @@ private:
             m_run = true;
             m_runSegments = 1;
             m_runX = x0;
+            m_runStartY = y0;
             m_runMin = qMin(y0, y1);
             m_runMax = qMax(y0, y1);
             m_runEndY = y1;
             return;
         }
         endRun();
+        if (m_wide && m_lastRun.valid && m_lastRun.x == x0 && m_lastRun.end == y0 && qAbs(x1 - x0) == 1) {
+            releasePending();
+            m_pending = QLine(x0, y0, x1, y1);
+            m_pendingFrom = m_lastRun;
+            m_hasPending = true;
+            m_lastRun.valid = false;
+            return;
+        }
         push(QLine(x0, y0, x1, y1));
     }
 
@@ -504,6 +525,25 @@ private:
         if (!m_run)
             return;
         m_run = false;
+        if (m_wide && m_runMin < m_runMax) {
+            const Extent run{m_runX, m_runMin, m_runMax, m_runEndY, true};
+            if (m_hasPending) {
+                m_hasPending = false;
+                const Extent &from = m_pendingFrom;
+                const int lo = qMin(m_pending.y1(), m_pending.y2()), hi = qMax(m_pending.y1(), m_pending.y2());
+                // The segment's pixels have centres within the square
+                // cap's reach of it: columns x - 1 to x + 1 over the next
+                // one, rows lo - 1 to hi, which the two runs cover when
+                // both span its rows.
+                const bool covered = m_pending.x2() == run.x && m_pending.y2() == m_runStartY
+                    && lo >= qMax(from.lo, run.lo) && hi <= qMin(from.hi, run.hi);
+                if (!covered)
+                    pushLine(m_pending);
+            }
+            fillWide(run);
+            m_lastRun = run;
+            return;
+        }
         if (m_fillRuns)
             m_painter->fillRect(QRect(m_runX, m_runMin, 1, m_runMax - m_runMin + 1), m_color);
         else if (m_wideRuns && m_runSegments > 1)
@@ -512,7 +552,45 @@ private:
             push(QLine(m_runX, m_runMin, m_runX, m_runMax));
     }
 
+    struct Extent {
+        int x, lo, hi, end;
+        bool valid;
+    };
+
+    // Device columns x - 1 and x, rows lo - 1 to hi, clipped to the image.
+    void fillWide(const Extent &run)
+    {
+        const RasterTarget &t = m_target;
+        const int x = run.x + t.dx;
+        const int y0 = qMax(run.lo - 1 + t.dy, 0), y1 = qMin(run.hi + t.dy, t.height - 1);
+        const bool left = x - 1 >= 0 && x - 1 < t.width, right = x >= 0 && x < t.width;
+        const quint32 pixel = m_pixel;
+        for (int y = y0; y <= y1; ++y) {
+            quint32 *row = t.bits + qptrdiff(y) * t.stride;
+            if (left)
+                row[x - 1] = pixel;
+            if (right)
+                row[x] = pixel;
+        }
+    }
+
+    void releasePending()
+    {
+        if (m_hasPending) {
+            m_hasPending = false;
+            pushLine(m_pending);
+        }
+    }
+
+    // Anything drawn between a run and the segment after it breaks the chain.
     void push(const QLine &l)
+    {
+        releasePending();
+        m_lastRun.valid = false;
+        pushLine(l);
+    }
+
+    void pushLine(const QLine &l)
     {
         if (m_scale != 1.0) {
             const double k = 1.0 / m_scale;
@@ -537,6 +615,15 @@ private:
     ValueBox m_box;
     bool m_merge = false;
     bool m_fillRuns = false;
+    // Twice the density: see the constructor.
+    bool m_wide = false;
+    RasterTarget m_target;
+    quint32 m_pixel = 0;
+    int m_runStartY = 0;
+    Extent m_lastRun{0, 0, 0, 0, false};
+    QLine m_pending;
+    Extent m_pendingFrom{0, 0, 0, 0, false};
+    bool m_hasPending = false;
     bool m_direct = false; // antialiased on an image: see AntialiasedLines
     AntialiasedLines m_aa;
     QColor m_color;
