@@ -15,6 +15,7 @@
 #include <QVector>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -564,9 +565,17 @@ private:
         const int x = run.x + t.dx;
         const int y0 = qMax(run.lo - 1 + t.dy, 0), y1 = qMin(run.hi + t.dy, t.height - 1);
         const bool left = x - 1 >= 0 && x - 1 < t.width, right = x >= 0 && x < t.width;
+        // Locals: the stores may alias any member.
         const quint32 pixel = m_pixel;
-        for (int y = y0; y <= y1; ++y) {
-            quint32 *row = t.bits + qptrdiff(y) * t.stride;
+        const qptrdiff stride = t.stride;
+        quint32 *row = t.bits + qptrdiff(y0) * stride;
+        if (left && right) {
+            const quint64 two = quint64(pixel) << 32 | pixel;
+            for (int y = y0; y <= y1; ++y, row += stride)
+                std::memcpy(row + x - 1, &two, sizeof two);
+            return;
+        }
+        for (int y = y0; y <= y1; ++y, row += stride) {
             if (left)
                 row[x - 1] = pixel;
             if (right)
