@@ -5,6 +5,7 @@
 #include "axis.h"
 #include "axis_p.h"
 #include "geometry_p.h"
+#include "rastertarget_p.h"
 #include "seriesdata_p.h"
 
 #include <QLine>
@@ -14,6 +15,7 @@
 #include <QVector>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -78,6 +80,16 @@ public:
             && painter->paintEngine() && painter->paintEngine()->type() == QPaintEngine::Raster
             && painter->combinedTransform().isIdentity();
         m_color = pen.color();
+        // At twice the density a run is a device rectangle two pixels wide
+        // from the row above its top to its bottom (the square cap reaching
+        // half a logical pixel), written into the image; a segment from one
+        // run into the next column waits for that run, and is left out when
+        // both runs cover every pixel it can reach.
+        m_wide = m_merge && !vector && m_scale == 2.0 && pen.capStyle() == Qt::SquareCap
+            && pen.brush().style() == Qt::SolidPattern && pen.color().rgba64().isOpaque()
+            && !pen.isCosmetic() && pen.widthF() == 1.0 && m_target.bind(painter);
+        if (m_wide)
+            m_pixel = pen.color().rgba64().toArgb32();
         if (antialiased && !vector && !m_box.empty) {
             // Checked before any conversion: a view without a scale yet
             // gives NaN pixels, which have no int.
@@ -252,6 +264,7 @@ public:
     void flush()
     {
         endRun();
+        releasePending();
         if (!m_lines.isEmpty()) {
             m_painter->drawLines(m_lines.constData(), m_lines.size());
             m_lines.resize(0);
@@ -279,86 +292,7 @@ private:
     // m_aa in order, after whatever waits in the batch; each column run of
     // kPile segments or more goes in as one pile.
     template <typename Container>
-    void antialiasedPolyline(const Container &pts, const BlockSummaries *sums)
-    {
-        const int n = int(pts.size());
-        const double l = m_box.l, r = m_box.r, t = m_box.t, bt = m_box.b;
-        const PixelMap mx = m_x, my = m_y;
-        auto inside = [=](const QPointF &p) { return p.x() > l && p.x() < r && p.y() > t && p.y() < bt; };
-        // Where blocks of the summaries start, modulo their size.
-        int phase = -1;
-        for (int k = 0; sums && k < BlockSummaries::kBlock && k < n && phase < 0; ++k)
-            if (sums->blockAt(k, n))
-                phase = k;
-        auto line = [this](int x0, int y0, int x1, int y1) {
-            if (m_aa.fits(x0, y0) && m_aa.fits(x1, y1)) {
-                drawBatch();
-                m_aa.line(x0, y0, x1, y1);
-            } else {
-                push(QLine(x0, y0, x1, y1));
-            }
-        };
-        QPointF a = pts.at(0);
-        bool aInside = inside(a);
-        int ax = aInside ? int(mx(a.x())) : 0;
-        int ay = aInside ? int(my(a.y())) : 0;
-        for (int i = 1; i < n; ++i) {
-            const QPointF b = pts.at(i);
-            const bool bInside = inside(b);
-            if (!aInside || !bInside) {
-                segment(a, b);
-                if (bInside) {
-                    ax = int(mx(b.x()));
-                    ay = int(my(b.y()));
-                }
-                a = b;
-                aInside = bInside;
-                continue;
-            }
-            const int bx = int(mx(b.x()));
-            const int by = int(my(b.y()));
-            if (bx != ax) {
-                line(ax, ay, bx, by);
-                ax = bx;
-                ay = by;
-                a = b;
-                continue;
-            }
-            // A column run: its first rows wait until it is known to be a pile.
-            int rows[kPile];
-            int count = 0;
-            rows[count++] = by;
-            int last = by;
-            int j = i + 1;
-            for (; j < n && count < kPile; ++j) {
-                const QPointF c = pts.at(j);
-                if (!inside(c) || int(mx(c.x())) != ax)
-                    break;
-                rows[count++] = last = int(my(c.y()));
-            }
-            if (count == kPile) {
-                drawBatch();
-                AntialiasedLines::Pile pile = m_aa.pile(ax, ay);
-                for (int k = 0; k < count; ++k)
-                    pile.to(rows[k]);
-                pile.counted(count);
-                const QPointF *raw = rawPoints(pts);
-                j = raw ? pileUp(RawPoints{raw}, j, n, pile, sums, phase)
-                        : pileUp(pts, j, n, pile, sums, phase);
-                m_aa.finish(pile);
-                last = pile.last();
-            } else {
-                int y = ay;
-                for (int k = 0; k < count; ++k) {
-                    line(ax, y, ax, rows[k]);
-                    y = rows[k];
-                }
-            }
-            i = j - 1;
-            a = pts.at(i);
-            ay = last;
-        }
-    }
+    void antialiasedPolyline(const Container &pts, const BlockSummaries *sums);
 
     // Points in one array, read without the container's bookkeeping.
     struct RawPoints {
@@ -377,50 +311,10 @@ private:
     // and greatest; two at a time from an array.
     template <typename Points>
     static void rowIndices(const Points &pts, int first, int count, const PixelMap &my, int base, qint64 *out,
-                           int *lo, int *hi)
-    {
-        int least = INT_MAX, most = INT_MIN;
-        for (int k = 0; k < count; ++k) {
-            const int i = int(my(pts.at(first + k).y())) + base;
-            out[k] = i;
-            least = qMin(least, i);
-            most = qMax(most, i);
-        }
-        *lo = least;
-        *hi = most;
-    }
+                           int *lo, int *hi);
 #if defined(__SSE2__)
     static void rowIndices(const RawPoints &pts, int first, int count, const PixelMap &my, int base,
-                           qint64 *out, int *lo, int *hi)
-    {
-        // The least and greatest row come from the least and greatest pixel
-        // value: truncation keeps the order.
-        const __m128d factor = _mm_set1_pd(my.factor), offset = _mm_set1_pd(my.offset);
-        const __m128i shift = _mm_set1_epi32(base);
-        __m128d least = _mm_set1_pd(kPixelLimit), most = _mm_set1_pd(-kPixelLimit);
-        const double *p = reinterpret_cast<const double *>(pts.p + first);
-        int k = 0;
-        for (; k + 2 <= count; k += 2, p += 4) {
-            const __m128d y = _mm_unpackhi_pd(_mm_loadu_pd(p), _mm_loadu_pd(p + 2));
-            const __m128d v = _mm_add_pd(offset, _mm_mul_pd(y, factor));
-            least = _mm_min_pd(least, v);
-            most = _mm_max_pd(most, v);
-            // Indices are positive: zeros widen them.
-            const __m128i i = _mm_add_epi32(_mm_cvttpd_epi32(v), shift);
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k), _mm_unpacklo_epi32(i, _mm_setzero_si128()));
-        }
-        least = _mm_min_pd(least, _mm_unpackhi_pd(least, least));
-        most = _mm_max_pd(most, _mm_unpackhi_pd(most, most));
-        int a = int(_mm_cvtsd_f64(least)) + base, b = int(_mm_cvtsd_f64(most)) + base;
-        for (; k < count; ++k) {
-            const int i = int(my(pts.at(first + k).y())) + base;
-            out[k] = i;
-            a = qMin(a, i);
-            b = qMax(b, i);
-        }
-        *lo = a;
-        *hi = b;
-    }
+                           qint64 *out, int *lo, int *hi);
 #endif
 
     // Adds the points from j on that stay in the pile's column to it and
@@ -430,47 +324,7 @@ private:
     // locals while the walk lasts.
     template <typename Points>
     int pileUp(const Points &pts, int j, int n, AntialiasedLines::Pile &kept, const BlockSummaries *sums,
-               int phase)
-    {
-        const double l = m_box.l, r = m_box.r, t = m_box.t, bt = m_box.b;
-        const PixelMap mx = m_x, my = m_y;
-        const int column = kept.column();
-        constexpr int kBlock = BlockSummaries::kBlock;
-        AntialiasedLines::Pile pile = kept;
-        while (j < n) {
-            if (pile.full()) {
-                m_aa.finish(pile);
-                pile = m_aa.pile(column, pile.last());
-            }
-            const int into = phase < 0 ? 0 : ((j - phase) % kBlock + kBlock) % kBlock;
-            if (phase >= 0 && into == 0) {
-                const BlockBounds *blk = sums->blockAt(j, n);
-                if (blk && !blk->holes && blk->any && blk->minX > l && blk->maxX < r && blk->minY > t
-                    && blk->maxY < bt && int(mx(blk->minX)) == column && int(mx(blk->maxX)) == column) {
-                    qint64 rows[kBlock];
-                    int lo, hi;
-                    rowIndices(pts, j, kBlock, my, pile.base(), rows, &lo, &hi);
-                    pile.cover(lo, hi);
-                    pile.run(rows, kBlock);
-                    pile.counted(kBlock);
-                    j += kBlock;
-                    continue;
-                }
-            }
-            const int start = j;
-            for (const int stop = qMin(n, j + kBlock - into); j < stop; ++j) {
-                const QPointF &c = pts.at(j);
-                if (!(c.x() > l && c.x() < r && c.y() > t && c.y() < bt) || int(mx(c.x())) != column)
-                    break;
-                pile.to(int(my(c.y())));
-            }
-            pile.counted(j - start);
-            if (j < n && j - start < kBlock - into)
-                break;
-        }
-        kept = pile;
-        return j;
-    }
+               int phase);
 
     void drawBatch()
     {
@@ -494,12 +348,21 @@ private:
             m_run = true;
             m_runSegments = 1;
             m_runX = x0;
+            m_runStartY = y0;
             m_runMin = qMin(y0, y1);
             m_runMax = qMax(y0, y1);
             m_runEndY = y1;
             return;
         }
         endRun();
+        if (m_wide && m_lastRun.valid && m_lastRun.x == x0 && m_lastRun.end == y0 && qAbs(x1 - x0) == 1) {
+            releasePending();
+            m_pending = QLine(x0, y0, x1, y1);
+            m_pendingFrom = m_lastRun;
+            m_hasPending = true;
+            m_lastRun.valid = false;
+            return;
+        }
         push(QLine(x0, y0, x1, y1));
     }
 
@@ -508,6 +371,25 @@ private:
         if (!m_run)
             return;
         m_run = false;
+        if (m_wide && m_runMin < m_runMax) {
+            const Extent run{m_runX, m_runMin, m_runMax, m_runEndY, true};
+            if (m_hasPending) {
+                m_hasPending = false;
+                const Extent &from = m_pendingFrom;
+                const int lo = qMin(m_pending.y1(), m_pending.y2()), hi = qMax(m_pending.y1(), m_pending.y2());
+                // The segment's pixels have centres within the square
+                // cap's reach of it: columns x - 1 to x + 1 over the next
+                // one, rows lo - 1 to hi, which the two runs cover when
+                // both span its rows.
+                const bool covered = m_pending.x2() == run.x && m_pending.y2() == m_runStartY
+                    && lo >= qMax(from.lo, run.lo) && hi <= qMin(from.hi, run.hi);
+                if (!covered)
+                    pushLine(m_pending);
+            }
+            fillWide(run);
+            m_lastRun = run;
+            return;
+        }
         if (m_fillRuns)
             m_painter->fillRect(QRect(m_runX, m_runMin, 1, m_runMax - m_runMin + 1), m_color);
         else if (m_wideRuns && m_runSegments > 1)
@@ -516,7 +398,53 @@ private:
             push(QLine(m_runX, m_runMin, m_runX, m_runMax));
     }
 
+    struct Extent {
+        int x, lo, hi, end;
+        bool valid;
+    };
+
+    // Device columns x - 1 and x, rows lo - 1 to hi, clipped to the image.
+    void fillWide(const Extent &run)
+    {
+        const RasterTarget &t = m_target;
+        const int x = run.x + t.dx;
+        const int y0 = qMax(run.lo - 1 + t.dy, 0), y1 = qMin(run.hi + t.dy, t.height - 1);
+        const bool left = x - 1 >= 0 && x - 1 < t.width, right = x >= 0 && x < t.width;
+        // Locals: the stores may alias any member.
+        const quint32 pixel = m_pixel;
+        const qptrdiff stride = t.stride;
+        quint32 *row = t.bits + qptrdiff(y0) * stride;
+        if (left && right) {
+            const quint64 two = quint64(pixel) << 32 | pixel;
+            for (int y = y0; y <= y1; ++y, row += stride)
+                std::memcpy(row + x - 1, &two, sizeof two);
+            return;
+        }
+        for (int y = y0; y <= y1; ++y, row += stride) {
+            if (left)
+                row[x - 1] = pixel;
+            if (right)
+                row[x] = pixel;
+        }
+    }
+
+    void releasePending()
+    {
+        if (m_hasPending) {
+            m_hasPending = false;
+            pushLine(m_pending);
+        }
+    }
+
+    // Anything drawn between a run and the segment after it breaks the chain.
     void push(const QLine &l)
+    {
+        releasePending();
+        m_lastRun.valid = false;
+        pushLine(l);
+    }
+
+    void pushLine(const QLine &l)
     {
         if (m_scale != 1.0) {
             const double k = 1.0 / m_scale;
@@ -541,6 +469,15 @@ private:
     ValueBox m_box;
     bool m_merge = false;
     bool m_fillRuns = false;
+    // Twice the density: see the constructor.
+    bool m_wide = false;
+    RasterTarget m_target;
+    quint32 m_pixel = 0;
+    int m_runStartY = 0;
+    Extent m_lastRun{0, 0, 0, 0, false};
+    QLine m_pending;
+    Extent m_pendingFrom{0, 0, 0, 0, false};
+    bool m_hasPending = false;
     bool m_direct = false; // antialiased on an image: see AntialiasedLines
     AntialiasedLines m_aa;
     QColor m_color;
@@ -556,6 +493,8 @@ private:
 };
 
 } // namespace tavrin
+
+#include "linerenderer_antialiased_p.h"
 
 using tavrin::LineRenderer;
 

@@ -79,25 +79,28 @@ void MarkerStamp::build(const QImage &marker)
     m_h = marker.height();
     m_reach = m_w;
 #ifdef TAVRIN_STAMP_AVX2
-    m_wide = m_w <= 8 && __builtin_cpu_supports("avx2");
+    m_wide = m_w <= 32 && __builtin_cpu_supports("avx2");
 #endif
     if (m_wide) {
+        const int pieces = (m_w + 7) / 8;
         for (int y = 0; y < m_h; ++y) {
             const auto *line = reinterpret_cast<const quint32 *>(marker.constScanLine(y));
-            Row8 r;
-            r.x = 0;
-            r.y = y;
-            bool any = false;
-            for (int i = 0; i < 8; ++i) {
-                const quint32 v = i < m_w ? line[i] : 0;
-                r.argb[i] = v;
-                r.weight[2 * i] = r.weight[2 * i + 1] = quint16(255 - (v >> 24));
-                any = any || v;
+            for (int k = 0; k < pieces; ++k) {
+                Row8 r;
+                r.x = 8 * k;
+                r.y = y;
+                bool any = false;
+                for (int i = 0; i < 8; ++i) {
+                    const quint32 v = r.x + i < m_w ? line[r.x + i] : 0;
+                    r.argb[i] = v;
+                    r.weight[2 * i] = r.weight[2 * i + 1] = quint16(255 - (v >> 24));
+                    any = any || v;
+                }
+                if (any)
+                    m_rows8.push_back(r);
             }
-            if (any)
-                m_rows8.push_back(r);
         }
-        m_reach = 8;
+        m_reach = 8 * pieces;
     }
     for (int y = 0; y < m_h; ++y) {
         const auto *line = reinterpret_cast<const quint32 *>(marker.constScanLine(y));

@@ -61,8 +61,8 @@ private:
         qptrdiff offset;
     };
 
-    // A whole row of a marker at most eight pixels wide, for one 256-bit
-    // blend where the processor has it.
+    // Eight pixels of a row of a marker at most 32 pixels wide, for one
+    // 256-bit blend where the processor has it.
     struct Row8 {
         quint32 argb[8];
         quint16 weight[16];
@@ -112,7 +112,7 @@ private:
     std::vector<Run> m_runs;   // the others, blended
     std::vector<Pixel> m_loose; // what no run covers: all, without SSE2
     std::vector<Pixel> m_all;   // every pixel that is not fully transparent
-    std::vector<Row8> m_rows8;  // the rows, when the marker is narrow enough
+    std::vector<Row8> m_rows8;  // the rows by eights, when the marker is narrow enough
     bool m_wide = false;        // the processor blends 256 bits at a time
     qint64 m_source = 0;
     qreal m_ratio = 0;

@@ -414,12 +414,17 @@ void TestSeries::lineColumns_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QRectF>("view");
-    const QRectF all(0, -120, 20000, 240);
-    QTest::newRow("random") << 0 << all;
-    QTest::newRow("sorted dense") << 1 << all;
-    QTest::newRow("NaN holes") << 3 << all;
-    QTest::newRow("zoomed") << 1 << QRectF(5000, -40, 300, 60);
-    QTest::newRow("flat runs") << 4 << all;
+    QTest::addColumn<qreal>("ratio");
+    const QRectF all(0, -120, 20000, 240), zoomed(5000, -40, 300, 60);
+    for (qreal ratio : {1.0, 2.0}) {
+        const char *at = ratio == 1 ? "" : ", 2x";
+        QTest::addRow("random%s", at) << 0 << all << ratio;
+        QTest::addRow("sorted dense%s", at) << 1 << all << ratio;
+        QTest::addRow("NaN holes%s", at) << 3 << all << ratio;
+        QTest::addRow("zoomed%s", at) << 1 << zoomed << ratio;
+        QTest::addRow("flat runs%s", at) << 4 << all << ratio;
+    }
+    QTest::newRow("sparse steps, 2x") << 5 << all << qreal(2);
 }
 
 // Segments inside one pixel column are merged into the run they cover.
@@ -427,8 +432,10 @@ void TestSeries::lineColumns()
 {
     QFETCH(int, kind);
     QFETCH(QRectF, view);
+    QFETCH(qreal, ratio);
     QRandomGenerator rng(1234 + kind);
-    Frame f(view.left(), view.right(), view.top(), view.bottom(), 400, 250);
+    const QSize size(400, 250);
+    Frame f(view.left(), view.right(), view.top(), view.bottom(), size.width(), size.height());
     LineSeries s;
     s.setAxis(&f.x, &f.y);
     const int n = 20000;
@@ -439,13 +446,29 @@ void TestSeries::lineColumns()
         case 1: y = std::sin(i / 800.0) * 100 + rng.bounded(10.0); break;
         case 2: x = rng.bounded(double(n)); y = rng.bounded(200.0) - 100; break;
         case 3: y = rng.bounded(50) == 0 ? NaN : std::sin(i / 300.0) * 90; break;
+        case 5: x = i * 50.0; y = (i % 7) * 30.0 - 100; break;
         default: y = (i / 700) % 3 * 30.0; break;
         }
         s.addXY(x, y);
     }
-    const QImage merged = render(s, QSize(400, 250));
-    const QImage plain = everySegment(s, s.color(), QSize(400, 250));
-    QCOMPARE(merged, plain);
+    if (ratio == 1) {
+        QCOMPARE(render(s, size), everySegment(s, s.color(), size));
+        return;
+    }
+    // At twice the density the runs are filled into the image and the
+    // segments between them left out where the runs cover them; the same
+    // runs and segments through QPainter (which a clip over the whole
+    // image keeps to) are the picture to match.
+    QImage fast(size * ratio, QImage::Format_ARGB32_Premultiplied), plain = fast;
+    for (QImage *img : {&fast, &plain}) {
+        img->setDevicePixelRatio(ratio);
+        img->fill(Qt::transparent);
+        QPainter p(img);
+        if (img == &plain)
+            p.setClipRect(QRect(QPoint(-10, -10), size + QSize(20, 20)));
+        s.draw(&p);
+    }
+    QCOMPARE(fast, plain);
 }
 
 namespace {
