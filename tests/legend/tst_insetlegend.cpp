@@ -235,12 +235,12 @@ void TestInsetLegend::clicks()
     QCOMPARE(doubled.at(0).at(0).value<ChartSeries *>(), a);
     QCOMPARE(boxes[0]->text(), QStringLiteral("a renamed"));
 
-    // A host that removes the series when it is hidden gets no report of a
-    // series that is gone.
+    // A host that removes the series when it is hidden: the series goes
+    // once its own call has returned, so the click still reports it alive.
     connect(b, &ChartSeries::visible, &w, [&w](bool) { w.removeSeries(2); });
     QTest::mouseClick(boxes[1], Qt::LeftButton, Qt::NoModifier, at);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(clicked.count() == 3 && entriesOf(legend).size() == 1);
+    QTRY_COMPARE(entriesOf(legend).size(), 1);
+    QVERIFY(clicked.count() == 4 && w.seriesList().size() == 1);
 }
 
 void TestInsetLegend::styleSheets_data()
