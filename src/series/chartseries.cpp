@@ -258,8 +258,12 @@ void ChartSeries::updateBounds(double x, double y)
     else if (x > d->maxX) { d->maxX = x; changed = true; }
     if (d->minY > y) { d->minY = y; changed = true; }
     else if (y > d->maxY) { d->maxY = y; changed = true; }
-    if (changed && d->owner) {
-        const ChartSeriesPrivate::Busy busy(d);
-        d->owner->seriesBoundsChanged(this, x, y);
-    }
+    if (changed && d->owner)
+        d->boundsGrew(x, y);
+}
+
+void ChartSeriesPrivate::boundsGrew(double x, double y)
+{
+    const Busy busy(this);
+    owner->seriesBoundsChanged(q, x, y);
 }

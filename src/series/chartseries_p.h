@@ -60,6 +60,9 @@ public:
     void widen(const tavrin::BlockBounds &box);
     void setBounds(const tavrin::BlockBounds &box);
     void blockDone(int first, int count);
+    // updateBounds() tells the chart; out of line, so that a point inside
+    // the bounds costs no more than the comparisons.
+    Q_DECL_COLD_FUNCTION void boundsGrew(double x, double y);
 
     // Whether a block of count rows fits beside what rows holds; one that
     // does not is refused with a warning before anything is allocated.

@@ -193,8 +193,8 @@ int PointStream::appendBlock(const double *x, const double *y, int stride, int c
     const int first = size();
     const BlockBounds box = with([&](auto &pts) { return appendXY(pts, x, y, stride, count, RowTraits<QPointF>::fromXY); });
     if (summaries.isValid())
-        for (int i = first; i < first + count; ++i)
-            summaries.append(i, at(i).x(), at(i).y());
+        for (int i = 0; i < count; ++i)
+            summaries.append(first + i, x[qptrdiff(i) * stride], y[qptrdiff(i) * stride]);
     const int over = maximumPoints > 0 ? size() - maximumPoints : 0;
     if (over <= 0) {
         series()->widen(box);

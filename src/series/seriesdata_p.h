@@ -91,12 +91,15 @@ public:
     {
         m_valid = false;
         m_blocks.clear();
+        m_head = 0;
+        forgetFirst();
+        forgetRest();
     }
 
     template <typename Container>
     void rebuild(const Container &pts)
     {
-        m_blocks.clear();
+        invalidate();
         m_shift = 0;
         m_valid = true;
         for (int i = 0, n = int(pts.size()); i < n; ++i)
@@ -107,25 +110,30 @@ public:
     void append(int i, double x, double y)
     {
         const int block = (i + m_shift) / kBlock;
-        if (block == int(m_blocks.size()))
+        if (block == live())
             m_blocks.emplace_back();
-        m_blocks[size_t(block)].add(x, y);
+        m_blocks[m_head + size_t(block)].add(x, y);
+        if (block == 0)
+            forgetFirst();
     }
 
-    // The first `removed` points were dropped from pts.
-    template <typename Container>
-    void dropFront(const Container &pts, int removed)
+    // The first `removed` points were dropped.
+    void dropFront(int removed)
     {
         m_shift += removed;
-        const int whole = m_shift / kBlock;
-        m_blocks.erase(m_blocks.begin(), m_blocks.begin() + qMin(whole, int(m_blocks.size())));
+        const int whole = qMin(m_shift / kBlock, live());
+        if (whole > 0) {
+            // Closed up once half is gone, so a stream moves each summary
+            // about once.
+            m_head += size_t(whole);
+            if (m_head * 2 >= m_blocks.size()) {
+                m_blocks.erase(m_blocks.begin(), m_blocks.begin() + qptrdiff(m_head));
+                m_head = 0;
+            }
+            forgetFirst();
+            forgetRest();
+        }
         m_shift -= whole * kBlock;
-        if (m_blocks.empty() || m_shift == 0)
-            return;
-        BlockBounds first;
-        for (int i = 0, n = qMin(kBlock - m_shift, int(pts.size())); i < n; ++i)
-            first.add(pts.at(i).x(), pts.at(i).y());
-        m_blocks.front() = first;
     }
 
     // The summary of the block that starts at index i, or null when no
@@ -135,26 +143,95 @@ public:
         const int k = i + m_shift;
         if (k % kBlock != 0 || i + kBlock > count)
             return nullptr;
-        const size_t b = size_t(k / kBlock);
-        return b < m_blocks.size() ? &m_blocks[b] : nullptr;
+        const int b = k / kBlock;
+        return b < live() ? &m_blocks[m_head + size_t(b)] : nullptr;
     }
 
-    BlockBounds bounds() const
+    // The box of all points, as BlockBounds::add() gives it point by point.
+    // A stream that drops its oldest point at every step (its lowest x, when
+    // x climbs) asks for it at every step: then what is left of the first
+    // block (whose summary still holds what went) comes from boxes of its
+    // tails, made once per block, and the other blocks from their union,
+    // into which new blocks are folded as they come.
+    template <typename Container>
+    BlockBounds bounds(const Container &pts)
     {
-        BlockBounds all;
-        for (const BlockBounds &b : m_blocks) {
-            if (!b.any)
-                continue;
-            all.add(b.minX, b.minY);
-            all.add(b.maxX, b.maxY);
+        if (live() == 0)
+            return BlockBounds();
+        BlockBounds first;
+        const int n = qMin(kBlock - m_shift, int(pts.size()));
+        if (!m_tails.empty()) {
+            first = m_tails[qMin(size_t(m_shift - m_tailsShift), m_tails.size() - 1)];
+        } else if (!m_firstAsked) {
+            // Blocks dropped whole ask once per first block: a walk costs less.
+            for (int i = 0; i < n; ++i)
+                first.add(pts.at(i).x(), pts.at(i).y());
+            m_firstAsked = true;
+        } else {
+            // Each tail is a point before the next tail; an equal value met
+            // first wins, as in add().
+            m_tails.resize(size_t(n) + 1);
+            for (int i = n - 1; i >= 0; --i) {
+                BlockBounds tail = m_tails[size_t(i) + 1];
+                const double x = pts.at(i).x(), y = pts.at(i).y();
+                if (std::isnan(x) || std::isnan(y)) {
+                    tail.holes = true;
+                } else if (!tail.any) {
+                    tail.add(x, y);
+                } else {
+                    tail.minX = x <= tail.minX ? x : tail.minX;
+                    tail.maxX = x >= tail.maxX ? x : tail.maxX;
+                    tail.minY = y <= tail.minY ? y : tail.minY;
+                    tail.maxY = y >= tail.maxY ? y : tail.maxY;
+                }
+                m_tails[size_t(i)] = tail;
+            }
+            m_tailsShift = m_shift;
+            first = m_tails.front();
         }
+        // Blocks only grow at the end, with points newer than any folded
+        // in: folding the last one again, grown, keeps what was there.
+        for (int b = qMax(m_restEnd, 2) - 1; b < live(); ++b)
+            corners(m_rest, m_blocks[m_head + size_t(b)]);
+        m_restEnd = live();
+        BlockBounds all;
+        corners(all, first);
+        corners(all, m_rest);
         return all;
     }
 
 private:
+    int live() const { return int(m_blocks.size() - m_head); }
+    void forgetFirst()
+    {
+        m_tails.clear();
+        m_firstAsked = false;
+    }
+    void forgetRest()
+    {
+        m_rest = BlockBounds();
+        m_restEnd = 0;
+    }
+    static void corners(BlockBounds &all, const BlockBounds &b)
+    {
+        if (!b.any)
+            return;
+        all.add(b.minX, b.minY);
+        all.add(b.maxX, b.maxY);
+    }
+
     std::vector<BlockBounds> m_blocks;
+    size_t m_head = 0; // the first block; those before it were dropped
     int m_shift = 0; // points of the first block that were dropped
     bool m_valid = false;
+    // m_tails[i]: the box of the first block's points from i on, as they
+    // were at shift m_tailsShift; made when the first block is asked for
+    // twice.
+    std::vector<BlockBounds> m_tails;
+    int m_tailsShift = 0;
+    bool m_firstAsked = false;
+    BlockBounds m_rest; // the union of the blocks after the first ...
+    int m_restEnd = 0; // ... up to this one, the last of them as it was
 };
 
 // Points in one contiguous array (16 bytes each), with the oldest ones
@@ -337,12 +414,12 @@ BlockBounds dropFront(Container &pts, int count, const BlockBounds &current, Blo
     }
     eraseFront(pts, count);
     if (sums.isValid())
-        sums.dropFront(pts, count);
+        sums.dropFront(count);
     if (!onBound)
         return current;
     if (!sums.isValid())
         sums.rebuild(pts);
-    return sums.bounds();
+    return sums.bounds(pts);
 }
 
 // The number of leading points whose x is less than x; a NaN x ends the run.
