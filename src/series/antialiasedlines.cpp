@@ -101,8 +101,10 @@ bool AntialiasedLines::bind(QPainter *painter, int top, int bottom)
             }
         }
 #endif
-    m_rows.assign(size_t(bottom - top + 3), 0);
-    m_base = 1 - top;
+    // Two rows more at either end: the caps above the top, finish()'s look
+    // at the row below the bottom, and a row that rounding may add.
+    m_rows.assign(size_t(bottom - top + 5), 0);
+    m_base = 2 - top;
     m_target = target;
     return true;
 }
@@ -215,7 +217,7 @@ void AntialiasedLines::line(int x1, int y1, int x2, int y2)
         std::swap(x1, x2);
         std::swap(y1, y2);
     }
-    const int inc = int((qint64(x2 - x1) << 16) / (y2 - y1));
+    const int inc = int(qint64(x2 - x1) * 65536 / (y2 - y1));
     int x = (x1 - 32) * (1 << 10);
     x -= (((y1 & 63) - 32) * inc) >> 6;
     if (m_caps) {
