@@ -75,18 +75,57 @@ public:
         void run(const qint64 *indices, int count)
         {
             qint64 last = m_last;
-            const quint64 *step = kStep + m_state;
+            qint64 in = m_state - 1; // 3 * the arriving direction's index
             quint64 *rows = m_rows;
-            for (int k = 0; k < count; ++k) {
-                const qint64 i = indices[k];
-                const qint64 s = (i > last) - (i < last);
-                rows[last] += step[s];
-                step = kStep + 4 + 3 * s;
+            auto step = [&](qint64 i) {
+                const qint64 s = (i > last) + (i >= last); // 0 up, 1 level, 2 down
+                rows[last] += kStep[in + s];
+                in = 3 * s;
                 last = i;
+            };
+            int k = 0;
+            for (; k + 2 <= count; k += 2) {
+                step(indices[k]);
+                step(indices[k + 1]);
+            }
+            if (k < count)
+                step(indices[k]);
+            m_last = int(last);
+            m_state = int(in + 1);
+        }
+#if defined(__SSE2__)
+        // run() for count points (an even number) of an array of QPointF
+        // from p on, whose rows are offset + y * factor; also cover()s them.
+        void runMapped(const double *p, int count, double factor, double offset)
+        {
+            const __m128d f = _mm_set1_pd(factor), o = _mm_set1_pd(offset);
+            __m128d least = _mm_set1_pd(1e300), most = _mm_set1_pd(-1e300);
+            qint64 last = m_last;
+            qint64 in = m_state - 1;
+            quint64 *rows = m_rows;
+            const qint64 base = m_base;
+            auto step = [&](qint64 i) {
+                const qint64 s = (i > last) + (i >= last);
+                rows[last] += kStep[in + s];
+                in = 3 * s;
+                last = i;
+            };
+            for (const double *end = p + 2 * count; p != end; p += 4) {
+                const __m128d v = _mm_add_pd(o, _mm_mul_pd(_mm_unpackhi_pd(_mm_loadu_pd(p), _mm_loadu_pd(p + 2)), f));
+                least = _mm_min_pd(least, v);
+                most = _mm_max_pd(most, v);
+                const __m128i i = _mm_cvttpd_epi32(v);
+                step(_mm_cvtsi128_si32(i) + base);
+                step(_mm_cvtsi128_si32(_mm_shuffle_epi32(i, 1)) + base);
             }
             m_last = int(last);
-            m_state = int(step - kStep);
+            m_state = int(in + 1);
+            least = _mm_min_pd(least, _mm_unpackhi_pd(least, least));
+            most = _mm_max_pd(most, _mm_unpackhi_pd(most, most));
+            // Truncation keeps the order of the values.
+            cover(int(_mm_cvtsd_f64(least)) + m_base, int(_mm_cvtsd_f64(most)) + m_base);
         }
+#endif
         void cover(int lo, int hi)
         {
             m_lo = lo < m_lo ? lo : m_lo;
