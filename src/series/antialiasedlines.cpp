@@ -29,7 +29,8 @@ inline __m128i mul255(__m128i v, __m128i a)
 
 // cover() for the pixels at a and b at once; color16 holds the colour's
 // channels in 16-bit lanes, twice.
-inline void cover2(quint32 *a, quint32 *b, __m128i color16, int c0, int c1)
+// The pixels as one pair of 32-bit lanes, d's bytes in 16-bit lanes.
+inline __m128i cover2(__m128i d, __m128i color16, int c0, int c1)
 {
     const __m128i zero = _mm_setzero_si128();
     __m128i coverage = _mm_cvtsi32_si128(c0 | c1 << 16);
@@ -37,9 +38,19 @@ inline void cover2(quint32 *a, quint32 *b, __m128i color16, int c0, int c1)
     coverage = _mm_unpacklo_epi32(coverage, coverage);
     const __m128i s = mul255(color16, coverage);
     const __m128i w = _mm_sub_epi16(_mm_set1_epi16(255), _mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xff), 0xff));
-    const __m128i d = _mm_unpacklo_epi8(
-        _mm_unpacklo_epi32(_mm_cvtsi32_si128(int(*a)), _mm_cvtsi32_si128(int(*b))), zero);
-    const __m128i r = _mm_packus_epi16(_mm_add_epi16(s, mul255(d, w)), zero);
+    return _mm_packus_epi16(_mm_add_epi16(s, mul255(_mm_unpacklo_epi8(d, zero), w)), zero);
+}
+
+// Side by side (one 64-bit access) or one above the other.
+inline void cover2(quint32 *a, quint32 *b, __m128i color16, int c0, int c1)
+{
+    if (b == a + 1) {
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(a),
+                         cover2(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(a)), color16, c0, c1));
+        return;
+    }
+    const __m128i r = cover2(_mm_unpacklo_epi32(_mm_cvtsi32_si128(int(*a)), _mm_cvtsi32_si128(int(*b))),
+                             color16, c0, c1);
     *a = quint32(_mm_cvtsi128_si32(r));
     *b = quint32(_mm_cvtsi128_si32(_mm_srli_si128(r, 4)));
 }
@@ -101,8 +112,10 @@ bool AntialiasedLines::bind(QPainter *painter, int top, int bottom)
             }
         }
 #endif
-    m_rows.assign(size_t(bottom - top + 3), 0);
-    m_base = 1 - top;
+    // Two rows more at either end: the caps above the top, finish()'s look
+    // at the row below the bottom, and a row that rounding may add.
+    m_rows.assign(size_t(bottom - top + 5), 0);
+    m_base = 2 - top;
     m_target = target;
     return true;
 }
@@ -215,7 +228,7 @@ void AntialiasedLines::line(int x1, int y1, int x2, int y2)
         std::swap(x1, x2);
         std::swap(y1, y2);
     }
-    const int inc = int((qint64(x2 - x1) * 65536) / (y2 - y1));
+    const int inc = int(qint64(x2 - x1) * 65536 / (y2 - y1));
     int x = (x1 - 32) * (1 << 10);
     x -= (((y1 & 63) - 32) * inc) >> 6;
     if (m_caps) {

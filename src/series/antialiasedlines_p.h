@@ -75,18 +75,45 @@ public:
         void run(const qint64 *indices, int count)
         {
             qint64 last = m_last;
-            const quint64 *step = kStep + m_state;
+            qint64 in = m_state - 1;
             quint64 *rows = m_rows;
-            for (int k = 0; k < count; ++k) {
-                const qint64 i = indices[k];
-                const qint64 s = (i > last) - (i < last);
-                rows[last] += step[s];
-                step = kStep + 4 + 3 * s;
-                last = i;
+            int k = 0;
+            for (; k + 2 <= count; k += 2) {
+                step(rows, last, in, indices[k]);
+                step(rows, last, in, indices[k + 1]);
+            }
+            if (k < count)
+                step(rows, last, in, indices[k]);
+            m_last = int(last);
+            m_state = int(in + 1);
+        }
+#if defined(__SSE2__)
+        // run() for count points (an even number) of an array of QPointF
+        // from p on, whose rows are offset + y * factor; also cover()s them.
+        void runMapped(const double *p, int count, double factor, double offset)
+        {
+            const __m128d f = _mm_set1_pd(factor), o = _mm_set1_pd(offset);
+            __m128d least = _mm_set1_pd(1e300), most = _mm_set1_pd(-1e300);
+            qint64 last = m_last;
+            qint64 in = m_state - 1;
+            quint64 *rows = m_rows;
+            const qint64 base = m_base;
+            for (const double *end = p + 2 * count; p != end; p += 4) {
+                const __m128d v = _mm_add_pd(o, _mm_mul_pd(_mm_unpackhi_pd(_mm_loadu_pd(p), _mm_loadu_pd(p + 2)), f));
+                least = _mm_min_pd(least, v);
+                most = _mm_max_pd(most, v);
+                const __m128i i = _mm_cvttpd_epi32(v);
+                step(rows, last, in, _mm_cvtsi128_si32(i) + base);
+                step(rows, last, in, _mm_cvtsi128_si32(_mm_shuffle_epi32(i, 1)) + base);
             }
             m_last = int(last);
-            m_state = int(step - kStep);
+            m_state = int(in + 1);
+            least = _mm_min_pd(least, _mm_unpackhi_pd(least, least));
+            most = _mm_max_pd(most, _mm_unpackhi_pd(most, most));
+            // Truncation keeps the order of the values.
+            cover(int(_mm_cvtsd_f64(least)) + m_base, int(_mm_cvtsd_f64(most)) + m_base);
         }
+#endif
         void cover(int lo, int hi)
         {
             m_lo = lo < m_lo ? lo : m_lo;
@@ -102,6 +129,14 @@ public:
 
     private:
         friend class AntialiasedLines;
+        // to() on locals: `in` is 3 * the index of the arriving direction.
+        static void step(quint64 *rows, qint64 &last, qint64 &in, qint64 i)
+        {
+            const qint64 s = (i > last) + (i >= last); // 0 up, 1 level, 2 down
+            rows[last] += kStep[in + s];
+            in = 3 * s;
+            last = i;
+        }
         quint64 *m_rows;
         int m_base;
         int m_state; // 1 + 3 * the direction of the segment arriving at m_last (3 for none)
@@ -141,7 +176,9 @@ private:
         kIn[1] + kOut[1], kIn[1] + kOut[2], kIn[2] + kOut[0], kIn[2] + kOut[1],
         kIn[2] + kOut[2], kIn[3] + kOut[0], kIn[3] + kOut[1], kIn[3] + kOut[2],
     };
-    static constexpr int kMaxPoints = 16000; // and a block or two more: 2 per point stays in 15 bits
+    // Each field moves by at most two a point: this many (and a block more)
+    // keep the signed one within 15 bits.
+    static constexpr int kMaxPoints = 16000;
 
     // A pixel's share of a pile: `color` plus what lies under it times
     // weight / 255, each channel at most that of `ceiling`.

@@ -103,40 +103,6 @@ void LineRenderer::rowIndices(const Points &pts, int first, int count, const Pix
     *hi = most;
 }
 
-#if defined(__SSE2__)
-inline void LineRenderer::rowIndices(const RawPoints &pts, int first, int count, const PixelMap &my, int base,
-                       qint64 *out, int *lo, int *hi)
-{
-    // The least and greatest row come from the least and greatest pixel
-    // value: truncation keeps the order.
-    const __m128d factor = _mm_set1_pd(my.factor), offset = _mm_set1_pd(my.offset);
-    const __m128i shift = _mm_set1_epi32(base);
-    __m128d least = _mm_set1_pd(kPixelLimit), most = _mm_set1_pd(-kPixelLimit);
-    const double *p = reinterpret_cast<const double *>(pts.p + first);
-    int k = 0;
-    for (; k + 2 <= count; k += 2, p += 4) {
-        const __m128d y = _mm_unpackhi_pd(_mm_loadu_pd(p), _mm_loadu_pd(p + 2));
-        const __m128d v = _mm_add_pd(offset, _mm_mul_pd(y, factor));
-        least = _mm_min_pd(least, v);
-        most = _mm_max_pd(most, v);
-        // Indices are positive: zeros widen them.
-        const __m128i i = _mm_add_epi32(_mm_cvttpd_epi32(v), shift);
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + k), _mm_unpacklo_epi32(i, _mm_setzero_si128()));
-    }
-    least = _mm_min_pd(least, _mm_unpackhi_pd(least, least));
-    most = _mm_max_pd(most, _mm_unpackhi_pd(most, most));
-    int a = int(_mm_cvtsd_f64(least)) + base, b = int(_mm_cvtsd_f64(most)) + base;
-    for (; k < count; ++k) {
-        const int i = int(my(pts.at(first + k).y())) + base;
-        out[k] = i;
-        a = qMin(a, i);
-        b = qMax(b, i);
-    }
-    *lo = a;
-    *hi = b;
-}
-#endif
-
 template <typename Points>
 int LineRenderer::pileUp(const Points &pts, int j, int n, AntialiasedLines::Pile &kept, const BlockSummaries *sums,
            int phase)
@@ -156,11 +122,18 @@ int LineRenderer::pileUp(const Points &pts, int j, int n, AntialiasedLines::Pile
             const BlockBounds *blk = sums->blockAt(j, n);
             if (blk && !blk->holes && blk->any && blk->minX > l && blk->maxX < r && blk->minY > t
                 && blk->maxY < bt && int(mx(blk->minX)) == column && int(mx(blk->maxX)) == column) {
-                qint64 rows[kBlock];
-                int lo, hi;
-                rowIndices(pts, j, kBlock, my, pile.base(), rows, &lo, &hi);
-                pile.cover(lo, hi);
-                pile.run(rows, kBlock);
+#if defined(__SSE2__)
+                if constexpr (std::is_same<Points, RawPoints>::value) {
+                    pile.runMapped(reinterpret_cast<const double *>(pts.p + j), kBlock, my.factor, my.offset);
+                } else
+#endif
+                {
+                    qint64 rows[kBlock];
+                    int lo, hi;
+                    rowIndices(pts, j, kBlock, my, pile.base(), rows, &lo, &hi);
+                    pile.cover(lo, hi);
+                    pile.run(rows, kBlock);
+                }
                 pile.counted(kBlock);
                 j += kBlock;
                 continue;

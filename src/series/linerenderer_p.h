@@ -16,10 +16,8 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace tavrin {
 
@@ -308,14 +306,10 @@ private:
     }
 
     // The rows of count points from `first` on plus base, with their least
-    // and greatest; two at a time from an array.
+    // and greatest.
     template <typename Points>
     static void rowIndices(const Points &pts, int first, int count, const PixelMap &my, int base, qint64 *out,
                            int *lo, int *hi);
-#if defined(__SSE2__)
-    static void rowIndices(const RawPoints &pts, int first, int count, const PixelMap &my, int base,
-                           qint64 *out, int *lo, int *hi);
-#endif
 
     // Adds the points from j on that stay in the pile's column to it and
     // returns the index of the first that does not. A block of the
