@@ -212,14 +212,7 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
     // x over every series; y per vertical axis, over the series on it. An
     // empty series has NaN bounds and takes no part.
     const double nan = qQNaN();
-    auto lower = [](double &m, double v) {
-        if (v < m || (std::isnan(m) && !std::isnan(v)))
-            m = v;
-    };
-    auto upper = [](double &m, double v) {
-        if (v > m || (std::isnan(m) && !std::isnan(v)))
-            m = v;
-    };
+    const auto lower = ChartWidgetPrivate::widenLow, upper = ChartWidgetPrivate::widenHigh;
     double minX = nan, maxX = nan;
     for (const ChartSeries *s : qAsConst(seriesMap)) {
         lower(minX, s->minX());

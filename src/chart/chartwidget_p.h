@@ -20,6 +20,8 @@
 #include <QVector>
 #include <QtNumeric>
 
+#include <cmath>
+
 struct ChartSettings;
 struct ExportTable;
 class Axis;
@@ -128,6 +130,18 @@ public:
     // Whether a point just added to `series` lies where its drawing cannot
     // reach the plot, so that the picture cannot change.
     bool outOfView(ChartSeries *series, double x, double y) const;
+    // A running minimum or maximum over bounds of which some may be NaN
+    // (empty series): NaN never wins, and a NaN start takes the first value.
+    static void widenLow(double &m, double v)
+    {
+        if (v < m || (std::isnan(m) && !std::isnan(v)))
+            m = v;
+    }
+    static void widenHigh(double &m, double v)
+    {
+        if (v > m || (std::isnan(m) && !std::isnan(v)))
+            m = v;
+    }
     void seriesAxesChanged(ChartSeries *series) override;
     // Widens the bottom axis by x and the series' y axis (the left one for
     // no series) by y, with fresh ticks; true when a range changed.

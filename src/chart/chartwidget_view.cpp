@@ -404,11 +404,8 @@ bool ChartWidget::rescaleAxis(Axis *axis)
     for (ChartSeries *series : qAsConst(d->seriesMap)) {
         if (!series || !series->isVisible() || (isX ? series->xAxis() : series->yAxis()) != axis)
             continue;
-        const double a = d->lowBound(series, !isX), b = isX ? series->maxX() : series->maxY();
-        if (a < lo || (std::isnan(lo) && !std::isnan(a)))
-            lo = a;
-        if (b > hi || (std::isnan(hi) && !std::isnan(b)))
-            hi = b;
+        ChartWidgetPrivate::widenLow(lo, d->lowBound(series, !isX));
+        ChartWidgetPrivate::widenHigh(hi, isX ? series->maxX() : series->maxY());
     }
     if (std::isnan(lo) || std::isnan(hi))
         return false;
