@@ -6,7 +6,6 @@
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QSignalSpy>
-#include <QWheelEvent>
 
 using namespace tavrintest;
 
@@ -396,9 +395,7 @@ void TestAxes::logChart()
         QVERIFY(y->min() > 0 && std::isfinite(y->max()) && y->pixelToPoint(0) > 0 && std::isfinite(y->pixelToPoint(0)));
         const double decades = std::log10(y->max()) - std::log10(y->min());
         const QPoint c = w.d->plotRect.center();
-        QWheelEvent e(QPointF(c), QPointF(w.mapToGlobal(c)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-        QVERIFY(w.d->eventFilter(&w, &e));
+        QVERIFY(wheel(w, c, -120));
         QVERIFY(y->min() > 0 && std::isfinite(y->max()) && w.zoomHistorySize() == 1);
         QVERIFY(std::log10(y->max()) - std::log10(y->min()) > decades * 0.9);
         return;
@@ -415,9 +412,7 @@ void TestAxes::logChart()
         drag(w, Qt::MiddleButton, c, c + QPoint(0, 40));
         lo = hi = at;
     } else if (action == 2) {
-        QWheelEvent e(QPointF(c), QPointF(w.mapToGlobal(c)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-        QVERIFY(w.d->eventFilter(&w, &e));
+        QVERIFY(wheel(w, c));
         lo = at + (lo - at) * 0.8, hi = at + (hi - at) * 0.8;
     } else if (action == 3) {
         // The band becomes the data range; the margins lie outside it.

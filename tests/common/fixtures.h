@@ -22,10 +22,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
+#include <QWheelEvent>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -160,6 +162,15 @@ inline bool filterMouse(ChartWidget &w, QEvent::Type type, QPoint pos, Qt::Mouse
     return w.d->eventFilter(&w, &e);
 }
 
+// The chart's verdict on a wheel event (true: consumed); one it declines
+// goes on to the widget, as a real one would.
+inline bool wheel(ChartWidget &w, QPoint pos, int angle = 120, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWheelEvent e(QPointF(pos), QPointF(w.mapToGlobal(pos)), QPoint(), QPoint(0, angle), Qt::NoButton, mods,
+                  Qt::NoScrollPhase, false);
+    return w.d->eventFilter(&w, &e) || (QApplication::sendEvent(&w, &e), false);
+}
+
 // A whole drag; returns whether the chart consumed the release.
 inline bool drag(ChartWidget &w, Qt::MouseButton button, QPoint from, QPoint to)
 {
@@ -204,6 +215,25 @@ inline ChartSeries *makeSeries(int kind, int style = 1)
     case kHighLow: return new HighLowSeries;
     default: return new GanttSeries;
     }
+}
+
+// Compares a chart's picture with dataDir/name, a reference the Qt 5 build
+// drew and we looked at, given the fonts the chart had before any scene set
+// its own. TAVRIN_UPDATE_PICTURES=1 rewrites the reference (look at it).
+inline void checkPicture(const QImage &got, const QString &dataDir, const QString &name,
+                         std::initializer_list<QFont> fonts)
+{
+    got.save(outputDir() + QLatin1Char('/') + name);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QSKIP("the reference pictures were drawn by the Qt 5 build, whose text differs");
+#endif
+    for (const QFont &f : fonts)
+        if (QFontInfo(f).family() != QLatin1String(f.family() == QLatin1String("Arial") ? "Liberation Sans" : "DejaVu Sans"))
+            QSKIP("the reference pictures were drawn with Liberation Sans for Arial and DejaVu Sans otherwise");
+    if (qEnvironmentVariableIntValue("TAVRIN_UPDATE_PICTURES"))
+        got.save(dataDir + QLatin1Char('/') + name);
+    const QImage want = QImage(dataDir + QLatin1Char('/') + name).convertToFormat(QImage::Format_ARGB32);
+    QVERIFY2(got == want, qPrintable(name + QStringLiteral(" differs from the reference (new picture in ") + outputDir() + QLatin1Char(')')));
 }
 
 inline QByteArray readAll(const QString &fileName)

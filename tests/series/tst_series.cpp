@@ -51,20 +51,6 @@ QVector<double> rowOf(ChartSeries &s, int i)
 
 QRectF bounds(ChartSeries &s) { return QRectF(QPointF(s.minX(), s.minY()), QPointF(s.maxX(), s.maxY())); }
 
-// Values that put the fuzzy equality to work: both zeros, values around the
-// 1e-12 zero tolerance, pairs on either side of the relative tolerance.
-QVector<double> trickyValues()
-{
-    QVector<double> v = {0.0, -0.0, 1e-13, -1e-13, 1e-12, -1e-12, 1.0000001e-12, 2e-12, 3e-12, 5e-324,
-                         1e-300, 1, -1, 1e300, NaN, Inf, -Inf, std::numeric_limits<double>::max()};
-    for (double base : {1.0, 3.7, -2.5, 1e-3, 1e8, 1e-11, 7e-12}) {
-        for (double k : {-4.0, -1.0000001, -1.0, -0.9999999, 0.5, 0.9999999, 1.0, 1.0000001, 3.9})
-            v << base * (1 + k * 1e-12);
-        v << base << std::nextafter(base, Inf) << std::nextafter(base, -Inf);
-    }
-    return v;
-}
-
 } // namespace
 
 class TestSeries : public QObject
@@ -87,8 +73,6 @@ private slots:
     void antialiasedLines();
     void barsOnWholePixels_data();
     void barsOnWholePixels();
-    void duplicateIndex_data();
-    void duplicateIndex();
 };
 
 void TestSeries::rowContract_data()
@@ -444,7 +428,6 @@ void TestSeries::lineColumns()
         switch (kind) {
         case 0: y = rng.bounded(200.0) - 100; break;
         case 1: y = std::sin(i / 800.0) * 100 + rng.bounded(10.0); break;
-        case 2: x = rng.bounded(double(n)); y = rng.bounded(200.0) - 100; break;
         case 3: y = rng.bounded(50) == 0 ? NaN : std::sin(i / 300.0) * 90; break;
         case 5: x = i * 50.0; y = (i % 7) * 30.0 - 100; break;
         default: y = (i / 700) % 3 * 30.0; break;
@@ -470,36 +453,6 @@ void TestSeries::lineColumns()
     }
     QCOMPARE(fast, plain);
 }
-
-namespace {
-// For the eye: two pictures on white side by side, below them the same
-// corner four times as large, and their difference times 64 in red.
-QImage sideBySide(const QImage &before, const QImage &after)
-{
-    const int w = before.width(), h = before.height(), gap = 10;
-    QImage out(3 * w + 2 * gap, 2 * h + gap, QImage::Format_ARGB32_Premultiplied);
-    out.fill(Qt::white);
-    QPainter p(&out);
-    const QRect corner(w / 8, h / 8, w / 4, h / 4);
-    for (int k = 0; k < 2; ++k) {
-        const QImage &img = k ? after : before;
-        p.drawImage(k * (w + gap), 0, img);
-        p.drawImage(QRect(k * (w + gap), h + gap, w, h), img, corner);
-    }
-    p.drawRect(corner.adjusted(0, 0, -1, -1));
-    QImage diff(w, h, QImage::Format_ARGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const QRgb a = before.pixel(x, y), b = after.pixel(x, y);
-            const int d = qMax(qMax(qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b))),
-                               qMax(qAbs(qBlue(a) - qBlue(b)), qAbs(qAlpha(a) - qAlpha(b))));
-            diff.setPixel(x, y, qRgb(255, 255 - qMin(255, d * 64), 255 - qMin(255, d * 64)));
-        }
-    p.drawImage(2 * (w + gap), 0, diff);
-    p.drawImage(QRect(2 * (w + gap), h + gap, w, h), diff, corner);
-    return out;
-}
-} // namespace
 
 void TestSeries::antialiasedLines_data()
 {
@@ -604,8 +557,6 @@ void TestSeries::antialiasedLines()
     const double mean = double(sum) / (size.width() * size.height() * 4);
     const int bound = color.alpha() == 255 ? 2 : 6;
     QVERIFY2(largest <= bound && mean < 0.25, qPrintable(QStringLiteral("mean %1, largest %2").arg(mean).arg(largest)));
-    if (data == 0 && perColumn == 100 && offset.isNull() && color == QColor(0, 0, 255))
-        sideBySide(plain, drawn).save(outputDir() + QStringLiteral("/line-aa-dense-side-by-side.png"));
 }
 
 void TestSeries::barsOnWholePixels_data()
@@ -649,74 +600,6 @@ void TestSeries::barsOnWholePixels()
     s.draw(&p);
     p.end();
     QCOMPARE(fast, general);
-}
-
-void TestSeries::duplicateIndex_data()
-{
-    QTest::addColumn<quint32>("seed");
-    QTest::addColumn<bool>("minMax");
-    QTest::addColumn<bool>("ascending");
-    QTest::addColumn<int>("limit");
-    QTest::newRow("points") << 1u << false << false << 0;
-    QTest::newRow("min-max") << 2u << true << false << 0;
-    // Mostly climbing x, which keeps the newest points out of the index.
-    QTest::newRow("points, ascending") << 3u << false << true << 0;
-    QTest::newRow("min-max, ascending") << 4u << true << true << 0;
-    QTest::newRow("points, ascending, limit") << 5u << false << true << 40;
-}
-
-// The indexed duplicate test keeps exactly what a scan of every stored
-// point with QPointF's operator== keeps.
-void TestSeries::duplicateIndex()
-{
-    QFETCH(quint32, seed);
-    QFETCH(bool, minMax);
-    QFETCH(bool, ascending);
-    QFETCH(int, limit);
-    QRandomGenerator rng(seed);
-    const QVector<double> tricky = trickyValues();
-    auto value = [&]() {
-        switch (rng.bounded(4)) {
-        case 0: return double(rng.bounded(5));
-        case 1: return (rng.generateDouble() - 0.5) * 4e-12;
-        default: return tricky.at(rng.bounded(tricky.size()));
-        }
-    };
-    double climb = 0;
-    auto nextX = [&]() {
-        switch (rng.bounded(10)) {
-        case 0: return climb;
-        case 1: return climb * (1 + (rng.generateDouble() - 0.5) * 8e-12);
-        case 2: return climb - rng.bounded(3);
-        case 3: return value();
-        default: return climb += rng.bounded(2) ? 0.5 : climb * 5e-12;
-        }
-    };
-    std::unique_ptr<ChartSeries> series(makeSeries(minMax ? kMinMax : kPoint));
-    if (limit)
-        static_cast<PointSeries *>(series.get())->setMaximumPoints(limit);
-    QVector<QPointF> kept;
-    for (int i = 0; i < 3000; ++i) {
-        QPointF p(ascending ? nextX() : value(), value());
-        // Nudge an earlier point by about the relative tolerance.
-        if (!kept.isEmpty() && rng.bounded(3) == 0) {
-            const QPointF q = kept.at(rng.bounded(kept.size()));
-            const double k = (rng.generateDouble() - 0.5) * 4e-12;
-            p = rng.bounded(2) ? QPointF(q.x() * (1 + k), q.y()) : QPointF(q.x(), q.y() * (1 + k));
-        }
-        if (std::none_of(kept.cbegin(), kept.cend(), [&](const QPointF &q) { return q == p; }))
-            kept << p;
-        if (limit && kept.size() > limit)
-            kept.remove(0, kept.size() - limit);
-        series->addXY(p.x(), p.y());
-        if (series->pointsCount() != kept.size())
-            QFAIL(qPrintable(QStringLiteral("(%1, %2) added").arg(p.x(), 0, 'g', 17).arg(p.y(), 0, 'g', 17)));
-    }
-    auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
-    for (int i = 0; i < kept.size(); ++i) {
-        const QList<QVariant> row = series->point(i);
-        QVERIFY(same(row.at(0).toDouble(), kept.at(i).x()) && same(row.at(1).toDouble(), kept.at(i).y()));
-    }
 }
 
 TAVRIN_TEST(TestSeries)
