@@ -28,7 +28,7 @@ const char kSliceProperty[] = "slice index";
 // too slow to build.
 const int kMaxSliceEntries = 100;
 // Entries of long slice labels are elided to this width in pixels.
-const int kSliceTextWidth = 240;
+const int kSliceTextWidth = 150;
 
 // An inset legend's distance from the plot's edges.
 const int kInsetGap = 6;

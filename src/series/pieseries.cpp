@@ -319,6 +319,10 @@ double PieSeries::percentage(int index) const
 {
     if (index < 0 || index >= d->slices.size() || !d->counts(d->slices.at(index)))
         return qQNaN();
+    const double whole = total();
+    if (std::isfinite(whole))
+        return 100.0 * d->slices.at(index).value / whole;
+    // A whole too large for a double: shares of values scaled down.
     double largest = 0;
     for (const PieSeriesPrivate::Slice &s : qAsConst(d->slices))
         if (d->counts(s))
