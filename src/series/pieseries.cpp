@@ -90,7 +90,9 @@ QSizeF PieSeriesPrivate::plotSize() const
 PieSeriesPrivate::Geometry PieSeriesPrivate::geometry(const QSizeF &plot) const
 {
     Geometry g;
-    const double w = plot.width(), h = plot.height();
+    g.frame = QRectF(area.x() * plot.width(), area.y() * plot.height(), area.width() * plot.width(),
+                     area.height() * plot.height());
+    const double w = g.frame.width(), h = g.frame.height();
     if (!(w > 0 && h > 0))
         return g;
     // Shares are taken from values divided by the largest, so that a sum of
@@ -132,7 +134,7 @@ PieSeriesPrivate::Geometry PieSeriesPrivate::geometry(const QSizeF &plot) const
         r /= 1 + explodeOffset;
     if (r < 1)
         return g;
-    g.centre = QPointF(w / 2, h / 2);
+    g.centre = g.frame.center();
     g.radius = r;
     g.hole = r * holeSize;
 
@@ -448,6 +450,20 @@ void PieSeries::setLabelFont(const QFont &font)
     PIE_SETTER(labelFont, font, labelFontChanged)
 }
 
+QRectF PieSeries::area() const
+{
+    return d->area;
+}
+
+void PieSeries::setArea(const QRectF &fraction)
+{
+    const QRectF unit(0, 0, 1, 1);
+    const QRectF a = fraction.normalized().intersected(unit);
+    if (!(a.width() > 0 && a.height() > 0))
+        return;
+    PIE_SETTER(area, a, areaChanged)
+}
+
 #undef PIE_SETTER
 
 void PieSeries::addXY(double x, double y)
@@ -559,7 +575,7 @@ void PieSeries::draw(QPainter *painter)
                 const QPointF p1 = w.centre + out * (r + kLeaderOut);
                 const bool right = out.x() >= 0;
                 const QPointF p2 = p1 + QPointF(right ? kLeaderAcross : -kLeaderAcross, 0);
-                const double room = right ? plot.width() - p2.x() - 3 : p2.x() - 3;
+                const double room = right ? g.frame.right() - p2.x() - 3 : p2.x() - g.frame.left() - 3;
                 shown = fm.elidedText(text, Qt::ElideRight, room);
                 const double tw = fm.horizontalAdvance(shown);
                 box = QRectF(right ? p2.x() + 2 : p2.x() - 2 - tw, p2.y() - lineHeight / 2, tw, lineHeight);

@@ -4,6 +4,7 @@
 #include "chartseries.h"
 
 #include <QFont>
+#include <QRectF>
 #include <QStringList>
 
 class PieSeriesPrivate;
@@ -93,6 +94,13 @@ class TAVRIN_EXPORT PieSeries : public ChartSeries
         \brief The font of the slice labels (default: Arial, 8 points).
     */
     Q_PROPERTY(QFont labelFont READ labelFont WRITE setLabelFont NOTIFY labelFontChanged)
+    /*!
+        \property PieSeries::area
+        \brief The part of the plot area the series is centred in, as
+        fractions of its width and height (default: the whole, 0, 0, 1, 1).
+        Two pies side by side take the left and the right half.
+    */
+    Q_PROPERTY(QRectF area READ area WRITE setArea NOTIFY areaChanged)
 public:
     /*!
         Where slice labels are drawn: \c lpNone not at all, \c lpInside in
@@ -278,6 +286,17 @@ public:
     void setLabelFont(const QFont &font);
 
     /*!
+        Returns the part of the plot area the series takes, in fractions.
+    */
+    QRectF area() const;
+    /*!
+        Sets the part of the plot area the series is centred in to
+        \a fraction, in fractions of the plot's width and height, cut to
+        the plot; an area that leaves nothing is ignored.
+    */
+    void setArea(const QRectF &fraction);
+
+    /*!
         Adds a slice of value \a y with an empty label; \a x is ignored.
         The generic entry point for hosts that fill every kind alike.
     */
@@ -360,6 +379,10 @@ signals:
         Emitted when the label font changed to \a font.
     */
     void labelFontChanged(const QFont &font);
+    /*!
+        Emitted when the area changed to \a fraction.
+    */
+    void areaChanged(const QRectF &fraction);
 
 protected:
     int appendPoints(const double *x, const double *y, int stride, int count) override;

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 #include <QVector>
 
@@ -24,6 +25,7 @@ public:
     // Where the slices lie in a plot of a given size; angles in Qt's
     // degrees (counter-clockwise from three o'clock).
     struct Geometry {
+        QRectF frame; // the part of the plot the series takes, in pixels
         QPointF centre;
         double radius = 0;
         double hole = 0; // radius of the hole in pixels
@@ -44,6 +46,7 @@ public:
     PieSeries::LabelPosition labelPosition = PieSeries::lpInside;
     PieSeries::LabelContent labelContent = PieSeries::lcLabel | PieSeries::lcPercentage;
     QFont labelFont{QStringLiteral("Arial"), 8};
+    QRectF area{0, 0, 1, 1};
 
     bool counts(const Slice &s) const;
     QColor colorOf(int index) const;
