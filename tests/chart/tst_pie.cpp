@@ -347,6 +347,10 @@ void TestPie::exports()
     const QString svg = dir.filePath(QStringLiteral("pie.svg"));
     QVERIFY(w.exportSvg(svg));
     QVERIFY(readAll(svg).contains("<path"));
+    // Slices reach the PDF as vectors; the copy is there to look at.
+    const QString pdf = outputDir() + QStringLiteral("/pie.pdf");
+    QVERIFY(w.exportPdf(pdf));
+    QVERIFY(readAll(pdf).startsWith("%PDF"));
 }
 
 // Labels thin out and drawing stays quick.
