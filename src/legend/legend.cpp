@@ -536,6 +536,7 @@ void Legend::removeSeries(ChartSeries *series)
     if (!layout)
         return;
     if (series && series->type() == ChartSeries::stPie) {
+        d->slicesPending.removeAll(series);
         d->removeSliceBoxes(series);
         return;
     }
@@ -594,6 +595,9 @@ void LegendPrivate::addSliceBoxes(PieSeries *pie, int at)
             box->insertWidget(at + i, entry);
         else if (QLayout *layout = q->widget()->layout())
             layout->addWidget(entry);
+        // A rebuild runs from the event loop; the entries show with it.
+        if (q->widget()->isVisible())
+            entry->show();
     }
 }
 
@@ -621,10 +625,23 @@ int LegendPrivate::removeSliceBoxes(ChartSeries *pie)
 void LegendPrivate::on_slices_changed()
 {
     auto *pie = qobject_cast<PieSeries *>(sender());
-    if (!pie)
+    if (!pie || slicesPending.contains(pie))
         return;
-    const int at = removeSliceBoxes(pie);
-    addSliceBoxes(pie, at);
+    if (slicesPending.isEmpty())
+        QMetaObject::invokeMethod(this, "on_slices_rebuild", Qt::QueuedConnection);
+    slicesPending.append(pie);
+}
+
+void LegendPrivate::on_slices_rebuild()
+{
+    const QList<QPointer<ChartSeries>> pies = slicesPending;
+    slicesPending.clear();
+    for (const QPointer<ChartSeries> &series : pies) {
+        if (auto *pie = qobject_cast<PieSeries *>(series.data())) {
+            const int at = removeSliceBoxes(pie);
+            addSliceBoxes(pie, at);
+        }
+    }
     adjustGeometry();
 }
 
@@ -796,6 +813,7 @@ QPoint LegendPrivate::positionIn(const QSize &chart) const
 
 void LegendPrivate::clear()
 {
+    slicesPending.clear();
     QLayout *layout = q->widget()->layout();
     if (!layout)
         return;

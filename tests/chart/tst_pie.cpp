@@ -378,6 +378,15 @@ void TestPie::tenThousandSlices()
         w.repaint();
     QVERIFY2(timer.elapsed() < 2500, qPrintable(QString::number(timer.elapsed())));
     QVERIFY(!inked(plotImage(w)).isEmpty());
+    // Slices added one by one render and rebuild the legend once.
+    const int draws = pie->draws;
+    timer.restart();
+    for (int i = 0; i < 3000; ++i)
+        pie->addXY(0, 1);
+    QCoreApplication::processEvents();
+    QVERIFY2(timer.elapsed() < 2500, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(pie->draws, draws + 1);
+    QCOMPARE(entries(w).size(), 100);
 }
 
 TAVRIN_TEST(TestPie)
