@@ -595,9 +595,6 @@ void LegendPrivate::addSliceBoxes(PieSeries *pie, int at)
             box->insertWidget(at + i, entry);
         else if (QLayout *layout = q->widget()->layout())
             layout->addWidget(entry);
-        // A rebuild runs from the event loop; the entries show with it.
-        if (q->widget()->isVisible())
-            entry->show();
     }
 }
 
