@@ -227,6 +227,15 @@ void TestPie::layoutWithoutAxes()
     const QRect ink = inked(plotImage(w));
     QVERIFY2(qAbs(ink.width() - ink.height()) <= 1, qPrintable(QStringLiteral("%1x%2").arg(ink.width()).arg(ink.height())));
     QVERIFY(qAbs(ink.center().x() - bare.width() / 2) <= 1 && qAbs(ink.center().y() - bare.height() / 2) <= 1);
+    // Pictures at another shape and at twice the density: round, centred.
+    for (const auto &shot : {qMakePair(QSize(200, 420), 1.0), qMakePair(QSize(), 2.0)}) {
+        const QImage img = w.toImage(shot.first, shot.second).convertToFormat(QImage::Format_ARGB32);
+        const QRect r = inked(img, img.pixel(0, 0));
+        QVERIFY2(qAbs(r.width() - r.height()) <= 2 && qAbs(r.center().x() - img.width() / 2) <= 2
+                     && qAbs(r.center().y() - img.height() / 2) <= 2,
+                 qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())
+                                .arg(img.width()).arg(img.height())));
+    }
     // Beside x-y series the axes come back and the pie is drawn over them.
     const int line = w.addSeries(lineOf({QPointF(0, 0), QPointF(1, 1)}));
     QCoreApplication::processEvents();
