@@ -48,7 +48,8 @@ class PieSeriesPrivate;
     In the legend each slice has an entry of its own; its check box shows
     or hides the slice, and the other slices share the whole between them.
     The tooltip names the slice under the pointer with its value and
-    percentage. Rows have the columns "Label;Value;Percentage": the label
+    percentage; it takes the place of the crosshair, which a chart of pies
+    only, having no scale, does not draw. Rows have the columns "Label;Value;Percentage": the label
     as text, the value, and the percentage of the shown whole (NaN for a
     slice that does not count).
 */
