@@ -15,6 +15,7 @@
 #include <legend.h>
 #include <lineseries.h>
 #include <minmaxpointseries.h>
+#include <pieseries.h>
 #include <pointseries.h>
 #include <vline.h>
 
@@ -84,7 +85,7 @@ constexpr int kMaxPoints = 2000;
 // images and PDF); one without it decodes as it always did, so inputs kept
 // from earlier runs still do what they did.
 constexpr int kFirstOps = 24;
-constexpr int kOps = 32;
+constexpr int kOps = 33;
 
 inline ChartSeries *makeSeries(int kind)
 {
@@ -454,6 +455,27 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
         case 31:
             w->exportPdf(dir + QStringLiteral("/out.pdf"));
             break;
+        case 32: { // a pie: hostile values in place, hidden and pulled-out slices, hole, labels
+            auto *pie = qobject_cast<PieSeries *>(pick());
+            if (!pie) {
+                pie = new PieSeries;
+                ids << w->addSeries(pie);
+            }
+            const uint8_t b = r.byte();
+            const int n = pie->sliceCount() + 1;
+            if (b % 4 == 0) {
+                pie->addSlice(QString(b & 0x10 ? 300 : r.byte() % 8, QLatin1Char('x')), r.number());
+            } else if (b % 4 == 1) {
+                pie->setValue(r.byte() % n, r.number());
+            } else if (b % 4 == 2) {
+                pie->setSliceVisible(r.byte() % n, b & 0x10);
+                pie->setExploded(r.byte() % n, b & 0x20);
+            } else {
+                pie->setHoleSize(r.number());
+                pie->setLabelPosition(PieSeries::LabelPosition(b / 4 % 3));
+            }
+            break;
+        }
         default:
             break;
         }

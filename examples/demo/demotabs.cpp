@@ -11,6 +11,7 @@
 #include <legend.h>
 #include <lineseries.h>
 #include <minmaxpointseries.h>
+#include <pieseries.h>
 #include <pointseries.h>
 
 #include <QCoreApplication>
@@ -371,6 +372,41 @@ ChartWidget *logChart()
     }
     addAll(chart, tolerance, rc, resonant, measured);
     return chart;
+}
+
+QVector<double> gaugeReading(int step)
+{
+    const double user = 34 + 18 * std::sin(step / 5.0) + 6 * std::sin(step / 1.7);
+    const double system = 11 + 5 * std::sin(step / 3.0 + 1);
+    return {user, system, 100 - user - system};
+}
+
+// A live donut beside a pie: each takes half of the plot, and the legend
+// lists their slices.
+PartsChart partsChart()
+{
+    auto *chart = newChart(tr("CPU load (live) and disk use"), QString(), QString());
+    auto *gauge = new PieSeries;
+    gauge->setName(tr("CPU"));
+    gauge->addSlices({tr("user"), tr("system"), tr("idle")}, gaugeReading(0));
+    gauge->setSliceColor(0, palette(0));
+    gauge->setSliceColor(1, palette(1));
+    gauge->setSliceColor(2, QColor(0xd8, 0xd8, 0xd8));
+    gauge->setHoleSize(0.6);
+    gauge->setLabelContent(PieSeries::lcPercentage);
+    gauge->setArea(QRectF(0, 0, 0.4, 1));
+    auto *disk = new PieSeries;
+    disk->setName(tr("Disk"));
+    disk->addSlices({tr("photos"), tr("documents"), tr("music"), tr("code"), tr("mail"), tr("other")},
+                    {212, 148, 96, 41, 17, 58});
+    for (int i = 0; i < disk->sliceCount(); ++i)
+        disk->setSliceColor(i, palette(i + 2));
+    disk->setExploded(0, true);
+    disk->setLabelPosition(PieSeries::lpOutside);
+    disk->setLabelContent(PieSeries::lcLabel | PieSeries::lcPercentage);
+    disk->setArea(QRectF(0.4, 0, 0.6, 1));
+    addAll(chart, gauge, disk);
+    return {chart, gauge};
 }
 
 } // namespace demo

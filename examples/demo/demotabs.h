@@ -4,9 +4,11 @@
 #include <QColor>
 #include <QDateTime>
 #include <QString>
+#include <QVector>
 
 class ChartWidget;
 class LineSeries;
+class PieSeries;
 
 // One chart per use of the library. Every builder returns a ready chart whose
 // series are filled before they are registered, so nothing renders per point.
@@ -36,6 +38,15 @@ ChartWidget *millionChart();
 // Two quantities with their own y axes, left and right.
 ChartWidget *twoAxesChart();
 ChartWidget *logChart();
+// Parts of a whole: a live load gauge (a donut whose values change in
+// place) beside a pie with a pulled-out slice.
+struct PartsChart {
+    ChartWidget *chart;
+    PieSeries *gauge;
+};
+PartsChart partsChart();
+// The gauge's reading at a step: user, system and idle percentages.
+QVector<double> gaugeReading(int step);
 
 // A fixed moment, so that dates in the gallery do not change between runs.
 QDateTime galleryStart();

@@ -9,6 +9,7 @@
 #include <chartwidget.h>
 #include <legend.h>
 #include <lineseries.h>
+#include <pieseries.h>
 #include <vline.h>
 
 #include <QAction>
@@ -25,6 +26,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -49,6 +51,7 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addTab(QStringLiteral("million"), tr("1,000,000 points"), demo::millionChart());
     addTab(QStringLiteral("twoaxes"), tr("Two y axes"), demo::twoAxesChart());
     addTab(QStringLiteral("logscale"), tr("Logarithmic axes"), demo::logChart());
+    addPartsTab(galleryMode);
 
     buildToolBar();
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);
@@ -77,6 +80,23 @@ void MainWindow::addTab(const QString &key, const QString &label, ChartWidget *c
 {
     m_tabs->addTab(chart, label);
     m_charts.append({key, chart});
+}
+
+// The gauge reads a new load twice a second and changes its values in
+// place; the gallery keeps its first reading.
+void MainWindow::addPartsTab(bool galleryMode)
+{
+    const demo::PartsChart parts = demo::partsChart();
+    addTab(QStringLiteral("parts"), tr("Parts of a whole"), parts.chart);
+    if (galleryMode)
+        return;
+    auto *timer = new QTimer(this);
+    const QPointer<PieSeries> gauge = parts.gauge;
+    connect(timer, &QTimer::timeout, this, [gauge, step = 0]() mutable {
+        if (gauge)
+            gauge->setValues(demo::gaugeReading(++step));
+    });
+    timer->start(500);
 }
 
 void MainWindow::buildToolBar()

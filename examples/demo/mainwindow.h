@@ -52,6 +52,7 @@ private:
     };
     void addTab(const QString &key, const QString &label, ChartWidget *chart);
     void buildToolBar();
+    void addPartsTab(bool galleryMode);
     ChartWidget *currentChart() const;
     // Calls `set` on every chart when the box is toggled.
     void addSwitch(QToolBar *bar, const QString &text, const QString &tip,

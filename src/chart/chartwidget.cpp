@@ -135,6 +135,7 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
     if (series->name().isEmpty())
         series->setName(tr("Series %1").arg(id));
     d->legend.addSeries(series);
+    const bool wasPies = d->partsOfWholeOnly();
     d->seriesMap.insert(id, series);
 
     const bool lock = d->drawingLock;
@@ -144,8 +145,8 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
         d->widenAxes(series, series->maxX(), series->maxY());
         d->updatePlotArea();
         d->axes.updateTransformData();
-    } else if (y == d->axes.right()) {
-        d->updatePlotArea(); // the right axis' band appears
+    } else if (y == d->axes.right() || wasPies != d->partsOfWholeOnly()) {
+        d->updatePlotArea(); // the right axis' band appears, or all axes go
     }
     connect(series, SIGNAL(cleared()), d, SLOT(on_series_cleared()));
     connect(series, SIGNAL(refresh()), this, SLOT(repaint()));
@@ -201,6 +202,7 @@ static void detachSeries(ChartSeries *series, ChartWidgetPrivate *chart)
 void ChartWidget::removeSeries(int seriesId)
 {
     auto it = d->seriesMap.find(seriesId);
+    const bool wasPies = d->partsOfWholeOnly();
     bool wasRight = false;
     if (it != d->seriesMap.end()) {
         ChartSeries *series = it.value();
@@ -220,8 +222,9 @@ void ChartWidget::removeSeries(int seriesId)
     }
     if (!d->seriesMap.isEmpty() && d->autoScale) {
         d->forceRescale();
-    } else if (wasRight && d->updatePlotArea()) {
-        // The right axis' band may have gone, and the layout rendered.
+    } else if ((wasRight || wasPies != d->partsOfWholeOnly()) && d->updatePlotArea()) {
+        // The right axis' band, or all axes, may have gone or come back,
+        // and the layout rendered.
     } else if (!d->drawingLock) {
         // Without a rescale nothing else would take the removed series off
         // the screen.

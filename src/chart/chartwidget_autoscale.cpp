@@ -249,6 +249,23 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
     refreshTimer.stop();
 }
 
+// Many changes in a row (a gauge's values) render once, from the event
+// loop; under the drawing lock its release renders.
+void ChartWidgetPrivate::seriesLookChanged(ChartSeries *)
+{
+    if (lookRenderPending || drawingLock)
+        return;
+    lookRenderPending = true;
+    QMetaObject::invokeMethod(this, "on_look_render", Qt::QueuedConnection);
+}
+
+void ChartWidgetPrivate::on_look_render()
+{
+    lookRenderPending = false;
+    if (!drawingLock)
+        q->repaint();
+}
+
 void ChartWidgetPrivate::on_deferred_rescale()
 {
     rescalePending = false;

@@ -55,6 +55,8 @@ public:
     bool gestureView = false;
     // The refresh timer's expiry has queued a full rescale.
     bool rescalePending = false;
+    // A rendering is queued for series that changed only their look.
+    bool lookRenderPending = false;
     bool drawingLock = false;
     Axes axes;
     Legend legend;
@@ -143,6 +145,11 @@ public:
             m = v;
     }
     void seriesAxesChanged(ChartSeries *series) override;
+    void seriesLookChanged(ChartSeries *series) override;
+    QList<QColor> paletteColors() const override { return seriesColors; }
+    QPalette chartPalette() const override { return q->palette(); }
+    // Every registered series is a pie: the chart draws no axes.
+    bool partsOfWholeOnly() const;
     // Widens the bottom axis by x and the series' y axis (the left one for
     // no series) by y, with fresh ticks; true when a range changed.
     bool widenAxes(const ChartSeries *series, double x, double y);
@@ -214,6 +221,7 @@ private slots:
     void on_axis_logarithmicChanged();
     void on_refresh_timer_timeout();
     void on_deferred_rescale();
+    void on_look_render();
     void on_context_save_excel();
     void on_context_save_csv();
     void on_context_save_svg();

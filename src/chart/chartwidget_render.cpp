@@ -45,10 +45,12 @@ bool ChartWidgetPrivate::updatePlotArea(bool render)
 QRect ChartWidgetPrivate::plotRectIn(const QRect &area) const
 {
     QRect r = area.adjusted(margins.left(), margins.top(), -margins.right(), -margins.bottom());
-    r.setBottom(r.bottom() - axes.bottom()->size());
-    r.setLeft(r.left() + axes.left()->size());
-    if (rightAxisInUse())
-        r.setRight(r.right() - axes.right()->size());
+    if (!partsOfWholeOnly()) {
+        r.setBottom(r.bottom() - axes.bottom()->size());
+        r.setLeft(r.left() + axes.left()->size());
+        if (rightAxisInUse())
+            r.setRight(r.right() - axes.right()->size());
+    }
     if (!title.isEmpty())
         r.setTop(r.top() + QFontMetrics(titleFont).height());
     if (legend.d->visible) {
@@ -77,6 +79,16 @@ QRect ChartWidgetPrivate::plotRectIn(const QRect &area) const
     if (!area.contains(r) && r.isValid())
         r = r.intersected(area);
     return r;
+}
+
+bool ChartWidgetPrivate::partsOfWholeOnly() const
+{
+    if (seriesMap.isEmpty())
+        return false;
+    for (ChartSeries *series : seriesMap)
+        if (!series || series->type() != ChartSeries::stPie)
+            return false;
+    return true;
 }
 
 bool ChartWidgetPrivate::rightAxisInUse() const
@@ -174,6 +186,9 @@ void ChartWidgetPrivate::drawTitleAndAxes(QPainter *painter)
         option.setWrapMode(QTextOption::NoWrap);
         painter->drawText(QRectF(r), title, option);
     }
+    // A part of a whole has no scale to show.
+    if (partsOfWholeOnly())
+        return;
     axes.draw(painter, &plotRect, true);
     // Its grid lines would cross the left axis' ones at other heights.
     if (rightAxisInUse())

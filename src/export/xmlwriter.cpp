@@ -153,7 +153,9 @@ bool writeSpreadsheetXml(QIODevice *device, const ExportTable &table)
                     } else {
                         // NaN and infinities are no numbers to a spreadsheet:
                         // they keep their CSV text as a String.
-                        const bool number = v.userType() != QMetaType::Double || std::isfinite(v.toDouble());
+                        // A text (a slice's label) is a String too.
+                        const bool number = v.userType() == QMetaType::Double ? std::isfinite(v.toDouble())
+                                                                             : v.userType() != QMetaType::QString;
                         xml.writeStartElement(QStringLiteral("Data"));
                         xml.writeAttribute(QStringLiteral("ss:Type"), number ? QStringLiteral("Number") : QStringLiteral("String"));
                         // Numbers are plain ASCII; anything else a series

@@ -2,6 +2,7 @@
 #include "legend_p.h"
 
 #include "chartseries.h"
+#include "pieseries.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -20,6 +21,14 @@
 namespace {
 
 const char kSeriesProperty[] = "series name";
+// The index of the slice a pie's entry stands for; absent on a series' box.
+const char kSliceProperty[] = "slice index";
+// A pie of thousands of slices lists its first ones; the rest are drawn
+// and exported but have no entry, which would make a legend of widgets
+// too slow to build.
+const int kMaxSliceEntries = 100;
+// Entries of long slice labels are elided to this width in pixels.
+const int kSliceTextWidth = 150;
 
 // An inset legend's distance from the plot's edges.
 const int kInsetGap = 6;
@@ -365,8 +374,11 @@ void LegendEntry::adjustOption(QStyleOptionButton *option) const
     }
     if (legend->textInSeriesColor) {
         if (ChartSeries *series = LegendPrivate::seriesOfBox(this)) {
-            option->palette.setColor(QPalette::Active, QPalette::WindowText, series->color());
-            option->palette.setColor(QPalette::Inactive, QPalette::WindowText, series->color());
+            const QVariant slice = property(kSliceProperty);
+            const QColor c = slice.isValid() ? static_cast<PieSeries *>(series)->sliceColor(slice.toInt())
+                                             : series->color();
+            option->palette.setColor(QPalette::Active, QPalette::WindowText, c);
+            option->palette.setColor(QPalette::Inactive, QPalette::WindowText, c);
         }
     }
 }
@@ -492,6 +504,14 @@ void Legend::addSeries(ChartSeries *series)
         done.acquire(1);
         return;
     }
+    if (series->type() == ChartSeries::stPie) {
+        d->addSliceBoxes(static_cast<PieSeries *>(series), -1);
+        connect(series, SIGNAL(slicesChanged()), d, SLOT(on_slices_changed()), Qt::UniqueConnection);
+        connect(series, SIGNAL(sliceVisibleChanged(int,bool)), d, SLOT(on_slice_visible_changed(int,bool)),
+                Qt::UniqueConnection);
+        d->adjustGeometry();
+        return;
+    }
     QCheckBox *box = d->createCheckBox(series);
     if (QLayout *layout = widget()->layout())
         layout->addWidget(box);
@@ -515,6 +535,11 @@ void Legend::removeSeries(ChartSeries *series)
     QLayout *layout = widget()->layout();
     if (!layout)
         return;
+    if (series && series->type() == ChartSeries::stPie) {
+        d->slicesPending.removeAll(series);
+        d->removeSliceBoxes(series);
+        return;
+    }
     const QVariant key = seriesVariant(series);
     for (int i = layout->count() - 1; i >= 0; --i) {
         QLayoutItem *item = layout->itemAt(i);
@@ -546,6 +571,92 @@ void LegendPrivate::on_series_change_visible(bool on)
         box->setChecked(on);
 }
 
+void LegendPrivate::addSliceBoxes(PieSeries *pie, int at)
+{
+    auto *box = qobject_cast<QBoxLayout *>(q->widget()->layout());
+    const int n = qMin(pie->sliceCount(), kMaxSliceEntries);
+    for (int i = 0; i < n; ++i) {
+        const QString label = pie->sliceLabel(i).simplified();
+        auto *entry = new LegendEntry(label.isEmpty() ? Legend::tr("Slice %1").arg(i + 1) : label, this);
+        entry->setText(entry->fontMetrics().elidedText(entry->text(), Qt::ElideRight, kSliceTextWidth));
+        entry->setChecked(pie->isSliceVisible(i));
+        entry->setProperty(kSeriesProperty, seriesVariant(pie));
+        entry->setProperty(kSliceProperty, i);
+        entry->setIcon(pie->sliceIcon(i, entry->height()));
+        entry->adjustSize();
+        entry->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        connect(entry, SIGNAL(toggled(bool)), this, SLOT(on_slice_box_toggled(bool)));
+        connect(pie, &QObject::destroyed, entry, [entry] {
+            entry->setProperty(kSeriesProperty, QVariant());
+            entry->hide();
+            entry->deleteLater();
+        });
+        if (box && at >= 0)
+            box->insertWidget(at + i, entry);
+        else if (QLayout *layout = q->widget()->layout())
+            layout->addWidget(entry);
+    }
+}
+
+int LegendPrivate::removeSliceBoxes(ChartSeries *pie)
+{
+    QLayout *layout = q->widget()->layout();
+    int first = -1;
+    if (!layout)
+        return first;
+    const QVariant key = seriesVariant(pie);
+    for (int i = layout->count() - 1; i >= 0; --i) {
+        QWidget *w = layout->itemAt(i) ? layout->itemAt(i)->widget() : nullptr;
+        if (w && w->property(kSeriesProperty) == key && w->property(kSliceProperty).isValid()) {
+            layout->removeWidget(w);
+            // The entry may be in the middle of its own click.
+            w->setProperty(kSeriesProperty, QVariant());
+            w->hide();
+            w->deleteLater();
+            first = i;
+        }
+    }
+    return first;
+}
+
+void LegendPrivate::on_slices_changed()
+{
+    auto *pie = qobject_cast<PieSeries *>(sender());
+    if (!pie || slicesPending.contains(pie))
+        return;
+    if (slicesPending.isEmpty())
+        QMetaObject::invokeMethod(this, "on_slices_rebuild", Qt::QueuedConnection);
+    slicesPending.append(pie);
+}
+
+void LegendPrivate::on_slices_rebuild()
+{
+    const QList<QPointer<ChartSeries>> pies = slicesPending;
+    slicesPending.clear();
+    for (const QPointer<ChartSeries> &series : pies) {
+        if (auto *pie = qobject_cast<PieSeries *>(series.data())) {
+            const int at = removeSliceBoxes(pie);
+            addSliceBoxes(pie, at);
+        }
+    }
+    adjustGeometry();
+}
+
+void LegendPrivate::on_slice_visible_changed(int index, bool visible)
+{
+    const QVariant key = seriesVariant(qobject_cast<ChartSeries *>(sender()));
+    for (QCheckBox *box : q->findChildren<QCheckBox *>())
+        if (box->property(kSeriesProperty) == key && box->property(kSliceProperty) == QVariant(index))
+            box->setChecked(visible);
+}
+
+void LegendPrivate::on_slice_box_toggled(bool on)
+{
+    const QObject *box = sender();
+    if (auto *pie = qobject_cast<PieSeries *>(seriesOfBox(box)))
+        pie->setSliceVisible(box->property(kSliceProperty).toInt(), on);
+}
+
 void LegendPrivate::on_series_name_changed()
 {
     auto *series = qobject_cast<ChartSeries *>(sender());
@@ -570,7 +681,10 @@ void LegendPrivate::refreshBoxes()
             // Drawn at the size the box's first icon had, so the look
             // only changes where the colour did.
             const QList<QSize> sizes = box->icon().availableSizes();
-            box->setIcon(series->icon(sizes.isEmpty() ? box->height() : sizes.first().height()));
+            const int size = sizes.isEmpty() ? box->height() : sizes.first().height();
+            const QVariant slice = box->property(kSliceProperty);
+            box->setIcon(slice.isValid() ? static_cast<PieSeries *>(series)->sliceIcon(slice.toInt(), size)
+                                         : series->icon(size));
         }
         box->adjustSize();
     }
@@ -696,6 +810,7 @@ QPoint LegendPrivate::positionIn(const QSize &chart) const
 
 void LegendPrivate::clear()
 {
+    slicesPending.clear();
     QLayout *layout = q->widget()->layout();
     if (!layout)
         return;

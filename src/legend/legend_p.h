@@ -6,8 +6,10 @@
 
 #include <QCheckBox>
 #include <QObject>
+#include <QPointer>
 #include <QSemaphore>
 
+class PieSeries;
 class QStyleOptionButton;
 
 // Exported so that white-box tests and tools can reach the layout hooks.
@@ -29,6 +31,13 @@ public:
     void installLayout();
     void requestPlotAreaUpdate();
     QCheckBox *createCheckBox(ChartSeries *series);
+    // A pie has an entry per slice: added at layout position `at` (at the
+    // end for -1), and removed, giving the position of the first.
+    void addSliceBoxes(PieSeries *pie, int at);
+    int removeSliceBoxes(ChartSeries *pie);
+    // Pies whose entries are rebuilt once the current changes are done: a
+    // host adding slices one by one would otherwise rebuild per slice.
+    QList<QPointer<ChartSeries>> slicesPending;
     // The series a check box of the legend stands for, or null.
     static ChartSeries *seriesOfBox(const QObject *box);
     // The style an entry is drawn with, on screen and in the exports, with
@@ -64,6 +73,10 @@ public:
 private slots:
     void on_series_change_visible(bool on);
     void on_series_name_changed();
+    void on_slices_changed();
+    void on_slice_visible_changed(int index, bool visible);
+    void on_slice_box_toggled(bool on);
+    void on_slices_rebuild();
 };
 
 // One entry of the legend. It reports the user's clicks, and it draws and

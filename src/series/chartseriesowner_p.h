@@ -1,6 +1,10 @@
 #ifndef CHARTSERIESOWNER_P_H
 #define CHARTSERIESOWNER_P_H
 
+#include <QColor>
+#include <QList>
+#include <QPalette>
+
 class ChartSeries;
 
 // What a registered series needs from the chart that owns it. The chart
@@ -25,6 +29,13 @@ public:
     virtual void seriesBoundsShrunk() {}
     // The series was given other axes.
     virtual void seriesAxesChanged(ChartSeries *series) { (void)series; }
+    // The series changed what it draws without touching its bounds (a
+    // pie's values in place): one rendering soon covers any number of them.
+    virtual void seriesLookChanged(ChartSeries *series) { (void)series; }
+    // The chart's series colours (empty when it has none) and palette, for
+    // kinds that colour parts of themselves.
+    virtual QList<QColor> paletteColors() const { return {}; }
+    virtual QPalette chartPalette() const { return QPalette(); }
 };
 
 #endif // CHARTSERIESOWNER_P_H

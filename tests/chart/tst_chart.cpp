@@ -7,6 +7,7 @@
 #include "../../fuzz/chartops.h"
 
 #include <chartseries_p.h>
+#include <pieseries.h>
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -652,8 +653,23 @@ void TestChart::workersFeedBusyChart()
 
 namespace {
 // Scenes of whole charts whose pictures the Qt 5 build drew and we looked at.
-enum Scene { scMarks, scBands, scZoomed, scTime, scFlat, scDark, scLogRight, scTicks, scHidden, scLight, scScenes };
-const char *const sceneNames[] = {"marks", "bands", "zoomed", "time", "flat", "dark", "logright", "ticks", "hidden", "light"};
+enum Scene { scMarks, scBands, scZoomed, scTime, scFlat, scDark, scLogRight, scTicks, scHidden, scLight,
+             scPie, scDonut, scPulled, scPieDark, scScenes };
+const char *const sceneNames[] = {"marks", "bands", "zoomed", "time", "flat", "dark", "logright", "ticks", "hidden", "light",
+                                  "pie", "donut", "pulled", "piedark"};
+
+// Parts of a whole with the awkward cases in it: a negative and a NaN
+// value (neither drawn nor counted), an empty and a very long label.
+PieSeries *addPie(ChartWidget &w)
+{
+    auto *pie = new PieSeries;
+    pie->addSlices({QStringLiteral("user"), QStringLiteral("system"), QString(), QStringLiteral("lost"),
+                    QStringLiteral("wait"), QStringLiteral("a label far too long to fit anywhere near its slice"),
+                    QStringLiteral("unknown")},
+                   {42, 18, 12, -5, 9, 7, NaN});
+    w.addSeries(pie);
+    return pie;
+}
 
 void addMarks(ChartWidget &w)
 {
@@ -790,6 +806,36 @@ void buildScene(ChartWidget &w, int scene)
         w.axes()->left()->setTitle(QStringLiteral("hidden"));
         addMarks(w);
         break;
+    case scPie:
+        // Labels inside, in a wide widget: round and centred, no axes.
+        addPie(w);
+        break;
+    case scDonut: {
+        PieSeries *pie = addPie(w);
+        pie->setHoleSize(0.55);
+        pie->setStartAngle(90);
+        pie->setClockwise(false);
+        pie->setLabelContent(PieSeries::lcPercentage);
+        break;
+    }
+    case scPulled: {
+        w.setAntialiasing(true);
+        PieSeries *pie = addPie(w);
+        pie->setExploded(1, true);
+        pie->setLabelPosition(PieSeries::lpOutside);
+        pie->setLabelContent(PieSeries::lcLabel | PieSeries::lcValue);
+        pie->setSliceVisible(4, false);
+        break;
+    }
+    case scPieDark: {
+        w.setTheme(ChartWidget::thDark);
+        w.setAntialiasing(true);
+        PieSeries *pie = addPie(w);
+        pie->setHoleSize(0.4);
+        pie->setExploded(0, true);
+        pie->setLabelPosition(PieSeries::lpOutside);
+        break;
+    }
     case scDark:
         w.setTheme(ChartWidget::thDark);
         w.setSeriesColors({Qt::yellow, Qt::cyan, QColor(255, 128, 0), Qt::green, Qt::magenta});
