@@ -13,6 +13,10 @@
 #include "highlowseries.h"
 #include "ganttseries.h"
 #include "vline.h"
+#include "chartitem.h"
+#include "lineitem.h"
+#include "rangeitem.h"
+#include "textitem.h"
 #include "legend.h"
 #include "chartwidget.h"
 

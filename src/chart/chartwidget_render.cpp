@@ -199,6 +199,7 @@ void ChartWidgetPrivate::handlePaint()
         else
             painter.drawPixmap(plotRect.topLeft(), pixmap);
     }
+    drawItems(&painter, true);
     if (zooming) {
         const QRect band = QtCompat::normalized(zoomRect).adjusted(0, 0, -1, -1);
         painter.drawRects(&band, 1);
