@@ -80,7 +80,9 @@ public:
     */
     void setLabel(const QString &label);
 
-    //! \reimp
+    /*!
+        Draws the line and its label with \a painter; see ChartItem::draw().
+    */
     void draw(QPainter *painter) override;
 
 signals:

@@ -91,7 +91,9 @@ public:
     */
     void setPen(const QPen &pen);
 
-    //! \reimp
+    /*!
+        Draws the range and its border with \a painter; see ChartItem::draw().
+    */
     void draw(QPainter *painter) override;
 
 signals:

@@ -127,7 +127,9 @@ public:
     */
     void setArrowTarget(const QPointF &target);
 
-    //! \reimp
+    /*!
+        Draws the box, the arrow and the text with \a painter; see ChartItem::draw().
+    */
     void draw(QPainter *painter) override;
 
 private:

@@ -3,6 +3,7 @@
 
 #include "testmain.h"
 #include "fixtures.h"
+#include "../../fuzz/chartops.h"
 
 #include <chartitem.h>
 #include <chartitem_p.h>
@@ -10,11 +11,13 @@
 #include <rangeitem.h>
 #include <textitem.h>
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <random>
 
 using namespace tavrintest;
 
@@ -104,6 +107,7 @@ private slots:
     void hostile_data();
     void hostile();
     void svgVectors();
+    void operations();
 };
 
 void TestItems::pictures_data()
@@ -417,6 +421,30 @@ void TestItems::svgVectors()
     QVERIFY(svg.contains("noted here"));
     QVERIFY(svg.contains("#123456"));
     QVERIFY(svg.contains("#abcdef"));
+}
+
+// The operations fuzzer's item calls on inputs made of little else: adds,
+// removals (twice too), changes and drags with Escape, removal and clear()
+// in the middle, with the numbers that break arithmetic.
+void TestItems::operations()
+{
+    QTemporaryDir dir;
+    QElapsedTimer clock;
+    clock.start();
+    for (unsigned seed = 1; seed <= 100; ++seed) {
+        std::mt19937 rng(seed);
+        QByteArray input(200 + int(rng() % 300), Qt::Uninitialized);
+        for (char &b : input) {
+            // Mostly bytes that decode as item calls; some that add series
+            // (the items need axes with ranges), give the special numbers
+            // or make the other calls.
+            const unsigned r = rng(), k = r % 20;
+            b = char(k < 14 ? 32 + 36 * (r / 20 % 7) + (r / 140 % 4) : k < 18 ? r / 20 % 2 : r / 20 % 30);
+        }
+        input[0] = char(0xC0 | (rng() & 0x3F));
+        chartops::run(reinterpret_cast<const uint8_t *>(input.constData()), size_t(input.size()), dir.path());
+    }
+    QVERIFY2(clock.elapsed() < 60000, "operations took too long");
 }
 
 TAVRIN_TEST(TestItems)
