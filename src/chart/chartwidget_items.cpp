@@ -99,6 +99,14 @@ void ChartWidgetPrivate::itemMovableChanged(ChartItem *item)
         endItemDrag(false);
 }
 
+void ChartWidgetPrivate::itemDestroyed(ChartItem *item)
+{
+    if (dragItem == item)
+        endItemDrag(false);
+    itemList.removeAll(item);
+    q->update(plotRect);
+}
+
 bool ChartWidgetPrivate::acceptsAxes(const Axis *x, const Axis *y) const
 {
     return x == axes.bottom() && (y == axes.left() || y == axes.right());

@@ -186,6 +186,7 @@ public:
     void itemChanged(ChartItem *item) override;
     void itemMovableChanged(ChartItem *item) override;
     bool acceptsAxes(const Axis *x, const Axis *y) const override;
+    void itemDestroyed(ChartItem *item) override;
     QColor itemForeground() const override;
     // The movable item line within a few pixels of the widget position p,
     // topmost first; null for none.

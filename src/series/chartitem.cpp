@@ -14,6 +14,8 @@ ChartItem::ChartItem(ChartItemPrivate *dd)
 
 ChartItem::~ChartItem()
 {
+    if (d->owner)
+        d->owner->itemDestroyed(this);
     delete d;
 }
 

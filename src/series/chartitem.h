@@ -50,8 +50,9 @@ class TAVRIN_EXPORT ChartItem : public QObject
     Q_PROPERTY(bool movable READ isMovable WRITE setMovable NOTIFY movableChanged)
 public:
     /*!
-        Destroys the item. A registered item belongs to its chart: remove
-        it with ChartWidget::removeItem() instead of deleting it.
+        Destroys the item. A registered item belongs to its chart, which
+        deletes it; one deleted by someone else leaves its chart's list
+        first (a drag of it ends without a signal).
     */
     ~ChartItem() override;
 

@@ -18,6 +18,8 @@ public:
     virtual void itemMovableChanged(ChartItem *item) = 0;
     // Whether x and y are axes of this chart that an item may use.
     virtual bool acceptsAxes(const Axis *x, const Axis *y) const = 0;
+    // The item is being destroyed by someone other than the chart.
+    virtual void itemDestroyed(ChartItem *item) = 0;
     // The colour of the chart's texts, for items left in their default colour.
     virtual QColor itemForeground() const = 0;
 };

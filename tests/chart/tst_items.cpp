@@ -250,6 +250,7 @@ void TestItems::leaveDuringDrag_data()
     QTest::newRow("chart cleared") << "clear";
     QTest::newRow("made fixed") << "fixed";
     QTest::newRow("chart destroyed") << "destroy";
+    QTest::newRow("deleted by the host") << "delete";
 }
 
 // Whatever takes the dragged line away, the drag ends quietly and the
@@ -272,6 +273,8 @@ void TestItems::leaveDuringDrag()
         QVERIFY(s->w.removeItem(gone));
         if (how == QLatin1String("twice"))
             QVERIFY(!s->w.removeItem(gone));
+    } else if (how == QLatin1String("delete")) {
+        delete line;
     } else if (how == QLatin1String("clear")) {
         s->w.clear();
     } else if (how == QLatin1String("fixed")) {
