@@ -267,7 +267,7 @@ inline void itemOp(ChartWidget &w, Reader &r, int op)
             QFont font(QStringLiteral("Arial"));
             font.setPointSizeF(std::max(1.0, std::min(1e6, std::abs(r.number()))));
             note->setFont(font);
-            note->setAlignment(Qt::Alignment(r.word()));
+            note->setAlignment(Qt::Alignment(QFlag(int(r.word()))));
             const double tx = r.number(), ty = r.number();
             note->setArrowTarget(QPointF(tx, ty));
             made = note;

@@ -149,16 +149,18 @@ void TestItems::drag_data()
     QTest::addColumn<int>("changes");   // change signals
     QTest::addColumn<int>("finished");  // dragFinished signals
     QTest::addColumn<bool>("zoomed");   // the press started a zoom band instead
-    QTest::newRow("vertical line") << "vline" << QPointF(40, 20) << QPointF(60, 30) << false << 60.0 << 1 << 1 << false;
-    QTest::newRow("horizontal line") << "hline" << QPointF(30, 25) << QPointF(70, 10) << false << 10.0 << 1 << 1 << false;
-    QTest::newRow("grab 3 pixels off") << "vline" << QPointF(40.5, 20) << QPointF(60.5, 30) << false << 60.0 << 1 << 1 << false;
-    QTest::newRow("range's upper edge") << "to" << QPointF(60, 5) << QPointF(80, 40) << false << 80.0 << 1 << 1 << false;
-    QTest::newRow("range's lower edge") << "from" << QPointF(30, 5) << QPointF(10, 40) << false << 10.0 << 1 << 1 << false;
-    QTest::newRow("past the plot's end") << "vline" << QPointF(40, 20) << QPointF(140, 30) << false << Inf << 1 << 1 << false;
-    QTest::newRow("escape") << "vline" << QPointF(40, 20) << QPointF(60, 30) << true << 40.0 << 2 << 0 << false;
-    QTest::newRow("click without moving") << "vline" << QPointF(40, 20) << QPointF(40, 20) << false << 40.0 << 0 << 0 << false;
-    QTest::newRow("too far from the line") << "vline" << QPointF(45, 20) << QPointF(60, 30) << false << 40.0 << 0 << 0 << true;
-    QTest::newRow("not movable") << "fixed" << QPointF(40, 20) << QPointF(60, 30) << false << 40.0 << 0 << 0 << true;
+    QTest::addColumn<bool>("log");      // a logarithmic y axis from 1 to 50
+    QTest::newRow("vertical line") << "vline" << QPointF(40, 20) << QPointF(60, 30) << false << 60.0 << 1 << 1 << false << false;
+    QTest::newRow("horizontal line") << "hline" << QPointF(30, 25) << QPointF(70, 10) << false << 10.0 << 1 << 1 << false << false;
+    QTest::newRow("grab 3 pixels off") << "vline" << QPointF(40.5, 20) << QPointF(60.5, 30) << false << 60.0 << 1 << 1 << false << false;
+    QTest::newRow("range's upper edge") << "to" << QPointF(60, 5) << QPointF(80, 40) << false << 80.0 << 1 << 1 << false << false;
+    QTest::newRow("range's lower edge") << "from" << QPointF(30, 5) << QPointF(10, 40) << false << 10.0 << 1 << 1 << false << false;
+    QTest::newRow("past the plot's end") << "vline" << QPointF(40, 20) << QPointF(140, 30) << false << Inf << 1 << 1 << false << false;
+    QTest::newRow("escape") << "vline" << QPointF(40, 20) << QPointF(60, 30) << true << 40.0 << 2 << 0 << false << false;
+    QTest::newRow("click without moving") << "vline" << QPointF(40, 20) << QPointF(40, 20) << false << 40.0 << 0 << 0 << false << false;
+    QTest::newRow("too far from the line") << "vline" << QPointF(45, 20) << QPointF(60, 30) << false << 40.0 << 0 << 0 << true << false;
+    QTest::newRow("on a logarithmic axis") << "hline" << QPointF(30, 25) << QPointF(70, 2) << false << 2.0 << 1 << 1 << false << true;
+    QTest::newRow("not movable") << "fixed" << QPointF(40, 20) << QPointF(60, 30) << false << 40.0 << 0 << 0 << true << false;
 }
 
 void TestItems::drag()
@@ -171,7 +173,14 @@ void TestItems::drag()
     QFETCH(int, changes);
     QFETCH(int, finished);
     QFETCH(bool, zoomed);
+    QFETCH(bool, log);
     Scene s;
+    if (log) {
+        s.y()->setLogarithmic(true);
+        s.y()->setRange(1, 50);
+        for (int i = 0; i < 5; ++i)
+            s.w.axes()->updateTransformData();
+    }
     // Moving a line paints the widget; it must not render the series again.
     const int renders = s.line->draws;
     ChartItem *item = nullptr;
@@ -207,7 +216,7 @@ void TestItems::drag()
     if (std::isinf(want))
         want = axis->max();
     // The pointer's pixels are all the drag knows; a line not taken stays put.
-    const double pixel = changes ? std::abs(axis->pixelDeltaToPoint(1)) : 0;
+    const double pixel = changes ? std::abs(axis->pixelToPoint(axis->pointToPixel(want) + 1) - want) : 0;
     QVERIFY2(std::abs(value() - want) <= pixel, qPrintable(QString::number(value())));
     QCOMPARE(changed.count(), changes);
     QCOMPARE(done.count(), finished);
