@@ -25,6 +25,10 @@ class TextItemPrivate;
     edge to its target and ends in a head; it is drawn in the text's colour
     and not when the target lies under the box.
 
+    The plot's edges cut a note as they cut the series, except in an SVG
+    file, which keeps no clipping: there a note reaching past the plot is
+    drawn whole.
+
     Texts are drawn on one line per line break. Beyond 10,000 characters a
     text is cut, and fonts are drawn at 1,000 pixels at most, so a hostile
     text cannot stall the chart. The note is never dragged.
