@@ -27,7 +27,8 @@ class VLine;
 
     A host creates series (LineSeries, PointSeries and the other ChartSeries
     kinds), fills them and hands them to addSeries(); vertical marker lines go
-    to addVLine(). From then on the chart owns them. The chart draws the
+    to addVLine(), and lines, shaded ranges and notes placed on the plot
+    (ChartItem) to addItem(). From then on the chart owns them. The chart draws the
     visible series in ascending id order over its bottom and left Axis, which
     follow the data while autoScale() is on.
 

@@ -1,5 +1,6 @@
 // Layout of the plot rectangle and the two-layer rendering: series and
-// marker lines into a cached image, title and axes straight onto the widget.
+// marker lines into a cached image, title, axes and items straight onto the
+// widget.
 #include "chartwidget.h"
 #include "chartwidget_p.h"
 
