@@ -376,7 +376,32 @@ int main(int argc, char **argv)
         delete chart;
     }
 
+    // A cursor's readout asks the series for its value at every mouse move.
+    double lookupMicroseconds = -1;
+    if (b.wanted(QStringLiteral("value_at"))) {
+        auto *s = new LineSeries;
+        fill(s, data, million);
+        const int lookups = 100000;
+        std::vector<double> at(static_cast<size_t>(lookups));
+        for (int i = 0; i < lookups; ++i)
+            at[size_t(i)] = std::fmod(i * 7919.37, double(million)); // spread, not cached in order
+        volatile double sink = 0;
+        b.time(QStringLiteral("value_at"), lookups, b.reps, [&] {
+            double sum = 0;
+            for (double x : at)
+                sum += s->valueAt(x);
+            sink = sink + sum;
+        });
+        std::vector<double> v = b.rows.back().ms;
+        std::sort(v.begin(), v.end());
+        lookupMicroseconds = v[v.size() / 2] * 1000.0 / lookups;
+        delete s;
+    }
+
     b.print();
+    if (lookupMicroseconds >= 0)
+        std::printf("\nvalue_at: %.3f microseconds per lookup on %d sorted points (median)\n",
+                    lookupMicroseconds, million);
     if (b.wanted(QStringLiteral("memory")))
         std::printf("\nmemory: a line series of %d points holds %.1f bytes per point (Qt %s)\n", million,
                     lineBytesPerPoint(data, million), qVersion());

@@ -12,6 +12,9 @@
 #include <chartwidget.h>
 #include <ganttseries.h>
 #include <highlowseries.h>
+#include <lineitem.h>
+#include <rangeitem.h>
+#include <textitem.h>
 #include <legend.h>
 #include <lineseries.h>
 #include <minmaxpointseries.h>
@@ -22,6 +25,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWheelEvent>
@@ -86,6 +90,8 @@ constexpr int kMaxPoints = 2000;
 // from earlier runs still do what they did.
 constexpr int kFirstOps = 24;
 constexpr int kOps = 33;
+// With the next bit set too, the item calls come in as well.
+constexpr int kItemOps = 37;
 
 inline ChartSeries *makeSeries(int kind)
 {
@@ -235,6 +241,136 @@ inline Axis *axisOf(ChartWidget &w, uint8_t b)
     return (b & 1) ? w.axes()->left() : w.axes()->bottom();
 }
 
+// Items: adding them (on this chart's axes, on another's, with hostile
+// positions, texts and fonts), removing them (also twice), changing them,
+// and dragging them with Escape, removal or clear() in the middle.
+inline void itemOp(ChartWidget &w, Reader &r, int op)
+{
+    const QList<ChartItem *> items = w.items();
+    ChartItem *item = items.isEmpty() ? nullptr : items.at(r.byte() % items.size());
+    const Qt::Orientation orientation = r.byte() & 1 ? Qt::Vertical : Qt::Horizontal;
+    switch (op) {
+    case 0: {
+        ChartItem *made = nullptr;
+        switch (r.byte() % 4) {
+        case 0:
+        case 3:
+            made = new LineItem(orientation, r.number());
+            static_cast<LineItem *>(made)->setLabel(QString(r.byte() * 8, QLatin1Char('L')));
+            break;
+        case 1:
+            made = new RangeItem(orientation, r.number(), r.number());
+            break;
+        default: {
+            auto *note = new TextItem(QString(r.word() % 20000, QLatin1Char('W')));
+            const double x = r.number(), y = r.number();
+            note->setAnchor(QPointF(x, y), TextItem::AnchorMode(r.byte() % 3));
+            QFont font(QStringLiteral("Arial"));
+            font.setPointSizeF(std::max(1.0, std::min(1e6, std::abs(r.number()))));
+            note->setFont(font);
+            note->setAlignment(Qt::Alignment(QFlag(int(r.word()))));
+            const double tx = r.number(), ty = r.number();
+            note->setArrowTarget(QPointF(tx, ty));
+            made = note;
+        }
+        }
+        made->setMovable(r.byte() & 1);
+        ChartWidget other;
+        const uint8_t axes = r.byte() % 4;
+        if (axes == 1)
+            made->setAxis(w.axes()->bottom(), w.axes()->right());
+        else if (axes == 3)
+            made->setAxis(other.axes()->bottom(), other.axes()->left());
+        if (!w.addItem(made))
+            delete made;
+        break;
+    }
+    case 1:
+        if (item) {
+            w.removeItem(item);
+            if (r.byte() & 1)
+                w.removeItem(item); // a second time: refused
+        }
+        break;
+    case 2: {
+        // Lines are found only in a view: axes with ranges, laid out (a
+        // chart never shown is not until it is grabbed).
+        if (!w.axes()->bottom()->isValid() || !w.axes()->left()->isValid()) {
+            auto *s = new LineSeries;
+            s->addXY(0, 0);
+            s->addXY(100, 50);
+            w.addSeries(s);
+        }
+        if (w.plotArea().isEmpty())
+            w.grab();
+        QPoint from = position(r, &w);
+        // Mostly right on a line, so that the drag takes it.
+        if (auto *line = qobject_cast<LineItem *>(item)) {
+            const bool vertical = line->orientation() == Qt::Vertical;
+            const Axis *axis = vertical ? line->xAxis() : line->yAxis();
+            if (r.byte() & 1)
+                line->setValue((axis->min() + axis->max()) / 2);
+            const QPointF at = w.mapToPosition(QPointF(line->value(), line->value()), line->yAxis());
+            const double p = vertical ? at.x() : at.y();
+            if (std::abs(p) < 1e6) { // NaN fails too
+                from = w.plotArea().center();
+                (vertical ? from.rx() : from.ry()) = int(p);
+            }
+        }
+        mouse(&w, QEvent::MouseButtonPress, Qt::LeftButton, from);
+        const int moves = r.byte() % 4;
+        for (int i = 0; i < moves; ++i)
+            mouse(&w, QEvent::MouseMove, Qt::LeftButton, position(r, &w));
+        switch (r.byte() % 8) {
+        case 0: {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(&w, &escape);
+            break;
+        }
+        case 1:
+            if (item)
+                w.removeItem(item);
+            break;
+        case 2:
+            w.clear();
+            break;
+        default:
+            break;
+        }
+        mouse(&w, QEvent::MouseMove, Qt::LeftButton, position(r, &w));
+        mouse(&w, QEvent::MouseButtonRelease, Qt::LeftButton, position(r, &w));
+        break;
+    }
+    default:
+        if (!item)
+            break;
+        switch (r.byte() % 5) {
+        case 0:
+            if (auto *line = qobject_cast<LineItem *>(item))
+                line->setValue(r.number());
+            else if (auto *range = qobject_cast<RangeItem *>(item))
+                range->setRange(r.number(), r.number());
+            break;
+        case 1:
+            if (auto *note = qobject_cast<TextItem *>(item)) {
+                const double x = r.number(), y = r.number();
+                note->setAnchor(QPointF(x, y), TextItem::AnchorMode(r.byte() % 2));
+            }
+            break;
+        case 2:
+            item->setVisible(r.byte() & 1);
+            break;
+        case 3:
+            item->setMovable(r.byte() & 1);
+            break;
+        default:
+            item->setAxis(w.axes()->bottom(), r.byte() & 1 ? w.axes()->right() : nullptr);
+            break;
+        }
+        break;
+    }
+}
+
 // Runs the operations encoded in the input on a fresh chart. `dir` receives
 // exports and the settings file.
 inline void run(const uint8_t *data, size_t size, const QString &dir)
@@ -246,7 +382,7 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
     // the refresh timer batch them.
     const uint8_t first = r.byte();
     w->setRefreshTimeout(first % 4 == 0 ? -1 : 100);
-    const int ops = first & 0x80 ? kOps : kFirstOps;
+    const int ops = (first & 0xC0) == 0xC0 ? kItemOps : first & 0x80 ? kOps : kFirstOps;
     QList<int> ids;
     auto pick = [&]() -> ChartSeries * {
         if (ids.isEmpty())
@@ -255,7 +391,8 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
     };
 
     for (int op = 0; op < kMaxOps && !r.atEnd(); ++op) {
-        switch (r.byte() % ops) {
+        const int code = r.byte() % ops;
+        switch (code) {
         case 0: { // add a series with points
             ChartSeries *s = makeSeries(r.byte());
             const int count = std::min<int>(r.byte(), 16);
@@ -476,6 +613,12 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
             }
             break;
         }
+        case 33:
+        case 34:
+        case 35:
+        case 36:
+            itemOp(*w, r, code - 33);
+            break;
         default:
             break;
         }

@@ -14,6 +14,10 @@
 #include "ganttseries.h"
 #include "pieseries.h"
 #include "vline.h"
+#include "chartitem.h"
+#include "lineitem.h"
+#include "rangeitem.h"
+#include "textitem.h"
 #include "legend.h"
 #include "chartwidget.h"
 

@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "annotationstab.h"
 
 #include "demotabs.h"
 #include "producer.h"
@@ -52,6 +53,8 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addTab(QStringLiteral("twoaxes"), tr("Two y axes"), demo::twoAxesChart());
     addTab(QStringLiteral("logscale"), tr("Logarithmic axes"), demo::logChart());
     addPartsTab(galleryMode);
+    auto *annotations = new demo::AnnotationsTab;
+    addTab(QStringLiteral("annotations"), tr("Annotations"), annotations->chart(), annotations);
 
     buildToolBar();
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);
@@ -76,9 +79,9 @@ MainWindow::~MainWindow()
     m_producer->wait();
 }
 
-void MainWindow::addTab(const QString &key, const QString &label, ChartWidget *chart)
+void MainWindow::addTab(const QString &key, const QString &label, ChartWidget *chart, QWidget *page)
 {
-    m_tabs->addTab(chart, label);
+    m_tabs->addTab(page ? page : chart, label);
     m_charts.append({key, chart});
 }
 
@@ -253,7 +256,8 @@ void MainWindow::updateZoomBack()
 
 ChartWidget *MainWindow::currentChart() const
 {
-    return qobject_cast<ChartWidget *>(m_tabs->currentWidget());
+    const int i = m_tabs->currentIndex();
+    return i >= 0 && i < m_charts.size() ? m_charts.at(i).chart : nullptr;
 }
 
 void MainWindow::addMinuteLine(const QDateTime &at)

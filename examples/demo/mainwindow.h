@@ -50,7 +50,8 @@ private:
         QString key;
         ChartWidget *chart;
     };
-    void addTab(const QString &key, const QString &label, ChartWidget *chart);
+    // `page` holds the chart and what goes beside it; null: the chart alone.
+    void addTab(const QString &key, const QString &label, ChartWidget *chart, QWidget *page = nullptr);
     void buildToolBar();
     void addPartsTab(bool galleryMode);
     ChartWidget *currentChart() const;

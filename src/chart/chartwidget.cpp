@@ -3,12 +3,15 @@
 
 #include "axis.h"
 #include "chartseries.h"
+#include "chartitem.h"
+#include "chartitem_p.h"
 #include "chartseries_p.h"
 #include "legend_p.h"
 #include "vline.h"
 
 #include <QEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QMetaType>
 #include <QWheelEvent>
@@ -53,7 +56,7 @@ ChartWidget::~ChartWidget()
 
 bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != q)
+    if (watched != q && !(dragItem && event->type() == QEvent::KeyPress))
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -74,6 +77,13 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
         return handleWheel(static_cast<QWheelEvent *>(event));
     case QEvent::MouseButtonDblClick:
         return handleDoubleClick(static_cast<QMouseEvent *>(event));
+    case QEvent::KeyPress:
+        // Escape during a drag puts the dragged line back.
+        if (dragItem && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            endItemDrag(true);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
     case QEvent::Leave:
         moveCrosshair(QPoint(), false);
         return QObject::eventFilter(watched, event);
@@ -243,6 +253,13 @@ void ChartWidgetPrivate::clearRegistry()
             detachSeries(series, this);
             series->deleteLater();
         }
+    }
+    if (dragItem)
+        endItemDrag(false);
+    while (!itemList.isEmpty()) {
+        ChartItem *item = itemList.takeFirst();
+        detachItem(item);
+        item->deleteLater();
     }
     while (!vlineMap.isEmpty()) {
         VLine *line = vlineMap.take(vlineMap.firstKey());

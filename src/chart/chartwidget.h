@@ -13,6 +13,7 @@
 
 class Axes;
 class Axis;
+class ChartItem;
 class ChartSeries;
 class ChartWidgetPrivate;
 class Legend;
@@ -26,7 +27,8 @@ class VLine;
 
     A host creates series (LineSeries, PointSeries and the other ChartSeries
     kinds), fills them and hands them to addSeries(); vertical marker lines go
-    to addVLine(). From then on the chart owns them. The chart draws the
+    to addVLine(), and lines, shaded ranges and notes placed on the plot
+    (ChartItem) to addItem(). From then on the chart owns them. The chart draws the
     visible series in ascending id order over its bottom and left Axis, which
     follow the data while autoScale() is on.
 
@@ -146,8 +148,8 @@ public:
     */
     explicit ChartWidget(QWidget *parent = nullptr);
     /*!
-        Destroys the chart. Registered series and marker lines are deleted
-        later, through the event loop (QObject::deleteLater()).
+        Destroys the chart. Registered series, marker lines and items are
+        deleted later, through the event loop (QObject::deleteLater()).
     */
     ~ChartWidget() override;
 
@@ -208,6 +210,34 @@ public:
     */
     Q_INVOKABLE bool removeVLine(int vlineId);
     /*!
+        Registers \a item (a LineItem, RangeItem or TextItem) and returns
+        true; the chart owns it from then on and draws it over the series
+        and marker lines, after the items added before it.
+
+        An item without axes gets the bottom axis and the left axis; one
+        without only its vertical axis gets the left axis. Returns false,
+        and the caller keeps the item, when \a item is null, registered with
+        another chart, or placed on axes that are not this chart's bottom
+        axis and its left or right axis (see ChartItem::setAxis()). An item
+        already registered here stays as it is and gives true. Items do not
+        change the axes' ranges, and adding one renders no series.
+    */
+    Q_INVOKABLE bool addItem(ChartItem *item);
+    /*!
+        Removes \a item and deletes it at once, or, called from within one
+        of its own signals' receivers, once that call has returned
+        (QObject::deleteLater()). A drag of the item ends without a signal.
+        Returns false, changing nothing, when \a item is not registered
+        here, for instance when it was removed before; only the pointer is
+        compared, so a removed item's pointer is safe to pass.
+    */
+    Q_INVOKABLE bool removeItem(ChartItem *item);
+    /*!
+        Returns the registered items in the order of drawing; the chart
+        keeps ownership.
+    */
+    QList<ChartItem *> items() const;
+    /*!
         Removes the series registered under \a seriesId and deletes it at
         once, with its legend check box. Called from within one of the
         series' own calls (a receiver of its signals), it removes the series
@@ -224,8 +254,9 @@ public:
     */
     Q_INVOKABLE ChartSeries *series(int seriesId) const;
     /*!
-        Removes every series and marker line, empties the legend and resets the
-        axes. The removed objects are deleted later, through the event loop.
+        Removes every series, marker line and item, empties the legend and
+        resets the axes. The removed objects are deleted later, through the
+        event loop. A drag of an item ends without a signal.
 
         The palette starts again at its first colour. The zoom history is
         emptied, and automatic scaling comes back on if the user's gestures

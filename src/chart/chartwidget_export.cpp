@@ -228,6 +228,7 @@ void ChartWidgetPrivate::paintLaidOut(QPainter *painter, const QPoint &legendPos
     if (painter->paintEngine()->type() != QPaintEngine::SVG)
         painter->setClipRect(QRect(QPoint(0, 0), plotRect.size()), Qt::IntersectClip);
     drawSeries(painter, true);
+    drawItems(painter, false);
     painter->restore();
     // An inset legend floats over the series, as it does on screen.
     if (legend.d->visible && inset)

@@ -31,6 +31,8 @@ bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
     const QPoint p = QtCompat::position(event);
     if (!plotRect.contains(p))
         return QObject::eventFilter(q, event);
+    if (handleItemPress(event))
+        return true;
     if (event->button() == Qt::LeftButton && viewValid()) {
         zooming = true;
         zoomRect.setRect(p.x(), p.y(), 1, 1);
@@ -51,6 +53,8 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
     const QPoint p = QtCompat::position(event);
     if (crosshair)
         moveCrosshair(p, plotRect.contains(p));
+    if (handleItemMove(event))
+        return true;
     if (zooming) {
         updateSelectionFrame();
         zoomRect.setBottomRight(p);
@@ -89,6 +93,8 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
 
 bool ChartWidgetPrivate::handleMouseRelease(QMouseEvent *event)
 {
+    if (handleItemRelease(event))
+        return true;
     const Qt::MouseButton b = event->button();
     if (zooming && b == Qt::LeftButton) {
         zooming = false;

@@ -4,6 +4,7 @@
 #include "chartwidget.h"
 
 #include "axes.h"
+#include "chartitemowner_p.h"
 #include "chartseriesowner_p.h"
 #include "legend.h"
 #include "legendowner_p.h"
@@ -14,6 +15,7 @@
 #include <QMargins>
 #include <QObject>
 #include <QPixmap>
+#include <QPointer>
 #include <QRect>
 #include <QTimer>
 #include <QStringList>
@@ -25,6 +27,7 @@
 struct ChartSettings;
 struct ExportTable;
 class Axis;
+class ChartItem;
 class QAction;
 class QHelpEvent;
 class QIODevice;
@@ -33,7 +36,10 @@ class QPainter;
 class QWheelEvent;
 class VLine;
 
-class ChartWidgetPrivate : public QObject, public ChartSeriesOwner, public LegendOwner
+class ChartWidgetPrivate : public QObject,
+                           public ChartSeriesOwner,
+                           public LegendOwner,
+                           public ChartItemOwner
 {
     Q_OBJECT
 public:
@@ -42,6 +48,7 @@ public:
 
     QMap<int, ChartSeries *> seriesMap;
     QMap<int, VLine *> vlineMap;
+    QList<ChartItem *> itemList; // in the order of drawing
     QPixmap pixmap;
     QRect plotRect;
     QMargins margins{5, 5, 5, 5};
@@ -180,6 +187,28 @@ public:
     void moveCrosshair(const QPoint &pos, bool inside);
     QRect crosshairArea() const;
     void drawCrosshair(QPainter *painter);
+
+    // Items: drawing over the series and dragging their lines.
+    void drawItems(QPainter *painter, bool clip);
+    void itemChanged(ChartItem *item) override;
+    void itemMovableChanged(ChartItem *item) override;
+    bool acceptsAxes(const Axis *x, const Axis *y) const override;
+    void itemDestroyed(ChartItem *item) override;
+    QColor itemForeground() const override;
+    // The movable item line within a few pixels of the widget position p,
+    // topmost first; null for none.
+    ChartItem *itemHandleAt(const QPoint &p, int *handle) const;
+    bool handleItemPress(QMouseEvent *event);
+    bool handleItemMove(QMouseEvent *event);
+    bool handleItemRelease(QMouseEvent *event);
+    // Ends a drag; `restore` puts the line back where it was.
+    void endItemDrag(bool restore);
+    void detachItem(ChartItem *item);
+    QPointer<ChartItem> dragItem;
+    int dragHandle = -1;
+    double dragStart = 0;
+    QPoint dragPos; // where the drag was taken
+    bool itemCursor = false; // the pointer shows a split cursor over a line
 
     void clearRegistry();
     void forceRescale();

@@ -1,5 +1,6 @@
 // Layout of the plot rectangle and the two-layer rendering: series and
-// marker lines into a cached image, title and axes straight onto the widget.
+// marker lines into a cached image, title, axes and items straight onto the
+// widget.
 #include "chartwidget.h"
 #include "chartwidget_p.h"
 
@@ -214,6 +215,7 @@ void ChartWidgetPrivate::handlePaint()
         else
             painter.drawPixmap(plotRect.topLeft(), pixmap);
     }
+    drawItems(&painter, true);
     if (zooming) {
         const QRect band = QtCompat::normalized(zoomRect).adjusted(0, 0, -1, -1);
         painter.drawRects(&band, 1);

@@ -1,4 +1,5 @@
 #include "chartseries.h"
+#include <limits>
 #include "chartseries_p.h"
 #include "seriesdata_p.h"
 
@@ -193,6 +194,11 @@ void ChartSeries::setFillColor(QColor c)
 QString ChartSeries::tooltip(const QPoint &)
 {
     return QString();
+}
+
+double ChartSeries::valueAt(double) const
+{
+    return std::numeric_limits<double>::quiet_NaN();
 }
 
 QString ChartSeries::name() const { return d->name; }

@@ -175,6 +175,21 @@ public:
         string.
     */
     virtual QString tooltip(const QPoint &pos);
+    /*!
+        Returns the series' value at \a x, for reading values under a
+        cursor. LineSeries and PointSeries interpolate linearly between the
+        two neighbouring points found by bisection, so a lookup costs about
+        log2(pointsCount()) steps; the base implementation, and with it the
+        kinds without one value per x, return NaN.
+
+        For points added in ascending x the answer is exact at a point and
+        NaN before the first point, after the last one and on a segment with
+        a NaN end (a gap); where x repeats (a step) the later point counts.
+        For unsorted points it is the value on some segment whose ends lie on
+        either side of \a x, and NaN outside the x values of the first and
+        the last point.
+    */
+    virtual double valueAt(double x) const;
 
     /*!
         Adds the point (\a x, \a y) with \a x as seconds since

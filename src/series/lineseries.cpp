@@ -174,3 +174,8 @@ QIcon LineSeries::icon(int size)
 {
     return tavrin::shapeIcon(size, tavrin::IconShape::Line, ChartSeries::d->pen, ChartSeries::d->brush);
 }
+
+double LineSeries::valueAt(double x) const
+{
+    return tavrin::interpolateAt(*d, x);
+}

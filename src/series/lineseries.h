@@ -146,6 +146,11 @@ public:
         pixels, in the series' pen.
     */
     QIcon icon(int size) override;
+    /*!
+        Returns the value at \a x, interpolated between the neighbouring
+        points; see ChartSeries::valueAt().
+    */
+    double valueAt(double x) const override;
 
     /*!
         The series' private implementation; not part of the API a host uses.

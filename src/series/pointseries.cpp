@@ -328,3 +328,8 @@ QString PointSeries::tooltip(const QPoint &pos)
     }
     return QString();
 }
+
+double PointSeries::valueAt(double x) const
+{
+    return tavrin::interpolateAt(*d, x);
+}

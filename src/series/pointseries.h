@@ -156,6 +156,11 @@ public:
     */
     QIcon icon(int size) override;
     /*!
+        Returns the value at \a x, interpolated between the neighbouring
+        points; see ChartSeries::valueAt().
+    */
+    double valueAt(double x) const override;
+    /*!
         Returns the label of the first point, in the order added, within a
         marker-sized square around \a pos, or "X: <x>\r\nY: <y>" in the
         axes' label format when it has none; an empty string when no point is

@@ -3,6 +3,8 @@
 
 #ifdef __SSE2__
 #include <emmintrin.h>
+#include <cmath>
+#include <limits>
 #endif
 
 namespace tavrin {
@@ -277,3 +279,31 @@ void PointStream::clear()
 }
 
 } // namespace tavrin
+
+double tavrin::interpolateAt(const PointStream &stream, double x)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const int n = stream.size();
+    if (n == 0 || std::isnan(x))
+        return nan;
+    const QPointF &last = stream.at(n - 1);
+    if (x == last.x())
+        return last.y();
+    // Invariant: x(lo) <= x < x(hi), so each step keeps a segment that
+    // spans x, sorted or not.
+    if (!(stream.at(0).x() <= x) || !(x < last.x()))
+        return nan;
+    int lo = 0, hi = n - 1;
+    while (hi - lo > 1) {
+        const int mid = lo + (hi - lo) / 2;
+        if (stream.at(mid).x() <= x)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    const QPointF &a = stream.at(lo), &b = stream.at(hi);
+    if (x == a.x())
+        return a.y();
+    // A NaN end (a gap) gives NaN through the arithmetic.
+    return a.y() + (b.y() - a.y()) * ((x - a.x()) / (b.x() - a.x()));
+}

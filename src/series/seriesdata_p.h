@@ -508,6 +508,10 @@ private:
     ChartSeries *m_series;
 };
 
+// The value at x on the polyline through the stream's points, by
+// bisection; see ChartSeries::valueAt().
+double interpolateAt(const PointStream &stream, double x);
+
 } // namespace tavrin
 
 #endif // SERIESDATA_P_H
