@@ -12,6 +12,7 @@
 #include "boxandwhiskersseries.h"
 #include "highlowseries.h"
 #include "ganttseries.h"
+#include "colormapseries.h"
 #include "vline.h"
 #include "legend.h"
 #include "chartwidget.h"

@@ -25,6 +25,13 @@ public:
     virtual void seriesBoundsShrunk() {}
     // The series was given other axes.
     virtual void seriesAxesChanged(ChartSeries *series) { (void)series; }
+    // What the series shows changed (a colour map's cells or colours), and
+    // with extentMoved its bounds too, to those it now holds.
+    virtual void seriesContentChanged(ChartSeries *series, bool extentMoved)
+    {
+        (void)series;
+        (void)extentMoved;
+    }
 };
 
 #endif // CHARTSERIESOWNER_P_H
