@@ -111,10 +111,11 @@ void ColorMapSeriesPrivate::updateRange() const
     const QVector<double> &low = logColors ? rowMinPositive : rowMin;
     for (int r = 0; r < nr; ++r) {
         const int p = physRow(r);
+        // A row without a finite value has NaN figures, which take no part.
         const double a = low.at(p), b = rowMax.at(p);
-        if (!(a >= mn))
+        if (a < mn || std::isnan(mn))
             mn = a;
-        if (!(b <= mx))
+        if (b > mx || std::isnan(mx))
             mx = b;
     }
     if (logColors) {
@@ -341,7 +342,12 @@ bool ColorMapSeries::addRow(const QVector<double> &values)
         p = d->nr++;
     }
     d->y1 += h;
-    std::copy(values.constBegin(), values.constEnd(), d->values.begin() + p * qptrdiff(d->pc));
+    // Logical column c lives at physical column c0 + c, wrapped.
+    double *dst = d->values.data() + p * qptrdiff(d->pc);
+    const int head = d->pc - d->c0;
+    std::copy(values.constBegin(), values.constBegin() + qMin(head, d->nc), dst + d->c0);
+    if (head < d->nc)
+        std::copy(values.constBegin() + head, values.constEnd(), dst);
     d->rowStats(p);
     d->rangeValid = false;
     const int first = (d->nr - 1) * d->nc;
