@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "colormaptabs.h"
 #include "demotabs.h"
 #include "producer.h"
 
@@ -49,6 +50,10 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addTab(QStringLiteral("million"), tr("1,000,000 points"), demo::millionChart());
     addTab(QStringLiteral("twoaxes"), tr("Two y axes"), demo::twoAxesChart());
     addTab(QStringLiteral("logscale"), tr("Logarithmic axes"), demo::logChart());
+    const demo::SpectrogramChart spectrogram = demo::spectrogramChart(galleryMode);
+    m_spectrum = spectrogram.feeder;
+    addTab(QStringLiteral("spectrogram"), tr("Spectrogram"), spectrogram.chart);
+    addTab(QStringLiteral("heatmap"), tr("Heat map"), demo::heatMapChart());
 
     buildToolBar();
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);
@@ -64,6 +69,7 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     m_producer = new Producer(live.a, live.b, start, galleryMode ? 600 : -1, galleryMode ? 0 : 50, this);
     connect(m_producer, &Producer::minuteStarted, this, &MainWindow::addMinuteLine);
     m_producer->start();
+    m_spectrum->start();
 }
 
 MainWindow::~MainWindow()
@@ -71,6 +77,7 @@ MainWindow::~MainWindow()
     // The producer must be gone before the series it queues into.
     m_producer->stop();
     m_producer->wait();
+    delete m_spectrum;
 }
 
 void MainWindow::addTab(const QString &key, const QString &label, ChartWidget *chart)
@@ -320,6 +327,7 @@ QStringList MainWindow::writeGallery(const QString &dir, QSize chartSize)
     if (!QDir().mkpath(dir))
         return {};
     m_producer->wait();
+    m_spectrum->wait();
     QStringList written;
     for (int i = 0; i < m_charts.size(); ++i) {
         ChartWidget *chart = m_charts.at(i).chart;

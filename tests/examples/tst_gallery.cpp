@@ -20,7 +20,7 @@ private slots:
     void tab();
 
 private:
-    const QStringList keys{"live", "scatter", "minmax", "bars", "boxwhiskers", "highlow", "gantt", "million", "twoaxes", "logscale", "dark"};
+    const QStringList keys{"live", "scatter", "minmax", "bars", "boxwhiskers", "highlow", "gantt", "million", "twoaxes", "logscale", "spectrogram", "heatmap", "dark"};
     QTemporaryDir m_tmp;
     QString m_dir;
 };
