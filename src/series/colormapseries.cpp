@@ -553,8 +553,10 @@ bool ColorMapSeriesPrivate::cellAt(double x, double y, int *c, int *r) const
 {
     if (nc == 0 || nr == 0 || !(x >= x0 && x < x1 && y >= y0 && y < y1))
         return false;
-    *c = qBound(0, int((x - x0) / cellWidth()), nc - 1);
-    *r = qBound(0, int((y - y0) / cellHeight()), nr - 1);
+    // Cells too thin for a double give no finite quotient.
+    auto index = [](double u, int n) { return u >= 0 && u < n ? int(u) : u >= n ? n - 1 : 0; };
+    *c = index((x - x0) / cellWidth(), nc);
+    *r = index((y - y0) / cellHeight(), nr);
     return true;
 }
 

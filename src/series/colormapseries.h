@@ -196,7 +196,8 @@ public:
     /*!
         Sets the gradient to \a stops (positions 0 to 1, as QGradient takes
         them; transparent colours are allowed). preset() becomes \c Custom.
-        An empty list is refused with a warning. Emits colorsChanged().
+        An empty list, or one with a position outside 0 to 1 (or NaN), is
+        refused with a warning. Emits colorsChanged().
     */
     void setGradient(const QGradientStops &stops);
     /*!

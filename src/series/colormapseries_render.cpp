@@ -106,8 +106,10 @@ int ColorMapSeriesPrivate::colorIndex(double v) const
 
 void ColorMapSeries::setGradient(const QGradientStops &stops)
 {
-    if (stops.isEmpty()) {
-        qWarning("ColorMapSeries::setGradient: no stops; the gradient stays");
+    const bool placed = std::all_of(stops.begin(), stops.end(),
+                                    [](const QGradientStop &s) { return s.first >= 0 && s.first <= 1; });
+    if (stops.isEmpty() || !placed) {
+        qWarning("ColorMapSeries::setGradient: no stops, or a stop outside 0 to 1; the gradient stays");
         return;
     }
     d->stops = stops;

@@ -595,6 +595,16 @@ void TestChart::fuzzRegressions_data()
     // the transform was out of step with the range at that moment.
     QTest::newRow("stale transform") << QByteArray::fromBase64(
         "AAYBgQCBAIV9AIQAfAAABwCKAHYADAcBAAABANAHgwAFAAYACkEUBRMeEQEDAwQDFtXV1dXV1dXV1dXV1dXV1dU0CDQIDAMADA==");
+    // A colour map, then its rows, columns, limits, cells, ranges and
+    // gradients among zooms, pans and pictures (the fuzz corpus' seed).
+    QTest::newRow("colour map") << QByteArray::fromBase64(
+        "4SAIBgEAAAkBEgCDACQALQE2AD8BSABRAYEAYwFsAHUBfgCHAZAAiACiAKsBtAC9AcYABwECgACGAIAAhAAJDu5/GlA5vvB+wjR/"
+        "BgSPXcdRJEfjQEMAAmtuVFUJZWhdZMSYC7jUVEqHIZoBrSGetZz2oV728SGDC7cM1rsM5xchPH3ssLWA7DcKEt0uaq65S66NL58K"
+        "WihMnvdSGCnPEHkK6ddKHBD8q2pCQwxW3r5MHgxI6Fbo+aL1jJXwziHBW/+tXCGLuCC2EZy6j/iHlq5bBfKApgmTtrKMsNGzWOa6"
+        "q0hVZbn0CdVX15oJZFEecFwV8XNUGyGiXPdjEgyzwiRoeb8As8+O0Tq/EpowCa2WtELW0b3vSFDD9GVELrMAwzcKSKbA291z/JX1"
+        "wsRRhZr+gNQKowmSSfQMPuN9lhRFyAb1jHzyEgSJT5KW/PM8CECZkKyXDe2zuCEBgekhYQfb2vbF88hkl+4hmwHdkvGfSSH+qU7Z"
+        "GCN1iCsgDarbI8/5GSFwOESV4CFe01IibRY3DI8dPMwh3S4K+rS/HEaWTZRwhiB4gpFEeL4eW0MJrisSLj/oesfs9aUhD8QbTdty"
+        "Oyr7bEfAtXiUqrLFDLeX3bkSbiEgMRIQX2dkFPr2sgDa8Aml7uwzYk9RJL/F8E2COI4heBD2ELC8oR4L6fEhppXoelM=");
 }
 
 void TestChart::fuzzRegressions()
