@@ -221,9 +221,13 @@ void ColorMapSeries::draw(QPainter *painter)
     Axis *xa = xAxis(), *ya = yAxis();
     if (!painter || !xa || !ya || !xa->isValid() || !ya->isValid() || d->nc == 0 || d->nr == 0)
         return;
-    // The plot in the painter's units, and the extent within it.
+    // The plot in the painter's units less its outermost pixels, where the
+    // frame is drawn (a map filling a zoomed view would hide it), and the
+    // extent within that.
     const double w = xa->d->length + 1, h = ya->d->length + 1;
+    // The bottom edge is two pixels thick.
     auto span = [](const Axis *axis, double a, double b, double size, double *from, double *to) {
+        const double edge = axis->type() == Axis::atBottom ? 1 : 2;
         double p = axis->pointToPixel(a), q = axis->pointToPixel(b);
         // An end with no logarithm lies beyond the axis' low end.
         const double low = axis->type() == Axis::atBottom ? -1e9 : 1e9;
@@ -231,8 +235,8 @@ void ColorMapSeries::draw(QPainter *painter)
             p = low;
         if (std::isnan(q))
             q = low;
-        *from = std::max(std::min(p, q), 0.0);
-        *to = std::min(std::max(p, q), size);
+        *from = std::max(std::min(p, q), 1.0);
+        *to = std::min(std::max(p, q), size - edge);
         return *to > *from;
     };
     double lx, rx, ty, by;
