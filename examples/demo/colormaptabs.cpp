@@ -35,10 +35,17 @@ SpectrumFeeder::~SpectrumFeeder()
 void SpectrumFeeder::run()
 {
     std::mt19937 rng(26);
-    std::exponential_distribution<double> floor(1.0);
+    std::exponential_distribution<double> noise(1.0);
+    // The noise floor drifts slowly in time and frequency.
+    QVector<double> floor(kBins, 1.0);
     QElapsedTimer clock;
     clock.start();
     for (int row = 0; (m_rows < 0 || row < m_rows) && !m_stop; ++row) {
+        double along = 1.0;
+        for (int b = 0; b < kBins; ++b) {
+            along = 0.8 * along + 0.2 * noise(rng);
+            floor[b] = 0.85 * floor[b] + 0.15 * along;
+        }
         // The tone wanders and warbles; its second harmonic is weaker.
         const double t = row * kRowSeconds;
         const double tone = 2200 + 1200 * std::sin(t / 3.0) + 150 * std::sin(t * 5.0);
@@ -46,7 +53,7 @@ void SpectrumFeeder::run()
         for (int b = 0; b < kBins; ++b) {
             const double hz = (b + 0.5) * kTopHz / kBins;
             const double d1 = (hz - tone) / 60, d2 = (hz - 2 * tone) / 90;
-            const double power = 1e-3 * floor(rng) + std::exp(-d1 * d1) + 0.1 * std::exp(-d2 * d2);
+            const double power = 1e-4 * floor[b] + std::exp(-d1 * d1) + 0.1 * std::exp(-d2 * d2);
             spectrum[b] = 10 * std::log10(power); // dB
         }
         QMetaObject::invokeMethod(m_map, "addRow", Qt::QueuedConnection, Q_ARG(QVector<double>, spectrum));
@@ -69,10 +76,10 @@ SpectrogramChart spectrogramChart(bool gallery)
     auto *map = new ColorMapSeries;
     map->setName(tr("Power"));
     map->setPreset(ColorMapSeries::Inferno);
-    map->setDataRange(-40, 0);
+    map->setDataRange(-50, 0);
     map->colorScaleAxis()->setTitle(tr("Power (dB)"));
     // The first, silent row sets the extent every later row extends.
-    map->setData(QVector<double>(SpectrumFeeder::kBins, -40), SpectrumFeeder::kBins, 1, 0, SpectrumFeeder::kTopHz,
+    map->setData(QVector<double>(SpectrumFeeder::kBins, -50), SpectrumFeeder::kBins, 1, 0, SpectrumFeeder::kTopHz,
                  0, SpectrumFeeder::kRowSeconds);
     map->setMaximumRows(SpectrumFeeder::kRowsShown);
     chart->addSeries(map);

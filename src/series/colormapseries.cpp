@@ -1,5 +1,5 @@
-// The colour map's grid: storage, streaming and the colour range. Drawing,
-// colours and the scale bar are in colormapseries_render.cpp.
+// The colour map's grid: storage, streaming and the rows of cells. Colours
+// are in colormapseries_colors.cpp, drawing in colormapseries_render.cpp.
 #include "colormapseries.h"
 #include "colormapseries_p.h"
 
@@ -94,39 +94,6 @@ void ColorMapSeriesPrivate::cleanRows()
             rowStats(p);
     }
     anyRowDirty = false;
-}
-
-void ColorMapSeriesPrivate::updateRange() const
-{
-    if (rangeValid)
-        return;
-    rangeValid = true;
-    if (!autoRange) {
-        lo = logColors ? std::log10(fixedLo) : fixedLo;
-        hi = logColors ? std::log10(fixedHi) : fixedHi;
-        return;
-    }
-    const_cast<ColorMapSeriesPrivate *>(this)->cleanRows();
-    double mn = nan(), mx = nan();
-    const QVector<double> &low = logColors ? rowMinPositive : rowMin;
-    for (int r = 0; r < nr; ++r) {
-        const int p = physRow(r);
-        // A row without a finite value has NaN figures, which take no part.
-        const double a = low.at(p), b = rowMax.at(p);
-        if (a < mn || std::isnan(mn))
-            mn = a;
-        if (b > mx || std::isnan(mx))
-            mx = b;
-    }
-    if (logColors) {
-        // A row may hold a positive minimum but no positive maximum.
-        if (!(mx > 0))
-            mn = mx = nan();
-        mn = std::log10(mn);
-        mx = std::log10(mx);
-    }
-    lo = mn;
-    hi = mx;
 }
 
 bool ColorMapSeriesPrivate::relayout(int newPc, int newPr)
@@ -441,79 +408,6 @@ void ColorMapSeries::setMaximumColumns(int columns)
 }
 
 int ColorMapSeries::maximumColumns() const { return d->maxColumns; }
-
-bool ColorMapSeries::setDataRange(double lo, double hi)
-{
-    if (!std::isfinite(lo) || !std::isfinite(hi) || !(lo < hi) || (d->logColors && !(lo > 0))) {
-        qWarning("ColorMapSeries::setDataRange: [%g, %g] is no colour range%s; nothing changed", lo, hi,
-                 d->logColors ? " for logarithmic colours" : "");
-        return false;
-    }
-    if (!d->autoRange && lo == d->fixedLo && hi == d->fixedHi)
-        return true;
-    d->autoRange = false;
-    d->fixedLo = lo;
-    d->fixedHi = hi;
-    d->colorsChanged();
-    return true;
-}
-
-void ColorMapSeries::setAutoDataRange()
-{
-    if (d->autoRange)
-        return;
-    d->autoRange = true;
-    d->colorsChanged();
-}
-
-bool ColorMapSeries::isDataRangeAutomatic() const { return d->autoRange; }
-
-double ColorMapSeries::dataRangeMin() const
-{
-    d->updateRange();
-    return d->logColors ? std::pow(10.0, d->lo) : d->lo;
-}
-
-double ColorMapSeries::dataRangeMax() const
-{
-    d->updateRange();
-    return d->logColors ? std::pow(10.0, d->hi) : d->hi;
-}
-
-void ColorMapSeries::setLogarithmicColors(bool on)
-{
-    if (on == d->logColors)
-        return;
-    d->logColors = on;
-    if (on && !d->autoRange && !(d->fixedLo > 0))
-        d->autoRange = true;
-    d->colorsChanged();
-}
-
-bool ColorMapSeries::logarithmicColors() const { return d->logColors; }
-
-void ColorMapSeries::setSmoothing(bool on)
-{
-    if (on == d->smooth)
-        return;
-    d->smooth = on;
-    d->changed(false);
-    emit smoothingChanged(on);
-}
-
-bool ColorMapSeries::smoothing() const { return d->smooth; }
-
-void ColorMapSeries::setColorScaleVisible(bool on)
-{
-    if (on == d->scaleVisible)
-        return;
-    d->scaleVisible = on;
-    d->changed(false);
-    emit colorScaleVisibleChanged(on);
-}
-
-bool ColorMapSeries::isColorScaleVisible() const { return d->scaleVisible; }
-Axis *ColorMapSeries::colorScaleAxis() const { return d->scaleAxis; }
 
 void ColorMapSeries::addXY(double, double) {}
 
