@@ -60,7 +60,9 @@ public:
     // The last rendering, reused while nothing it depends on changed.
     quint64 generation = 1;
     QImage cache;
-    QVector<double> cacheKey;
+    QVector<double> cacheKey; // what the picture depends on, but for a pan along x
+    QVector<double> cacheView; // where the picture lies along x
+    QVector<int> cacheColumns; // the physical column each image column shows
 
     int physRow(int r) const { const int p = r0 + r; return p >= pr ? p - pr : p; }
     int physCol(int c) const { const int p = c0 + c; return p >= pc ? p - pc : p; }

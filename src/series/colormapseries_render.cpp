@@ -58,6 +58,51 @@ Samples sampleAxis(const Axis *axis, int first, int count, double scale, double 
     return s;
 }
 
+// The colour of a value with the range worked out once per rendering.
+struct Palette
+{
+    explicit Palette(const ColorMapSeriesPrivate *d)
+        : log(d->logColors), lut(d->lut.constData()), lo(d->lo)
+    {
+        const double span = d->hi - d->lo;
+        ranged = std::isfinite(d->lo) && std::isfinite(d->hi);
+        flat = !(span > 0) || !std::isfinite(span);
+        k = flat ? 0 : (ColorMapSeriesPrivate::kLutSize - 1) / span;
+    }
+    template <bool Log>
+    QRgb color(double v) const
+    {
+        if (Log) {
+            if (!(v > 0))
+                return 0;
+            v = std::log10(v);
+        } else if (std::isnan(v)) {
+            return 0;
+        }
+        if (flat)
+            return ranged ? lut[0] : 0;
+        // Infinities clamp to the ends like any value beyond the range.
+        double u = (v - lo) * k + 0.5;
+        u = u < 0 ? 0 : u;
+        u = u > ColorMapSeriesPrivate::kLutSize - 1 ? ColorMapSeriesPrivate::kLutSize - 1 : u;
+        return lut[int(u)];
+    }
+    bool log, ranged = false, flat = true;
+    const QRgb *lut;
+    double lo, k = 0;
+};
+
+// One output line of nearest cells; every pixel is looked up, which keeps
+// the loop free of branches that a downsampled grid would mispredict.
+template <bool Log>
+void nearestRow(QRgb *line, const double *src, const int *cols, int n, const Palette &palette)
+{
+    for (int i = 0; i < n; ++i) {
+        const int c = cols[i];
+        line[i] = c < 0 ? 0 : palette.color<Log>(src[c]);
+    }
+}
+
 } // namespace
 
 void ColorMapSeries::draw(QPainter *painter)
@@ -117,11 +162,21 @@ void ColorMapSeries::draw(QPainter *painter)
     const QRectF target((left - dx) / sx, (top - dy) / sy, iw / sx, ih / sy);
 
     d->updateRange();
-    const QVector<double> key{double(d->generation), left, top, double(iw), double(ih), sx, sy, dx, dy,
-                              xa->min(), xa->max(), ya->min(), ya->max(), w, h,
+    const QVector<double> key{double(d->generation), top, double(iw), double(ih), sx, sy, dy,
+                              xa->max() - xa->min(), ya->min(), ya->max(), w, h,
                               double(xa->isLogarithmic()), double(ya->isLogarithmic()), d->lo, d->hi};
-    if (key != d->cacheKey || d->cache.isNull()) {
+    // The extent's left edge within the image, in device pixels.
+    const double edge = xa->pointToPixel(d->x0) * sx + dx - left;
+    const QVector<double> view{left, dx, xa->min(), edge};
+    const bool same = key == d->cacheKey && !d->cache.isNull();
+    if (!same || view != d->cacheView) {
+        // A pan along a linear axis moves the picture by whole pixels: the
+        // columns that still show the same cells are moved, not redrawn.
+        const bool pan = same && !d->smooth && !xa->isLogarithmic() && std::isfinite(edge)
+            && std::isfinite(d->cacheView.last());
+        const int shift = pan ? int(std::lround(edge - d->cacheView.last())) : 0;
         d->cacheKey = key;
+        d->cacheView = view;
         if (d->cache.width() != iw || d->cache.height() != ih)
             d->cache = QImage(iw, ih, QImage::Format_ARGB32_Premultiplied);
         if (d->cache.isNull())
@@ -143,28 +198,35 @@ void ColorMapSeries::draw(QPainter *painter)
         }
         const double *data = d->values.constData();
         const qptrdiff stride = d->pc;
-        // colorOf() with the range worked out once.
-        const bool logc = d->logColors, ranged = std::isfinite(d->lo) && std::isfinite(d->hi);
-        const double lo = d->lo, k = d->hi > d->lo ? (ColorMapSeriesPrivate::kLutSize - 1) / (d->hi - d->lo) : 0;
-        const QRgb *lut = d->lut.constData();
-        auto colorOf = [=](double v) -> QRgb {
-            if (logc) {
-                if (!(v > 0))
-                    return 0;
-                v = std::log10(v);
-            } else if (std::isnan(v)) {
-                return 0;
+        const Palette palette(d);
+        const int *cols0 = pcol.constData();
+        // The columns a pan leaves to draw: those that moved in, and any
+        // whose cell rounding changed.
+        QVector<int> redo;
+        bool moved = pan && std::abs(shift) < iw && d->cacheColumns.size() == iw;
+        for (int i = 0; moved && i < iw; ++i) {
+            const int o = i - shift;
+            if (o < 0 || o >= iw || d->cacheColumns.at(o) != pcol.at(i))
+                redo.append(i);
+        }
+        moved = moved && redo.size() < iw / 2;
+        d->cacheColumns = pcol;
+        if (moved) {
+            for (int j = 0; j < ih; ++j) {
+                QRgb *line = reinterpret_cast<QRgb *>(d->cache.scanLine(j));
+                const int r = rows.cell.at(j);
+                if (r < 0)
+                    continue; // clear before, clear now
+                if (shift > 0)
+                    std::memmove(line + shift, line, sizeof(QRgb) * std::size_t(iw - shift));
+                else if (shift < 0)
+                    std::memmove(line, line - shift, sizeof(QRgb) * std::size_t(iw + shift));
+                const double *src = data + d->physRow(r) * stride;
+                for (int i : qAsConst(redo))
+                    line[i] = cols0[i] < 0 ? 0 : palette.log ? palette.color<true>(src[cols0[i]]) : palette.color<false>(src[cols0[i]]);
             }
-            if (!ranged)
-                return 0;
-            double u = (v - lo) * k + 0.5;
-            if (!(u >= 0))
-                u = 0;
-            else if (u > ColorMapSeriesPrivate::kLutSize - 1)
-                u = ColorMapSeriesPrivate::kLutSize - 1;
-            return lut[int(u)];
-        };
-        for (int j = 0; j < ih; ++j) {
+        }
+        for (int j = 0; !moved && j < ih; ++j) {
             QRgb *line = reinterpret_cast<QRgb *>(d->cache.scanLine(j));
             const int r = rows.cell.at(j);
             if (r < 0) {
@@ -177,16 +239,10 @@ void ColorMapSeries::draw(QPainter *painter)
             }
             const double *src = data + d->physRow(r) * stride;
             if (!smooth) {
-                int last = -2;
-                QRgb colour = 0;
-                for (int i = 0; i < iw; ++i) {
-                    const int c = pcol.at(i);
-                    if (c != last) {
-                        last = c;
-                        colour = c < 0 ? 0 : colorOf(src[c]);
-                    }
-                    line[i] = colour;
-                }
+                if (palette.log)
+                    nearestRow<true>(line, src, cols0, iw, palette);
+                else
+                    nearestRow<false>(line, src, cols0, iw, palette);
                 continue;
             }
             const double *ra = data + d->physRow(rows.a.at(j)) * stride;
@@ -203,7 +259,7 @@ void ColorMapSeries::draw(QPainter *painter)
                 // A blend with a missing or infinite neighbour keeps the cell's own value.
                 if (!std::isfinite(v))
                     v = src[pcol.at(i)];
-                line[i] = colorOf(v);
+                line[i] = palette.log ? palette.color<true>(v) : palette.color<false>(v);
             }
         }
     }

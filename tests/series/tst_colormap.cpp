@@ -67,6 +67,7 @@ private slots:
     void colours();
     void cellsOnThePlot_data();
     void cellsOnThePlot();
+    void panRedrawsOnlyWhatMoved();
     void workerQueuesRows();
 };
 
@@ -337,6 +338,29 @@ void TestColorMap::cellsOnThePlot()
     QCOMPARE(s.tooltip(f.pixel(7, 3)), QString()); // NaN
     QCOMPARE(s.tooltip(f.pixel(9, 3)), QString()); // beyond
     QCOMPARE(s.valueAt(f.pixel(7, 5)), 0.0);
+}
+
+// A pan reuses the last picture's columns; whatever the step, the picture is
+// the one a map drawing afresh gives, also where the extent leaves the plot.
+void TestColorMap::panRedrawsOnlyWhatMoved()
+{
+    Frame f;
+    QVector<double> v;
+    QRandomGenerator rng(7);
+    for (int i = 0; i < 37 * 23; ++i)
+        v << (i % 41 == 0 ? NaN : rng.bounded(100.0));
+    ColorMapSeries s;
+    s.setData(v, 37, 23, 1, 9, 1, 9);
+    s.setAxis(&f.x, &f.y);
+    render(s);
+    for (double px : {10.0, -10.0, 3.0, 0.3, -7.5, 60.0, 250.0, -400.0, 1.0}) {
+        f.x.shift(f.x.pixelDeltaToPoint(px));
+        f.x.d->updateTransform();
+        ColorMapSeries fresh;
+        fresh.setData(v, 37, 23, 1, 9, 1, 9);
+        fresh.setAxis(&f.x, &f.y);
+        QCOMPARE(render(s), render(fresh));
+    }
 }
 
 // A worker queues rows by value; they arrive in order on the GUI thread.
