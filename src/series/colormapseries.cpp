@@ -117,6 +117,7 @@ bool ColorMapSeriesPrivate::relayout(int newPc, int newPr)
         dirty[r] = rowDirty.at(p);
     }
     values.swap(block);
+    ++layout;
     rowMin.swap(mn);
     rowMax.swap(mx);
     rowMinPositive.swap(pos);
@@ -237,6 +238,7 @@ bool ColorMapSeries::setData(const QVector<double> &values, int columns, int row
     d->rowMax.fill(ColorMapSeriesPrivate::nan(), rows);
     d->rowMinPositive.fill(ColorMapSeriesPrivate::nan(), rows);
     d->rowDirty.fill(true, rows);
+    ++d->layout;
     d->anyRowDirty = true;
     d->rangeValid = false;
     if (d->maxRows > 0 && rows > d->maxRows)
@@ -259,6 +261,7 @@ bool ColorMapSeries::setCell(int column, int row, double value)
     const double old = slot;
     slot = value;
     d->markRow(p, old, value);
+    d->staleLine(p);
     d->changed(false);
     return true;
 }
@@ -316,6 +319,7 @@ bool ColorMapSeries::addRow(const QVector<double> &values)
     if (head < d->nc)
         std::copy(values.constBegin() + head, values.constEnd(), dst);
     d->rowStats(p);
+    d->staleLine(p);
     d->rangeValid = false;
     const int first = (d->nr - 1) * d->nc;
     d->changed(true);
@@ -372,6 +376,7 @@ bool ColorMapSeries::addColumn(const QVector<double> &values)
     }
     d->x1 += w;
     d->rangeValid = false;
+    ++d->layout;
     d->changed(true);
     return true;
 }
@@ -426,6 +431,7 @@ void ColorMapSeries::clear()
     d->rowDirty.clear();
     d->anyRowDirty = false;
     d->rangeValid = false;
+    ++d->layout;
     ++d->generation;
 }
 

@@ -49,6 +49,7 @@ QGradientStops ColorMapSeries::presetStops(Preset preset)
 
 void ColorMapSeriesPrivate::buildLut()
 {
+    ++colors;
     QGradientStops s = stops;
     std::stable_sort(s.begin(), s.end(), [](const QGradientStop &a, const QGradientStop &b) { return a.first < b.first; });
     lut.resize(kLutSize);

@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <limits>
+#include <memory>
 
 class Axis;
 
@@ -59,10 +60,26 @@ public:
 
     // The last rendering, reused while nothing it depends on changed.
     quint64 generation = 1;
+    quint64 colors = 0; // counts changes of the colour table
     QImage cache;
     QVector<double> cacheKey; // what the picture depends on, but for a pan along x
     QVector<double> cacheView; // where the picture lies along x
     QVector<int> cacheColumns; // the physical column each image column shows
+
+    // Each physical row's line of colours for the current columns, so that
+    // a waterfall colours only its new row. `layout` counts changes that
+    // move or refill every row; linesKey holds what the lines depend on.
+    quint64 layout = 0;
+    std::unique_ptr<QRgb[]> lines;
+    qint64 linesSize = 0;
+    QVector<char> lineFresh;
+    QVector<double> linesKey;
+    QVector<int> linesColumns;
+    void staleLine(int p)
+    {
+        if (p < lineFresh.size())
+            lineFresh[p] = 0;
+    }
 
     int physRow(int r) const { const int p = r0 + r; return p >= pr ? p - pr : p; }
     int physCol(int c) const { const int p = c0 + c; return p >= pc ? p - pc : p; }

@@ -226,6 +226,24 @@ void ColorMapSeries::draw(QPainter *painter)
                     line[i] = cols0[i] < 0 ? 0 : palette.log ? palette.color<true>(src[cols0[i]]) : palette.color<false>(src[cols0[i]]);
             }
         }
+        // Lines of colours per physical row, for nearest cells: valid while
+        // the columns, the colours and the row stay.
+        const qint64 lineCells = qint64(d->pr) * iw;
+        const bool useLines = !moved && !smooth && lineCells <= kMaxImagePixels;
+        if (useLines) {
+            const QVector<double> linesKey{double(d->layout), double(d->colors), d->lo, d->hi, double(palette.log),
+                                           double(iw), double(d->pr)};
+            if (linesKey != d->linesKey || pcol != d->linesColumns) {
+                d->linesKey = linesKey;
+                d->linesColumns = pcol;
+                d->lineFresh.fill(0, d->pr);
+            }
+            if (d->linesSize != lineCells) {
+                d->lines.reset(new QRgb[std::size_t(lineCells)]); // untouched until a row is drawn
+                d->linesSize = lineCells;
+                d->lineFresh.fill(0, d->pr);
+            }
+        }
         for (int j = 0; !moved && j < ih; ++j) {
             QRgb *line = reinterpret_cast<QRgb *>(d->cache.scanLine(j));
             const int r = rows.cell.at(j);
@@ -238,6 +256,19 @@ void ColorMapSeries::draw(QPainter *painter)
                 continue;
             }
             const double *src = data + d->physRow(r) * stride;
+            if (useLines) {
+                const int p = d->physRow(r);
+                QRgb *cached = d->lines.get() + qptrdiff(p) * iw;
+                if (!d->lineFresh.at(p)) {
+                    if (palette.log)
+                        nearestRow<true>(cached, src, cols0, iw, palette);
+                    else
+                        nearestRow<false>(cached, src, cols0, iw, palette);
+                    d->lineFresh[p] = 1;
+                }
+                std::memcpy(line, cached, sizeof(QRgb) * std::size_t(iw));
+                continue;
+            }
             if (!smooth) {
                 if (palette.log)
                     nearestRow<true>(line, src, cols0, iw, palette);
