@@ -162,8 +162,10 @@ void ColorMapSeries::draw(QPainter *painter)
     const QRectF target((left - dx) / sx, (top - dy) / sy, iw / sx, ih / sy);
 
     d->updateRange();
+    // A pan's new span may differ from the old in the last bit; the columns
+    // it keeps are checked cell by cell instead.
     const QVector<double> key{double(d->generation), top, double(iw), double(ih), sx, sy, dy,
-                              xa->max() - xa->min(), ya->min(), ya->max(), w, h,
+                              ya->min(), ya->max(), w, h,
                               double(xa->isLogarithmic()), double(ya->isLogarithmic()), d->lo, d->hi};
     // The extent's left edge within the image, in device pixels.
     const double edge = xa->pointToPixel(d->x0) * sx + dx - left;
