@@ -62,6 +62,10 @@ public:
     quint64 generation = 1;
     quint64 colors = 0; // counts changes of the colour table
     QImage cache;
+    // The cache's pixels: kept at the largest size drawn, since fresh pages
+    // cost more than a picture's colours when the plot's size changes.
+    std::unique_ptr<QRgb[]> cachePixels;
+    qint64 cachePixelsSize = 0;
     QVector<double> cacheKey; // what the picture depends on, but for a pan along x
     QVector<double> cacheView; // where the picture lies along x
     QVector<int> cacheColumns; // the physical column each image column shows
@@ -70,6 +74,7 @@ public:
     // a waterfall colours only its new row. `layout` counts changes that
     // move or refill every row; linesKey holds what the lines depend on.
     quint64 layout = 0;
+    quint64 drawnGeneration = 0;
     std::unique_ptr<QRgb[]> lines;
     qint64 linesSize = 0;
     QVector<char> lineFresh;

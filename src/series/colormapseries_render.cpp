@@ -179,8 +179,15 @@ void ColorMapSeries::draw(QPainter *painter)
         const int shift = pan ? int(std::lround(edge - d->cacheView.last())) : 0;
         d->cacheKey = key;
         d->cacheView = view;
-        if (d->cache.width() != iw || d->cache.height() != ih)
-            d->cache = QImage(iw, ih, QImage::Format_ARGB32_Premultiplied);
+        if (d->cache.width() != iw || d->cache.height() != ih) {
+            if (d->cachePixelsSize < qint64(iw) * ih) {
+                d->cache = QImage();
+                d->cachePixels.reset(new QRgb[std::size_t(iw) * std::size_t(ih)]);
+                d->cachePixelsSize = qint64(iw) * ih;
+            }
+            d->cache = QImage(reinterpret_cast<uchar *>(d->cachePixels.get()), iw, ih, iw * int(sizeof(QRgb)),
+                              QImage::Format_ARGB32_Premultiplied);
+        }
         if (d->cache.isNull())
             return;
         const bool smooth = d->smooth;
@@ -230,8 +237,14 @@ void ColorMapSeries::draw(QPainter *painter)
         }
         // Lines of colours per physical row, for nearest cells: valid while
         // the columns, the colours and the row stay.
+        // They are made once the data changes under the same columns and
+        // colours: a map drawn once, or once per pan or zoom step, pays
+        // neither their memory nor its first touch (page faults cost more
+        // than the colours).
         const qint64 lineCells = qint64(d->pr) * iw;
-        const bool useLines = !moved && !smooth && lineCells <= kMaxImagePixels;
+        const bool dataChanged = d->generation != d->drawnGeneration;
+        d->drawnGeneration = d->generation;
+        bool useLines = !moved && !smooth && lineCells <= kMaxImagePixels && (dataChanged || d->lines);
         if (useLines) {
             const QVector<double> linesKey{double(d->layout), double(d->colors), d->lo, d->hi, double(palette.log),
                                            double(iw), double(d->pr)};
@@ -239,7 +252,10 @@ void ColorMapSeries::draw(QPainter *painter)
                 d->linesKey = linesKey;
                 d->linesColumns = pcol;
                 d->lineFresh.fill(0, d->pr);
+                useLines = false;
             }
+        }
+        if (useLines) {
             if (d->linesSize != lineCells) {
                 d->lines.reset(new QRgb[std::size_t(lineCells)]); // untouched until a row is drawn
                 d->linesSize = lineCells;
