@@ -24,7 +24,11 @@ class ColorMapSeriesPrivate;
     end colours; NaN cells are not drawn, nor, on logarithmic colours,
     values <= 0. Cells are drawn nearest-cell by default; setSmoothing()
     blends between cell centres. However large the grid, a rendering costs
-    in proportion to the pixels of the plot it covers, not to the cells.
+    in proportion to the pixels of the plot it covers, not to the cells
+    (only finding the automatic colour range after setData() visits every
+    cell, once). A replot of an unchanged map redraws its last picture, a
+    pan along a linear axis draws only the columns that came in, and a
+    waterfall colours only its new rows.
 
     A registered, visible colour map shows a colour-scale bar right of the
     plot (right of the right axis when that is in use, left of a right-hand
@@ -41,9 +45,10 @@ class ColorMapSeriesPrivate;
     column right of the last, the extent growing by one cell; with
     setMaximumRows() or setMaximumColumns() the oldest row or column drops
     at the same time, so the map scrolls in constant memory. Adding a row
-    costs in proportion to its length, whatever the size of the grid; so
-    does adding a column once the column limit is reached (before that, the
-    grid is laid out again).
+    costs in proportion to its length (and the number of rows, for the
+    colour range), whatever the size of the grid; so does adding a column
+    once the column limit is reached. Before a limit is reached the grid
+    grows as a vector does, copied now and then to twice its room.
 
     Bad input changes nothing: the data calls return false and print a
     warning for a value count that does not match the grid, sizes that are
