@@ -7,7 +7,9 @@
 //   tavrin_bench [--quick] [--only name,name,...] [--reps N]
 //
 // Names: W1_line, W1_line_aa, W2_scatter, W2_scatter_aa, W3_bars, W6_dense,
-// W4_live_append, W5_pan, fill, export, memory.
+// W4_live_append, W5_pan, fill, export, memory, and the colour-map ones
+// of colormap_workloads.h (W6_colormap, W6_colormap_pan, W7_waterfall,
+// W7_feed; their memory figure comes with "memory").
 //
 // The workload "memory" prints the heap bytes per point that a filled line
 // series of a million points holds, with the Qt version: Qt 5's QList keeps
@@ -259,6 +261,8 @@ double liveAppend(const Data &d, int n)
 
 } // namespace
 
+#include "colormap_workloads.h"
+
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -397,6 +401,7 @@ int main(int argc, char **argv)
         lookupMicroseconds = v[v.size() / 2] * 1000.0 / lookups;
         delete s;
     }
+    colormap::workloads(b, [] { return makeChart(); }, replot);
 
     b.print();
     if (lookupMicroseconds >= 0)

@@ -10,6 +10,7 @@
 #include <barseries.h>
 #include <boxandwhiskersseries.h>
 #include <chartwidget.h>
+#include <colormapseries.h>
 #include <ganttseries.h>
 #include <highlowseries.h>
 #include <lineitem.h>
@@ -92,6 +93,10 @@ constexpr int kFirstOps = 24;
 constexpr int kOps = 33;
 // With the next bit set too, the item calls come in as well.
 constexpr int kItemOps = 37;
+// A first byte of 0xE0 or more takes the first 32 operations and the two
+// colour-map ones in place of the pie and items, as the inputs kept for
+// colour maps were found with.
+constexpr int kColorMapOps = 34;
 
 inline ChartSeries *makeSeries(int kind)
 {
@@ -382,7 +387,8 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
     // the refresh timer batch them.
     const uint8_t first = r.byte();
     w->setRefreshTimeout(first % 4 == 0 ? -1 : 100);
-    const int ops = (first & 0xC0) == 0xC0 ? kItemOps : first & 0x80 ? kOps : kFirstOps;
+    const bool maps = first >= 0xE0;
+    const int ops = maps ? kColorMapOps : (first & 0xC0) == 0xC0 ? kItemOps : first & 0x80 ? kOps : kFirstOps;
     QList<int> ids;
     auto pick = [&]() -> ChartSeries * {
         if (ids.isEmpty())
@@ -391,7 +397,9 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
     };
 
     for (int op = 0; op < kMaxOps && !r.atEnd(); ++op) {
-        const int code = r.byte() % ops;
+        int code = r.byte() % ops;
+        if (maps && code >= kOps - 1)
+            code += kItemOps - (kOps - 1);
         switch (code) {
         case 0: { // add a series with points
             ChartSeries *s = makeSeries(r.byte());
@@ -619,6 +627,61 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
         case 36:
             itemOp(*w, r, code - 33);
             break;
+        case kItemOps: { // a colour map, sizes and extent often wrong
+            auto *map = new ColorMapSeries;
+            const int columns = int(r.byte() % 40) - 2, rows = int(r.byte() % 40) - 2;
+            const int count = std::max(0, columns) * std::max(0, rows) + int(r.byte() % 3) - 1;
+            QVector<double> values;
+            for (int i = 0; i < count; ++i)
+                values << (i % 7 == 3 ? r.number() : double(r.byte()) * (r.byte() & 1 ? -1 : 1));
+            const uint8_t b = r.byte();
+            map->setLogarithmicColors(b & 1);
+            map->setSmoothing(b & 2);
+            map->setColorScaleVisible(!(b & 4));
+            map->setPreset(ColorMapSeries::Preset(b >> 5));
+            const double x0 = r.number(), x1 = r.number(), y0 = r.number(), y1 = r.number();
+            map->setData(values, columns, rows, x0, x1, y0, y1);
+            if (b & 8)
+                map->setData(values, columns, rows, 0, 1 + r.byte(), -r.byte(), 1);
+            ids << w->addSeries(map);
+            break;
+        }
+        case kItemOps + 1: { // streaming and colours of a colour map, or of another kind's chart
+            auto *map = qobject_cast<ColorMapSeries *>(pick());
+            if (!map)
+                break;
+            const uint8_t b = r.byte();
+            const int n = int(r.byte() % 48);
+            QVector<double> v;
+            for (int i = 0; i < n; ++i)
+                v << (i % 5 == 1 ? r.number() : double(r.byte()));
+            switch (b % 8) {
+            case 0: map->addRow(v.isEmpty() ? QVector<double>(map->columns(), r.number()) : v); break;
+            case 1: map->addColumn(v.isEmpty() ? QVector<double>(map->rows(), r.number()) : v); break;
+            case 2: map->setMaximumRows(int(r.byte()) - 8); break;
+            case 3: map->setMaximumColumns(int(r.byte()) - 8); break;
+            case 4: map->setCell(int(r.byte()) - 4, int(r.byte()) - 4, r.number()); break;
+            case 5:
+                if (b & 8)
+                    map->setAutoDataRange();
+                else
+                    map->setDataRange(r.number(), r.number());
+                break;
+            case 6: {
+                QGradientStops stops;
+                for (int i = 0; i < n % 5; ++i)
+                    stops << QGradientStop(i % 2 ? r.number() : r.byte() / 255.0, QColor::fromRgba(r.word() * 65537u));
+                map->setGradient(stops);
+                break;
+            }
+            default:
+                map->setLogarithmicColors(b & 8);
+                map->setSmoothing(b & 16);
+                map->clear();
+                break;
+            }
+            break;
+        }
         default:
             break;
         }

@@ -13,6 +13,7 @@
 #include "highlowseries.h"
 #include "ganttseries.h"
 #include "pieseries.h"
+#include "colormapseries.h"
 #include "vline.h"
 #include "chartitem.h"
 #include "lineitem.h"

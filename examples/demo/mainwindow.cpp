@@ -1,6 +1,7 @@
 #include "mainwindow.h"
-#include "annotationstab.h"
 
+#include "annotationstab.h"
+#include "colormaptabs.h"
 #include "demotabs.h"
 #include "producer.h"
 
@@ -55,6 +56,10 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addPartsTab(galleryMode);
     auto *annotations = new demo::AnnotationsTab;
     addTab(QStringLiteral("annotations"), tr("Annotations"), annotations->chart(), annotations);
+    const demo::SpectrogramChart spectrogram = demo::spectrogramChart(galleryMode);
+    m_spectrum = spectrogram.feeder;
+    addTab(QStringLiteral("spectrogram"), tr("Spectrogram"), spectrogram.chart);
+    addTab(QStringLiteral("heatmap"), tr("Heat map"), demo::heatMapChart());
 
     buildToolBar();
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);
@@ -70,6 +75,7 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     m_producer = new Producer(live.a, live.b, start, galleryMode ? 600 : -1, galleryMode ? 0 : 50, this);
     connect(m_producer, &Producer::minuteStarted, this, &MainWindow::addMinuteLine);
     m_producer->start();
+    m_spectrum->start();
 }
 
 MainWindow::~MainWindow()
@@ -77,6 +83,7 @@ MainWindow::~MainWindow()
     // The producer must be gone before the series it queues into.
     m_producer->stop();
     m_producer->wait();
+    delete m_spectrum;
 }
 
 void MainWindow::addTab(const QString &key, const QString &label, ChartWidget *chart, QWidget *page)
@@ -344,6 +351,7 @@ QStringList MainWindow::writeGallery(const QString &dir, QSize chartSize)
     if (!QDir().mkpath(dir))
         return {};
     m_producer->wait();
+    m_spectrum->wait();
     QStringList written;
     for (int i = 0; i < m_charts.size(); ++i) {
         ChartWidget *chart = m_charts.at(i).chart;

@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
+class QThread;
 class QToolBar;
 class QAction;
 
@@ -62,6 +63,7 @@ private:
     QTabWidget *m_tabs;
     QList<Tab> m_charts;
     Producer *m_producer = nullptr;
+    QThread *m_spectrum = nullptr; // feeds the spectrogram
     ChartWidget *m_live = nullptr;
     // Marker lines on the live tab, oldest first: id and time.
     QList<QPair<int, QDateTime>> m_minuteLines;

@@ -155,8 +155,9 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
         d->widenAxes(series, series->maxX(), series->maxY());
         d->updatePlotArea();
         d->axes.updateTransformData();
-    } else if (y == d->axes.right() || wasPies != d->partsOfWholeOnly()) {
-        d->updatePlotArea(); // the right axis' band appears, or all axes go
+    } else if (y == d->axes.right() || wasPies != d->partsOfWholeOnly()
+               || series->type() == ChartSeries::stColorMap) {
+        d->updatePlotArea(); // the right axis' or the colour scale's band appears, or all axes go
     }
     connect(series, SIGNAL(cleared()), d, SLOT(on_series_cleared()));
     connect(series, SIGNAL(refresh()), this, SLOT(repaint()));
@@ -216,7 +217,7 @@ void ChartWidget::removeSeries(int seriesId)
     bool wasRight = false;
     if (it != d->seriesMap.end()) {
         ChartSeries *series = it.value();
-        wasRight = series && series->yAxis() == d->axes.right();
+        wasRight = series && (series->yAxis() == d->axes.right() || series->type() == ChartSeries::stColorMap);
         d->seriesMap.erase(it);
         d->autoColors.remove(series);
         if (series) {

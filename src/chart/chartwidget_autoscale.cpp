@@ -5,6 +5,8 @@
 #include "axis.h"
 #include "axis_p.h"
 #include "chartseries.h"
+#include "colormapseries.h"
+#include "colormapseries_p.h"
 #include "vline.h"
 
 #include <QMetaObject>
@@ -43,8 +45,12 @@ double ChartWidgetPrivate::lowBound(ChartSeries *series, bool y)
 {
     const Axis *axis = y ? series->yAxis() : series->xAxis();
     const double min = y ? series->minY() : series->minX();
-    if (axis && axis->isLogarithmic() && !(min > 0))
+    if (axis && axis->isLogarithmic() && !(min > 0)) {
+        // Cells, not points: a walk of the rows would visit every cell.
+        if (auto *map = qobject_cast<ColorMapSeries *>(series))
+            return map->d->smallestPositiveEdge(y);
         return smallestPositive(series, QLatin1Char(y ? 'Y' : 'X'));
+    }
     return min;
 }
 
@@ -249,23 +255,6 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
     refreshTimer.stop();
 }
 
-// Many changes in a row (a gauge's values) render once, from the event
-// loop; under the drawing lock its release renders.
-void ChartWidgetPrivate::seriesLookChanged(ChartSeries *)
-{
-    if (lookRenderPending || drawingLock)
-        return;
-    lookRenderPending = true;
-    QMetaObject::invokeMethod(this, "on_look_render", Qt::QueuedConnection);
-}
-
-void ChartWidgetPrivate::on_look_render()
-{
-    lookRenderPending = false;
-    if (!drawingLock)
-        q->repaint();
-}
-
 void ChartWidgetPrivate::on_deferred_rescale()
 {
     rescalePending = false;
@@ -297,7 +286,7 @@ void ChartWidgetPrivate::on_series_change_visible(bool)
 {
     if (autoScale)
         forceRescale();
-    else if (!drawingLock)
+    else if (!drawingLock && !updatePlotArea()) // a colour scale's band may come or go
         q->repaint();
 }
 

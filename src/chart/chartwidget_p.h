@@ -28,6 +28,7 @@ struct ChartSettings;
 struct ExportTable;
 class Axis;
 class ChartItem;
+class ColorMapSeries;
 class QAction;
 class QHelpEvent;
 class QIODevice;
@@ -62,8 +63,6 @@ public:
     bool gestureView = false;
     // The refresh timer's expiry has queued a full rescale.
     bool rescalePending = false;
-    // A rendering is queued for series that changed only their look.
-    bool lookRenderPending = false;
     bool drawingLock = false;
     Axes axes;
     Legend legend;
@@ -152,11 +151,22 @@ public:
             m = v;
     }
     void seriesAxesChanged(ChartSeries *series) override;
-    void seriesLookChanged(ChartSeries *series) override;
     QList<QColor> paletteColors() const override { return seriesColors; }
     QPalette chartPalette() const override { return q->palette(); }
     // Every registered series is a pie: the chart draws no axes.
     bool partsOfWholeOnly() const;
+    // A colour map's cells or colours changed: one rendering at the next
+    // pass of the event loop, however many calls came meanwhile.
+    void seriesContentChanged(ChartSeries *series, bool extentMoved) override;
+    bool renderQueued = false;
+    // The colour map whose colour-scale bar shows (none: no bar), the bar's
+    // band for a plot `height` pixels high, and the bar itself.
+    ColorMapSeries *colorScaleSeries() const;
+    Axis *prepareColorScale(ColorMapSeries *map, int height) const;
+    int colorScaleWidth(int height) const;
+    void drawColorScale(QPainter *painter);
+    // The value of the colour-map cell at plot pixel `pos`, as the bar labels it.
+    QString colorMapValueText(const QPoint &pos) const;
     // Widens the bottom axis by x and the series' y axis (the left one for
     // no series) by y, with fresh ticks; true when a range changed.
     bool widenAxes(const ChartSeries *series, double x, double y);
@@ -250,7 +260,7 @@ private slots:
     void on_axis_logarithmicChanged();
     void on_refresh_timer_timeout();
     void on_deferred_rescale();
-    void on_look_render();
+    void on_queued_render();
     void on_context_save_excel();
     void on_context_save_csv();
     void on_context_save_svg();

@@ -76,6 +76,8 @@ QRect ChartWidgetPrivate::plotRectIn(const QRect &area) const
             break;
         }
     }
+    if (const int bar = colorScaleWidth(r.height()))
+        r.setRight(r.right() - bar);
     // Whatever the fonts and bands claim, the plot stays inside the widget.
     if (!area.contains(r) && r.isValid())
         r = r.intersected(area);
@@ -138,6 +140,7 @@ void ChartWidgetPrivate::makeImage()
 
 void ChartWidget::repaint()
 {
+    d->renderQueued = false;
     if (d->pixmap.isNull())
         return;
     d->pixmap.fill(Qt::transparent);
@@ -194,6 +197,7 @@ void ChartWidgetPrivate::drawTitleAndAxes(QPainter *painter)
     // Its grid lines would cross the left axis' ones at other heights.
     if (rightAxisInUse())
         axes.right()->draw(painter, &plotRect, false);
+    drawColorScale(painter);
 }
 
 void ChartWidgetPrivate::handlePaint()

@@ -324,7 +324,7 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
     const QFont font = x->d->labelFont;
     painter->setFont(font);
     const QFontMetrics fm(font);
-    enum Edge { Bottom, Left, Right };
+    enum Edge { Bottom, Left, Right, Beside };
     auto box = [&](const QString &text, QPoint anchor, Edge edge) {
         const QSize size = fm.size(0, text) + QSize(6, 2);
         QRect r(QPoint(0, 0), size);
@@ -332,8 +332,10 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
             r.moveTopLeft(QPoint(anchor.x() - size.width() / 2, plotRect.bottom() - size.height()));
         else if (edge == Left)
             r.moveTopLeft(QPoint(plotRect.left() + 1, anchor.y() - size.height() / 2));
-        else
+        else if (edge == Right)
             r.moveTopLeft(QPoint(plotRect.right() - size.width(), anchor.y() - size.height() / 2));
+        else
+            r.moveBottomLeft(anchor + QPoint(4, -4));
         // Kept inside the plot so that a move only repaints the plot.
         r.moveLeft(qBound(plotRect.left() + 1, r.left(), plotRect.right() - r.width()));
         r.moveTop(qBound(plotRect.top() + 1, r.top(), plotRect.bottom() - r.height()));
@@ -353,6 +355,10 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
         box(crosshairTexts.at(1), p, Left);
     if (crosshairTexts.size() > 2)
         box(crosshairTexts.at(2), p, Right);
+    // Over a colour map, the value of the cell beside the pointer.
+    const QString value = colorMapValueText(p - plotRect.topLeft());
+    if (!value.isEmpty())
+        box(value, p, Beside);
     painter->restore();
 }
 

@@ -27,7 +27,7 @@ class ChartSeriesPrivate;
 
     A host creates a series of one of the kinds (LineSeries, PointSeries,
     MinMaxPointSeries, BarSeries, BoxAndWhiskersSeries, HighLowSeries,
-    GanttSeries, PieSeries), fills it, and registers it with ChartWidget::addSeries().
+    GanttSeries, PieSeries, ColorMapSeries), fills it, and registers it with ChartWidget::addSeries().
     The host owns a series until then; from then on the chart owns it and
     deletes it on ChartWidget::removeSeries(), ChartWidget::clear() or its own
     destruction. Filling a series before registering it costs no rendering.
@@ -79,7 +79,7 @@ public:
         \c stGantt (2) GanttSeries, \c stPoint (3) PointSeries, \c stBar (4)
         BarSeries, \c stMinMaxPoint (5) MinMaxPointSeries,
         \c stBoxAndWhiskers (6) BoxAndWhiskersSeries, \c stHighLow (7)
-        HighLowSeries, \c stPie (8) PieSeries.
+        HighLowSeries, \c stPie (8) PieSeries, \c stColorMap (9) ColorMapSeries.
     */
     enum seriesType : int {
         stLine = 1,
@@ -89,7 +89,8 @@ public:
         stMinMaxPoint = 5,
         stBoxAndWhiskers = 6,
         stHighLow = 7,
-        stPie = 8
+        stPie = 8,
+        stColorMap = 9
     };
 
     /*!

@@ -29,9 +29,14 @@ public:
     virtual void seriesBoundsShrunk() {}
     // The series was given other axes.
     virtual void seriesAxesChanged(ChartSeries *series) { (void)series; }
-    // The series changed what it draws without touching its bounds (a
-    // pie's values in place): one rendering soon covers any number of them.
-    virtual void seriesLookChanged(ChartSeries *series) { (void)series; }
+    // What the series shows changed (a pie's values, a colour map's cells or
+    // colours), and with extentMoved its bounds too, to those it now holds:
+    // one rendering soon covers any number of them.
+    virtual void seriesContentChanged(ChartSeries *series, bool extentMoved)
+    {
+        (void)series;
+        (void)extentMoved;
+    }
     // The chart's series colours (empty when it has none) and palette, for
     // kinds that colour parts of themselves.
     virtual QList<QColor> paletteColors() const { return {}; }

@@ -81,7 +81,7 @@ QSizeF PieSeriesPrivate::plotSize() const
 void PieSeriesPrivate::changed()
 {
     if (ChartSeriesOwner *owner = static_cast<ChartSeries *>(q)->d->owner)
-        owner->seriesLookChanged(q);
+        owner->seriesContentChanged(q, false);
 }
 
 void PieSeriesPrivate::structureChanged()

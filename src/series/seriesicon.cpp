@@ -3,6 +3,8 @@
 #include "barseries.h"
 #include "boxandwhiskersseries.h"
 #include "chartseries_p.h"
+#include "colormapseries.h"
+#include "colormapseries_p.h"
 #include "ganttseries.h"
 #include "highlowseries.h"
 #include "lineseries.h"
@@ -80,7 +82,13 @@ bool paintSeriesIcon(ChartSeries *series, QPainter *painter, int size)
         shape = static_cast<MinMaxPointSeries *>(series)->d->style == MinMaxPointSeries::psSquare
             ? IconShape::SquareMarker
             : IconShape::RoundMarker;
-    else
+    else if (type == typeid(ColorMapSeries)) {
+        // The gradient, bottom to top, as the colour-scale bar shows it.
+        if (painter)
+            painter->fillRect(QRect(0, 0, size, size),
+                              static_cast<ColorMapSeries *>(series)->d->scaleGradient(QPointF(0, size), QPointF(0, 0)));
+        return true;
+    } else
         return false;
     if (painter)
         paintIcon(painter, size, shape, series->ChartSeries::d->pen, series->ChartSeries::d->brush);

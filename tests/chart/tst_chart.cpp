@@ -107,6 +107,7 @@ private slots:
     void fuzzRegressions_data();
     void fuzzRegressions();
     void workersFeedBusyChart();
+    void colorMaps();
     void pictures_data();
     void pictures();
 
@@ -595,6 +596,16 @@ void TestChart::fuzzRegressions_data()
     // the transform was out of step with the range at that moment.
     QTest::newRow("stale transform") << QByteArray::fromBase64(
         "AAYBgQCBAIV9AIQAfAAABwCKAHYADAcBAAABANAHgwAFAAYACkEUBRMeEQEDAwQDFtXV1dXV1dXV1dXV1dXV1dU0CDQIDAMADA==");
+    // A colour map, then its rows, columns, limits, cells, ranges and
+    // gradients among zooms, pans and pictures (the fuzz corpus' seed).
+    QTest::newRow("colour map") << QByteArray::fromBase64(
+        "4SAIBgEAAAkBEgCDACQALQE2AD8BSABRAYEAYwFsAHUBfgCHAZAAiACiAKsBtAC9AcYABwECgACGAIAAhAAJDu5/GlA5vvB+wjR/"
+        "BgSPXcdRJEfjQEMAAmtuVFUJZWhdZMSYC7jUVEqHIZoBrSGetZz2oV728SGDC7cM1rsM5xchPH3ssLWA7DcKEt0uaq65S66NL58K"
+        "WihMnvdSGCnPEHkK6ddKHBD8q2pCQwxW3r5MHgxI6Fbo+aL1jJXwziHBW/+tXCGLuCC2EZy6j/iHlq5bBfKApgmTtrKMsNGzWOa6"
+        "q0hVZbn0CdVX15oJZFEecFwV8XNUGyGiXPdjEgyzwiRoeb8As8+O0Tq/EpowCa2WtELW0b3vSFDD9GVELrMAwzcKSKbA291z/JX1"
+        "wsRRhZr+gNQKowmSSfQMPuN9lhRFyAb1jHzyEgSJT5KW/PM8CECZkKyXDe2zuCEBgekhYQfb2vbF88hkl+4hmwHdkvGfSSH+qU7Z"
+        "GCN1iCsgDarbI8/5GSFwOESV4CFe01IibRY3DI8dPMwh3S4K+rS/HEaWTZRwhiB4gpFEeL4eW0MJrisSLj/oesfs9aUhD8QbTdty"
+        "Oyr7bEfAtXiUqrLFDLeX3bkSbiEgMRIQX2dkFPr2sgDa8Aml7uwzYk9RJL/F8E2COI4heBD2ELC8oR4L6fEhppXoelM=");
 }
 
 void TestChart::fuzzRegressions()
@@ -654,9 +665,9 @@ void TestChart::workersFeedBusyChart()
 namespace {
 // Scenes of whole charts whose pictures the Qt 5 build drew and we looked at.
 enum Scene { scMarks, scBands, scZoomed, scTime, scFlat, scDark, scLogRight, scTicks, scHidden, scLight,
-             scPie, scDonut, scPulled, scPieDark, scScenes };
+             scPie, scDonut, scPulled, scPieDark, scHeatMap, scWaterfall, scScenes };
 const char *const sceneNames[] = {"marks", "bands", "zoomed", "time", "flat", "dark", "logright", "ticks", "hidden", "light",
-                                  "pie", "donut", "pulled", "piedark"};
+                                  "pie", "donut", "pulled", "piedark", "heatmap", "waterfall"};
 
 // Parts of a whole with the awkward cases in it: a negative and a NaN
 // value (neither drawn nor counted), an empty and a very long label.
@@ -669,6 +680,19 @@ PieSeries *addPie(ChartWidget &w)
                    {42, 18, 12, -5, 9, 7, NaN});
     w.addSeries(pie);
     return pie;
+}
+
+// A field of 24 x 16 cells over [-6, 6] x [0, 8] with a hole of NaN cells.
+ColorMapSeries *fieldMap()
+{
+    auto *map = new ColorMapSeries;
+    QVector<double> v;
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 24; ++c)
+            v << ((c > 15 && c < 20 && r > 3 && r < 8) ? NaN : std::exp((c - 12) / 4.0) + r * r / 4.0);
+    map->setData(v, 24, 16, -6, 6, 0, 8);
+    map->setName(QStringLiteral("field"));
+    return map;
 }
 
 void addMarks(ChartWidget &w)
@@ -836,6 +860,39 @@ void buildScene(ChartWidget &w, int scene)
         pie->setLabelPosition(PieSeries::lpOutside);
         break;
     }
+    case scHeatMap: {
+        // Logarithmic colours with a titled bar between the plot and a
+        // right-hand legend, a line over the map.
+        ColorMapSeries *map = fieldMap();
+        map->setLogarithmicColors(true);
+        map->colorScaleAxis()->setTitle(QStringLiteral("level"));
+        w.addSeries(map);
+        w.addSeries(lineOf({QPointF(-6, 1), QPointF(6, 7)}, QStringLiteral("line")));
+        break;
+    }
+    case scWaterfall: {
+        // Dark theme, a scrolled waterfall in magma with the right axis in
+        // use, the crosshair reading a cell.
+        w.setTheme(ChartWidget::thDark);
+        w.legend()->setVisible(false);
+        auto *map = new ColorMapSeries;
+        map->setPreset(ColorMapSeries::Magma);
+        map->setMaximumRows(12);
+        for (int r = 0; r < 20; ++r) {
+            QVector<double> row;
+            for (int c = 0; c < 32; ++c)
+                row << std::exp(-(c - 16 - 8 * std::sin(r / 4.0)) * (c - 16 - 8 * std::sin(r / 4.0)) / 8.0);
+            map->addRow(row);
+        }
+        w.addSeries(map);
+        LineSeries *right = lineOf({QPointF(0, 100), QPointF(32, 300)});
+        right->setAxis(w.axes()->bottom(), w.axes()->right());
+        w.addSeries(right);
+        w.setCrosshair(true);
+        QCoreApplication::processEvents();
+        mouse(&w, QEvent::MouseMove, Qt::NoButton, w.d->plotRect.center());
+        break;
+    }
     case scDark:
         w.setTheme(ChartWidget::thDark);
         w.setSeriesColors({Qt::yellow, Qt::cyan, QColor(255, 128, 0), Qt::green, Qt::magenta});
@@ -852,6 +909,68 @@ void buildScene(ChartWidget &w, int scene)
     QCoreApplication::processEvents();
 }
 } // namespace
+
+// A colour map fits the axes to its extent (its smallest positive cell edge
+// on a logarithmic axis), takes a band for its colour scale only while the
+// bar shows, renders its data calls once per event-loop pass or at the
+// refresh timer's expiry, and scrolls the axes with a waterfall.
+void TestChart::colorMaps()
+{
+    ChartWidget plain, w;
+    showChart(plain, 500, 300);
+    showChart(w, 500, 300);
+    plain.addSeries(lineOf({QPointF(-6, 0), QPointF(6, 8)}));
+    ColorMapSeries *map = fieldMap();
+    w.addSeries(map);
+    QCOMPARE(rawRanges(w), rawRanges(plain)); // a line over the same extent
+    const int full = plain.d->plotRect.width();
+    QVERIFY(w.d->plotRect.width() < full - 40);
+    QCOMPARE(w.d->plotRect.height(), plain.d->plotRect.height());
+    map->setColorScaleVisible(false);
+    QCoreApplication::processEvents();
+    QCOMPARE(w.d->plotRect, plain.d->plotRect);
+    map->setColorScaleVisible(true);
+    QCoreApplication::processEvents();
+    QVERIFY(w.d->plotRect.width() < full - 40);
+    w.setAutoScale(false);
+    map->setVisible(false);
+    QCOMPARE(w.d->plotRect, plain.d->plotRect);
+    map->setVisible(true);
+    w.setAutoScale(true);
+
+    CountingSeries *counted = countedRamp(w, 1);
+    map->setMaximumRows(16);
+    // Labels of two digits from here on, so that the layout stays.
+    for (int i = 0; i < 4; ++i)
+        map->addRow(QVector<double>(24, 1.0));
+    QCoreApplication::processEvents();
+    const int before = counted->draws;
+    for (int i = 0; i < 10; ++i)
+        QVERIFY(map->addRow(QVector<double>(24, i)));
+    QCOMPARE(counted->draws, before); // the axes follow at once, the picture at the next pass
+    QCOMPARE(w.axes()->left()->d->rawMax, 15.0);
+    QCoreApplication::processEvents();
+    QCOMPARE(counted->draws, before + 1);
+    QCOMPARE(map->cell(0, 15), 9.0);
+    w.setRefreshTimeout(30);
+    map->setCell(0, 0, 1e6);
+    map->addRow(QVector<double>(24, 1.0));
+    QCoreApplication::processEvents();
+    QCOMPARE(counted->draws, before + 1);
+    QTRY_VERIFY(counted->draws > before + 1);
+    QCOMPARE(w.axes()->left()->d->rawMax, 15.5);
+    w.setRefreshTimeout(-1);
+
+    w.removeSeries(2);
+    w.axes()->bottom()->setLogarithmic(true);
+    QCoreApplication::processEvents();
+    QVERIFY(qAbs(w.axes()->bottom()->d->rawMin - 0.5) < 1e-6);
+    // The bar's band goes with the series.
+    const int narrow = w.d->plotRect.width();
+    w.removeSeries(1);
+    QCoreApplication::processEvents();
+    QVERIFY(w.d->plotRect.width() > narrow + 40);
+}
 
 void TestChart::pictures_data()
 {

@@ -11,6 +11,7 @@
 #include <boxandwhiskersseries.h>
 #include <chartwidget.h>
 #include <chartwidget_p.h>
+#include <colormapseries.h>
 #include <ganttseries.h>
 #include <highlowseries.h>
 #include <legend.h>

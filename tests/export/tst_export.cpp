@@ -169,6 +169,9 @@ void TestExport::layout_data()
     QTest::newRow("series without points") << 3 << QByteArray("E(X);E(Y);A(X);A(Y)\n;;5;0.5\n")
                                            << QStringList{"E +1,A +1", "X,Y,X,Y", "@3 5,0.5", ""};
     QTest::newRow("nothing visible") << 4 << QByteArray() << QStringList{"", "", ""};
+    // A colour map: one row per cell, row 0 first, the cell's centre and value.
+    QTest::newRow("colour map cells") << 5 << QByteArray("M(X);M(Y);M(Z);A(X);A(Y)\n0.5;10.5;1;5;0.5\n1.5;10.5;nan\n0.5;11.5;3\n1.5;11.5;4\n")
+                                      << QStringList{"M +2,A +1", "X,Y,Z,X,Y", "0.5,10.5,1,5,0.5", "1.5,10.5,!nan", "0.5,11.5,3", "1.5,11.5,4", ""};
 }
 
 void TestExport::layout()
@@ -183,6 +186,14 @@ void TestExport::layout()
     case 1: w.addSeries(lineOf(one, "A")); w.addSeries(lineOf(three, "B")); break;
     case 2: w.addSeries(lineOf(one, "A")); w.addSeries(lineOf(three, "H")); w.addSeries(lineOf({{1, 10}}, "B")); break;
     case 3: w.addSeries(new TableSeries("E", "X;Y")); w.addSeries(lineOf(one, "A")); break;
+    case 5: {
+        auto *map = new ColorMapSeries;
+        map->setData({1, NaN, 3, 4}, 2, 2, 0, 2, 10, 12);
+        map->setName(QStringLiteral("M"));
+        w.addSeries(map);
+        w.addSeries(lineOf(one, "A"));
+        break;
+    }
     default: w.addSeries(lineOf(one, "H")); // nothing visible
     }
     for (ChartSeries *s : w.seriesList())

@@ -99,6 +99,7 @@ private slots:
     void menuDialogs_data();
     void menuDialogs();
     void svgVectors();
+    void colorMapOneImage();
 
 private:
     QTemporaryDir dir;
@@ -421,6 +422,46 @@ void TestExportOutputs::svgVectors()
     w.legend()->setVisible(false);
     QVERIFY(w.exportSvg(file));
     QVERIFY(!readAll(file).contains(">Line<") && !readAll(file).contains("#010203"));
+}
+
+// A map of 60,000 cells goes into SVG and PDF as one image at the output's
+// resolution beside a colour scale of vectors, and the SVG shows on paper
+// the colours the screen shows.
+void TestExportOutputs::colorMapOneImage()
+{
+    ChartWidget w;
+    w.resize(400, 260);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto *map = new ColorMapSeries;
+    QVector<double> v;
+    for (int r = 0; r < 200; ++r)
+        for (int c = 0; c < 300; ++c)
+            v << c + r;
+    QVERIFY(map->setData(v, 300, 200, 0, 3, 0, 2));
+    w.addSeries(map);
+    QCoreApplication::processEvents();
+    const QString file = outputFile(QStringLiteral("imageexport-colormap.svg"));
+    QVERIFY(w.exportSvg(file));
+    const QByteArray svg = readAll(file);
+    QCOMPARE(svg.count("<image"), 1);
+    QVERIFY(svg.contains("<linearGradient")); // the bar
+    QVERIFY2(svg.count("<path") + svg.count("<polyline") + svg.count("<rect") < 200, svg.left(200).constData());
+    QImage drawn(w.size(), QImage::Format_ARGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    QSvgRenderer(svg).render(&painter);
+    painter.end();
+    const QImage screen = grabImage(&w);
+    for (const QPoint &at : {w.d->plotRect.center(), w.d->plotRect.topLeft() + QPoint(30, 30)}) {
+        const QRgb a = screen.pixel(at), b = drawn.pixel(at);
+        QVERIFY2(qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b)) < 12,
+                 qPrintable(QStringLiteral("%1 %2").arg(a, 0, 16).arg(b, 0, 16)));
+    }
+    const QString pdf = outputFile(QStringLiteral("imageexport-colormap.pdf"));
+    QVERIFY(w.exportPdf(pdf));
+    const QByteArray data = readAll(pdf); // the image, and its one-bit mask
+    QCOMPARE(data.count("/Subtype /Image") - data.count("/ImageMask true"), 1);
 }
 
 TAVRIN_TEST(TestExportOutputs)
