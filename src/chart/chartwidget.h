@@ -13,6 +13,7 @@
 
 class Axes;
 class Axis;
+class ChartGroup;
 class ChartItem;
 class ChartSeries;
 class ChartWidgetPrivate;
@@ -270,6 +271,12 @@ public:
         the host shows it (Legend::setVisible()).
     */
     Q_INVOKABLE Legend *legend() const;
+    /*!
+        Returns the ChartGroup whose members share the chart's x range, or
+        null while the chart is in none (the default). The group adds and
+        removes its members (ChartGroup::addChart()).
+    */
+    ChartGroup *group() const;
     /*!
         Switches automatic scaling on or off, as \a autoScale says.
 
