@@ -3,6 +3,7 @@
 
 #include "axes.h"
 #include "axis.h"
+#include "axis_p.h"
 #include "chartwidget.h"
 #include "chartwidget_p.h"
 
@@ -110,6 +111,10 @@ void ChartGroupPrivate::followX(ChartWidget *source)
             chart->d->dataX(a, b);
         s->widenXTo(a, b);
     }
+    // The transform can lag behind a range just widened; the group passes on
+    // the range itself, so the source draws it too.
+    if (charts.size() > 1 && s->axes.bottom()->isValid())
+        s->axes.bottom()->d->updateTransform();
     double a, b;
     if (!s->visibleX(a, b) || (a == s->linkedLo && b == s->linkedHi))
         return;

@@ -70,8 +70,9 @@ void ChartWidgetPrivate::takeX(double lo, double hi, bool gesture)
         leaveAutoScale();
     const bool lock = drawingLock;
     drawingLock = true;
-    showAxisRange(axes.bottom(), lo, hi);
+    // Laid out first: the range is kept at the axis' new length.
     updatePlotArea(false);
+    showAxisRange(axes.bottom(), lo, hi);
     axes.adjust();
     drawingLock = lock;
     // What it shows now is the group's range, not a change to pass on.
