@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "annotationstab.h"
+#include "dashboardtab.h"
 
 #include "demotabs.h"
 #include "producer.h"
@@ -55,6 +56,8 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addPartsTab(galleryMode);
     auto *annotations = new demo::AnnotationsTab;
     addTab(QStringLiteral("annotations"), tr("Annotations"), annotations->chart(), annotations);
+    auto *dashboard = new demo::DashboardTab(galleryMode);
+    addTab(QStringLiteral("dashboard"), tr("Dashboard"), dashboard->chart(), dashboard);
 
     buildToolBar();
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);
