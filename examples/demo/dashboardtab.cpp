@@ -45,6 +45,8 @@ DashboardTab::DashboardTab(bool galleryMode, QWidget *parent)
         m_charts[i]->legend()->setVisible(false);
         m_charts[i]->setWheelZoom(true);
         m_charts[i]->setDoubleClickReset(true);
+        // A zoomed or panned view stays while the data streams on.
+        m_charts[i]->setHoldView(true);
         m_charts[i]->setMinimumSize(320, 120);
         layout->addWidget(m_charts[i], 1);
     }
@@ -61,7 +63,7 @@ DashboardTab::DashboardTab(bool galleryMode, QWidget *parent)
     m_events->setColor(demo::palette(3).darker(130));
     m_events->setFillColor(demo::palette(3));
     m_charts[2]->addSeries(m_events);
-    m_charts[2]->axes()->left()->setCustomLabel(1, tr("Alarm"));
+    m_charts[2]->axes()->left()->setTitle(tr("Alarms"));
     for (ChartWidget *chart : m_charts)
         m_group->addChart(chart);
 

@@ -145,7 +145,7 @@ void ChartGroupPrivate::followCrosshair(ChartWidget *source, double x)
         if (chart == source)
             continue;
         ChartWidgetPrivate *c = chart->d;
-        if (std::isnan(x) && std::isnan(c->linkedCrosshairX))
+        if (x == c->linkedCrosshairX || (std::isnan(x) && std::isnan(c->linkedCrosshairX)))
             continue;
         c->linkedCrosshairX = x;
         chart->update(c->plotRect);

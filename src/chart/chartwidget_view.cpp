@@ -359,6 +359,9 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
     const Axis *right = axes.right();
     if (rightAxisInUse() && right->isValid())
         crosshairTexts << valueText(right, right->pixelToPoint(p.y() - plotRect.top()));
+    // The range may have moved under a pointer that stood still.
+    if (group)
+        group->d->followCrosshair(q, x->pixelToPoint(p.x() - plotRect.left()));
     box(crosshairTexts.at(0), p, Bottom);
     if (!crosshairTexts.at(1).isEmpty())
         box(crosshairTexts.at(1), p, Left);
