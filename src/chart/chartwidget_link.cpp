@@ -152,3 +152,59 @@ void ChartWidgetPrivate::on_align_render()
     if (!updatePlotArea() && !drawingLock)
         q->repaint();
 }
+
+double ChartWidget::aspectRatio() const
+{
+    return d->aspectRatio;
+}
+
+void ChartWidget::setAspectRatio(double ratio)
+{
+    if (!(ratio >= 0) || !std::isfinite(ratio) || ratio == d->aspectRatio)
+        return;
+    d->aspectRatio = ratio;
+    repaint();
+    emit aspectRatioChanged(ratio);
+}
+
+void ChartWidgetPrivate::keepAspect()
+{
+    // New labels can change the plot's size, and with it the scales: a
+    // second pass settles that.
+    for (int pass = 0; pass < 2 && keepAspectOnce(); ++pass)
+        updatePlotArea(false);
+}
+
+bool ChartWidgetPrivate::keepAspectOnce()
+{
+    Axis *x = axes.bottom();
+    Axis *y = axes.left();
+    if (x->isLogarithmic() || y->isLogarithmic() || !y->isValid())
+        return false;
+    const double w = x->d->length, h = y->d->length;
+    double x0, x1;
+    if (!visibleX(x0, x1) || !(w > 0) || !(h > 0) || !std::isfinite(y->d->scale) || y->d->scale == 0)
+        return false;
+    const double ya = y->pixelToPoint(0), yb = y->pixelToPoint(h);
+    double y0 = std::min(ya, yb), y1 = std::max(ya, yb);
+    if (!(y0 < y1))
+        return false;
+    // Pixels per unit; the larger one is squeezed to the ratio by widening
+    // its range.
+    const double sx = w / (x1 - x0), sy = h / (y1 - y0);
+    const double want = aspectRatio * sy;
+    if (std::fabs(sx - want) <= want * 1e-9)
+        return false;
+    const bool lock = drawingLock;
+    drawingLock = true;
+    if (sx > want) {
+        const double c = (x0 + x1) / 2, half = w / want / 2;
+        showAxisRange(x, c - half, c + half);
+    } else {
+        const double c = (y0 + y1) / 2, half = h * aspectRatio / sx / 2;
+        showAxisRange(y, c - half, c + half);
+    }
+    axes.adjust();
+    drawingLock = lock;
+    return true;
+}

@@ -233,6 +233,11 @@ public:
     // Makes the axis show exactly lo..hi, as the zoom history does.
     static void showAxisRange(Axis *axis, double lo, double hi);
 
+    // The fixed ratio of the scales (chartwidget_link.cpp), 0 for none.
+    double aspectRatio = 0;
+    void keepAspect();
+    bool keepAspectOnce();
+
     void clearRegistry();
     void forceRescale();
     // What a gesture does to automatic scaling: off, remembering that the

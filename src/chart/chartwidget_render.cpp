@@ -147,6 +147,8 @@ void ChartWidget::repaint()
 {
     if (d->pixmap.isNull())
         return;
+    if (d->aspectRatio > 0)
+        d->keepAspect();
     if (d->group)
         d->group->d->followX(this);
     d->alignRenderPending = false;
