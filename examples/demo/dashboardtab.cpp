@@ -118,4 +118,30 @@ void DashboardTab::addSample()
     }
 }
 
+ChartWidget *equalScalesChart()
+{
+    auto *chart = newChart(QObject::tr("Equal scales: one unit is as long on both axes"),
+                           QObject::tr("East (km)"), QObject::tr("North (km)"));
+    chart->setWheelZoom(true);
+    chart->setDoubleClickReset(true);
+    auto *circle = new LineSeries;
+    circle->setName(QObject::tr("Ring road"));
+    circle->setColor(palette(0));
+    auto *spiral = new LineSeries;
+    spiral->setName(QObject::tr("Spiral"));
+    spiral->setColor(palette(1));
+    for (int i = 0; i <= 360; ++i) {
+        const double a = i * M_PI / 180;
+        circle->addXY(10 * std::cos(a), 10 * std::sin(a));
+    }
+    for (int i = 0; i <= 1440; ++i) {
+        const double a = i * M_PI / 180, r = 0.02 * i / 3;
+        spiral->addXY(4 + r * std::cos(a), 2 + r * std::sin(a));
+    }
+    chart->addSeries(circle);
+    chart->addSeries(spiral);
+    chart->setAspectRatio(1);
+    return chart;
+}
+
 } // namespace demo

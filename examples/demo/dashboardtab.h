@@ -36,6 +36,10 @@ private:
     double m_eventStart = -1; // where the signal crossed the threshold, -1 below it
 };
 
+// A circle and a spiral on equal scales: they stay round through zoom,
+// pan, the wheel and resizing.
+ChartWidget *equalScalesChart();
+
 } // namespace demo
 
 #endif // DEMO_DASHBOARDTAB_H

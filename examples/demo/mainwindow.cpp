@@ -58,6 +58,7 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addTab(QStringLiteral("annotations"), tr("Annotations"), annotations->chart(), annotations);
     auto *dashboard = new demo::DashboardTab(galleryMode);
     addTab(QStringLiteral("dashboard"), tr("Dashboard"), dashboard->chart(), dashboard);
+    addTab(QStringLiteral("equalscales"), tr("Equal scales"), demo::equalScalesChart());
 
     buildToolBar();
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);
