@@ -21,5 +21,6 @@
 #include "textitem.h"
 #include "legend.h"
 #include "chartwidget.h"
+#include "chartgroup.h"
 
 #endif // TAVRIN_H

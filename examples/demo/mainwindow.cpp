@@ -2,6 +2,7 @@
 
 #include "annotationstab.h"
 #include "colormaptabs.h"
+#include "dashboardtab.h"
 #include "demotabs.h"
 #include "producer.h"
 
@@ -60,6 +61,9 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     m_spectrum = spectrogram.feeder;
     addTab(QStringLiteral("spectrogram"), tr("Spectrogram"), spectrogram.chart);
     addTab(QStringLiteral("heatmap"), tr("Heat map"), demo::heatMapChart());
+    auto *dashboard = new demo::DashboardTab(galleryMode);
+    addTab(QStringLiteral("dashboard"), tr("Dashboard"), dashboard->chart(), dashboard);
+    addTab(QStringLiteral("equalscales"), tr("Equal scales"), demo::equalScalesChart());
 
     buildToolBar();
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);

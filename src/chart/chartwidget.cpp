@@ -5,6 +5,7 @@
 #include "chartseries.h"
 #include "chartitem.h"
 #include "chartitem_p.h"
+#include "chartgroup.h"
 #include "chartseries_p.h"
 #include "legend_p.h"
 #include "vline.h"
@@ -49,6 +50,8 @@ ChartWidget::ChartWidget(QWidget *parent)
 
 ChartWidget::~ChartWidget()
 {
+    if (d->group)
+        d->group->removeChart(this);
     removeEventFilter(d);
     delete d;
     d = nullptr;

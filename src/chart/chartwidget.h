@@ -13,6 +13,7 @@
 
 class Axes;
 class Axis;
+class ChartGroup;
 class ChartItem;
 class ChartSeries;
 class ChartWidgetPrivate;
@@ -117,6 +118,13 @@ class TAVRIN_EXPORT ChartWidget : public QWidget
         \sa crosshair()
     */
     Q_PROPERTY(bool crosshair READ crosshair WRITE setCrosshair NOTIFY crosshairChanged)
+    /*!
+        \property ChartWidget::aspectRatio
+        \brief How many times the pixels of one unit of y one unit of x takes;
+        0 (the default) for no fixed ratio.
+        \sa aspectRatio()
+    */
+    Q_PROPERTY(double aspectRatio READ aspectRatio WRITE setAspectRatio NOTIFY aspectRatioChanged)
     /*!
         \property ChartWidget::titleFont
         \brief The font of the title ("Arial" at 8 points by default).
@@ -270,6 +278,12 @@ public:
         the host shows it (Legend::setVisible()).
     */
     Q_INVOKABLE Legend *legend() const;
+    /*!
+        Returns the ChartGroup whose members share the chart's x range, or
+        null while the chart is in none (the default). The group adds and
+        removes its members (ChartGroup::addChart()).
+    */
+    ChartGroup *group() const;
     /*!
         Switches automatic scaling on or off, as \a autoScale says.
 
@@ -534,6 +548,28 @@ public:
     void setCrosshair(bool on);
 
     /*!
+        Returns the fixed ratio between the axes' scales: one unit on the
+        bottom axis takes aspectRatio() times the pixels of one unit on the
+        left axis (1: equal scales, a circle stays round). 0, the default,
+        fixes nothing.
+
+        While it is set, every rendering first widens the bottom or the left
+        axis' visible range about its centre, whichever the ratio would
+        otherwise squeeze, so that zoom, pan, the wheel, a resize and
+        automatic scaling all keep it and all the data that was in view stays
+        in view. Logarithmic axes and a chart without a range on both axes
+        are left as they are. The right axis keeps its own scale.
+    */
+    double aspectRatio() const;
+    /*!
+        Sets the aspect ratio to \a ratio; see aspectRatio(). 0 switches it
+        off. A negative, infinite or NaN ratio is ignored. The chart renders
+        at once under the new ratio. Emits aspectRatioChanged() when the
+        value changes.
+    */
+    void setAspectRatio(double ratio);
+
+    /*!
         Returns how many views zoomBack() can return to. Each drag zoom,
         pan drag and wheel step records the view it leaves; the oldest
         records are dropped beyond 50. Switching automatic scaling on
@@ -750,6 +786,10 @@ signals:
         the value it already has emits nothing.
     */
     void crosshairChanged(bool on);
+    /*!
+        Emitted by setAspectRatio() when aspectRatio changes to \a ratio.
+    */
+    void aspectRatioChanged(double ratio);
     /*!
         Emitted by setTitleFont(), and by load(), when the title font
         changes to \a font.

@@ -27,6 +27,7 @@
 struct ChartSettings;
 struct ExportTable;
 class Axis;
+class ChartGroup;
 class ChartItem;
 class ColorMapSeries;
 class QAction;
@@ -220,6 +221,33 @@ public:
     QPoint dragPos; // where the drag was taken
     bool itemCursor = false; // the pointer shows a split cursor over a line
 
+    // Membership of a ChartGroup (chartwidget_link.cpp). linkedLo/linkedHi
+    // are the x range last given to or taken from the group; the bands are
+    // the group's widest axis bands, 0 outside a group.
+    ChartGroup *group = nullptr;
+    double linkedLo = qQNaN(), linkedHi = qQNaN();
+    double linkedCrosshairX = qQNaN(); // another member's crosshair, NaN for none
+    int minLeftBand = 0, minRightBand = 0;
+    bool alignRenderPending = false;
+    bool visibleX(double &lo, double &hi) const;
+    void dataX(double &lo, double &hi);
+    void widenXTo(double lo, double hi);
+    // Shows the group's range and renders; a range a gesture chose ends
+    // automatic scaling as the gesture would have.
+    void takeX(double lo, double hi, bool gesture);
+    double crosshairX(const QPoint &pos) const;
+    void drawLinkedCrosshair(QPainter *painter);
+    int leftBand() const;
+    int rightBand() const;
+    void setBands(int left, int right);
+    // Makes the axis show exactly lo..hi, as the zoom history does.
+    static void showAxisRange(Axis *axis, double lo, double hi);
+
+    // The fixed ratio of the scales (chartwidget_link.cpp), 0 for none.
+    double aspectRatio = 0;
+    void keepAspect();
+    bool keepAspectOnce();
+
     void clearRegistry();
     void forceRescale();
     // What a gesture does to automatic scaling: off, remembering that the
@@ -261,6 +289,7 @@ private slots:
     void on_refresh_timer_timeout();
     void on_deferred_rescale();
     void on_queued_render();
+    void on_align_render();
     void on_context_save_excel();
     void on_context_save_csv();
     void on_context_save_svg();

@@ -5,6 +5,7 @@
 #include "chartwidget_p.h"
 
 #include "axis.h"
+#include "chartgroup_p.h"
 #include "chartseries.h"
 #include "legend_p.h"
 #include "pointseries.h"
@@ -17,6 +18,8 @@
 #include <QPainter>
 #include <QTextOption>
 
+#include <algorithm>
+
 bool ChartWidgetPrivate::updatePlotArea()
 {
     return updatePlotArea(true);
@@ -24,6 +27,8 @@ bool ChartWidgetPrivate::updatePlotArea()
 
 bool ChartWidgetPrivate::updatePlotArea(bool render)
 {
+    if (group)
+        group->d->alignBands();
     const QRect old = plotRect;
     const QRect r = plotRectIn(q->rect());
     plotRect = r;
@@ -48,9 +53,11 @@ QRect ChartWidgetPrivate::plotRectIn(const QRect &area) const
     QRect r = area.adjusted(margins.left(), margins.top(), -margins.right(), -margins.bottom());
     if (!partsOfWholeOnly()) {
         r.setBottom(r.bottom() - axes.bottom()->size());
-        r.setLeft(r.left() + axes.left()->size());
+        r.setLeft(r.left() + std::max(axes.left()->size(), minLeftBand));
         if (rightAxisInUse())
-            r.setRight(r.right() - axes.right()->size());
+            r.setRight(r.right() - std::max(axes.right()->size(), minRightBand));
+        else
+            r.setRight(r.right() - minRightBand);
     }
     if (!title.isEmpty())
         r.setTop(r.top() + QFontMetrics(titleFont).height());
@@ -143,6 +150,11 @@ void ChartWidget::repaint()
     d->renderQueued = false;
     if (d->pixmap.isNull())
         return;
+    if (d->aspectRatio > 0)
+        d->keepAspect();
+    if (d->group)
+        d->group->d->followX(this);
+    d->alignRenderPending = false;
     d->pixmap.fill(Qt::transparent);
     QPainter painter(&d->pixmap);
     if (d->antialiasing)

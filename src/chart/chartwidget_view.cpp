@@ -5,6 +5,7 @@
 
 #include "axis.h"
 #include "axis_p.h"
+#include "chartgroup_p.h"
 #include "chartseries.h"
 
 #include <QFontMetrics>
@@ -105,6 +106,11 @@ QString valueText(const Axis *axis, double v)
 }
 
 } // namespace
+
+void ChartWidgetPrivate::showAxisRange(Axis *axis, double lo, double hi)
+{
+    showRange(axis, lo, hi);
+}
 
 void ChartWidgetPrivate::pushView()
 {
@@ -302,12 +308,17 @@ void ChartWidgetPrivate::moveCrosshair(const QPoint &pos, bool inside)
     crosshairShown = inside;
     crosshairPos = pos;
     q->update(plotRect);
+    if (group)
+        group->d->followCrosshair(q, inside ? crosshairX(pos) : qQNaN());
 }
 
 void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
 {
-    if (!crosshair || !crosshairShown || !plotRect.contains(crosshairPos) || !viewValid())
+    if (!crosshair || !crosshairShown || !plotRect.contains(crosshairPos) || !viewValid()) {
+        if (!std::isnan(linkedCrosshairX))
+            drawLinkedCrosshair(painter);
         return;
+    }
     const Axis *x = axes.bottom();
     const Axis *y = axes.left();
     const QPoint p = crosshairPos;
@@ -350,6 +361,9 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
     const Axis *right = axes.right();
     if (rightAxisInUse() && right->isValid())
         crosshairTexts << valueText(right, right->pixelToPoint(p.y() - plotRect.top()));
+    // The range may have moved under a pointer that stood still.
+    if (group)
+        group->d->followCrosshair(q, x->pixelToPoint(p.x() - plotRect.left()));
     box(crosshairTexts.at(0), p, Bottom);
     if (!crosshairTexts.at(1).isEmpty())
         box(crosshairTexts.at(1), p, Left);
