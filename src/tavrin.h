@@ -19,6 +19,7 @@
 #include "rangeitem.h"
 #include "textitem.h"
 #include "legend.h"
+#include "charthit.h"
 #include "chartwidget.h"
 
 #endif // TAVRIN_H

@@ -45,6 +45,7 @@ ChartWidget::ChartWidget(QWidget *parent)
     qRegisterMetaType<ChartWidget::Theme>();
     d = new ChartWidgetPrivate(this);
     installEventFilter(d);
+    connect(&d->legend, &Legend::entryClicked, d, &ChartWidgetPrivate::legendEntryClicked);
 }
 
 ChartWidget::~ChartWidget()
@@ -61,8 +62,11 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         return handleMousePress(static_cast<QMouseEvent *>(event));
-    case QEvent::MouseButtonRelease:
-        return handleMouseRelease(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseButtonRelease: {
+        const bool handled = handleMouseRelease(static_cast<QMouseEvent *>(event));
+        reportClick(static_cast<QMouseEvent *>(event));
+        return handled;
+    }
     case QEvent::MouseMove:
         return handleMouseMove(static_cast<QMouseEvent *>(event));
     case QEvent::Paint:
@@ -76,6 +80,7 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Wheel:
         return handleWheel(static_cast<QWheelEvent *>(event));
     case QEvent::MouseButtonDblClick:
+        reportDoubleClick(static_cast<QMouseEvent *>(event));
         return handleDoubleClick(static_cast<QMouseEvent *>(event));
     case QEvent::KeyPress:
         // Escape during a drag puts the dragged line back.
@@ -86,6 +91,7 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
         return QObject::eventFilter(watched, event);
     case QEvent::Leave:
         moveCrosshair(QPoint(), false);
+        trackHover(QPoint(), false);
         return QObject::eventFilter(watched, event);
     default:
         return QObject::eventFilter(watched, event);

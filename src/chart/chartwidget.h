@@ -2,6 +2,7 @@
 #define CHARTWIDGET_H
 
 #include "tavrin_global.h"
+#include "charthit.h"
 
 #include <QColor>
 #include <QFont>
@@ -542,6 +543,18 @@ public:
     int zoomHistorySize() const;
 
     /*!
+        Returns the series and the data item drawn at \a pos, in widget
+        pixels: the marker or line vertex nearest to \a pos within a few
+        pixels, or the bar, box, Gantt bar, band or pie slice under it
+        (ChartSeries::indexAt()). Only visible series count, on either
+        vertical axis; where several have an item there, the one drawn last
+        (the highest id) wins. Outside the plot, or over nothing, the hit is
+        invalid.
+        \sa pointClicked(), pointHovered()
+    */
+    ChartHit pointAt(const QPoint &pos) const;
+
+    /*!
         Writes the chart's display settings to the file \a fileName in the
         given \a format: automatic scaling, the drawing lock, the title and
         its font. Series, axes, legend and marker lines are not saved.
@@ -725,6 +738,14 @@ public slots:
     */
     bool zoomBack();
 
+protected:
+    /*! Turns on mouse tracking when pointHovered() gets its receiver. */
+    void connectNotify(const QMetaMethod &signal) override;
+
+private:
+    // Asks whether the opt-in signals have receivers.
+    friend class ChartWidgetPrivate;
+
 signals:
     /*!
         Emitted when imageExportActions changes to \a on.
@@ -768,6 +789,38 @@ signals:
         full history drops the oldest one and emits nothing.
     */
     void zoomHistoryChanged(int size);
+
+    /*!
+        Emitted when the user clicks the data item \a index of the series
+        \a seriesId (pointAt()) with \a buttons, holding \a modifiers. A
+        press that moves into a zoom band or a pan is not a click. The chart
+        hit-tests a click only while this signal, seriesClicked() or a
+        selection mode is in use.
+    */
+    void pointClicked(int seriesId, int index, Qt::MouseButtons buttons,
+                      Qt::KeyboardModifiers modifiers);
+    /*!
+        Emitted when the user double-clicks the data item \a index of the
+        series \a seriesId with \a buttons, holding \a modifiers; the first
+        click was reported by pointClicked(). The double click resets the
+        zoom as before when doubleClickReset is on.
+    */
+    void pointDoubleClicked(int seriesId, int index, Qt::MouseButtons buttons,
+                            Qt::KeyboardModifiers modifiers);
+    /*!
+        Emitted when the pointer comes over the data item \a index of the
+        series \a seriesId, and with \a index -1 when it leaves the
+        series' items for a place with none or for another series' item
+        (moving between two items of one series reports the new one only). Connecting to it turns on mouse tracking; a chart with
+        no receiver does not hit-test moves. Moves during a zoom band, a pan
+        or a line drag are not reported.
+    */
+    void pointHovered(int seriesId, int index);
+    /*!
+        Emitted when the user clicks a data item of the series \a seriesId
+        (after pointClicked()) or the text of its legend entry.
+    */
+    void seriesClicked(int seriesId);
 };
 
 #endif // CHARTWIDGET_H

@@ -33,6 +33,7 @@ bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
         return QObject::eventFilter(q, event);
     if (handleItemPress(event))
         return true;
+    notePress(event);
     if (event->button() == Qt::LeftButton && viewValid()) {
         zooming = true;
         zoomRect.setRect(p.x(), p.y(), 1, 1);
@@ -53,6 +54,7 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
     const QPoint p = QtCompat::position(event);
     if (crosshair)
         moveCrosshair(p, plotRect.contains(p));
+    trackHover(p, plotRect.contains(p));
     if (handleItemMove(event))
         return true;
     if (zooming) {

@@ -210,6 +210,18 @@ public:
     QPoint dragPos; // where the drag was taken
     bool itemCursor = false; // the pointer shows a split cursor over a line
 
+    // Clicks and hovers on data items.
+    ChartHit hitAt(const QPoint &pos) const;
+    bool wantsClickHits() const;
+    void notePress(QMouseEvent *event);
+    void reportClick(QMouseEvent *event);
+    void reportDoubleClick(QMouseEvent *event);
+    void trackHover(const QPoint &pos, bool inside);
+    void legendEntryClicked(ChartSeries *series);
+    QPoint pressPos;
+    Qt::MouseButton pressButton = Qt::NoButton; // none: no press that may be a click
+    ChartHit hovered;
+
     void clearRegistry();
     void forceRescale();
     // What a gesture does to automatic scaling: off, remembering that the
