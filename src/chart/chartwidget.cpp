@@ -88,6 +88,11 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
             endItemDrag(true);
             return true;
         }
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && selectionMode != ChartWidget::smNone
+            && !selection.isEmpty()) {
+            q->clearSelection();
+            return true;
+        }
         return QObject::eventFilter(watched, event);
     case QEvent::Leave:
         moveCrosshair(QPoint(), false);
@@ -167,6 +172,8 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
     connect(series, SIGNAL(cleared()), d, SLOT(on_series_cleared()));
     connect(series, SIGNAL(refresh()), this, SLOT(repaint()));
     connect(series, SIGNAL(visible(bool)), d, SLOT(on_series_change_visible(bool)));
+    connect(series, &ChartSeries::pointsRemoved, d, [this, series](int n) { d->seriesRowsRemoved(series, n); });
+    connect(series, &ChartSeries::cleared, d, [this, series] { d->seriesRowsRemoved(series, -1); });
     d->drawingLock = lock;
     if (!d->drawingLock)
         repaint();

@@ -130,7 +130,25 @@ class TAVRIN_EXPORT ChartWidget : public QWidget
         \sa theme(), setTheme()
     */
     Q_PROPERTY(Theme theme READ theme WRITE setTheme NOTIFY themeChanged)
+    /*!
+        \property ChartWidget::selectionMode
+        \brief What clicks and drags select (default: smNone).
+        \sa setSelectionMode(), selectedPoints()
+    */
+    Q_PROPERTY(SelectionMode selectionMode READ selectionMode WRITE setSelectionMode NOTIFY
+                   selectionModeChanged)
 public:
+    /*!
+        What the user can select; see setSelectionMode(). \c smNone (0):
+        nothing, the default. \c smSinglePoint (1): a click selects the item
+        under the pointer alone. \c smMultiplePoints (2): as smSinglePoint,
+        and Ctrl+click adds or removes an item. \c smRectangle (3): as
+        smMultiplePoints, and a Shift+drag selects the points inside the band
+        instead of zooming.
+    */
+    enum SelectionMode : int { smNone = 0, smSinglePoint = 1, smMultiplePoints = 2, smRectangle = 3 };
+    Q_ENUM(SelectionMode)
+
     /*!
         The formats of save() and load(). The one format, \c dfBinary (0), is
         a Qt data stream that starts with chartVersion.
@@ -555,6 +573,38 @@ public:
     ChartHit pointAt(const QPoint &pos) const;
 
     /*!
+        Returns the selection mode; see setSelectionMode().
+    */
+    SelectionMode selectionMode() const;
+    /*!
+        Sets what the user can select to \a mode. With any mode but smNone
+        the chart takes the focus on a click, a click on an item selects it
+        (Ctrl+click toggles it in the modes for several), a click on no item
+        clears the selection and Escape clears it. Selected items are drawn
+        with a ring over the series, which costs no rendering of the
+        series. Switching to smNone keeps the selection the host can read.
+    */
+    void setSelectionMode(SelectionMode mode);
+    /*!
+        Returns the selected rows of the series \a seriesId, ascending; an
+        empty list for a series with none or no such series. Rows that the
+        series dropped (a point limit, removeBefore(), clear()) are gone and
+        the others renumbered with them.
+    */
+    QList<int> selectedPoints(int seriesId) const;
+    /*!
+        Selects the rows \a indices of the series \a seriesId in place of
+        its selection; rows outside the series are ignored. Emits
+        selectionChanged() when the selection changes.
+    */
+    void setSelectedPoints(int seriesId, const QList<int> &indices);
+    /*!
+        Clears the selection of every series; emits selectionChanged() when
+        there was one.
+    */
+    void clearSelection();
+
+    /*!
         Writes the chart's display settings to the file \a fileName in the
         given \a format: automatic scaling, the drawing lock, the title and
         its font. Series, axes, legend and marker lines are not saved.
@@ -821,6 +871,16 @@ signals:
         (after pointClicked()) or the text of its legend entry.
     */
     void seriesClicked(int seriesId);
+    /*!
+        Emitted by setSelectionMode() when the mode changes to \a mode.
+    */
+    void selectionModeChanged(ChartWidget::SelectionMode mode);
+    /*!
+        Emitted when the selection changes, by the user or by
+        setSelectedPoints() and clearSelection(); not when rows leave it
+        because the series dropped them.
+    */
+    void selectionChanged();
 };
 
 #endif // CHARTWIDGET_H

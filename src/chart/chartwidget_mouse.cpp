@@ -36,6 +36,7 @@ bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
     notePress(event);
     if (event->button() == Qt::LeftButton && viewValid()) {
         zooming = true;
+        selectingBand = selectionMode == ChartWidget::smRectangle && (event->modifiers() & Qt::ShiftModifier);
         zoomRect.setRect(p.x(), p.y(), 1, 1);
         updateSelectionFrame();
         q->setCursor(Qt::CrossCursor);
@@ -102,6 +103,14 @@ bool ChartWidgetPrivate::handleMouseRelease(QMouseEvent *event)
         zooming = false;
         updateSelectionFrame();
         q->unsetCursor();
+        if (selectingBand) {
+            // The band selects instead of zooming; a click is left to the click.
+            selectingBand = false;
+            const QRect r = QtCompat::normalized(zoomRect);
+            if (r.width() >= 5 && r.height() >= 5)
+                selectBand(r);
+            return true;
+        }
         // A band dragged up and to the left of its start asks for the
         // automatic ranges back.
         if (zoomRect.left() > zoomRect.right() && zoomRect.top() > zoomRect.bottom()) {

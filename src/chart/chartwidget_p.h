@@ -221,6 +221,20 @@ public:
     QPoint pressPos;
     Qt::MouseButton pressButton = Qt::NoButton; // none: no press that may be a click
     ChartHit hovered;
+    // Selection: rows per series id, ascending; an entry whose series is
+    // gone or was replaced under its id is stale and dropped when met.
+    struct Selected {
+        QPointer<ChartSeries> series;
+        QList<int> rows;
+    };
+    QMap<int, Selected> selection;
+    ChartWidget::SelectionMode selectionMode = ChartWidget::smNone;
+    bool selectingBand = false;
+    void selectAt(const ChartHit &hit, Qt::KeyboardModifiers mods);
+    void selectBand(const QRect &band);
+    void pruneSelection();
+    void seriesRowsRemoved(ChartSeries *series, int count);
+    void drawSelection(QPainter *painter);
 
     void clearRegistry();
     void forceRescale();

@@ -48,7 +48,8 @@ ChartHit ChartWidgetPrivate::hitAt(const QPoint &pos) const
 
 bool ChartWidgetPrivate::wantsClickHits() const
 {
-    return q->isSignalConnected(QMetaMethod::fromSignal(&ChartWidget::pointClicked))
+    return selectionMode != ChartWidget::smNone
+        || q->isSignalConnected(QMetaMethod::fromSignal(&ChartWidget::pointClicked))
         || q->isSignalConnected(QMetaMethod::fromSignal(&ChartWidget::seriesClicked));
 }
 
@@ -70,10 +71,12 @@ void ChartWidgetPrivate::reportClick(QMouseEvent *event)
     if (qAbs(p.x() - pressPos.x()) >= kClickSlop || qAbs(p.y() - pressPos.y()) >= kClickSlop)
         return;
     const ChartHit hit = hitAt(pressPos);
-    if (!hit.isValid())
+    const QPointer<ChartWidget> alive(q);
+    if (selectionMode != ChartWidget::smNone && button == Qt::LeftButton)
+        selectAt(hit, event->modifiers());
+    if (!alive || !hit.isValid())
         return;
     // A receiver may remove the series, or the chart; the id stays meaningful.
-    const QPointer<ChartWidget> alive(q);
     emit q->pointClicked(hit.seriesId, hit.index, button, event->modifiers());
     if (alive)
         emit alive->seriesClicked(hit.seriesId);

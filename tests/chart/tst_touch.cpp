@@ -111,6 +111,12 @@ private slots:
     void hostileHits();
     void receiverRemovesSeries();
     void millionPointsAreNotScanned();
+    void selectByClicks_data();
+    void selectByClicks();
+    void selectByBand();
+    void selectionFollowsTheData();
+    void selectionRingCostsNoRender_data();
+    void selectionRingCostsNoRender();
 };
 
 void TestTouch::hitPerKind_data()
@@ -323,6 +329,136 @@ void TestTouch::millionPointsAreNotScanned()
     for (int i = 0; i < 20; ++i)
         QVERIFY(s.w.pointAt(p + QPoint(i % 3, 0)).isValid());
     QVERIFY2(t.elapsed() < 400, qPrintable(QString::number(t.elapsed())));
+}
+
+void TestTouch::selectByClicks_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QList<int>>("afterToggle");
+    QTest::addColumn<int>("changes"); // after the second Ctrl+click
+    // Ctrl+click replaces the item in the single mode, so the second one changes nothing.
+    QTest::newRow("single") << int(ChartWidget::smSinglePoint) << QList<int>{2} << 2;
+    QTest::newRow("multiple") << int(ChartWidget::smMultiplePoints) << QList<int>{1, 2} << 3;
+    QTest::newRow("rectangle") << int(ChartWidget::smRectangle) << QList<int>{1, 2} << 3;
+}
+
+void TestTouch::selectByClicks()
+{
+    QFETCH(int, mode);
+    QFETCH(QList<int>, afterToggle);
+    QFETCH(int, changes);
+    TouchScene s(threeOf(kPoint));
+    QCOMPARE(s.w.focusPolicy(), Qt::NoFocus);
+    QSignalSpy changed(&s.w, &ChartWidget::selectionChanged);
+    // Nothing selects before a mode is set.
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(50, 25));
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+    s.w.setSelectionMode(ChartWidget::SelectionMode(mode));
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(50, 25));
+    QCOMPARE(s.w.selectedPoints(s.id), QList<int>{1});
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(50, 25)); // no change
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::ControlModifier, s.at(80, 40));
+    QCOMPARE(s.w.selectedPoints(s.id), afterToggle);
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::ControlModifier, s.at(80, 40));
+    QCOMPARE(changed.count(), changes);
+    // Escape clears, with the focus the click gave.
+    QVERIFY(s.w.hasFocus() || (s.w.setFocus(), true));
+    s.w.setSelectedPoints(s.id, {0, 2, 7, -1, 2});
+    QCOMPARE(s.w.selectedPoints(s.id), (QList<int>{0, 2}));
+    QTest::keyClick(&s.w, Qt::Key_Escape);
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+    QCOMPARE(changed.count(), changes + 2);
+    // A click on no item clears.
+    s.w.setSelectedPoints(s.id, {0});
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(35, 5));
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+}
+
+void TestTouch::selectByBand()
+{
+    TouchScene s(threeOf(kPoint));
+    s.w.setSelectionMode(ChartWidget::smRectangle);
+    auto shiftDrag = [&](QPoint from, QPoint to, Qt::KeyboardModifiers mods) {
+        QMouseEvent press(QEvent::MouseButtonPress, from, s.w.mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, mods);
+        QCoreApplication::sendEvent(&s.w, &press);
+        QMouseEvent move(QEvent::MouseMove, to, s.w.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, mods);
+        QCoreApplication::sendEvent(&s.w, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, s.w.mapToGlobal(to), Qt::LeftButton, Qt::NoButton, mods);
+        QCoreApplication::sendEvent(&s.w, &release);
+    };
+    shiftDrag(s.at(10, 45), s.at(60, 5), Qt::ShiftModifier);
+    QCOMPARE(s.w.selectedPoints(s.id), (QList<int>{0, 1}));
+    QCOMPARE(s.w.zoomHistorySize(), 0);
+    // Without Shift the band zooms, and the selection survives it.
+    shiftDrag(s.at(10, 45), s.at(60, 5), Qt::NoModifier);
+    QCOMPARE(s.w.zoomHistorySize(), 1);
+    QCOMPARE(s.w.selectedPoints(s.id), (QList<int>{0, 1}));
+}
+
+void TestTouch::selectionFollowsTheData()
+{
+    auto *line = new LineSeries;
+    for (int i = 0; i < 10; ++i)
+        line->addXY(i * 10, 20);
+    TouchScene s(line);
+    s.w.setSelectedPoints(s.id, {1, 4, 9});
+    QCOMPARE(line->removeBefore(25), 3);
+    QCOMPARE(s.w.selectedPoints(s.id), (QList<int>{1, 6}));
+    line->setMaximumPoints(3); // drops the 4 oldest of 7
+    QCOMPARE(s.w.selectedPoints(s.id), QList<int>{2});
+    line->clear();
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+    line->addXY(1, 1);
+    s.w.setSelectedPoints(s.id, {0});
+    s.w.removeSeries(s.id);
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+    // A new series under the old id starts with nothing selected.
+    auto *other = new LineSeries;
+    other->addXY(1, 1);
+    s.w.addSeries(other, s.id);
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+    s.w.grab();
+}
+
+void TestTouch::selectionRingCostsNoRender_data()
+{
+    QTest::addColumn<int>("theme");
+    QTest::newRow("default") << int(ChartWidget::thDefault);
+    QTest::newRow("dark") << int(ChartWidget::thDark);
+}
+
+void TestTouch::selectionRingCostsNoRender()
+{
+    QFETCH(int, theme);
+    auto *line = new CountingSeries;
+    for (double x : {20.0, 50.0, 80.0})
+        line->addXY(x, x / 2);
+    TouchScene s(line);
+    s.w.setTheme(ChartWidget::Theme(theme));
+    const QImage before = grabImage(&s.w);
+    const int draws = line->draws;
+    s.w.setSelectedPoints(s.id, {1});
+    const QImage after = grabImage(&s.w);
+    QCOMPARE(line->draws, draws);
+    // Both rings show around the point, whatever the theme's background:
+    // the picture changed there, and has a dark and a light ring pixel.
+    const QPoint c = s.at(50, 25);
+    bool changed = false, dark = false, light = false;
+    for (int dy = -8; dy <= 8; ++dy) {
+        for (int dx = -8; dx <= 8; ++dx) {
+            const QPoint p = c + QPoint(dx, dy);
+            const double r = std::hypot(dx, dy);
+            changed |= after.pixel(p) != before.pixel(p);
+            if (r > 4 && r < 8) {
+                dark |= qGray(after.pixel(p)) < 60;
+                light |= qGray(after.pixel(p)) > 200;
+            }
+        }
+    }
+    QVERIFY2(changed && dark && light, qPrintable(QStringLiteral("%1 %2 %3").arg(changed).arg(dark).arg(light)));
+    s.w.clearSelection();
+    QCOMPARE(grabImage(&s.w), before);
+    QCOMPARE(line->draws, draws);
 }
 
 TAVRIN_TEST(TestTouch)
