@@ -93,6 +93,13 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
             q->clearSelection();
             return true;
         }
+        if (handleKey(static_cast<QKeyEvent *>(event)))
+            return true;
+        return QObject::eventFilter(watched, event);
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        if (keyboardNavigation)
+            q->update();
         return QObject::eventFilter(watched, event);
     case QEvent::Leave:
         moveCrosshair(QPoint(), false);

@@ -137,6 +137,14 @@ class TAVRIN_EXPORT ChartWidget : public QWidget
     */
     Q_PROPERTY(SelectionMode selectionMode READ selectionMode WRITE setSelectionMode NOTIFY
                    selectionModeChanged)
+    /*!
+        \property ChartWidget::keyboardNavigation
+        \brief Whether the chart takes the focus and answers keys (default:
+        false).
+        \sa setKeyboardNavigation()
+    */
+    Q_PROPERTY(bool keyboardNavigation READ keyboardNavigation WRITE setKeyboardNavigation NOTIFY
+                   keyboardNavigationChanged)
 public:
     /*!
         What the user can select; see setSelectionMode(). \c smNone (0):
@@ -605,6 +613,24 @@ public:
     void clearSelection();
 
     /*!
+        Returns whether keyboard navigation is on; see
+        setKeyboardNavigation().
+    */
+    bool keyboardNavigation() const;
+    /*!
+        Switches keyboard navigation \a on or off. When on, the chart takes
+        the focus by Tab and by clicks (Qt::StrongFocus), shows it with a
+        dotted frame round the plot, and answers keys: the arrows pan by a
+        tenth of the plot, + (or =) and - zoom about the plot's centre one
+        wheel step, Ctrl limiting the zoom to x and Shift to y as on the
+        wheel (Shift is ignored with "+", which needs it on many layouts),
+        Backspace goes back in the zoom history (zoomBack()), Home switches
+        automatic scaling on. Off, the focus policy returns to what it was
+        for the selection mode.
+    */
+    void setKeyboardNavigation(bool on);
+
+    /*!
         Writes the chart's display settings to the file \a fileName in the
         given \a format: automatic scaling, the drawing lock, the title and
         its font. Series, axes, legend and marker lines are not saved.
@@ -881,6 +907,11 @@ signals:
         because the series dropped them.
     */
     void selectionChanged();
+    /*!
+        Emitted by setKeyboardNavigation() when keyboardNavigation changes
+        to \a on.
+    */
+    void keyboardNavigationChanged(bool on);
 };
 
 #endif // CHARTWIDGET_H

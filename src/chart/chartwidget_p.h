@@ -31,6 +31,7 @@ class ChartItem;
 class QAction;
 class QHelpEvent;
 class QIODevice;
+class QKeyEvent;
 class QMouseEvent;
 class QPainter;
 class QWheelEvent;
@@ -175,6 +176,12 @@ public:
     void updateSelectionFrame();
     void zoomTo(const QRect &band);
     bool handleWheel(QWheelEvent *event);
+    // One wheel step of `steps` eighths of a degree about p, the modifiers
+    // limiting it as the wheel's do.
+    void zoomStep(const QPoint &p, int steps, Qt::KeyboardModifiers mods);
+    bool handleKey(QKeyEvent *event);
+    void drawFocusFrame(QPainter *painter);
+    bool keyboardNavigation = false;
     bool handleDoubleClick(QMouseEvent *event);
     void pushView();
     // After new axis ranges set under the drawing lock: transforms, layout and

@@ -217,6 +217,7 @@ void ChartWidgetPrivate::handlePaint()
     }
     drawItems(&painter, true);
     drawSelection(&painter);
+    drawFocusFrame(&painter);
     if (zooming) {
         const QRect band = QtCompat::normalized(zoomRect).adjusted(0, 0, -1, -1);
         painter.drawRects(&band, 1);

@@ -117,6 +117,8 @@ private slots:
     void selectionFollowsTheData();
     void selectionRingCostsNoRender_data();
     void selectionRingCostsNoRender();
+    void keys_data();
+    void keys();
 };
 
 void TestTouch::hitPerKind_data()
@@ -459,6 +461,65 @@ void TestTouch::selectionRingCostsNoRender()
     s.w.clearSelection();
     QCOMPARE(grabImage(&s.w), before);
     QCOMPARE(line->draws, draws);
+}
+
+void TestTouch::keys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("mods");
+    // Signs of the change of the x range's centre and width, and of y's.
+    QTest::addColumn<QVector<int>>("change");
+    QTest::newRow("left") << int(Qt::Key_Left) << 0 << QVector<int>{-1, 0, 0, 0};
+    QTest::newRow("right") << int(Qt::Key_Right) << 0 << QVector<int>{1, 0, 0, 0};
+    QTest::newRow("up") << int(Qt::Key_Up) << 0 << QVector<int>{0, 0, 1, 0};
+    QTest::newRow("down") << int(Qt::Key_Down) << 0 << QVector<int>{0, 0, -1, 0};
+    QTest::newRow("plus") << int(Qt::Key_Plus) << int(Qt::ShiftModifier) << QVector<int>{0, -1, 0, -1};
+    QTest::newRow("minus") << int(Qt::Key_Minus) << 0 << QVector<int>{0, 1, 0, 1};
+    QTest::newRow("ctrl minus: x only") << int(Qt::Key_Minus) << int(Qt::ControlModifier) << QVector<int>{0, 1, 0, 0};
+    QTest::newRow("shift minus: y only") << int(Qt::Key_Minus) << int(Qt::ShiftModifier) << QVector<int>{0, 0, 0, 1};
+}
+
+void TestTouch::keys()
+{
+    QFETCH(int, key);
+    QFETCH(int, mods);
+    QFETCH(QVector<int>, change);
+    TouchScene s(threeOf(kLine));
+    auto view = [&] {
+        return QVector<double>{(s.x()->min() + s.x()->max()) / 2, s.x()->max() - s.x()->min(),
+                               (s.y()->min() + s.y()->max()) / 2, s.y()->max() - s.y()->min()};
+    };
+    const QVector<double> before = view();
+    // Off by default: keys do nothing and the chart takes no focus.
+    QCOMPARE(s.w.focusPolicy(), Qt::NoFocus);
+    QTest::keyClick(&s.w, Qt::Key(key), Qt::KeyboardModifiers(mods));
+    QCOMPARE(view(), before);
+    QSignalSpy toggled(&s.w, &ChartWidget::keyboardNavigationChanged);
+    s.w.setKeyboardNavigation(true);
+    s.w.setKeyboardNavigation(true);
+    QCOMPARE(toggled.count(), 1);
+    QCOMPARE(s.w.focusPolicy(), Qt::StrongFocus);
+    QTest::keyClick(&s.w, Qt::Key(key), Qt::KeyboardModifiers(mods));
+    const QVector<double> after = view();
+    for (int i = 0; i < 4; ++i) {
+        const double d = after[i] - before[i];
+        // Pixel rounding and the axes' margins move a fixed range a little.
+        const int sign = std::fabs(d) < 2e-3 * before[i < 2 ? 1 : 3] ? 0 : (d > 0 ? 1 : -1);
+        QVERIFY2(sign == change[i], qPrintable(QStringLiteral("component %1 moved by %2").arg(i).arg(d)));
+    }
+    // A tenth of the view, as the issue asks of the arrows.
+    if (key == Qt::Key_Right)
+        QVERIFY(qAbs(after[0] - before[0] - before[1] / 10) < before[1] / 100);
+    QCOMPARE(s.w.zoomHistorySize(), 1);
+    QTest::keyClick(&s.w, Qt::Key_Backspace);
+    const QVector<double> back = view();
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(std::fabs(back[i] - before[i]) < 2e-3 * before[i < 2 ? 1 : 3]);
+    QTest::keyClick(&s.w, Qt::Key(key), Qt::KeyboardModifiers(mods));
+    QTest::keyClick(&s.w, Qt::Key_Home);
+    QVERIFY(s.w.autoScale());
+    s.w.setKeyboardNavigation(false);
+    QCOMPARE(s.w.focusPolicy(), Qt::NoFocus);
 }
 
 TAVRIN_TEST(TestTouch)
