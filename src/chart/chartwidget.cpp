@@ -43,6 +43,7 @@ ChartWidget::ChartWidget(QWidget *parent)
     : QWidget(parent), d(nullptr)
 {
     qRegisterMetaType<ChartWidget::Theme>();
+    ChartWidgetPrivate::installAccessibility();
     d = new ChartWidgetPrivate(this);
     installEventFilter(d);
     connect(&d->legend, &Legend::entryClicked, d, &ChartWidgetPrivate::legendEntryClicked);

@@ -620,7 +620,8 @@ public:
     /*!
         Switches keyboard navigation \a on or off. When on, the chart takes
         the focus by Tab and by clicks (Qt::StrongFocus), shows it with a
-        dotted frame round the plot, and answers keys: the arrows pan by a
+        dotted frame round the plot, walks series and points (see
+        currentSeries()) and answers keys: the arrows pan by a
         tenth of the plot, + (or =) and - zoom about the plot's centre one
         wheel step, Ctrl limiting the zoom to x and Shift to y as on the
         wheel (Shift is ignored with "+", which needs it on many layouts),
@@ -629,6 +630,21 @@ public:
         for the selection mode.
     */
     void setKeyboardNavigation(bool on);
+    /*!
+        Returns the id of the series the keyboard walk is on, or -1 before
+        the first Tab and after the last. With keyboard navigation on, Tab
+        and Shift+Tab walk the visible series in id order (past the last
+        one the focus moves on), Alt+Right and Alt+Left walk the points of
+        the current one; the point is marked on the plot, reported by
+        currentPointChanged() and announced to assistive technology (in the
+        axes' label formats, at most five times a second).
+    */
+    int currentSeries() const;
+    /*!
+        Returns the row of the point the keyboard walk is on in
+        currentSeries(), or -1.
+    */
+    int currentPoint() const;
 
     /*!
         Writes the chart's display settings to the file \a fileName in the
@@ -912,6 +928,11 @@ signals:
         to \a on.
     */
     void keyboardNavigationChanged(bool on);
+    /*!
+        Emitted when the keyboard walk moves to the series \a seriesId
+        (-1: none) and its row \a index (-1: none yet).
+    */
+    void currentPointChanged(int seriesId, int index);
 };
 
 #endif // CHARTWIDGET_H

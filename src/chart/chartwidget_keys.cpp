@@ -31,7 +31,11 @@ bool ChartWidgetPrivate::handleKey(QKeyEvent *event)
 {
     if (!keyboardNavigation || !viewValid())
         return false;
+    if (handleWalkKey(event))
+        return true;
     const Qt::KeyboardModifiers mods = event->modifiers();
+    if (mods & Qt::AltModifier)
+        return false;
     // A tenth of the plot, converted as a mouse pan converts its pixels.
     auto pan = [&](int dx, int dy) {
         Axis *bottom = axes.bottom();
@@ -91,4 +95,5 @@ void ChartWidgetPrivate::drawFocusFrame(QPainter *painter)
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(QRectF(plotRect).adjusted(1, 1, -1, -1));
     painter->restore();
+    drawCurrentPoint(painter);
 }

@@ -9,6 +9,7 @@
 #include "legend.h"
 #include "legendowner_p.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMap>
 #include <QPalette>
@@ -181,6 +182,17 @@ public:
     void zoomStep(const QPoint &p, int steps, Qt::KeyboardModifiers mods);
     bool handleKey(QKeyEvent *event);
     void drawFocusFrame(QPainter *painter);
+    // The keyboard's walk and what assistive technology reads.
+    static void installAccessibility();
+    QString accessibleSummary() const;
+    QString currentPointText() const;
+    bool handleWalkKey(QKeyEvent *event);
+    void announce();
+    void drawCurrentPoint(QPainter *painter);
+    bool hasCurrentSeries = false;
+    int currentSeries = 0;
+    int currentPoint = -1;
+    QElapsedTimer announceClock;
     bool keyboardNavigation = false;
     bool handleDoubleClick(QMouseEvent *event);
     void pushView();

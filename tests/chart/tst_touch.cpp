@@ -6,6 +6,7 @@
 #include <pieseries.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QSignalSpy>
 
@@ -119,6 +120,7 @@ private slots:
     void selectionRingCostsNoRender();
     void keys_data();
     void keys();
+    void walkAndAccessibility();
 };
 
 void TestTouch::hitPerKind_data()
@@ -520,6 +522,50 @@ void TestTouch::keys()
     QVERIFY(s.w.autoScale());
     s.w.setKeyboardNavigation(false);
     QCOMPARE(s.w.focusPolicy(), Qt::NoFocus);
+}
+
+void TestTouch::walkAndAccessibility()
+{
+    auto *first = threeOf(kLine);
+    first->setName(QStringLiteral("temperature"));
+    TouchScene s(first);
+    auto *second = threeOf(kPoint);
+    const int secondId = s.w.addSeries(second);
+    s.w.setTitle(QStringLiteral("Lab"));
+    QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(&s.w);
+    QVERIFY(chart);
+    QCOMPARE(chart->role(), QAccessible::Chart);
+    QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Lab"));
+    const QString summary = chart->text(QAccessible::Description);
+    QVERIFY2(summary.startsWith(QStringLiteral("Line chart, 2 series, x from ")), qPrintable(summary));
+    QVERIFY(summary.contains(s.x()->labelString(s.x()->min())));
+
+    s.w.setKeyboardNavigation(true);
+    s.w.setFocus();
+    QSignalSpy walked(&s.w, &ChartWidget::currentPointChanged);
+    QTest::keyClick(&s.w, Qt::Key_Tab);
+    QCOMPARE(s.w.currentSeries(), s.id);
+    QTest::keyClick(&s.w, Qt::Key_Right, Qt::AltModifier);
+    QTest::keyClick(&s.w, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(s.w.currentPoint(), 1);
+    QCOMPARE(s.w.zoomHistorySize(), 0); // Alt+arrow walks, it does not pan
+    QCOMPARE(chart->text(QAccessible::Value),
+             QStringLiteral("temperature: %1, %2").arg(s.x()->labelString(50), s.y()->labelString(25)));
+    QTest::keyClick(&s.w, Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(&s.w, Qt::Key_Left, Qt::AltModifier); // stays on the first
+    QCOMPARE(s.w.currentPoint(), 0);
+    QTest::keyClick(&s.w, Qt::Key_Tab);
+    QCOMPARE(s.w.currentSeries(), secondId);
+    QCOMPARE(s.w.currentPoint(), -1);
+    QCOMPARE(walked.count(), 6);
+    QCOMPARE(walked.last(), (QList<QVariant>{secondId, -1}));
+    // The walked series goes: nothing is current, nothing stale is read.
+    QTest::keyClick(&s.w, Qt::Key_Right, Qt::AltModifier);
+    s.w.removeSeries(secondId);
+    QCOMPARE(s.w.currentSeries(), -1);
+    QCOMPARE(s.w.currentPoint(), -1);
+    QVERIFY(chart->text(QAccessible::Value).isEmpty());
+    s.w.grab();
 }
 
 TAVRIN_TEST(TestTouch)
