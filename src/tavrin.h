@@ -20,6 +20,7 @@
 #include "rangeitem.h"
 #include "textitem.h"
 #include "legend.h"
+#include "charthit.h"
 #include "chartwidget.h"
 #include "chartgroup.h"
 

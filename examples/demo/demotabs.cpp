@@ -15,6 +15,7 @@
 #include <pointseries.h>
 
 #include <QCoreApplication>
+#include <QStatusBar>
 #include <QLocale>
 #include <QtMath>
 
@@ -88,6 +89,36 @@ LiveChart liveChart()
         s->setMaximumPoints(kLiveWindowSeconds * Producer::kRate);
     addAll(chart, a, b);
     return {chart, a, b};
+}
+
+void makeTouchable(ChartWidget *chart, QStatusBar *bar)
+{
+    chart->setSelectionMode(ChartWidget::smRectangle);
+    chart->setKeyboardNavigation(true);
+    auto describe = [chart](int id, int index) {
+        ChartSeries *s = chart->series(id);
+        if (!s || index < 0)
+            return QString();
+        const QList<QVariant> row = s->point(index);
+        if (row.size() < 2)
+            return QString();
+        return tr("%1: %2, %3").arg(s->name(), s->xAxis()->labelString(row.at(0).toDouble()),
+                                     s->yAxis()->labelString(row.at(1).toDouble()));
+    };
+    QObject::connect(chart, &ChartWidget::pointClicked, bar,
+                     [=](int id, int index) { bar->showMessage(describe(id, index)); });
+    QObject::connect(chart, &ChartWidget::currentPointChanged, bar,
+                     [=](int id, int index) { bar->showMessage(describe(id, index)); });
+    QList<int> ids; // the demo's few series, registered from 0 on
+    for (int id = 0; id < 100; ++id)
+        if (chart->series(id))
+            ids.append(id);
+    QObject::connect(chart, &ChartWidget::selectionChanged, bar, [=] {
+        int n = 0;
+        for (int id : ids)
+            n += chart->selectedPoints(id).size();
+        bar->showMessage(QCoreApplication::translate("demo", "%n cities selected (Shift+drag selects, Escape clears)", nullptr, n));
+    });
 }
 
 ChartWidget *scatterChart()

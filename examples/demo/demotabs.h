@@ -12,6 +12,7 @@ class PieSeries;
 
 // One chart per use of the library. Every builder returns a ready chart whose
 // series are filled before they are registered, so nothing renders per point.
+class QStatusBar;
 namespace demo {
 
 // Colours that stay apart from each other on white and for most readers.
@@ -29,6 +30,9 @@ struct LiveChart {
 };
 LiveChart liveChart();
 ChartWidget *scatterChart();
+// Clicks, rectangle selection and keyboard walking on a chart, reported in
+// the status bar.
+void makeTouchable(ChartWidget *chart, QStatusBar *bar);
 ChartWidget *errorBarChart();
 ChartWidget *barChart();
 ChartWidget *boxChart();

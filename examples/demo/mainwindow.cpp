@@ -45,7 +45,9 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     const demo::LiveChart live = demo::liveChart();
     m_live = live.chart;
     addTab(QStringLiteral("live"), tr("Live data"), live.chart);
-    addTab(QStringLiteral("scatter"), tr("Scatter"), demo::scatterChart());
+    ChartWidget *scatter = demo::scatterChart();
+    addTab(QStringLiteral("scatter"), tr("Scatter"), scatter);
+    demo::makeTouchable(scatter, statusBar());
     addTab(QStringLiteral("minmax"), tr("Error bars"), demo::errorBarChart());
     addTab(QStringLiteral("bars"), tr("Bars"), demo::barChart());
     addTab(QStringLiteral("boxwhiskers"), tr("Box and whiskers"), demo::boxChart());

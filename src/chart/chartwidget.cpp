@@ -44,8 +44,10 @@ ChartWidget::ChartWidget(QWidget *parent)
     : QWidget(parent), d(nullptr)
 {
     qRegisterMetaType<ChartWidget::Theme>();
+    ChartWidgetPrivate::installAccessibility();
     d = new ChartWidgetPrivate(this);
     installEventFilter(d);
+    connect(&d->legend, &Legend::entryClicked, d, &ChartWidgetPrivate::legendEntryClicked);
 }
 
 ChartWidget::~ChartWidget()
@@ -64,8 +66,11 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         return handleMousePress(static_cast<QMouseEvent *>(event));
-    case QEvent::MouseButtonRelease:
-        return handleMouseRelease(static_cast<QMouseEvent *>(event));
+    case QEvent::MouseButtonRelease: {
+        const bool handled = handleMouseRelease(static_cast<QMouseEvent *>(event));
+        reportClick(static_cast<QMouseEvent *>(event));
+        return handled;
+    }
     case QEvent::MouseMove:
         return handleMouseMove(static_cast<QMouseEvent *>(event));
     case QEvent::Paint:
@@ -79,6 +84,7 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Wheel:
         return handleWheel(static_cast<QWheelEvent *>(event));
     case QEvent::MouseButtonDblClick:
+        reportDoubleClick(static_cast<QMouseEvent *>(event));
         return handleDoubleClick(static_cast<QMouseEvent *>(event));
     case QEvent::KeyPress:
         // Escape during a drag puts the dragged line back.
@@ -86,9 +92,22 @@ bool ChartWidgetPrivate::eventFilter(QObject *watched, QEvent *event)
             endItemDrag(true);
             return true;
         }
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && selectionMode != ChartWidget::smNone
+            && !selection.isEmpty()) {
+            q->clearSelection();
+            return true;
+        }
+        if (handleKey(static_cast<QKeyEvent *>(event)))
+            return true;
+        return QObject::eventFilter(watched, event);
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        if (keyboardNavigation)
+            q->update();
         return QObject::eventFilter(watched, event);
     case QEvent::Leave:
         moveCrosshair(QPoint(), false);
+        trackHover(QPoint(), false);
         return QObject::eventFilter(watched, event);
     default:
         return QObject::eventFilter(watched, event);
@@ -165,6 +184,8 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
     connect(series, SIGNAL(cleared()), d, SLOT(on_series_cleared()));
     connect(series, SIGNAL(refresh()), this, SLOT(repaint()));
     connect(series, SIGNAL(visible(bool)), d, SLOT(on_series_change_visible(bool)));
+    connect(series, &ChartSeries::pointsRemoved, d, [this, series](int n) { d->seriesRowsRemoved(series, n); });
+    connect(series, &ChartSeries::cleared, d, [this, series] { d->seriesRowsRemoved(series, -1); });
     d->drawingLock = lock;
     if (!d->drawingLock)
         repaint();

@@ -2,6 +2,7 @@
 #define CHARTWIDGET_H
 
 #include "tavrin_global.h"
+#include "charthit.h"
 
 #include <QColor>
 #include <QFont>
@@ -137,7 +138,33 @@ class TAVRIN_EXPORT ChartWidget : public QWidget
         \sa theme(), setTheme()
     */
     Q_PROPERTY(Theme theme READ theme WRITE setTheme NOTIFY themeChanged)
+    /*!
+        \property ChartWidget::selectionMode
+        \brief What clicks and drags select (default: smNone).
+        \sa setSelectionMode(), selectedPoints()
+    */
+    Q_PROPERTY(SelectionMode selectionMode READ selectionMode WRITE setSelectionMode NOTIFY
+                   selectionModeChanged)
+    /*!
+        \property ChartWidget::keyboardNavigation
+        \brief Whether the chart takes the focus and answers keys (default:
+        false).
+        \sa setKeyboardNavigation()
+    */
+    Q_PROPERTY(bool keyboardNavigation READ keyboardNavigation WRITE setKeyboardNavigation NOTIFY
+                   keyboardNavigationChanged)
 public:
+    /*!
+        What the user can select; see setSelectionMode(). \c smNone (0):
+        nothing, the default. \c smSinglePoint (1): a click selects the item
+        under the pointer alone. \c smMultiplePoints (2): as smSinglePoint,
+        and Ctrl+click adds or removes an item. \c smRectangle (3): as
+        smMultiplePoints, and a Shift+drag selects the points inside the band
+        instead of zooming.
+    */
+    enum SelectionMode : int { smNone = 0, smSinglePoint = 1, smMultiplePoints = 2, smRectangle = 3 };
+    Q_ENUM(SelectionMode)
+
     /*!
         The formats of save() and load(). The one format, \c dfBinary (0), is
         a Qt data stream that starts with chartVersion.
@@ -578,6 +605,84 @@ public:
     int zoomHistorySize() const;
 
     /*!
+        Returns the series and the data item drawn at \a pos, in widget
+        pixels: the marker or line vertex nearest to \a pos within a few
+        pixels, or the bar, box, Gantt bar, band or pie slice under it
+        (ChartSeries::indexAt()). Only visible series count, on either
+        vertical axis; where several have an item there, the one drawn last
+        (the highest id) wins. Outside the plot, or over nothing, the hit is
+        invalid.
+        \sa pointClicked(), pointHovered()
+    */
+    ChartHit pointAt(const QPoint &pos) const;
+
+    /*!
+        Returns the selection mode; see setSelectionMode().
+    */
+    SelectionMode selectionMode() const;
+    /*!
+        Sets what the user can select to \a mode. With any mode but smNone
+        the chart takes the focus on a click, a click on an item selects it
+        (Ctrl+click toggles it in the modes for several), a click on no item
+        clears the selection and Escape clears it. Selected items are drawn
+        with a ring over the series, which costs no rendering of the
+        series. Switching to smNone keeps the selection the host can read.
+    */
+    void setSelectionMode(SelectionMode mode);
+    /*!
+        Returns the selected rows of the series \a seriesId, ascending; an
+        empty list for a series with none or no such series. Rows that the
+        series dropped (a point limit, removeBefore(), clear()) are gone and
+        the others renumbered with them.
+    */
+    QList<int> selectedPoints(int seriesId) const;
+    /*!
+        Selects the rows \a indices of the series \a seriesId in place of
+        its selection; rows outside the series are ignored. Emits
+        selectionChanged() when the selection changes.
+    */
+    void setSelectedPoints(int seriesId, const QList<int> &indices);
+    /*!
+        Clears the selection of every series; emits selectionChanged() when
+        there was one.
+    */
+    void clearSelection();
+
+    /*!
+        Returns whether keyboard navigation is on; see
+        setKeyboardNavigation().
+    */
+    bool keyboardNavigation() const;
+    /*!
+        Switches keyboard navigation \a on or off. When on, the chart takes
+        the focus by Tab and by clicks (Qt::StrongFocus), shows it with a
+        dotted frame round the plot, walks series and points (see
+        currentSeries()) and answers keys: the arrows pan by a
+        tenth of the plot, + (or =) and - zoom about the plot's centre one
+        wheel step, Ctrl limiting the zoom to x and Shift to y as on the
+        wheel (Shift is ignored with "+", which needs it on many layouts),
+        Backspace goes back in the zoom history (zoomBack()), Home switches
+        automatic scaling on. Off, the focus policy returns to what it was
+        for the selection mode.
+    */
+    void setKeyboardNavigation(bool on);
+    /*!
+        Returns the id of the series the keyboard walk is on, or -1 before
+        the first Tab and after the last. With keyboard navigation on, Tab
+        and Shift+Tab walk the visible series in id order (past the last
+        one the focus moves on), Alt+Right and Alt+Left walk the points of
+        the current one; the point is marked on the plot, reported by
+        currentPointChanged() and announced to assistive technology (in the
+        axes' label formats, at most five times a second).
+    */
+    int currentSeries() const;
+    /*!
+        Returns the row of the point the keyboard walk is on in
+        currentSeries(), or -1.
+    */
+    int currentPoint() const;
+
+    /*!
         Writes the chart's display settings to the file \a fileName in the
         given \a format: automatic scaling, the drawing lock, the title and
         its font. Series, axes, legend and marker lines are not saved.
@@ -761,6 +866,14 @@ public slots:
     */
     bool zoomBack();
 
+protected:
+    /*! Turns on mouse tracking when pointHovered() gets its receiver. */
+    void connectNotify(const QMetaMethod &signal) override;
+
+private:
+    // Asks whether the opt-in signals have receivers.
+    friend class ChartWidgetPrivate;
+
 signals:
     /*!
         Emitted when imageExportActions changes to \a on.
@@ -808,6 +921,58 @@ signals:
         full history drops the oldest one and emits nothing.
     */
     void zoomHistoryChanged(int size);
+
+    /*!
+        Emitted when the user clicks the data item \a index of the series
+        \a seriesId (pointAt()) with \a buttons, holding \a modifiers. A
+        press that moves into a zoom band or a pan is not a click. The chart
+        hit-tests a click only while this signal, seriesClicked() or a
+        selection mode is in use.
+    */
+    void pointClicked(int seriesId, int index, Qt::MouseButtons buttons,
+                      Qt::KeyboardModifiers modifiers);
+    /*!
+        Emitted when the user double-clicks the data item \a index of the
+        series \a seriesId with \a buttons, holding \a modifiers; the first
+        click was reported by pointClicked(). The double click resets the
+        zoom as before when doubleClickReset is on.
+    */
+    void pointDoubleClicked(int seriesId, int index, Qt::MouseButtons buttons,
+                            Qt::KeyboardModifiers modifiers);
+    /*!
+        Emitted when the pointer comes over the data item \a index of the
+        series \a seriesId, and with \a index -1 when it leaves the
+        series' items for a place with none or for another series' item
+        (moving between two items of one series reports the new one only). Connecting to it turns on mouse tracking; a chart with
+        no receiver does not hit-test moves. Moves during a zoom band, a pan
+        or a line drag are not reported.
+    */
+    void pointHovered(int seriesId, int index);
+    /*!
+        Emitted when the user clicks a data item of the series \a seriesId
+        (after pointClicked()) or the text of its legend entry.
+    */
+    void seriesClicked(int seriesId);
+    /*!
+        Emitted by setSelectionMode() when the mode changes to \a mode.
+    */
+    void selectionModeChanged(ChartWidget::SelectionMode mode);
+    /*!
+        Emitted when the selection changes, by the user or by
+        setSelectedPoints() and clearSelection(); not when rows leave it
+        because the series dropped them.
+    */
+    void selectionChanged();
+    /*!
+        Emitted by setKeyboardNavigation() when keyboardNavigation changes
+        to \a on.
+    */
+    void keyboardNavigationChanged(bool on);
+    /*!
+        Emitted when the keyboard walk moves to the series \a seriesId
+        (-1: none) and its row \a index (-1: none yet).
+    */
+    void currentPointChanged(int seriesId, int index);
 };
 
 #endif // CHARTWIDGET_H

@@ -33,8 +33,10 @@ bool ChartWidgetPrivate::handleMousePress(QMouseEvent *event)
         return QObject::eventFilter(q, event);
     if (handleItemPress(event))
         return true;
+    notePress(event);
     if (event->button() == Qt::LeftButton && viewValid()) {
         zooming = true;
+        selectingBand = selectionMode == ChartWidget::smRectangle && (event->modifiers() & Qt::ShiftModifier);
         zoomRect.setRect(p.x(), p.y(), 1, 1);
         updateSelectionFrame();
         q->setCursor(Qt::CrossCursor);
@@ -53,6 +55,7 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
     const QPoint p = QtCompat::position(event);
     if (crosshair)
         moveCrosshair(p, plotRect.contains(p));
+    trackHover(p, plotRect.contains(p));
     if (handleItemMove(event))
         return true;
     if (zooming) {
@@ -100,6 +103,14 @@ bool ChartWidgetPrivate::handleMouseRelease(QMouseEvent *event)
         zooming = false;
         updateSelectionFrame();
         q->unsetCursor();
+        if (selectingBand) {
+            // The band selects instead of zooming; a click is left to the click.
+            selectingBand = false;
+            const QRect r = QtCompat::normalized(zoomRect);
+            if (r.width() >= 5 && r.height() >= 5)
+                selectBand(r);
+            return true;
+        }
         // A band dragged up and to the left of its start asks for the
         // automatic ranges back.
         if (zoomRect.left() > zoomRect.right() && zoomRect.top() > zoomRect.bottom()) {

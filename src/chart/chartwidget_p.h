@@ -9,6 +9,7 @@
 #include "legend.h"
 #include "legendowner_p.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMap>
 #include <QPalette>
@@ -33,6 +34,7 @@ class ColorMapSeries;
 class QAction;
 class QHelpEvent;
 class QIODevice;
+class QKeyEvent;
 class QMouseEvent;
 class QPainter;
 class QWheelEvent;
@@ -186,6 +188,23 @@ public:
     void updateSelectionFrame();
     void zoomTo(const QRect &band);
     bool handleWheel(QWheelEvent *event);
+    // One wheel step of `steps` eighths of a degree about p, the modifiers
+    // limiting it as the wheel's do.
+    void zoomStep(const QPoint &p, int steps, Qt::KeyboardModifiers mods);
+    bool handleKey(QKeyEvent *event);
+    void drawFocusFrame(QPainter *painter);
+    // The keyboard's walk and what assistive technology reads.
+    static void installAccessibility();
+    QString accessibleSummary() const;
+    QString currentPointText() const;
+    bool handleWalkKey(QKeyEvent *event);
+    void announce();
+    void drawCurrentPoint(QPainter *painter);
+    bool hasCurrentSeries = false;
+    int currentSeries = 0;
+    int currentPoint = -1;
+    QElapsedTimer announceClock;
+    bool keyboardNavigation = false;
     bool handleDoubleClick(QMouseEvent *event);
     void pushView();
     // After new axis ranges set under the drawing lock: transforms, layout and
@@ -247,6 +266,32 @@ public:
     double aspectRatio = 0;
     void keepAspect();
     bool keepAspectOnce();
+
+    // Clicks and hovers on data items.
+    ChartHit hitAt(const QPoint &pos) const;
+    bool wantsClickHits() const;
+    void notePress(QMouseEvent *event);
+    void reportClick(QMouseEvent *event);
+    void reportDoubleClick(QMouseEvent *event);
+    void trackHover(const QPoint &pos, bool inside);
+    void legendEntryClicked(ChartSeries *series);
+    QPoint pressPos;
+    Qt::MouseButton pressButton = Qt::NoButton; // none: no press that may be a click
+    ChartHit hovered;
+    // Selection: rows per series id, ascending; an entry whose series is
+    // gone or was replaced under its id is stale and dropped when met.
+    struct Selected {
+        QPointer<ChartSeries> series;
+        QList<int> rows;
+    };
+    QMap<int, Selected> selection;
+    ChartWidget::SelectionMode selectionMode = ChartWidget::smNone;
+    bool selectingBand = false;
+    void selectAt(const ChartHit &hit, Qt::KeyboardModifiers mods);
+    void selectBand(const QRect &band);
+    void pruneSelection();
+    void seriesRowsRemoved(ChartSeries *series, int count);
+    void drawSelection(QPainter *painter);
 
     void clearRegistry();
     void forceRescale();

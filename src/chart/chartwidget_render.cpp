@@ -232,6 +232,8 @@ void ChartWidgetPrivate::handlePaint()
             painter.drawPixmap(plotRect.topLeft(), pixmap);
     }
     drawItems(&painter, true);
+    drawSelection(&painter);
+    drawFocusFrame(&painter);
     if (zooming) {
         const QRect band = QtCompat::normalized(zoomRect).adjusted(0, 0, -1, -1);
         painter.drawRects(&band, 1);

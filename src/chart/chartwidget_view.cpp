@@ -181,16 +181,20 @@ bool ChartWidgetPrivate::handleWheel(QWheelEvent *event)
     if (!plotRect.contains(p))
         return QObject::eventFilter(q, event);
     const QPoint angle = event->angleDelta();
-    const int steps = angle.y() != 0 ? angle.y() : angle.x();
+    zoomStep(p, angle.y() != 0 ? angle.y() : angle.x(), event->modifiers());
+    return true;
+}
+
+void ChartWidgetPrivate::zoomStep(const QPoint &p, int steps, Qt::KeyboardModifiers mods)
+{
     Axis *left = axes.left();
     Axis *bottom = axes.bottom();
     Axis *right = axes.right();
     const bool withLeft = left->isValid() && std::isfinite(left->d->scale);
     const bool withRight = rightAxisInUse() && right->isValid() && std::isfinite(right->d->scale);
     if (steps == 0 || !bottom->isValid() || !std::isfinite(bottom->d->scale) || !(withLeft || withRight))
-        return true;
+        return;
     const double f = std::pow(kWheelFactor, steps / 120.0);
-    const Qt::KeyboardModifiers mods = event->modifiers();
     const bool zoomX = !(mods & Qt::ShiftModifier), zoomY = !(mods & Qt::ControlModifier);
     // Axes that do not zoom stay out of the view (NaN), untouched.
     View v{qQNaN(), qQNaN(), qQNaN(), qQNaN(), false};
@@ -211,10 +215,9 @@ bool ChartWidgetPrivate::handleWheel(QWheelEvent *event)
     if (zoomY && withRight)
         zoom(right, v.rightMin, v.rightMax, p.y() - plotRect.top());
     if (!changed)
-        return true;
+        return;
     pushView();
     showView(v);
-    return true;
 }
 
 bool ChartWidgetPrivate::handleDoubleClick(QMouseEvent *event)

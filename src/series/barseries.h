@@ -70,6 +70,8 @@ public:
         \a size pixels.
     */
     QIcon icon(int size) override;
+    /*! Returns the item at \a pos; see ChartSeries::indexAt() (\a radius). */
+    int indexAt(const QPointF &pos, double radius) const override;
     /*!
         Returns "X: <x>\r\nY: <y>" of the bar under \a pos, in the axes'
         label format, or an empty string. The search stops at the first bar

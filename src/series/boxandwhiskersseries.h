@@ -111,6 +111,8 @@ public:
         of \a size pixels.
     */
     QIcon icon(int size) override;
+    /*! Returns the item at \a pos; see ChartSeries::indexAt() (\a radius). */
+    int indexAt(const QPointF &pos, double radius) const override;
     /*!
         Sets the box fill to \a c; the median marker takes its inverse, so it
         stays readable. Renders nothing.

@@ -191,6 +191,24 @@ public:
         the last point.
     */
     virtual double valueAt(double x) const;
+    /*!
+        Returns the index of the data item drawn at \a pos, in pixels from
+        the plot area's top-left corner, or -1 when there is none: for the
+        kinds with markers or vertices (LineSeries, PointSeries,
+        MinMaxPointSeries) the point nearest to \a pos within \a radius
+        pixels; for the kinds that draw shapes (bars, boxes, Gantt bars, the
+        band of a HighLowSeries, pie slices) the item whose shape contains
+        \a pos, \a radius being ignored. The index is the row of point().
+        Points with a NaN coordinate are never found. The base
+        implementation returns -1.
+
+        LineSeries and PointSeries look only at the blocks of points whose
+        bounds reach the probe, so a lookup in a million points sorted by x
+        takes microseconds; after LineSeries::points() or operator[] handed
+        out the points by reference every point is looked at.
+        \sa ChartWidget::pointAt()
+    */
+    virtual int indexAt(const QPointF &pos, double radius) const;
 
     /*!
         Adds the point (\a x, \a y) with \a x as seconds since

@@ -107,6 +107,8 @@ public:
         \a size pixels.
     */
     QIcon icon(int size) override;
+    /*! Returns the item at \a pos; see ChartSeries::indexAt() (\a radius). */
+    int indexAt(const QPointF &pos, double radius) const override;
     /*!
         Returns the label (if any), then "X1: <x1>;X2: <x2>" and "Y: <y>" of
         the first bar under \a pos, in the axes' label format, or an empty

@@ -110,6 +110,8 @@ public:
         pixels, in the series' pen.
     */
     QIcon icon(int size) override;
+    /*! Returns the item at \a pos; see ChartSeries::indexAt() (\a radius). */
+    int indexAt(const QPointF &pos, double radius) const override;
 
     /*!
         The series' private implementation; not part of the API a host uses.

@@ -111,6 +111,8 @@ public:
         transparent square of \a size pixels.
     */
     QIcon icon(int size) override;
+    /*! Returns the item at \a pos; see ChartSeries::indexAt() (\a radius). */
+    int indexAt(const QPointF &pos, double radius) const override;
     /*!
         Returns "Ymin", "X", "Ymax" and "Y" of the point whose marker-sized
         square around it holds \a pos, one per line, or an empty string. The

@@ -331,6 +331,8 @@ public:
         Returns a small pie in the first slices' colours.
     */
     QIcon icon(int size) override;
+    /*! Returns the item at \a pos; see ChartSeries::indexAt() (\a radius). */
+    int indexAt(const QPointF &pos, double radius) const override;
     /*!
         Returns "<label>\r\nValue: <value>\r\nShare: <percentage> %" of the
         slice under \a pos, or an empty string.

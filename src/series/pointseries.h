@@ -155,6 +155,8 @@ public:
         transparent square of \a size pixels.
     */
     QIcon icon(int size) override;
+    /*! Returns the item at \a pos; see ChartSeries::indexAt() (\a radius). */
+    int indexAt(const QPointF &pos, double radius) const override;
     /*!
         Returns the value at \a x, interpolated between the neighbouring
         points; see ChartSeries::valueAt().

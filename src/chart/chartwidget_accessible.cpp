@@ -1,0 +1,193 @@
+// What assistive technology reads of a chart, and the keyboard's walk over
+// series and points that it announces.
+#include "chartwidget.h"
+#include "chartwidget_p.h"
+
+#include "axis.h"
+#include "chartseries.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+QString kindName(ChartSeries *series)
+{
+    switch (series->type()) {
+    case ChartSeries::stLine: return QCoreApplication::translate("ChartWidget", "Line chart");
+    case ChartSeries::stPoint: return QCoreApplication::translate("ChartWidget", "Scatter chart");
+    case ChartSeries::stBar: return QCoreApplication::translate("ChartWidget", "Bar chart");
+    case ChartSeries::stPie: return QCoreApplication::translate("ChartWidget", "Pie chart");
+    case ChartSeries::stGantt: return QCoreApplication::translate("ChartWidget", "Gantt chart");
+    default: return QCoreApplication::translate("ChartWidget", "Chart");
+    }
+}
+
+class ChartAccessible : public QAccessibleWidget
+{
+public:
+    explicit ChartAccessible(ChartWidget *chart) : QAccessibleWidget(chart, QAccessible::Chart) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const ChartWidget *chart = static_cast<const ChartWidget *>(widget());
+        switch (t) {
+        case QAccessible::Name:
+            return chart->title();
+        case QAccessible::Description:
+            return chart->d->accessibleSummary();
+        case QAccessible::Value:
+            return chart->d->currentPointText();
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+};
+
+QAccessibleInterface *chartFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("ChartWidget") && object && object->isWidgetType())
+        return new ChartAccessible(static_cast<ChartWidget *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void ChartWidgetPrivate::installAccessibility()
+{
+    static bool installed = false;
+    if (!installed) {
+        installed = true;
+        QAccessible::installFactory(chartFactory);
+    }
+}
+
+QString ChartWidgetPrivate::accessibleSummary() const
+{
+    int count = 0;
+    ChartSeries *first = nullptr;
+    for (ChartSeries *s : seriesMap) {
+        if (s && s->isVisible()) {
+            ++count;
+            if (!first)
+                first = s;
+        }
+    }
+    if (!first)
+        return ChartWidget::tr("Empty chart");
+    QString text = ChartWidget::tr("%1, %n series", nullptr, count).arg(kindName(first));
+    Axis *x = first->xAxis(), *y = first->yAxis();
+    if (first->type() != ChartSeries::stPie && x && y && x->isValid() && y->isValid())
+        text += ChartWidget::tr(", x from %1 to %2, y from %3 to %4")
+                    .arg(x->labelString(x->min()), x->labelString(x->max()), y->labelString(y->min()),
+                         y->labelString(y->max()));
+    return text;
+}
+
+QString ChartWidgetPrivate::currentPointText() const
+{
+    ChartSeries *series = seriesMap.value(currentSeries);
+    if (!series || currentPoint < 0 || currentPoint >= series->pointsCount())
+        return QString();
+    const QList<QVariant> v = series->point(currentPoint);
+    if (v.size() < 2 || !series->xAxis() || !series->yAxis())
+        return QString();
+    const QString name = series->name().isEmpty() ? ChartWidget::tr("Series %1").arg(currentSeries) : series->name();
+    return ChartWidget::tr("%1: %2, %3")
+        .arg(name, series->xAxis()->labelString(v.at(0).toDouble()),
+             series->yAxis()->labelString(v.at(1).toDouble()));
+}
+
+// Tab and Shift+Tab walk the visible series and, past the last one, let the
+// focus go on; Alt+Left/Right walk the points of the current one.
+bool ChartWidgetPrivate::handleWalkKey(QKeyEvent *event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        if (mods & (Qt::ControlModifier | Qt::AltModifier))
+            return false;
+        QList<int> ids;
+        for (auto it = seriesMap.constBegin(); it != seriesMap.constEnd(); ++it)
+            if (it.value() && it.value()->isVisible())
+                ids.append(it.key());
+        const bool back = key == Qt::Key_Backtab || (mods & Qt::ShiftModifier);
+        int at = hasCurrentSeries ? ids.indexOf(currentSeries) : (back ? ids.size() : -1);
+        at += back ? -1 : 1;
+        if (at < 0 || at >= ids.size()) {
+            hasCurrentSeries = false;
+            currentPoint = -1;
+            q->update();
+            return false;
+        }
+        hasCurrentSeries = true;
+        currentSeries = ids.at(at);
+        currentPoint = -1;
+        q->update();
+        announce();
+        return true;
+    }
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && (mods & Qt::AltModifier)) {
+        ChartSeries *series = hasCurrentSeries ? seriesMap.value(currentSeries) : nullptr;
+        if (!series || series->pointsCount() == 0)
+            return true;
+        const int n = series->pointsCount();
+        currentPoint = currentPoint < 0 ? (key == Qt::Key_Right ? 0 : n - 1)
+                                        : qBound(0, currentPoint + (key == Qt::Key_Right ? 1 : -1), n - 1);
+        q->update();
+        announce();
+        return true;
+    }
+    return false;
+}
+
+// Only the keyboard's walk announces, never new data, so a live chart sends
+// nothing on its own; a held key is held to a few events a second.
+void ChartWidgetPrivate::announce()
+{
+    emit q->currentPointChanged(hasCurrentSeries ? currentSeries : -1, currentPoint);
+    if (!QAccessible::isActive())
+        return;
+    if (announceClock.isValid() && announceClock.elapsed() < 200)
+        return;
+    announceClock.start();
+    QAccessibleValueChangeEvent event(q, currentPointText());
+    QAccessible::updateAccessibility(&event);
+}
+
+void ChartWidgetPrivate::drawCurrentPoint(QPainter *painter)
+{
+    if (!keyboardNavigation || !hasCurrentSeries || currentPoint < 0)
+        return;
+    ChartSeries *series = seriesMap.value(currentSeries);
+    if (!series || !series->isVisible() || currentPoint >= series->pointsCount() || !series->xAxis() || !series->yAxis())
+        return;
+    const QList<QVariant> v = series->point(currentPoint);
+    if (v.size() < 2)
+        return;
+    const QPointF c = QPointF(plotRect.topLeft())
+        + QPointF(series->xAxis()->pointToPixel(v.at(0).toDouble()), series->yAxis()->pointToPixel(v.at(1).toDouble()));
+    if (!std::isfinite(c.x()) || !std::isfinite(c.y()) || !plotRect.contains(c.toPoint()))
+        return;
+    painter->save();
+    painter->setPen(QPen(q->palette().color(QPalette::Highlight), 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(c.x() - 8, c.y() - 8, 16, 16));
+    painter->restore();
+}
+
+int ChartWidget::currentSeries() const
+{
+    return d->hasCurrentSeries && d->seriesMap.contains(d->currentSeries) ? d->currentSeries : -1;
+}
+
+int ChartWidget::currentPoint() const
+{
+    ChartSeries *series = d->hasCurrentSeries ? d->seriesMap.value(d->currentSeries) : nullptr;
+    return series && d->currentPoint < series->pointsCount() ? d->currentPoint : -1;
+}

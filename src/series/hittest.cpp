@@ -1,0 +1,228 @@
+// Hit tests of the kinds: which data item is drawn under a pixel.
+#include "chartseries.h"
+
+#include "axis.h"
+#include "barseries.h"
+#include "barseries_p.h"
+#include "boxandwhiskersseries.h"
+#include "boxandwhiskersseries_p.h"
+#include "ganttseries.h"
+#include "ganttseries_p.h"
+#include "geometry_p.h"
+#include "highlowseries.h"
+#include "highlowseries_p.h"
+#include "lineseries.h"
+#include "lineseries_p.h"
+#include "minmaxpointseries.h"
+#include "minmaxpointseries_p.h"
+#include "pieseries.h"
+#include "pointseries.h"
+#include "pointseries_p.h"
+
+#include <cmath>
+#include <utility>
+
+using tavrin::ValueBox;
+
+namespace {
+
+bool usable(const QPointF &pos, double radius)
+{
+    return std::isfinite(pos.x()) && std::isfinite(pos.y()) && radius >= 0 && std::isfinite(radius);
+}
+
+// Keeps the candidate nearest to the probe, in pixels.
+struct Nearest {
+    QPointF pos;
+    double best;
+    int index = -1;
+
+    void offer(const Axis *xa, const Axis *ya, int i, double x, double y)
+    {
+        const double dx = xa->pointToPixel(x) - pos.x(), dy = ya->pointToPixel(y) - pos.y();
+        const double d2 = dx * dx + dy * dy;
+        // Ties go to the later point: it is drawn on top.
+        if (d2 <= best) {
+            best = d2;
+            index = i;
+        }
+    }
+};
+
+// The probe square in values; both axes map monotonically, logarithmic or
+// not, so the square's corners bound it.
+bool probeBox(const Axis *xa, const Axis *ya, const QPointF &pos, double radius, double &x0,
+              double &x1, double &y0, double &y1)
+{
+    x0 = xa->pixelToPoint(pos.x() - radius);
+    x1 = xa->pixelToPoint(pos.x() + radius);
+    y0 = ya->pixelToPoint(pos.y() - radius);
+    y1 = ya->pixelToPoint(pos.y() + radius);
+    if (x0 > x1)
+        std::swap(x0, x1);
+    if (y0 > y1)
+        std::swap(y0, y1);
+    return !std::isnan(x0) && !std::isnan(x1) && !std::isnan(y0) && !std::isnan(y1);
+}
+
+// Whole blocks whose bounds miss the probe are passed over, so sorted data
+// costs one summary per 64 points plus the few blocks near the pointer.
+// Points handed out by mutable reference have no trusted summaries: then
+// every point is looked at.
+int nearestInStream(tavrin::PointStream &s, const Axis *xa, const Axis *ya, const QPointF &pos,
+                    double radius)
+{
+    const int n = s.size();
+    if (n == 0 || !xa || !ya || !usable(pos, radius))
+        return -1;
+    double x0, x1, y0, y1;
+    if (!probeBox(xa, ya, pos, radius, x0, x1, y0, y1))
+        return -1;
+    Nearest near{pos, radius * radius};
+    auto look = [&](int i) {
+        const QPointF &p = s.at(i);
+        if (p.x() >= x0 && p.x() <= x1 && p.y() >= y0 && p.y() <= y1)
+            near.offer(xa, ya, i, p.x(), p.y());
+    };
+    if (s.list) {
+        for (int i = 0; i < n; ++i)
+            look(i);
+        return near.index;
+    }
+    if (!s.summaries.isValid())
+        s.summaries.rebuild(s.buffer);
+    constexpr int kBlock = tavrin::BlockSummaries::kBlock;
+    for (int i = 0; i < n;) {
+        if (const tavrin::BlockBounds *b = s.summaries.blockAt(i, n)) {
+            if (b->any && b->maxX >= x0 && b->minX <= x1 && b->maxY >= y0 && b->minY <= y1)
+                for (int k = i; k < i + kBlock; ++k)
+                    look(k);
+            i += kBlock;
+        } else {
+            look(i++);
+        }
+    }
+    return near.index;
+}
+
+} // namespace
+
+int ChartSeries::indexAt(const QPointF &, double) const
+{
+    return -1;
+}
+
+int LineSeries::indexAt(const QPointF &pos, double radius) const
+{
+    return nearestInStream(*d, xAxis(), yAxis(), pos, radius);
+}
+
+int PointSeries::indexAt(const QPointF &pos, double radius) const
+{
+    return nearestInStream(*d, xAxis(), yAxis(), pos, radius);
+}
+
+int MinMaxPointSeries::indexAt(const QPointF &pos, double radius) const
+{
+    const Axis *xa = xAxis(), *ya = yAxis();
+    if (d->points.isEmpty() || !xa || !ya || !usable(pos, radius))
+        return -1;
+    double x0, x1, y0, y1;
+    if (!probeBox(xa, ya, pos, radius, x0, x1, y0, y1))
+        return -1;
+    Nearest near{pos, radius * radius};
+    for (int i = 0, n = d->points.size(); i < n; ++i) {
+        const MinMaxPoint &p = d->points.at(i);
+        if (p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1)
+            near.offer(xa, ya, i, p.x, p.y);
+    }
+    return near.index;
+}
+
+// The shape kinds test what the tooltips test, over every item (the
+// tooltips stop at the first item past the pointer, which needs sorted
+// data); the last one drawn wins.
+int BarSeries::indexAt(const QPointF &pos, double) const
+{
+    const Axis *xa = xAxis(), *ya = yAxis();
+    if (d->points.isEmpty() || !xa || !ya || !usable(pos, 0))
+        return -1;
+    const double cx = xa->pixelToPoint(pos.x()), cy = ya->pixelToPoint(pos.y());
+    const double w = xa->pixelDeltaToPoint(d->barWidth);
+    ValueBox bar;
+    int found = -1;
+    for (int i = 0, n = d->points.size(); i < n; ++i) {
+        const QPointF &p = d->points.at(i);
+        bar.set(p.x() - w / 2, p.y(), w, -p.y());
+        if (bar.contains(cx, cy))
+            found = i;
+    }
+    return found;
+}
+
+int BoxAndWhiskersSeries::indexAt(const QPointF &pos, double) const
+{
+    const Axis *xa = xAxis(), *ya = yAxis();
+    if (d->candles.isEmpty() || !xa || !ya || !usable(pos, 0))
+        return -1;
+    const double cx = xa->pixelToPoint(pos.x()), cy = ya->pixelToPoint(pos.y());
+    const double w = xa->pixelDeltaToPoint(d->boxWidth);
+    ValueBox r;
+    int found = -1;
+    for (int i = 0, n = d->candles.size(); i < n; ++i) {
+        const Candle &c = d->candles.at(i);
+        r.set(c.x - w / 2, c.yMin, w, c.yMax - c.yMin);
+        if (r.contains(cx, cy))
+            found = i;
+    }
+    return found;
+}
+
+int GanttSeries::indexAt(const QPointF &pos, double) const
+{
+    const Axis *xa = xAxis(), *ya = yAxis();
+    if (d->bars.isEmpty() || !xa || !ya || !usable(pos, 0))
+        return -1;
+    const double cx = xa->pixelToPoint(pos.x()), cy = ya->pixelToPoint(pos.y());
+    const double h = ya->pixelDeltaToPoint(d->barHeight);
+    ValueBox r;
+    int found = -1;
+    for (int i = 0, n = d->bars.size(); i < n; ++i) {
+        const GanttBar &b = d->bars.at(i);
+        r.set(b.x1, b.y - h / 2, b.x2 - b.x1, h);
+        if (r.contains(cx, cy))
+            found = i;
+    }
+    return found;
+}
+
+// The band between two neighbours belongs to the one nearer the pointer.
+int HighLowSeries::indexAt(const QPointF &pos, double) const
+{
+    const Axis *xa = xAxis(), *ya = yAxis();
+    const QList<HighLowPoint> &pts = d->points;
+    if (pts.size() < 2 || !xa || !ya || !usable(pos, 0))
+        return -1;
+    int found = -1;
+    for (int i = 1, n = pts.size(); i < n; ++i) {
+        const HighLowPoint &p0 = pts.at(i - 1), &p1 = pts.at(i);
+        const double X0 = xa->pointToPixel(p0.x), X1 = xa->pointToPixel(p1.x);
+        if (!(std::isfinite(X0) && std::isfinite(X1)) || X0 == X1)
+            continue;
+        if (pos.x() < std::min(X0, X1) || pos.x() > std::max(X0, X1))
+            continue;
+        const double t = (pos.x() - X0) / (X1 - X0);
+        const double a = ya->pointToPixel(p0.y1 + (p1.y1 - p0.y1) * t);
+        const double b = ya->pointToPixel(p0.y2 + (p1.y2 - p0.y2) * t);
+        if (!(std::isfinite(a) && std::isfinite(b)))
+            continue;
+        if (pos.y() >= std::min(a, b) && pos.y() <= std::max(a, b))
+            found = t < 0.5 ? i - 1 : i;
+    }
+    return found;
+}
+
+int PieSeries::indexAt(const QPointF &pos, double) const
+{
+    return usable(pos, 0) ? sliceAt(pos) : -1;
+}

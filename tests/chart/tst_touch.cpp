@@ -1,0 +1,572 @@
+// Hit tests and the click and hover signals, driven by real mouse events.
+
+#include "testmain.h"
+#include "fixtures.h"
+
+#include <pieseries.h>
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+#include <cmath>
+
+using namespace tavrintest;
+
+namespace {
+
+enum { kPie = kKinds };
+
+// A shown chart with hand-set ranges 0..100 by 0..50 on the bottom axis and
+// the series' vertical axis.
+struct TouchScene {
+    ChartWidget w;
+    ChartSeries *series = nullptr;
+    int id = -1;
+    bool right;
+    explicit TouchScene(ChartSeries *s, bool onRight = false) : series(s), right(onRight)
+    {
+        if (s && right)
+            s->setAxis(w.axes()->bottom(), w.axes()->right());
+        if (s)
+            id = w.addSeries(s);
+        showChart(w);
+        w.setAutoScale(false);
+        x()->setRange(0, 100);
+        y()->setRange(0, 50);
+        if (right)
+            w.axes()->right()->setRange(0, 50);
+        for (int i = 0; i < 5; ++i)
+            w.axes()->updateTransformData();
+        w.repaint();
+        QApplication::processEvents();
+    }
+    Axis *x() const { return w.axes()->bottom(); }
+    Axis *y() const { return right ? w.axes()->right() : w.axes()->left(); }
+    QPoint at(double vx, double vy) const
+    {
+        return w.d->plotRect.topLeft()
+            + QPoint(int(std::lround(x()->pointToPixel(vx))), int(std::lround(y()->pointToPixel(vy))));
+    }
+};
+
+// Three items of each kind, the middle one at x = 50.
+ChartSeries *threeOf(int kind)
+{
+    switch (kind) {
+    case kBar: {
+        auto *s = new BarSeries;
+        s->addXY(20, 30);
+        s->addXY(50, 10);
+        s->addXY(80, 20);
+        return s;
+    }
+    case kBox: {
+        auto *s = new BoxAndWhiskersSeries;
+        for (double x : {20.0, 50.0, 80.0})
+            s->addCandle(x, 25, 10, 40, 20, 30);
+        return s;
+    }
+    case kHighLow: {
+        auto *s = new HighLowSeries;
+        for (double x : {10.0, 50.0, 90.0})
+            s->addPoint(x, 10, 40);
+        return s;
+    }
+    case kGantt: {
+        auto *s = new GanttSeries;
+        s->addBar(5, 30, 10, QColor(), QString());
+        s->addBar(40, 60, 30, QColor(), QString());
+        s->addBar(70, 95, 10, QColor(), QString());
+        return s;
+    }
+    case kMinMax: {
+        auto *s = new MinMaxPointSeries;
+        for (double x : {20.0, 50.0, 80.0})
+            s->addPoint(x, x / 2, x / 2 - 5, x / 2 + 5);
+        return s;
+    }
+    default: {
+        ChartSeries *s = makeSeries(kind);
+        for (double x : {20.0, 50.0, 80.0})
+            s->addXY(x, x / 2);
+        return s;
+    }
+    }
+}
+
+} // namespace
+
+class TestTouch : public QObject
+{
+    Q_OBJECT
+private slots:
+    void hitPerKind_data();
+    void hitPerKind();
+    void pieSlices();
+    void clickOrGesture_data();
+    void clickOrGesture();
+    void doubleClickAndLegend();
+    void hover();
+    void hostileHits();
+    void receiverRemovesSeries();
+    void millionPointsAreNotScanned();
+    void selectByClicks_data();
+    void selectByClicks();
+    void selectByBand();
+    void selectionFollowsTheData();
+    void selectionRingCostsNoRender_data();
+    void selectionRingCostsNoRender();
+    void keys_data();
+    void keys();
+    void walkAndAccessibility();
+};
+
+void TestTouch::hitPerKind_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("right");
+    QTest::addColumn<QPointF>("hit");
+    QTest::addColumn<QPointF>("miss");
+    // Markers and vertices: a few pixels off still hit; the shapes: inside.
+    QTest::newRow("line") << int(kLine) << false << QPointF(50.5, 25.3) << QPointF(50, 35);
+    QTest::newRow("line, right axis") << int(kLine) << true << QPointF(50.5, 25.3) << QPointF(50, 35);
+    QTest::newRow("point") << int(kPoint) << false << QPointF(49.5, 24.7) << QPointF(35, 17.5);
+    QTest::newRow("minmax") << int(kMinMax) << false << QPointF(50, 25) << QPointF(50, 10);
+    QTest::newRow("bar") << int(kBar) << false << QPointF(50, 5) << QPointF(50, 15);
+    QTest::newRow("box") << int(kBox) << false << QPointF(50, 30) << QPointF(50, 45);
+    QTest::newRow("highlow") << int(kHighLow) << false << QPointF(45, 30) << QPointF(45, 45);
+    QTest::newRow("gantt") << int(kGantt) << false << QPointF(55, 30) << QPointF(55, 20);
+}
+
+void TestTouch::hitPerKind()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, right);
+    QFETCH(QPointF, hit);
+    QFETCH(QPointF, miss);
+    TouchScene s(threeOf(kind), right);
+    const ChartHit h = s.w.pointAt(s.at(hit.x(), hit.y()));
+    QCOMPARE(h.seriesId, s.id);
+    QCOMPARE(h.index, 1);
+    QVERIFY(!s.w.pointAt(s.at(miss.x(), miss.y())).isValid());
+    // Hidden series are not hit.
+    s.series->setVisible(false);
+    QVERIFY(!s.w.pointAt(s.at(hit.x(), hit.y())).isValid());
+}
+
+void TestTouch::pieSlices()
+{
+    auto *pie = new PieSeries;
+    pie->addSlice(QStringLiteral("a"), 1);
+    pie->addSlice(QStringLiteral("b"), 3);
+    TouchScene s(pie);
+    const QPoint c = s.w.d->plotRect.center();
+    int found = 0;
+    for (const QPoint off : {QPoint(40, 0), QPoint(-40, 0), QPoint(0, 40), QPoint(0, -40)}) {
+        const int want = pie->sliceAt(QPointF(c + off - s.w.d->plotRect.topLeft()));
+        const ChartHit h = s.w.pointAt(c + off);
+        QCOMPARE(h.index, want);
+        found += want >= 0;
+    }
+    QVERIFY(found > 0);
+}
+
+void TestTouch::clickOrGesture_data()
+{
+    QTest::addColumn<QPoint>("move");
+    QTest::addColumn<int>("buttonValue");
+    QTest::addColumn<bool>("click");
+    QTest::addColumn<bool>("zoom");
+    QTest::newRow("still") << QPoint(0, 0) << int(Qt::LeftButton) << true << false;
+    QTest::newRow("slipped") << QPoint(3, -3) << int(Qt::LeftButton) << true << false;
+    QTest::newRow("zoom band") << QPoint(4, 4) << int(Qt::LeftButton) << false << true;
+    QTest::newRow("wide thin band") << QPoint(60, 3) << int(Qt::LeftButton) << false << false;
+    QTest::newRow("middle click") << QPoint(0, 0) << int(Qt::MiddleButton) << true << false;
+    QTest::newRow("pan") << QPoint(30, 0) << int(Qt::MiddleButton) << false << true;
+}
+
+void TestTouch::clickOrGesture()
+{
+    QFETCH(QPoint, move);
+    QFETCH(int, buttonValue);
+    QFETCH(bool, click);
+    QFETCH(bool, zoom);
+    const auto button = Qt::MouseButton(buttonValue);
+    TouchScene s(threeOf(kPoint));
+    QList<QVariantList> clicks;
+    connect(&s.w, &ChartWidget::pointClicked, &s.w,
+            [&](int id, int index, Qt::MouseButtons b, Qt::KeyboardModifiers m) {
+                clicks.append({id, index, int(b), int(m)});
+            });
+    QSignalSpy series(&s.w, &ChartWidget::seriesClicked);
+    // QTest's own click, with a modifier, away from any point and on one.
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::ControlModifier, s.at(35, 5));
+    QCOMPARE(clicks.count(), 0);
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::ControlModifier, s.at(80, 40));
+    QCOMPARE(clicks.count(), 1);
+    QCOMPARE(clicks.takeFirst(), (QVariantList{s.id, 2, int(Qt::LeftButton), int(Qt::ControlModifier)}));
+    series.clear();
+
+    const QPoint from = s.at(50, 25);
+    mouse(&s.w, QEvent::MouseButtonPress, button, from);
+    if (!move.isNull())
+        mouse(&s.w, QEvent::MouseMove, button, from + move);
+    mouse(&s.w, QEvent::MouseButtonRelease, button, from + move);
+    QCOMPARE(clicks.count(), click ? 1 : 0);
+    QCOMPARE(series.count(), click ? 1 : 0);
+    QCOMPARE(s.w.zoomHistorySize(), zoom ? 1 : 0);
+    if (click) {
+        QCOMPARE(clicks.at(0), (QVariantList{s.id, 1, buttonValue, 0}));
+        QCOMPARE(series.at(0).at(0).toInt(), s.id);
+    }
+}
+
+void TestTouch::doubleClickAndLegend()
+{
+    TouchScene s(threeOf(kLine));
+    QSignalSpy doubles(&s.w, &ChartWidget::pointDoubleClicked);
+    QSignalSpy clicks(&s.w, &ChartWidget::pointClicked);
+    QTest::mouseDClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(20, 10));
+    QCOMPARE(doubles.count(), 1);
+    QCOMPARE(doubles.at(0).at(1).toInt(), 0);
+    // The double click's own release is no second click.
+    QVERIFY(clicks.count() <= 1);
+
+    QSignalSpy series(&s.w, &ChartWidget::seriesClicked);
+    QAbstractButton *entry = s.w.legend()->findChild<QAbstractButton *>();
+    QVERIFY(entry);
+    QTest::mouseClick(entry, Qt::LeftButton, Qt::NoModifier, QPoint(entry->width() - 4, entry->height() / 2));
+    QCOMPARE(series.count(), 1);
+    QCOMPARE(series.at(0).at(0).toInt(), s.id);
+}
+
+void TestTouch::hover()
+{
+    TouchScene s(threeOf(kPoint));
+    QVERIFY(!s.w.hasMouseTracking());
+    QSignalSpy hovers(&s.w, &ChartWidget::pointHovered);
+    QVERIFY(s.w.hasMouseTracking());
+    QTest::mouseMove(&s.w, s.at(20, 10));
+    QTest::mouseMove(&s.w, s.at(20.5, 10)); // still the same point: no signal
+    QTest::mouseMove(&s.w, s.at(50, 25));
+    QTest::mouseMove(&s.w, s.at(35, 5));
+    QCOMPARE(hovers.count(), 3);
+    QCOMPARE(hovers.at(0), (QList<QVariant>{s.id, 0}));
+    QCOMPARE(hovers.at(1), (QList<QVariant>{s.id, 1}));
+    QCOMPARE(hovers.at(2), (QList<QVariant>{s.id, -1}));
+    // Leaving the widget over a point reports the leave.
+    QTest::mouseMove(&s.w, s.at(80, 40));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&s.w, &leave);
+    QCOMPARE(hovers.count(), 5);
+    QCOMPARE(hovers.last(), (QList<QVariant>{s.id, -1}));
+}
+
+void TestTouch::hostileHits()
+{
+    {
+        TouchScene empty(nullptr);
+        QVERIFY(!empty.w.pointAt(QPoint(300, 200)).isValid());
+    }
+    auto *line = new LineSeries;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    line->addXY(20, 10);
+    line->addXY(nan, 25);
+    line->addXY(50, nan);
+    line->addXY(80, 40);
+    TouchScene s(line);
+    for (const QPoint p : {QPoint(-5, -5), QPoint(100000, 100000), QPoint(INT_MIN / 2, 0)})
+        QVERIFY(!s.w.pointAt(p).isValid());
+    QVERIFY(!s.w.pointAt(s.at(50, 25)).isValid());
+    QCOMPARE(s.w.pointAt(s.at(80, 40)).index, 3);
+    QCOMPARE(line->indexAt(QPointF(nan, 0), 5), -1);
+    QCOMPARE(line->indexAt(QPointF(0, 0), nan), -1);
+    // During a zoom band and after a refresh the answer stays current.
+    mouse(&s.w, QEvent::MouseButtonPress, Qt::LeftButton, s.at(10, 45));
+    mouse(&s.w, QEvent::MouseMove, Qt::LeftButton, s.at(60, 30));
+    QCOMPARE(s.w.pointAt(s.at(20, 10)).index, 0);
+    mouse(&s.w, QEvent::MouseMove, Qt::LeftButton, s.at(10, 45));
+    mouse(&s.w, QEvent::MouseButtonRelease, Qt::LeftButton, s.at(10, 45));
+    QCOMPARE(s.w.zoomHistorySize(), 0);
+    line->addXY(85, 45);
+    s.w.repaint();
+    QCOMPARE(s.w.pointAt(s.at(85, 45)).index, 4);
+    // Points handed out by reference are looked at one by one.
+    line->points()[0] = QPointF(30, 30);
+    QCOMPARE(s.w.pointAt(s.at(30, 30)).index, 0);
+    line->clear();
+    QVERIFY(!s.w.pointAt(s.at(85, 45)).isValid());
+}
+
+void TestTouch::receiverRemovesSeries()
+{
+    TouchScene s(threeOf(kPoint));
+    QSignalSpy series(&s.w, &ChartWidget::seriesClicked);
+    connect(&s.w, &ChartWidget::pointClicked, &s.w,
+            [&](int id, int) { s.w.removeSeries(id); });
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(50, 25));
+    QCOMPARE(series.count(), 1);
+    QCOMPARE(series.at(0).at(0).toInt(), s.id);
+    QVERIFY(!s.w.pointAt(s.at(50, 25)).isValid());
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(50, 25));
+    QCOMPARE(series.count(), 1);
+}
+
+// Sorted points: a hit looks at the summaries, not at every point; a loose
+// bound that still catches a scan of all of them.
+void TestTouch::millionPointsAreNotScanned()
+{
+    auto *line = new LineSeries;
+    QVector<double> xs(1000000), ys(1000000);
+    for (int i = 0; i < xs.size(); ++i) {
+        xs[i] = i * 1e-4;
+        ys[i] = 25 + 20 * std::sin(i * 1e-4);
+    }
+    line->addPoints(xs, ys);
+    TouchScene s(line);
+    const QPoint p = s.at(50, 25 + 20 * std::sin(50.0));
+    QVERIFY(s.w.pointAt(p).isValid());
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < 20; ++i)
+        QVERIFY(s.w.pointAt(p + QPoint(i % 3, 0)).isValid());
+    QVERIFY2(t.elapsed() < 400, qPrintable(QString::number(t.elapsed())));
+}
+
+void TestTouch::selectByClicks_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QList<int>>("afterToggle");
+    QTest::addColumn<int>("changes"); // after the second Ctrl+click
+    // Ctrl+click replaces the item in the single mode, so the second one changes nothing.
+    QTest::newRow("single") << int(ChartWidget::smSinglePoint) << QList<int>{2} << 2;
+    QTest::newRow("multiple") << int(ChartWidget::smMultiplePoints) << QList<int>{1, 2} << 3;
+    QTest::newRow("rectangle") << int(ChartWidget::smRectangle) << QList<int>{1, 2} << 3;
+}
+
+void TestTouch::selectByClicks()
+{
+    QFETCH(int, mode);
+    QFETCH(QList<int>, afterToggle);
+    QFETCH(int, changes);
+    TouchScene s(threeOf(kPoint));
+    QCOMPARE(s.w.focusPolicy(), Qt::NoFocus);
+    QSignalSpy changed(&s.w, &ChartWidget::selectionChanged);
+    // Nothing selects before a mode is set.
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(50, 25));
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+    s.w.setSelectionMode(ChartWidget::SelectionMode(mode));
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(50, 25));
+    QCOMPARE(s.w.selectedPoints(s.id), QList<int>{1});
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(50, 25)); // no change
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::ControlModifier, s.at(80, 40));
+    QCOMPARE(s.w.selectedPoints(s.id), afterToggle);
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::ControlModifier, s.at(80, 40));
+    QCOMPARE(changed.count(), changes);
+    // Escape clears, with the focus the click gave.
+    QVERIFY(s.w.hasFocus() || (s.w.setFocus(), true));
+    s.w.setSelectedPoints(s.id, {0, 2, 7, -1, 2});
+    QCOMPARE(s.w.selectedPoints(s.id), (QList<int>{0, 2}));
+    QTest::keyClick(&s.w, Qt::Key_Escape);
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+    QCOMPARE(changed.count(), changes + 2);
+    // A click on no item clears.
+    s.w.setSelectedPoints(s.id, {0});
+    QTest::mouseClick(&s.w, Qt::LeftButton, Qt::NoModifier, s.at(35, 5));
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+}
+
+void TestTouch::selectByBand()
+{
+    TouchScene s(threeOf(kPoint));
+    s.w.setSelectionMode(ChartWidget::smRectangle);
+    auto shiftDrag = [&](QPoint from, QPoint to, Qt::KeyboardModifiers mods) {
+        QMouseEvent press(QEvent::MouseButtonPress, from, s.w.mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, mods);
+        QCoreApplication::sendEvent(&s.w, &press);
+        QMouseEvent move(QEvent::MouseMove, to, s.w.mapToGlobal(to), Qt::NoButton, Qt::LeftButton, mods);
+        QCoreApplication::sendEvent(&s.w, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, s.w.mapToGlobal(to), Qt::LeftButton, Qt::NoButton, mods);
+        QCoreApplication::sendEvent(&s.w, &release);
+    };
+    shiftDrag(s.at(10, 45), s.at(60, 5), Qt::ShiftModifier);
+    QCOMPARE(s.w.selectedPoints(s.id), (QList<int>{0, 1}));
+    QCOMPARE(s.w.zoomHistorySize(), 0);
+    // Without Shift the band zooms, and the selection survives it.
+    shiftDrag(s.at(10, 45), s.at(60, 5), Qt::NoModifier);
+    QCOMPARE(s.w.zoomHistorySize(), 1);
+    QCOMPARE(s.w.selectedPoints(s.id), (QList<int>{0, 1}));
+}
+
+void TestTouch::selectionFollowsTheData()
+{
+    auto *line = new LineSeries;
+    for (int i = 0; i < 10; ++i)
+        line->addXY(i * 10, 20);
+    TouchScene s(line);
+    s.w.setSelectedPoints(s.id, {1, 4, 9});
+    QCOMPARE(line->removeBefore(25), 3);
+    QCOMPARE(s.w.selectedPoints(s.id), (QList<int>{1, 6}));
+    line->setMaximumPoints(3); // drops the 4 oldest of 7
+    QCOMPARE(s.w.selectedPoints(s.id), QList<int>{2});
+    line->clear();
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+    line->addXY(1, 1);
+    s.w.setSelectedPoints(s.id, {0});
+    s.w.removeSeries(s.id);
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+    // A new series under the old id starts with nothing selected.
+    auto *other = new LineSeries;
+    other->addXY(1, 1);
+    s.w.addSeries(other, s.id);
+    QVERIFY(s.w.selectedPoints(s.id).isEmpty());
+    s.w.grab();
+}
+
+void TestTouch::selectionRingCostsNoRender_data()
+{
+    QTest::addColumn<int>("theme");
+    QTest::newRow("default") << int(ChartWidget::thDefault);
+    QTest::newRow("dark") << int(ChartWidget::thDark);
+}
+
+void TestTouch::selectionRingCostsNoRender()
+{
+    QFETCH(int, theme);
+    auto *line = new CountingSeries;
+    for (double x : {20.0, 50.0, 80.0})
+        line->addXY(x, x / 2);
+    TouchScene s(line);
+    s.w.setTheme(ChartWidget::Theme(theme));
+    const QImage before = grabImage(&s.w);
+    const int draws = line->draws;
+    s.w.setSelectedPoints(s.id, {1});
+    const QImage after = grabImage(&s.w);
+    QCOMPARE(line->draws, draws);
+    // Both rings show around the point, whatever the theme's background:
+    // the picture changed there, and has a dark and a light ring pixel.
+    const QPoint c = s.at(50, 25);
+    bool changed = false, dark = false, light = false;
+    for (int dy = -8; dy <= 8; ++dy) {
+        for (int dx = -8; dx <= 8; ++dx) {
+            const QPoint p = c + QPoint(dx, dy);
+            const double r = std::hypot(dx, dy);
+            changed |= after.pixel(p) != before.pixel(p);
+            if (r > 4 && r < 8) {
+                dark |= qGray(after.pixel(p)) < 60;
+                light |= qGray(after.pixel(p)) > 200;
+            }
+        }
+    }
+    QVERIFY2(changed && dark && light, qPrintable(QStringLiteral("%1 %2 %3").arg(changed).arg(dark).arg(light)));
+    s.w.clearSelection();
+    QCOMPARE(grabImage(&s.w), before);
+    QCOMPARE(line->draws, draws);
+}
+
+void TestTouch::keys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("mods");
+    // Signs of the change of the x range's centre and width, and of y's.
+    QTest::addColumn<QVector<int>>("change");
+    QTest::newRow("left") << int(Qt::Key_Left) << 0 << QVector<int>{-1, 0, 0, 0};
+    QTest::newRow("right") << int(Qt::Key_Right) << 0 << QVector<int>{1, 0, 0, 0};
+    QTest::newRow("up") << int(Qt::Key_Up) << 0 << QVector<int>{0, 0, 1, 0};
+    QTest::newRow("down") << int(Qt::Key_Down) << 0 << QVector<int>{0, 0, -1, 0};
+    QTest::newRow("plus") << int(Qt::Key_Plus) << int(Qt::ShiftModifier) << QVector<int>{0, -1, 0, -1};
+    QTest::newRow("minus") << int(Qt::Key_Minus) << 0 << QVector<int>{0, 1, 0, 1};
+    QTest::newRow("ctrl minus: x only") << int(Qt::Key_Minus) << int(Qt::ControlModifier) << QVector<int>{0, 1, 0, 0};
+    QTest::newRow("shift minus: y only") << int(Qt::Key_Minus) << int(Qt::ShiftModifier) << QVector<int>{0, 0, 0, 1};
+}
+
+void TestTouch::keys()
+{
+    QFETCH(int, key);
+    QFETCH(int, mods);
+    QFETCH(QVector<int>, change);
+    TouchScene s(threeOf(kLine));
+    auto view = [&] {
+        return QVector<double>{(s.x()->min() + s.x()->max()) / 2, s.x()->max() - s.x()->min(),
+                               (s.y()->min() + s.y()->max()) / 2, s.y()->max() - s.y()->min()};
+    };
+    const QVector<double> before = view();
+    // Off by default: keys do nothing and the chart takes no focus.
+    QCOMPARE(s.w.focusPolicy(), Qt::NoFocus);
+    QTest::keyClick(&s.w, Qt::Key(key), Qt::KeyboardModifiers(mods));
+    QCOMPARE(view(), before);
+    QSignalSpy toggled(&s.w, &ChartWidget::keyboardNavigationChanged);
+    s.w.setKeyboardNavigation(true);
+    s.w.setKeyboardNavigation(true);
+    QCOMPARE(toggled.count(), 1);
+    QCOMPARE(s.w.focusPolicy(), Qt::StrongFocus);
+    QTest::keyClick(&s.w, Qt::Key(key), Qt::KeyboardModifiers(mods));
+    const QVector<double> after = view();
+    for (int i = 0; i < 4; ++i) {
+        const double d = after[i] - before[i];
+        // Pixel rounding and the axes' margins move a fixed range a little.
+        const int sign = std::fabs(d) < 2e-3 * before[i < 2 ? 1 : 3] ? 0 : (d > 0 ? 1 : -1);
+        QVERIFY2(sign == change[i], qPrintable(QStringLiteral("component %1 moved by %2").arg(i).arg(d)));
+    }
+    // A tenth of the view, as the issue asks of the arrows.
+    if (key == Qt::Key_Right)
+        QVERIFY(qAbs(after[0] - before[0] - before[1] / 10) < before[1] / 100);
+    QCOMPARE(s.w.zoomHistorySize(), 1);
+    QTest::keyClick(&s.w, Qt::Key_Backspace);
+    const QVector<double> back = view();
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(std::fabs(back[i] - before[i]) < 2e-3 * before[i < 2 ? 1 : 3]);
+    QTest::keyClick(&s.w, Qt::Key(key), Qt::KeyboardModifiers(mods));
+    QTest::keyClick(&s.w, Qt::Key_Home);
+    QVERIFY(s.w.autoScale());
+    s.w.setKeyboardNavigation(false);
+    QCOMPARE(s.w.focusPolicy(), Qt::NoFocus);
+}
+
+void TestTouch::walkAndAccessibility()
+{
+    auto *first = threeOf(kLine);
+    first->setName(QStringLiteral("temperature"));
+    TouchScene s(first);
+    auto *second = threeOf(kPoint);
+    const int secondId = s.w.addSeries(second);
+    s.w.setTitle(QStringLiteral("Lab"));
+    QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(&s.w);
+    QVERIFY(chart);
+    QCOMPARE(chart->role(), QAccessible::Chart);
+    QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Lab"));
+    const QString summary = chart->text(QAccessible::Description);
+    QVERIFY2(summary.startsWith(QStringLiteral("Line chart, 2 series, x from ")), qPrintable(summary));
+    QVERIFY(summary.contains(s.x()->labelString(s.x()->min())));
+
+    s.w.setKeyboardNavigation(true);
+    s.w.setFocus();
+    QSignalSpy walked(&s.w, &ChartWidget::currentPointChanged);
+    QTest::keyClick(&s.w, Qt::Key_Tab);
+    QCOMPARE(s.w.currentSeries(), s.id);
+    QTest::keyClick(&s.w, Qt::Key_Right, Qt::AltModifier);
+    QTest::keyClick(&s.w, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(s.w.currentPoint(), 1);
+    QCOMPARE(s.w.zoomHistorySize(), 0); // Alt+arrow walks, it does not pan
+    QCOMPARE(chart->text(QAccessible::Value),
+             QStringLiteral("temperature: %1, %2").arg(s.x()->labelString(50), s.y()->labelString(25)));
+    QTest::keyClick(&s.w, Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(&s.w, Qt::Key_Left, Qt::AltModifier); // stays on the first
+    QCOMPARE(s.w.currentPoint(), 0);
+    QTest::keyClick(&s.w, Qt::Key_Tab);
+    QCOMPARE(s.w.currentSeries(), secondId);
+    QCOMPARE(s.w.currentPoint(), -1);
+    QCOMPARE(walked.count(), 6);
+    QCOMPARE(walked.last(), (QList<QVariant>{secondId, -1}));
+    // The walked series goes: nothing is current, nothing stale is read.
+    QTest::keyClick(&s.w, Qt::Key_Right, Qt::AltModifier);
+    s.w.removeSeries(secondId);
+    QCOMPARE(s.w.currentSeries(), -1);
+    QCOMPARE(s.w.currentPoint(), -1);
+    QVERIFY(chart->text(QAccessible::Value).isEmpty());
+    s.w.grab();
+}
+
+TAVRIN_TEST(TestTouch)
+#include "tst_touch.moc"
