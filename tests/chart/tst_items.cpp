@@ -45,10 +45,11 @@ struct Scene {
     }
     Axis *x() const { return w.axes()->bottom(); }
     Axis *y() const { return w.axes()->left(); }
+    // The plot's corner where an axis has no range (after clear()).
     QPoint at(double vx, double vy) const
     {
-        return w.d->plotRect.topLeft()
-            + QPoint(int(std::floor(x()->pointToPixel(vx))), int(std::floor(y()->pointToPixel(vy))));
+        auto pixel = [](double v) { return std::isfinite(v) ? int(std::floor(v)) : 0; };
+        return w.d->plotRect.topLeft() + QPoint(pixel(x()->pointToPixel(vx)), pixel(y()->pointToPixel(vy)));
     }
 };
 
