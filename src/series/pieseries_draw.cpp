@@ -150,6 +150,7 @@ void PieSeries::draw(QPainter *painter)
             const QPointF out(std::cos(mid), -std::sin(mid));
             QRectF box;
             QString shown;
+            QPointF leader[3]; // outside only
             if (inside) {
                 const bool whole = std::fabs(w.span) >= 360.0 - 1e-9;
                 const QPointF at = whole && hole <= 0 ? w.centre : w.centre + out * along;
@@ -158,33 +159,24 @@ void PieSeries::draw(QPainter *painter)
                 const double tw = fm.horizontalAdvance(shown);
                 box = QRectF(at.x() - tw / 2, at.y() - lineHeight / 2, tw, lineHeight);
             } else {
-                const QPointF p0 = w.centre + out * r;
-                const QPointF p1 = w.centre + out * (r + kLeaderOut);
                 const bool right = out.x() >= 0;
-                const QPointF p2 = p1 + QPointF(right ? kLeaderAcross : -kLeaderAcross, 0);
+                leader[0] = w.centre + out * r;
+                leader[1] = w.centre + out * (r + kLeaderOut);
+                leader[2] = leader[1] + QPointF(right ? kLeaderAcross : -kLeaderAcross, 0);
+                const QPointF p2 = leader[2];
                 const double room = right ? g.frame.right() - p2.x() - 3 : p2.x() - g.frame.left() - 3;
                 shown = fm.elidedText(text, Qt::ElideRight, room);
                 const double tw = fm.horizontalAdvance(shown);
                 box = QRectF(right ? p2.x() + 2 : p2.x() - 2 - tw, p2.y() - lineHeight / 2, tw, lineHeight);
-                if (shown.isEmpty())
-                    continue;
-                bool overlaps = false;
-                for (const QRectF &other : qAsConst(placed))
-                    overlaps = overlaps || other.intersects(box);
-                if (overlaps)
-                    continue;
+            }
+            if (shown.isEmpty()
+                || std::any_of(placed.cbegin(), placed.cend(), [&](const QRectF &o) { return o.intersects(box); }))
+                continue;
+            if (!inside) {
                 painter->setPen(QPen(ink, 1));
                 painter->setBrush(Qt::NoBrush);
-                const QPointF leader[] = {p0, p1, p2};
                 painter->drawPolyline(leader, 3);
             }
-            if (shown.isEmpty())
-                continue;
-            bool overlaps = false;
-            for (const QRectF &other : qAsConst(placed))
-                overlaps = overlaps || other.intersects(box);
-            if (overlaps)
-                continue;
             placed.append(box);
             const QColor c = d->colorOf(w.index);
             painter->setPen(inside ? (qGray(c.rgb()) < 140 ? Qt::white : Qt::black) : ink);
