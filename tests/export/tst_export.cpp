@@ -5,6 +5,7 @@
 #include "testmain.h"
 
 #include <numbertext_p.h>
+#include <pieseries.h>
 
 #include <QAction>
 #include <QDataStream>
@@ -172,6 +173,9 @@ void TestExport::layout_data()
     // A colour map: one row per cell, row 0 first, the cell's centre and value.
     QTest::newRow("colour map cells") << 5 << QByteArray("M(X);M(Y);M(Z);A(X);A(Y)\n0.5;10.5;1;5;0.5\n1.5;10.5;nan\n0.5;11.5;3\n1.5;11.5;4\n")
                                       << QStringList{"M +2,A +1", "X,Y,Z,X,Y", "0.5,10.5,1,5,0.5", "1.5,10.5,!nan", "0.5,11.5,3", "1.5,11.5,4", ""};
+    // A pie: a row per slice, label, value and share of the counted whole.
+    QTest::newRow("pie slices") << 6 << QByteArray("P(Label);P(Value);P(Percentage)\n\"a;b\";1;25\n;3;75\nbad;nan;nan\n")
+                                << QStringList{"P +2", "Label,Value,Percentage", "!a;b,1,25", "!,3,75", "!bad,!nan,!nan", ""};
 }
 
 void TestExport::layout()
@@ -192,6 +196,13 @@ void TestExport::layout()
         map->setName(QStringLiteral("M"));
         w.addSeries(map);
         w.addSeries(lineOf(one, "A"));
+        break;
+    }
+    case 6: {
+        auto *pie = new PieSeries;
+        pie->setName(QStringLiteral("P"));
+        pie->addSlices({QStringLiteral("a;b"), QString(), QStringLiteral("bad")}, {1, 3, NaN});
+        w.addSeries(pie);
         break;
     }
     default: w.addSeries(lineOf(one, "H")); // nothing visible
