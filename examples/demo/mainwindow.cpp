@@ -61,7 +61,7 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addTab(QStringLiteral("annotations"), tr("Annotations"), annotations->chart(), annotations);
     const demo::SpectrogramChart spectrogram = demo::spectrogramChart(galleryMode);
     m_spectrum = spectrogram.feeder;
-    addTab(QStringLiteral("spectrogram"), tr("Spectrogram"), spectrogram.chart);
+    addTab(QStringLiteral("waterfall"), tr("Spectrogram"), spectrogram.chart);
     addTab(QStringLiteral("heatmap"), tr("Heat map"), demo::heatMapChart());
     auto *dashboard = new demo::DashboardTab(galleryMode);
     addTab(QStringLiteral("dashboard"), tr("Dashboard"), dashboard->chart(), dashboard);

@@ -85,4 +85,4 @@ private slots:
 };
 
 TAVRIN_TEST(TestAspect)
-#include "tst_aspect.moc"
+#include "tst_ratio.moc"
