@@ -686,14 +686,6 @@ void TestTopAxis::layout()
         return;
     QVERIFY(c.t()->size() > 2 * QFontMetrics(c.t()->labelFont()).height());
     QVERIFY(near(c.t()->d->rawMin, 2000) && near(c.t()->d->rawMax, 3000));
-    // Drawn: the top axis' labels stand in its band, above the plot.
-    const QImage shot = grabImage(&c.w);
-    const QRect band(c.plot().left(), c.plot().top() - c.t()->size(), c.plot().width(), c.t()->size() - 6);
-    int ink = 0;
-    for (int y = band.top(); y <= band.bottom(); ++y)
-        for (int x = band.left(); x <= band.right(); ++x)
-            ink += qGray(shot.pixel(x, y)) < 128;
-    QVERIFY2(ink > 50, qPrintable(QString::number(ink)));
 }
 
 void TestTopAxis::gestures_data()
@@ -753,12 +745,10 @@ void TestTopAxis::gestures()
     QVERIFY(std::fabs(TopAxis::unitsAt(c.t(), 0) - t0) > 1e-6 * std::fabs(t1 - t0));
     // Within a pixel of the view now shown.
     const double pixel = std::fabs(TopAxis::unitsAt(c.t(), w) - TopAxis::unitsAt(c.t(), 0)) / w;
-    for (int p : {0, w / 3, w}) {
-        if (only)
-            break;
-        QVERIFY2(std::fabs(TopAxis::unitsAt(c.t(), p) - topOf(c.x()->pixelToPoint(p))) < pixel,
-                 qPrintable(QStringLiteral("column %1").arg(p)));
-    }
+    for (int p : {0, w / 3, w})
+        QVERIFY2(only || std::fabs(TopAxis::unitsAt(c.t(), p) - topOf(c.x()->pixelToPoint(p))) < pixel, qPrintable(QString::number(p)));
+    // A pan of 70 pixels to the left moves the top axis by 70 of its pixels.
+    QVERIFY(gesture != 1 || std::fabs(TopAxis::unitsAt(c.t(), 0) - t0 - 70 * (t1 - t0) / w) < 2 * pixel);
     c.hover(mid);
     QCOMPARE(c.w.d->crosshairTexts.size(), 4);
     QCOMPARE(c.w.d->crosshairTexts.at(0).isEmpty(), only);
