@@ -9,6 +9,7 @@
 #include <axis.h>
 #include <barseries.h>
 #include <boxandwhiskersseries.h>
+#include <chartgroup.h>
 #include <chartwidget.h>
 #include <colormapseries.h>
 #include <ganttseries.h>
@@ -93,10 +94,14 @@ constexpr int kFirstOps = 24;
 constexpr int kOps = 33;
 // With the next bit set too, the item calls come in as well.
 constexpr int kItemOps = 37;
-// A first byte of 0xE0 or more takes the first 32 operations and the two
+// A first byte from 0xE0 to 0xEF takes the first 32 operations and the two
 // colour-map ones in place of the pie and items, as the inputs kept for
 // colour maps were found with.
 constexpr int kColorMapOps = 34;
+// A first byte of 0xF0 or more takes every operation: the colour maps after
+// the items, then linked charts, the aspect ratio and the top axis. No kept
+// input starts that high.
+constexpr int kAllOps = kItemOps + 5;
 
 inline ChartSeries *makeSeries(int kind)
 {
@@ -387,8 +392,17 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
     // the refresh timer batch them.
     const uint8_t first = r.byte();
     w->setRefreshTimeout(first % 4 == 0 ? -1 : 100);
-    const bool maps = first >= 0xE0;
-    const int ops = maps ? kColorMapOps : (first & 0xC0) == 0xC0 ? kItemOps : first & 0x80 ? kOps : kFirstOps;
+    const bool all = first >= 0xF0;
+    const bool maps = first >= 0xE0 && !all;
+    const int ops = all    ? kAllOps
+                    : maps ? kColorMapOps
+                    : (first & 0xC0) == 0xC0 ? kItemOps
+                    : first & 0x80 ? kOps
+                                   : kFirstOps;
+    // A second chart and the group the two may share; the chart is deleted
+    // by some inputs while it is a member.
+    QPointer<ChartWidget> other;
+    QPointer<ChartGroup> group;
     QList<int> ids;
     auto pick = [&]() -> ChartSeries * {
         if (ids.isEmpty())
@@ -682,12 +696,84 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
             }
             break;
         }
+        case kItemOps + 2: { // linked charts: join, leave, a member or the group deleted
+            if (!group)
+                group = new ChartGroup;
+            const uint8_t b = r.byte();
+            ChartWidget *target = (b & 4) && other ? other.data() : w;
+            switch (b % 4) {
+            case 0:
+                group->addChart(target);
+                break;
+            case 1:
+                if (!other) {
+                    other = new ChartWidget;
+                    other->resize(int(r.byte()) + 1, 120);
+                    auto *line = new LineSeries;
+                    line->addXY(r.number(), r.number());
+                    line->addXY(r.number(), r.number());
+                    other->addSeries(line);
+                }
+                group->addChart(other);
+                other->axes()->bottom()->setDatetime(b & 8);
+                break;
+            case 2:
+                group->removeChart(target);
+                break;
+            default:
+                if (b & 8)
+                    delete group;
+                else
+                    delete other;
+                break;
+            }
+            if (other && (b & 16))
+                other->repaint();
+            break;
+        }
+        case kItemOps + 3: { // the aspect ratio, mostly the values it must refuse
+            static const double ratios[] = {0, std::numeric_limits<double>::quiet_NaN(), -1, 1, 2.5};
+            const uint8_t b = r.byte();
+            w->setAspectRatio(b % 6 < 5 ? ratios[b % 6] : r.number());
+            break;
+        }
+        case kItemOps + 4: { // the top axis: series on it or back, its range, modes and title
+            Axis *top = w->axes()->top();
+            const uint8_t b = r.byte();
+            switch (b % 4) {
+            case 0:
+                if (ChartSeries *s = pick())
+                    s->setAxis(b & 4 ? top : w->axes()->bottom(), b & 8 ? w->axes()->right() : w->axes()->left());
+                break;
+            case 1: {
+                const double lo = r.number();
+                top->setRange(lo, r.number());
+                break;
+            }
+            case 2:
+                top->setLogarithmic(b & 4);
+                top->setDatetime(b & 8);
+                break;
+            default:
+                top->setTitle(b & 4 ? QStringLiteral("top") : QString());
+                if (b & 8)
+                    top->setCustomLabel(r.number(), QStringLiteral("t"));
+                else
+                    top->clearCustomLabels();
+                break;
+            }
+            break;
+        }
         default:
             break;
         }
     }
     w->grab();
+    if (other)
+        other->grab();
     delete w;
+    delete other;
+    delete group;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

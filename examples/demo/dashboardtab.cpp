@@ -63,7 +63,13 @@ DashboardTab::DashboardTab(bool galleryMode, QWidget *parent)
     m_events->setColor(demo::palette(3).darker(130));
     m_events->setFillColor(demo::palette(3));
     m_charts[2]->addSeries(m_events);
-    m_charts[2]->axes()->left()->setTitle(tr("Alarms"));
+    // Every bar sits at 1: a range of its own would be a single value,
+    // every tick labelled "1".
+    Axis *alarms = m_charts[2]->axes()->left();
+    alarms->setTitle(tr("Alarms"));
+    alarms->setRange(0, 2);
+    alarms->setTickStep(1);
+    alarms->setScaleLock(true);
     for (ChartWidget *chart : m_charts)
         m_group->addChart(chart);
 

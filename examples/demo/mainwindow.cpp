@@ -29,9 +29,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -64,7 +66,7 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addTab(QStringLiteral("waterfall"), tr("Spectrogram"), spectrogram.chart);
     addTab(QStringLiteral("heatmap"), tr("Heat map"), demo::heatMapChart());
     auto *dashboard = new demo::DashboardTab(galleryMode);
-    addTab(QStringLiteral("dashboard"), tr("Dashboard"), dashboard->chart(), dashboard);
+    addTab(QStringLiteral("dashboard"), tr("Dashboard"), dashboard->chart(), dashboard, true);
     addTab(QStringLiteral("equalscales"), tr("Equal scales"), demo::equalScalesChart());
 
     buildToolBar();
@@ -92,10 +94,11 @@ MainWindow::~MainWindow()
     delete m_spectrum;
 }
 
-void MainWindow::addTab(const QString &key, const QString &label, ChartWidget *chart, QWidget *page)
+void MainWindow::addTab(const QString &key, const QString &label, ChartWidget *chart, QWidget *page,
+                        bool wholePage)
 {
     m_tabs->addTab(page ? page : chart, label);
-    m_charts.append({key, chart});
+    m_charts.append({key, chart, wholePage ? page : nullptr});
 }
 
 // The gauge reads a new load twice a second and changes its values in
@@ -352,6 +355,20 @@ static void settle(int ms)
     loop.exec();
 }
 
+// A page of several charts, as its widgets paint it.
+static bool writeSvg(QWidget *page, const QString &file)
+{
+    QSvgGenerator svg;
+    svg.setFileName(file);
+    svg.setSize(page->size());
+    svg.setViewBox(page->rect());
+    QPainter painter;
+    if (!painter.begin(&svg))
+        return false;
+    page->render(&painter);
+    return painter.end();
+}
+
 QStringList MainWindow::writeGallery(const QString &dir, QSize chartSize)
 {
     if (!QDir().mkpath(dir))
@@ -361,9 +378,10 @@ QStringList MainWindow::writeGallery(const QString &dir, QSize chartSize)
     QStringList written;
     for (int i = 0; i < m_charts.size(); ++i) {
         ChartWidget *chart = m_charts.at(i).chart;
+        QWidget *shot = m_charts.at(i).picture ? m_charts.at(i).picture : chart;
         m_tabs->setCurrentIndex(i);
         // Fix the chart's size for the picture; the window follows it.
-        chart->setFixedSize(chartSize);
+        shot->setFixedSize(chartSize);
         adjustSize();
         settle(250);
         // Ranges widened point by point depend on how the producer's points
@@ -375,11 +393,12 @@ QStringList MainWindow::writeGallery(const QString &dir, QSize chartSize)
         const QString base = QDir(dir).filePath(m_charts.at(i).key);
         const QString png = base + QStringLiteral(".png");
         const QString svg = base + QStringLiteral(".svg");
-        if (!chart->grab().save(png) || !chart->exportSvg(svg))
+        if (!shot->grab().save(png) || !(shot == chart ? chart->exportSvg(svg) : writeSvg(shot, svg)))
             return {};
         written << png << svg;
-        chart->setMinimumSize(320, 200);
-        chart->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        // The page's own charts keep the minimum the page gave them.
+        shot->setMinimumSize(shot == chart ? QSize(320, 200) : QSize(0, 0));
+        shot->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
 
     // One chart in the dark theme: the high-low tab.

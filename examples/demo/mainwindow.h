@@ -50,9 +50,12 @@ private:
     struct Tab {
         QString key;
         ChartWidget *chart;
+        QWidget *picture; // what the gallery shows; null: the chart alone
     };
     // `page` holds the chart and what goes beside it; null: the chart alone.
-    void addTab(const QString &key, const QString &label, ChartWidget *chart, QWidget *page = nullptr);
+    // With `wholePage` the gallery pictures the page, not just the chart.
+    void addTab(const QString &key, const QString &label, ChartWidget *chart, QWidget *page = nullptr,
+                bool wholePage = false);
     void buildToolBar();
     void addPartsTab(bool galleryMode);
     ChartWidget *currentChart() const;

@@ -14,15 +14,18 @@ Axes::Axes(QObject *chart)
         connect(&d->left, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
         connect(&d->bottom, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
         connect(&d->right, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
+        connect(&d->top, SIGNAL(axisChanged()), chart, SLOT(on_axis_changed()));
     }
     if (chart && chart->metaObject()->indexOfSlot("on_axis_logarithmicChanged()") >= 0) {
         connect(&d->left, SIGNAL(logarithmicChanged(bool)), chart, SLOT(on_axis_logarithmicChanged()));
         connect(&d->bottom, SIGNAL(logarithmicChanged(bool)), chart, SLOT(on_axis_logarithmicChanged()));
         connect(&d->right, SIGNAL(logarithmicChanged(bool)), chart, SLOT(on_axis_logarithmicChanged()));
+        connect(&d->top, SIGNAL(logarithmicChanged(bool)), chart, SLOT(on_axis_logarithmicChanged()));
     }
     d->left.reset();
     d->bottom.reset();
     d->right.reset();
+    d->top.reset();
 }
 
 Axes::~Axes()
@@ -45,9 +48,15 @@ Axis *Axes::right() const
     return &d->right;
 }
 
+Axis *Axes::top() const
+{
+    return &d->top;
+}
+
 void Axes::setSize(QSizeF size)
 {
     d->bottom.d->setLength(size.width());
+    d->top.d->setLength(size.width());
     d->left.d->setLength(size.height());
     d->right.d->setLength(size.height());
 }
@@ -67,6 +76,7 @@ void Axes::adjust()
     d->left.d->updateTicks();
     d->bottom.d->updateTicks();
     d->right.d->updateTicks();
+    d->top.d->updateTicks();
 }
 
 void Axes::updateTransformData()
@@ -74,6 +84,7 @@ void Axes::updateTransformData()
     d->left.d->updateTransform();
     d->bottom.d->updateTransform();
     d->right.d->updateTransform();
+    d->top.d->updateTransform();
 }
 
 bool Axes::isValid() const
@@ -86,6 +97,7 @@ void Axes::reset()
     d->left.reset();
     d->bottom.reset();
     d->right.reset();
+    d->top.reset();
 }
 
 void Axes::setGridColor(QColor color)
@@ -93,6 +105,7 @@ void Axes::setGridColor(QColor color)
     d->left.setGridColor(color);
     d->bottom.setGridColor(color);
     d->right.setGridColor(color);
+    d->top.setGridColor(color);
 }
 
 void Axes::draw(QPainter *painter, QRect *plot, bool grid)
@@ -107,6 +120,7 @@ void Axes::shift(QPoint delta)
     // the left axis, each converted at its own axis' scale and taken as is:
     // a positive component moves that axis' range toward larger values.
     d->bottom.shift(d->bottom.pixelDeltaToPoint(delta.x()));
+    d->top.shift(d->top.pixelDeltaToPoint(delta.x()));
     d->left.shift(d->left.pixelDeltaToPoint(delta.y()));
     d->right.shift(d->right.pixelDeltaToPoint(delta.y()));
     updateTransformData();

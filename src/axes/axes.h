@@ -15,17 +15,18 @@ class AxesPrivate;
 
 /*!
     \class Axes
-    \brief The left, bottom and right Axis of one chart, with the operations
-    the chart applies to them at once.
+    \brief The left, bottom, right and top Axis of one chart, with the
+    operations the chart applies to them at once.
 
     A host reaches the chart's axes through ChartWidget::axes() and its axes
-    through left(), bottom() and right(); the chart owns the axes object, and
+    through left(), bottom(), right() and top(); the chart owns the axes object, and
     it owns its axes, which live as long as it does. Most members serve the
     chart's own layout, scaling and painting; a host mostly uses left(),
-    bottom(), right() and setGridColor().
+    bottom(), right(), top() and setGridColor().
 
     The right axis is drawn, and takes its room beside the plot, only while a
-    registered series uses it as its y axis.
+    registered series uses it as its y axis; the top axis likewise takes its
+    room above the plot only while a registered series uses it as its x axis.
 
     Use it on the GUI thread only.
 */
@@ -60,10 +61,19 @@ public:
         chart shows it while at least one registered series uses it.
     */
     Axis *right() const;
+    /*!
+        Returns the horizontal axis above the plot. A series uses it after
+        ChartSeries::setAxis(axes->top(), axes->left()) (or with the right
+        axis); it then scales to those series alone, and the bottom axis no
+        longer sees them. The chart shows it while at least one registered
+        series uses it. Zoom, pan, the wheel and the zoom history move it as
+        they move the bottom axis; a ChartGroup links the bottom axis only.
+    */
+    Axis *top() const;
 
     /*!
-        Gives the axes the plot area's \a size in pixels: the bottom axis its
-        width, the left and right axes its height. The chart calls it when its plot area
+        Gives the axes the plot area's \a size in pixels: the bottom and top
+        axes its width, the left and right axes its height. The chart calls it when its plot area
         changes.
     */
     void setSize(QSizeF size);
@@ -100,8 +110,8 @@ public:
     */
     void draw(QPainter *painter, QRect *plot, bool grid);
     /*!
-        Moves the ranges by the pixel displacement \a d: the bottom axis by
-        its x component, the left and right axes by its y component, each
+        Moves the ranges by the pixel displacement \a d: the bottom and top
+        axes by its x component, the left and right axes by its y component, each
         converted at its own axis' scale. A positive component moves that range towards
         larger values. The transforms are recomputed; the chart is not told.
     */

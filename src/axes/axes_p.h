@@ -7,10 +7,11 @@ class TAVRIN_EXPORT AxesPrivate
 {
 public:
     // Declared left first: the bottom axis is destroyed before the left one.
-    // The right axis came later and goes first.
+    // The right and top axes came later and go first.
     Axis left{Axis::atLeft};
     Axis bottom{Axis::atBottom};
     Axis right{Axis::atRight};
+    Axis top{Axis::atTop};
 };
 
 #endif // AXES_P_H

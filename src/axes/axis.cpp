@@ -261,7 +261,7 @@ void AxisPrivate::updateSize()
         size = 0;
         return;
     }
-    if (type == Axis::atBottom) {
+    if (type == Axis::atBottom || type == Axis::atTop) {
         size = QFontMetrics(labelFont).height() * labelLines;
     } else if (logarithmic) {
         size = 0;
@@ -667,7 +667,7 @@ void AxisPrivate::drawMinorTicks(QPainter *painter, const QRect &r, bool grid) c
             if (v < lo || v > hi)
                 continue;
             const double offset = (v - lo) * scale;
-            if (type == Axis::atBottom) {
+            if (type == Axis::atBottom || type == Axis::atTop) {
                 const int x = int(r.left() + offset);
                 // Inside the frame, which the many minor lines would fray.
                 if (grid && minorGrid) {
@@ -675,7 +675,10 @@ void AxisPrivate::drawMinorTicks(QPainter *painter, const QRect &r, bool grid) c
                     painter->drawLine(x, r.top() + 1, x, r.bottom() - 1);
                 }
                 painter->setPen(tickPen);
-                painter->drawLine(x, r.bottom(), x, r.bottom() + 3);
+                if (type == Axis::atTop)
+                    painter->drawLine(x, r.top() - 3, x, r.top());
+                else
+                    painter->drawLine(x, r.bottom(), x, r.bottom() + 3);
             } else {
                 const int y = int(r.bottom() - offset);
                 if (grid && minorGrid) {
@@ -832,8 +835,11 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
         painter->drawLine(r.bottomLeft(), r.topLeft());
     else if (d->type == atLeft)
         painter->drawLine(r.bottomLeft(), r.bottomRight());
+    else if (d->type == atTop)
+        painter->drawLine(r.topLeft(), r.topRight());
     else
         painter->drawLine(r.bottomRight(), r.topRight());
+    const bool horizontal = d->type == atBottom || d->type == atTop;
     if (!d->visible) {
         painter->restore();
         return;
@@ -877,10 +883,10 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
             const int width = fm.size(Qt::TextExpandTabs, text).width() + 4;
 
             const double offset = ((log ? std::log10(v) : v) - lo) * scale;
-            const double pos = d->type == atBottom ? r.left() + offset : r.bottom() - offset;
+            const double pos = horizontal ? r.left() + offset : r.bottom() - offset;
             QRect label;
             bool skip = !std::isfinite(pos);
-            if (d->type == atBottom) {
+            if (horizontal) {
                 if (pos >= kCoordLimit)
                     break;
                 // A first tick computed for a range that has since moved can
@@ -895,8 +901,13 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
                         painter->drawLine(x, r.top(), x, r.bottom());
                     }
                     painter->setPen(tickPen);
-                    painter->drawLine(x, r.bottom(), x, r.bottom() + 5);
-                    label = QRect(x - width / 2, r.bottom() + 5, width, labelHeight);
+                    if (d->type == atTop) {
+                        painter->drawLine(x, r.top() - 5, x, r.top());
+                        label = QRect(x - width / 2, r.top() - 5 - labelHeight, width, labelHeight);
+                    } else {
+                        painter->drawLine(x, r.bottom(), x, r.bottom() + 5);
+                        label = QRect(x - width / 2, r.bottom() + 5, width, labelHeight);
+                    }
                 }
             } else {
                 if (pos <= -kCoordLimit)
@@ -924,6 +935,7 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
 
             if (!skip && !text.isEmpty() && !label.intersects(lastLabel)) {
                 const int align = d->type == atBottom ? int(Qt::AlignHCenter | Qt::AlignTop)
+                                  : d->type == atTop   ? int(Qt::AlignHCenter | Qt::AlignBottom)
                                   : d->type == atRight ? int(Qt::AlignLeft)
                                                        : int(Qt::AlignRight);
                 if (d->textColor.isValid())
@@ -956,6 +968,10 @@ void Axis::draw(QPainter *painter, QRect *plot, bool grid)
         if (d->type == atBottom) {
             box.moveTopLeft(QPoint(r.left() + (r.width() - box.width()) / 2,
                                    r.bottom() + 7 + labelHeight));
+            painter->drawText(box, Qt::AlignHCenter | Qt::AlignTop, d->title);
+        } else if (d->type == atTop) {
+            box.moveTopLeft(QPoint(r.left() + (r.width() - box.width()) / 2,
+                                   r.top() - 7 - labelHeight - box.height()));
             painter->drawText(box, Qt::AlignHCenter | Qt::AlignTop, d->title);
         } else {
             box.moveTopLeft(QPoint(0, 0));

@@ -117,10 +117,11 @@ public:
         The orientation of an axis. \c atBottom (0) is the horizontal axis
         under the plot, \c atLeft (1) the vertical axis left of it, \c atRight
         (2) a vertical axis right of it, with its labels and title on that
-        side. Enums take any int: hosts and files may hand over values outside
+        side, \c atTop (3) a horizontal axis above it, with its labels and
+        title above the plot. Enums take any int: hosts and files may hand over values outside
         the named ones, which must be well-defined to hold and compare.
     */
-    enum AxisType : int { atBottom = 0, atLeft = 1, atRight = 2 };
+    enum AxisType : int { atBottom = 0, atLeft = 1, atRight = 2, atTop = 3 };
 
     /*!
         Constructs an axis of the given \a type, with no parent and an
@@ -244,7 +245,7 @@ public:
 
     /*!
         Returns the pixel position of the value \a v, relative to the plot
-        area's left edge (atBottom) or top edge (atLeft, atRight).
+        area's left edge (atBottom, atTop) or top edge (atLeft, atRight).
     */
     double pointToPixel(double v) const;
     /*!
@@ -312,8 +313,8 @@ public:
     QString title() const;
     /*!
         Sets the axis title to \a title: under the bottom axis' labels,
-        reading upwards left of the left axis' labels, or reading downwards
-        right of the right axis' labels.
+        reading upwards left of the left axis' labels, reading downwards
+        right of the right axis' labels, or above the top axis' labels.
     */
     void setTitle(const QString &title);
     /*!
@@ -449,7 +450,7 @@ public:
     /*!
         Draws the axis with \a painter along the plot rectangle \a plot (in
         the painter's coordinates): its edges of the plot frame (two, or the
-        right one for atRight), ticks,
+        right one for atRight, the top one for atTop), ticks,
         labels, the title and, when \a grid is true, dashed grid lines across
         the plot. Labels that would overlap the previous one are left out.
         Nothing is drawn for a null painter or a null or invalid rectangle.

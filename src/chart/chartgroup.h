@@ -29,8 +29,10 @@ class ChartWidget;
     a gesture chose switches automatic scaling off in the members that
     follow, as the gesture does in the chart it was made in; a range that
     came from automatic scaling leaves the followers' automatic scaling as
-    it was. Only the x axis is linked: each chart keeps its own vertical
-    axes, zoom history and settings.
+    it was. Only the bottom axis is linked: each chart keeps its own
+    vertical axes, its top axis (Axes::top()), zoom history and settings. A
+    gesture in one member still moves that member's top axis with its bottom
+    one; the followers' top axes stay as they are.
 
     While a member's crosshair is on and the pointer is over its plot, the
     other members draw a vertical line with the x value at the same x.

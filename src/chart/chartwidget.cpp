@@ -161,9 +161,10 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
         series->setFillColor(c);
         d->autoColors.insert(series, c);
     }
-    // A series put on this chart's right axis beforehand stays there.
+    // A series put on this chart's right or top axis beforehand stays there.
     Axis *y = series->yAxis() == d->axes.right() ? d->axes.right() : d->axes.left();
-    series->setAxis(d->axes.bottom(), y);
+    Axis *x = series->xAxis() == d->axes.top() ? d->axes.top() : d->axes.bottom();
+    series->setAxis(x, y);
     if (series->name().isEmpty())
         series->setName(tr("Series %1").arg(id));
     d->legend.addSeries(series);
@@ -177,9 +178,9 @@ void ChartWidget::addSeries(ChartSeries *series, int id)
         d->widenAxes(series, series->maxX(), series->maxY());
         d->updatePlotArea();
         d->axes.updateTransformData();
-    } else if (y == d->axes.right() || wasPies != d->partsOfWholeOnly()
+    } else if (y == d->axes.right() || x == d->axes.top() || wasPies != d->partsOfWholeOnly()
                || series->type() == ChartSeries::stColorMap) {
-        d->updatePlotArea(); // the right axis' or the colour scale's band appears, or all axes go
+        d->updatePlotArea(); // a right or top axis' or the colour scale's band appears, or all axes go
     }
     connect(series, SIGNAL(cleared()), d, SLOT(on_series_cleared()));
     connect(series, SIGNAL(refresh()), this, SLOT(repaint()));
@@ -241,7 +242,8 @@ void ChartWidget::removeSeries(int seriesId)
     bool wasRight = false;
     if (it != d->seriesMap.end()) {
         ChartSeries *series = it.value();
-        wasRight = series && (series->yAxis() == d->axes.right() || series->type() == ChartSeries::stColorMap);
+        wasRight = series && (series->yAxis() == d->axes.right() || series->xAxis() == d->axes.top()
+                              || series->type() == ChartSeries::stColorMap);
         d->seriesMap.erase(it);
         d->autoColors.remove(series);
         if (series) {

@@ -55,7 +55,11 @@ class VLine;
     there with ChartSeries::setAxis(axes()->bottom(), axes()->right()). The
     right axis then scales to those series alone, appears beside the plot
     (between it and a legend on the right), and follows zoom, pan and the
-    zoom history with the left axis.
+    zoom history with the left axis. A second x quantity likewise gets the
+    top axis: ChartSeries::setAxis(axes()->top(), axes()->left()); it is
+    drawn above the plot, below the title, only while a registered series
+    uses it, and follows zoom, pan, the wheel, the keys and the zoom history
+    with the bottom axis.
 
     Defaults a host meets: automatic scaling on, the legend hidden (placement
     Legend::plRight), antialiasing off, tooltips off, no title, a refresh
@@ -203,7 +207,8 @@ public:
         returns the id. The chart owns the series from then on: do not delete
         it yourself.
 
-        The chart gives the series its x axis (the bottom axis) and its y axis
+        The chart gives the series its x axis (the bottom axis, or the top one
+        when the series was put on axes()->top() before) and its y axis
         (the left axis, or the right one when the series was put on
         axes()->right() before), a colour from its palette unless the series was given
         one (ChartSeries::setColor() or ChartSeries::setFillColor()), the name

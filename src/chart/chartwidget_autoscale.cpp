@@ -112,15 +112,16 @@ void ChartWidgetPrivate::forceRescale()
 
 bool ChartWidgetPrivate::widenAxes(const ChartSeries *series, double x, double y)
 {
-    Axis *right = axes.right();
-    if (!series || series->yAxis() != right)
+    Axis *right = axes.right(), *top = axes.top();
+    if (!series || (series->yAxis() != right && series->xAxis() != top))
         return axes.update(x, y);
-    Axis *bottom = axes.bottom();
-    const bool bottomChanged = bottom->update(x);
-    const bool rightChanged = right->update(y);
-    right->d->updateTicks();
-    bottom->d->updateTicks();
-    return bottomChanged || rightChanged;
+    Axis *xAxis = series->xAxis() == top ? top : axes.bottom();
+    Axis *yAxis = series->yAxis() == right ? right : axes.left();
+    const bool xChanged = xAxis->update(x);
+    const bool yChanged = yAxis->update(y);
+    yAxis->d->updateTicks();
+    xAxis->d->updateTicks();
+    return xChanged || yChanged;
 }
 
 bool ChartWidgetPrivate::outOfView(ChartSeries *series, double x, double y) const
@@ -219,10 +220,14 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
     // empty series has NaN bounds and takes no part.
     const double nan = qQNaN();
     const auto lower = ChartWidgetPrivate::widenLow, upper = ChartWidgetPrivate::widenHigh;
-    double minX = nan, maxX = nan;
+    const Axis *top = axes.top();
+    double minX[2] = {nan, nan}, maxX[2] = {nan, nan};
+    bool seenX[2] = {false, false};
     for (const ChartSeries *s : qAsConst(seriesMap)) {
-        lower(minX, s->minX());
-        upper(maxX, s->maxX());
+        const int k = s->xAxis() == top ? 1 : 0;
+        seenX[k] = true;
+        lower(minX[k], s->minX());
+        upper(maxX[k], s->maxX());
     }
     const Axis *right = axes.right();
     double minY[2] = {nan, nan}, maxY[2] = {nan, nan};
@@ -240,8 +245,13 @@ void ChartWidgetPrivate::on_refresh_timer_timeout()
         rescalePending = true;
         QMetaObject::invokeMethod(this, "on_deferred_rescale", Qt::QueuedConnection);
     } else if (!holdView) {
-        bool a = axes.update(minX, seen[0] ? minY[0] : nan);
-        bool b = axes.update(maxX, seen[0] ? maxY[0] : nan);
+        bool a = axes.update(seenX[0] ? minX[0] : nan, seen[0] ? minY[0] : nan);
+        bool b = axes.update(seenX[0] ? maxX[0] : nan, seen[0] ? maxY[0] : nan);
+        if (seenX[1]) {
+            a = axes.top()->update(minX[1]) || a;
+            b = axes.top()->update(maxX[1]) || b;
+            axes.top()->d->updateTicks();
+        }
         if (seen[1]) {
             a = axes.right()->update(minY[1]) || a;
             b = axes.right()->update(maxY[1]) || b;

@@ -195,12 +195,13 @@ void ChartWidgetPrivate::paintChart(QPainter *painter, const QSize &size)
     const AxisLayout bottom(axes.bottom()->d);
     const AxisLayout left(axes.left()->d);
     const AxisLayout right(axes.right()->d);
+    const AxisLayout top(axes.top()->d);
     const QRect screenPlot = plotRect;
     plotRect = plotRectIn(QRect(QPoint(0, 0), size));
     axes.setSize(QSizeF(plotRect.size()));
     // The margin of pad pixels depends on the scale it helps to set; a
     // resize settles it with the rescale that follows, this does it here.
-    for (Axis *axis : {axes.bottom(), axes.left(), axes.right()}) {
+    for (Axis *axis : {axes.bottom(), axes.left(), axes.right(), axes.top()}) {
         for (int i = 0; i < 64; ++i) {
             const double margin = axis->d->margin;
             axis->d->updateTransform();

@@ -38,12 +38,14 @@ bool ChartWidgetPrivate::handleKey(QKeyEvent *event)
         return false;
     // A tenth of the plot, converted as a mouse pan converts its pixels.
     auto pan = [&](int dx, int dy) {
-        Axis *bottom = axes.bottom();
+        const QVector<Axis *> xs = xAxes();
         const QVector<Axis *> ys = yAxes();
         pushView();
         leaveAutoScale();
-        if (dx && bottom->isValid())
-            bottom->shift(bottom->pixelDeltaToPoint(dx));
+        if (dx)
+            for (Axis *x : xs)
+                if (x->isValid())
+                    x->shift(x->pixelDeltaToPoint(dx));
         if (dy)
             for (Axis *y : ys)
                 if (y->isValid())

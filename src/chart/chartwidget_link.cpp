@@ -177,13 +177,20 @@ void ChartWidgetPrivate::keepAspect()
 
 bool ChartWidgetPrivate::keepAspectOnce()
 {
+    // The top axis stands in for a bottom one that has no range.
     Axis *x = axes.bottom();
+    if (!x->isValid() && topAxisInUse())
+        x = axes.top();
     Axis *y = axes.left();
-    if (x->isLogarithmic() || y->isLogarithmic() || !y->isValid())
+    if (x->isLogarithmic() || y->isLogarithmic() || !y->isValid() || !x->isValid())
         return false;
     const double w = x->d->length, h = y->d->length;
-    double x0, x1;
-    if (!visibleX(x0, x1) || !(w > 0) || !(h > 0) || !std::isfinite(y->d->scale) || y->d->scale == 0)
+    if (!(w > 0) || !(h > 0) || !std::isfinite(y->d->scale) || y->d->scale == 0 || !std::isfinite(x->d->scale)
+        || x->d->scale == 0)
+        return false;
+    const double xa = x->pixelToPoint(0), xb = x->pixelToPoint(w);
+    const double x0 = std::min(xa, xb), x1 = std::max(xa, xb);
+    if (!std::isfinite(x0) || !std::isfinite(x1) || !(x0 < x1))
         return false;
     const double ya = y->pixelToPoint(0), yb = y->pixelToPoint(h);
     double y0 = std::min(ya, yb), y1 = std::max(ya, yb);

@@ -139,6 +139,7 @@ void ChartWidget::setAxisLabelFont(const QFont &font)
     d->axes.bottom()->setLabelFont(font);
     d->axes.left()->setLabelFont(font);
     d->axes.right()->setLabelFont(font);
+    d->axes.top()->setLabelFont(font);
     d->relayout();
     update();
 }
@@ -153,6 +154,7 @@ void ChartWidget::setAxisTitleFont(const QFont &font)
     d->axes.bottom()->setTitleFont(font);
     d->axes.left()->setTitleFont(font);
     d->axes.right()->setTitleFont(font);
+    d->axes.top()->setTitleFont(font);
     d->relayout();
     update();
 }
@@ -204,7 +206,7 @@ void ChartWidget::setTheme(Theme theme)
     }
     const QColor frame = dark ? QColor(0xaa, 0xb0, 0xb8) : light ? QColor(0xbd, 0xc1, 0xc6) : QColor(Qt::black);
     d->axes.setGridColor(dark ? QColor(0x3c, 0x42, 0x4a) : light ? QColor(0xe9, 0xeb, 0xee) : QColor(Qt::white));
-    for (Axis *axis : {d->axes.left(), d->axes.bottom(), d->axes.right()}) {
+    for (Axis *axis : {d->axes.left(), d->axes.bottom(), d->axes.right(), d->axes.top()}) {
         axis->setFrameColor(frame);
         axis->setGridStyle(light ? Qt::SolidLine : Qt::DashLine);
         axis->d->frameWidth = light ? 1 : 2;

@@ -71,9 +71,9 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
         q->unsetCursor();
         return QObject::eventFilter(q, event);
     }
-    Axis *bottom = axes.bottom();
+    const QVector<Axis *> xs = xAxes();
     const QVector<Axis *> ys = yAxes();
-    if (hasUsableScale(bottom) && std::any_of(ys.begin(), ys.end(), hasUsableScale)) {
+    if (std::any_of(xs.begin(), xs.end(), hasUsableScale) && std::any_of(ys.begin(), ys.end(), hasUsableScale)) {
         // One history step per drag, recorded before the view first moves.
         if (!panRecorded) {
             pushView();
@@ -85,7 +85,9 @@ bool ChartWidgetPrivate::handleMouseMove(QMouseEvent *event)
         for (Axis *y : ys)
             if (hasUsableScale(y))
                 y->shift(y->pixelDeltaToPoint(p.y() - lastPanPos.y()));
-        bottom->shift(bottom->pixelDeltaToPoint(lastPanPos.x() - p.x()));
+        for (Axis *x : xs)
+            if (hasUsableScale(x))
+                x->shift(x->pixelDeltaToPoint(lastPanPos.x() - p.x()));
         axes.updateTransformData();
         if (!drawingLock)
             q->repaint();
@@ -169,11 +171,14 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
     if (plotRect.width() <= 0 || plotRect.height() <= 0)
         return;
     // Value per pixel of the displayed range, margins included; in decades
-    // on a logarithmic axis.
-    const AxisPrivate *bx = bottom->d;
-    const double kx = bx->scaleSpan() / plotRect.width();
-    const double x1 = bx->fromScale(bx->scaleMin() + (band.left() - plotRect.left()) * kx);
-    const double x2 = bx->fromScale(bx->scaleMin() + (band.right() - plotRect.left()) * kx);
+    // on a logarithmic axis. A horizontal axis' values at the band's left
+    // and right edge.
+    auto horizontal = [&](const Axis *axis, double &lo, double &hi) {
+        const AxisPrivate *p = axis->d;
+        const double k = p->scaleSpan() / plotRect.width();
+        lo = p->fromScale(p->scaleMin() + (band.left() - plotRect.left()) * k);
+        hi = p->fromScale(p->scaleMin() + (band.right() - plotRect.left()) * k);
+    };
     // A vertical axis' values at the band's lower and upper edge.
     auto vertical = [&](const Axis *axis, double &lo, double &hi) {
         const AxisPrivate *p = axis->d;
@@ -182,9 +187,16 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
         lo = p->fromScale(top - (band.bottom() - plotRect.top()) * k);
         hi = p->fromScale(top - (band.top() - plotRect.top()) * k);
     };
-    double y1 = 0, y2 = 1, r1 = 0, r2 = 1;
-    // Each vertical axis with a range zooms to the same band; a chart may
-    // have series on the right axis only.
+    double x1 = 0, x2 = 1, t1 = 0, t2 = 1, y1 = 0, y2 = 1, r1 = 0, r2 = 1;
+    // Each axis with a range zooms to the same band; a chart may have
+    // series on the right or top axis only.
+    if (!bottom->isValid())
+        bottom = nullptr;
+    else
+        horizontal(bottom, x1, x2);
+    Axis *top = topAxisInUse() && axes.top()->isValid() ? axes.top() : nullptr;
+    if (top)
+        horizontal(top, t1, t2);
     if (!left->isValid())
         left = nullptr;
     else
@@ -192,13 +204,13 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
     Axis *right = rightAxisInUse() && axes.right()->isValid() ? axes.right() : nullptr;
     if (right)
         vertical(right, r1, r2);
-    if (!left && !right)
+    if ((!left && !right) || (!bottom && !top))
         return;
     // Axes emptied during the drag, or a range too narrow for the doubles to
     // tell the band's edges apart, would leave the chart with no usable
     // scale; keep the current view instead.
-    if (!std::isfinite(x1) || !std::isfinite(x2) || !std::isfinite(y1) || !std::isfinite(y2)
-        || !(x1 < x2) || !(y1 < y2) || !std::isfinite(r1) || !std::isfinite(r2) || !(r1 < r2))
+    auto ordered = [](double a, double b) { return std::isfinite(a) && std::isfinite(b) && a < b; };
+    if (!ordered(x1, x2) || !ordered(t1, t2) || !ordered(y1, y2) || !ordered(r1, r2))
         return;
 
     pushView();
@@ -209,6 +221,9 @@ void ChartWidgetPrivate::zoomTo(const QRect &band)
         left->setRange(y1, y2);
     if (right)
         right->setRange(r1, r2);
-    bottom->setRange(x1, x2);
+    if (bottom)
+        bottom->setRange(x1, x2);
+    if (top)
+        top->setRange(t1, t2);
     settleRanges(lock);
 }

@@ -96,6 +96,7 @@ public:
         double xMin, xMax, yMin, yMax;
         bool autoScale;
         double rightMin = qQNaN(), rightMax = qQNaN(); // NaN: the right axis had no range
+        double topMin = qQNaN(), topMax = qQNaN();     // NaN: the top axis had no range
     };
     static constexpr int kZoomHistoryLimit = 50;
     QVector<View> zoomHistory;
@@ -121,7 +122,11 @@ public:
     // The vertical axes the view gestures move: the left one, and the right
     // one while it is in use.
     QVector<Axis *> yAxes() const;
-    // The bottom axis and at least one vertical axis have a range: a view
+    // The top axis likewise, above the plot; xAxes() are the bottom one and
+    // the top one while it is in use.
+    bool topAxisInUse() const;
+    QVector<Axis *> xAxes() const;
+    // At least one horizontal and one vertical axis have a range: a view
     // the gestures can work on.
     bool viewValid() const;
     void drawTitleAndAxes(QPainter *painter);

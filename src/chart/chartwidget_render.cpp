@@ -58,6 +58,8 @@ QRect ChartWidgetPrivate::plotRectIn(const QRect &area) const
             r.setRight(r.right() - std::max(axes.right()->size(), minRightBand));
         else
             r.setRight(r.right() - minRightBand);
+        if (topAxisInUse())
+            r.setTop(r.top() + axes.top()->size());
     }
     if (!title.isEmpty())
         r.setTop(r.top() + QFontMetrics(titleFont).height());
@@ -110,6 +112,22 @@ bool ChartWidgetPrivate::rightAxisInUse() const
     return false;
 }
 
+bool ChartWidgetPrivate::topAxisInUse() const
+{
+    const Axis *top = axes.top();
+    for (const ChartSeries *series : seriesMap)
+        if (series && series->xAxis() == top)
+            return true;
+    return false;
+}
+
+QVector<Axis *> ChartWidgetPrivate::xAxes() const
+{
+    if (topAxisInUse())
+        return {axes.bottom(), axes.top()};
+    return {axes.bottom()};
+}
+
 QVector<Axis *> ChartWidgetPrivate::yAxes() const
 {
     if (rightAxisInUse())
@@ -119,7 +137,8 @@ QVector<Axis *> ChartWidgetPrivate::yAxes() const
 
 bool ChartWidgetPrivate::viewValid() const
 {
-    if (!axes.bottom()->isValid())
+    const QVector<Axis *> xs = xAxes();
+    if (std::none_of(xs.begin(), xs.end(), [](const Axis *x) { return x->isValid(); }))
         return false;
     for (const Axis *y : yAxes())
         if (y->isValid())
@@ -209,6 +228,9 @@ void ChartWidgetPrivate::drawTitleAndAxes(QPainter *painter)
     // Its grid lines would cross the left axis' ones at other heights.
     if (rightAxisInUse())
         axes.right()->draw(painter, &plotRect, false);
+    // Its grid only stands in for a bottom axis that has no range.
+    if (topAxisInUse())
+        axes.top()->draw(painter, &plotRect, !axes.bottom()->isValid());
     drawColorScale(painter);
 }
 

@@ -118,17 +118,25 @@ void ChartWidgetPrivate::pushView()
     const Axis *y = axes.left();
     if (!viewValid())
         return;
-    // A left axis without a range (series on the right only) stays NaN.
-    View v{0, 0, qQNaN(), qQNaN(), autoScale};
-    visibleRange(x, v.xMin, v.xMax);
+    // A left or bottom axis without a range (series on the right or top
+    // only) stays NaN.
+    View v{qQNaN(), qQNaN(), qQNaN(), qQNaN(), autoScale};
+    if (x->isValid())
+        visibleRange(x, v.xMin, v.xMax);
     if (y->isValid())
         visibleRange(y, v.yMin, v.yMax);
-    if (!usableOn(x, v.xMin, v.xMax) || (y->isValid() && !usableOn(y, v.yMin, v.yMax)))
+    if ((x->isValid() && !usableOn(x, v.xMin, v.xMax)) || (y->isValid() && !usableOn(y, v.yMin, v.yMax)))
         return;
     const Axis *right = axes.right();
     if (rightAxisInUse() && right->isValid()) {
         visibleRange(right, v.rightMin, v.rightMax);
         if (!usableOn(right, v.rightMin, v.rightMax))
+            return;
+    }
+    const Axis *top = axes.top();
+    if (topAxisInUse() && top->isValid()) {
+        visibleRange(top, v.topMin, v.topMax);
+        if (!usableOn(top, v.topMin, v.topMax))
             return;
     }
     zoomHistory.append(v);
@@ -159,6 +167,8 @@ void ChartWidgetPrivate::showView(const View &view)
         showRange(axes.right(), view.rightMin, view.rightMax);
     if (!std::isnan(view.xMin))
         showRange(axes.bottom(), view.xMin, view.xMax);
+    if (!std::isnan(view.topMin))
+        showRange(axes.top(), view.topMin, view.topMax);
     settleRanges(lock, false);
 }
 
@@ -190,9 +200,12 @@ void ChartWidgetPrivate::zoomStep(const QPoint &p, int steps, Qt::KeyboardModifi
     Axis *left = axes.left();
     Axis *bottom = axes.bottom();
     Axis *right = axes.right();
+    Axis *top = axes.top();
     const bool withLeft = left->isValid() && std::isfinite(left->d->scale);
     const bool withRight = rightAxisInUse() && right->isValid() && std::isfinite(right->d->scale);
-    if (steps == 0 || !bottom->isValid() || !std::isfinite(bottom->d->scale) || !(withLeft || withRight))
+    const bool withBottom = bottom->isValid() && std::isfinite(bottom->d->scale);
+    const bool withTop = topAxisInUse() && top->isValid() && std::isfinite(top->d->scale);
+    if (steps == 0 || !(withBottom || withTop) || !(withLeft || withRight))
         return;
     const double f = std::pow(kWheelFactor, steps / 120.0);
     const bool zoomX = !(mods & Qt::ShiftModifier), zoomY = !(mods & Qt::ControlModifier);
@@ -208,8 +221,10 @@ void ChartWidgetPrivate::zoomStep(const QPoint &p, int steps, Qt::KeyboardModifi
         else
             changed = true;
     };
-    if (zoomX)
+    if (zoomX && withBottom)
         zoom(bottom, v.xMin, v.xMax, p.x() - plotRect.left());
+    if (zoomX && withTop)
+        zoom(top, v.topMin, v.topMax, p.x() - plotRect.left());
     if (zoomY && withLeft)
         zoom(left, v.yMin, v.yMax, p.y() - plotRect.top());
     if (zoomY && withRight)
@@ -338,7 +353,7 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
     const QFont font = x->d->labelFont;
     painter->setFont(font);
     const QFontMetrics fm(font);
-    enum Edge { Bottom, Left, Right, Beside };
+    enum Edge { Bottom, Left, Right, Top, Beside };
     auto box = [&](const QString &text, QPoint anchor, Edge edge) {
         const QSize size = fm.size(0, text) + QSize(6, 2);
         QRect r(QPoint(0, 0), size);
@@ -348,6 +363,8 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
             r.moveTopLeft(QPoint(plotRect.left() + 1, anchor.y() - size.height() / 2));
         else if (edge == Right)
             r.moveTopLeft(QPoint(plotRect.right() - size.width(), anchor.y() - size.height() / 2));
+        else if (edge == Top)
+            r.moveTopLeft(QPoint(anchor.x() - size.width() / 2, plotRect.top() + 1));
         else
             r.moveBottomLeft(anchor + QPoint(4, -4));
         // Kept inside the plot so that a move only repaints the plot.
@@ -358,20 +375,29 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
         painter->drawRect(r.adjusted(0, 0, -1, -1));
         painter->drawText(r, Qt::AlignCenter, text);
     };
-    // An empty left text: the left axis has no range (series on the right only).
-    crosshairTexts = QStringList{valueText(x, x->pixelToPoint(p.x() - plotRect.left())),
+    // An empty left or bottom text: that axis has no range (series on the
+    // right or top only).
+    crosshairTexts = QStringList{x->isValid() ? valueText(x, x->pixelToPoint(p.x() - plotRect.left())) : QString(),
                                  y->isValid() ? valueText(y, y->pixelToPoint(p.y() - plotRect.top())) : QString()};
     const Axis *right = axes.right();
-    if (rightAxisInUse() && right->isValid())
-        crosshairTexts << valueText(right, right->pixelToPoint(p.y() - plotRect.top()));
+    const bool withRight = rightAxisInUse() && right->isValid();
+    const Axis *top = axes.top();
+    const bool withTop = topAxisInUse() && top->isValid();
+    if (withRight || withTop)
+        crosshairTexts << (withRight ? valueText(right, right->pixelToPoint(p.y() - plotRect.top())) : QString());
+    if (withTop)
+        crosshairTexts << valueText(top, top->pixelToPoint(p.x() - plotRect.left()));
     // The range may have moved under a pointer that stood still.
     if (group)
         group->d->followCrosshair(q, x->pixelToPoint(p.x() - plotRect.left()));
-    box(crosshairTexts.at(0), p, Bottom);
+    if (!crosshairTexts.at(0).isEmpty())
+        box(crosshairTexts.at(0), p, Bottom);
     if (!crosshairTexts.at(1).isEmpty())
         box(crosshairTexts.at(1), p, Left);
-    if (crosshairTexts.size() > 2)
+    if (crosshairTexts.size() > 2 && !crosshairTexts.at(2).isEmpty())
         box(crosshairTexts.at(2), p, Right);
+    if (crosshairTexts.size() > 3)
+        box(crosshairTexts.at(3), p, Top);
     // Over a colour map, the value of the cell beside the pointer.
     const QString value = colorMapValueText(p - plotRect.topLeft());
     if (!value.isEmpty())
@@ -420,9 +446,9 @@ QPointF ChartWidget::mapToPosition(const QPointF &value, const Axis *yAxis) cons
 bool ChartWidget::rescaleAxis(Axis *axis)
 {
     Axes &axes = d->axes;
-    if (axis != axes.bottom() && axis != axes.left() && axis != axes.right())
+    if (axis != axes.bottom() && axis != axes.left() && axis != axes.right() && axis != axes.top())
         return false;
-    const bool isX = axis == axes.bottom();
+    const bool isX = axis == axes.bottom() || axis == axes.top();
     double lo = qQNaN(), hi = qQNaN();
     for (ChartSeries *series : qAsConst(d->seriesMap)) {
         if (!series || !series->isVisible() || (isX ? series->xAxis() : series->yAxis()) != axis)

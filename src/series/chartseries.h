@@ -315,10 +315,12 @@ public:
     /*!
         Sets the axes that place the series' values: \a x horizontal, \a y
         vertical. The series does not own them. ChartWidget::addSeries() sets
-        the chart's bottom axis and its left axis, or its right axis when the
-        series already has that one (Axes::right()). A registered series put
-        on the chart's right axis (setAxis(axes->bottom(), axes->right())) is
-        scaled and drawn against it; the chart lays out and renders again.
+        the chart's bottom axis and its left axis, or its top or right axis
+        when the series already has that one (Axes::top(), Axes::right()). A
+        registered series put on the chart's right axis
+        (setAxis(axes->bottom(), axes->right())) or top axis
+        (setAxis(axes->top(), axes->left())) is scaled and drawn against it;
+        the chart lays out and renders again.
     */
     void setAxis(Axis *x, Axis *y);
     /*!

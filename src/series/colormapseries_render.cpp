@@ -116,10 +116,11 @@ void ColorMapSeries::draw(QPainter *painter)
     const double w = xa->d->length + 1, h = ya->d->length + 1;
     // The bottom edge is two pixels thick.
     auto span = [](const Axis *axis, double a, double b, double size, double *from, double *to) {
-        const double edge = axis->type() == Axis::atBottom ? 1 : 2;
+        const bool horizontal = axis->type() == Axis::atBottom || axis->type() == Axis::atTop;
+        const double edge = horizontal ? 1 : 2;
         double p = axis->pointToPixel(a), q = axis->pointToPixel(b);
         // An end with no logarithm lies beyond the axis' low end.
-        const double low = axis->type() == Axis::atBottom ? -1e9 : 1e9;
+        const double low = horizontal ? -1e9 : 1e9;
         if (std::isnan(p))
             p = low;
         if (std::isnan(q))

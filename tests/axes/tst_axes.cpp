@@ -150,6 +150,7 @@ void TestAxes::transform_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<double>("zeroPixel");
     QTest::newRow("bottom") << int(Axis::atBottom) << 20.0;
+    QTest::newRow("top") << int(Axis::atTop) << 20.0;
     QTest::newRow("left") << int(Axis::atLeft) << 479.0;
 }
 
@@ -164,7 +165,7 @@ void TestAxes::transform()
     QCOMPARE(axis.pointToPixel(0), zeroPixel);
     QCOMPARE(axis.pixelToPoint(axis.pointToPixel(3.7)) + axis.pixelDeltaToPoint(axis.pointDeltaToPixel(2.5)), 6.2);
     // The margin settles over repeated transforms: 519, 481.97, 479.24 ...
-    if (type == Axis::atBottom) {
+    if (type != Axis::atLeft) {
         QCOMPARE(axis.pointToPixel(10), 519.0);
         for (double expected : {481.97, 479.24, 479.02}) {
             axis.d->updateTransform();
@@ -225,8 +226,9 @@ void TestAxes::labelBand_data()
     QTest::addColumn<int>("lines");    // bottom: label lines
     QTest::addColumn<QString>("widest"); // left: the widest label
     QTest::addColumn<bool>("title");
-    const int b = Axis::atBottom, l = Axis::atLeft;
+    const int b = Axis::atBottom, l = Axis::atLeft, t = Axis::atTop;
     QTest::newRow("bottom, one line") << b << 0 << 1 << "" << false;
+    QTest::newRow("top, date-time, title") << t << 1 << 2 << "" << true;
     QTest::newRow("bottom, date-time") << b << 1 << 2 << "" << false;
     QTest::newRow("bottom, title") << b << 3 << 1 << "" << true;
     QTest::newRow("left, numbers") << l << 0 << 0 << "-1000" << false;
@@ -247,7 +249,7 @@ void TestAxes::labelBand()
     Axis axis{Axis::AxisType(type)};
     axis.setRange(-1000, 10);
     switch (change) {
-    case 1: axis.setDatetime(true); break;
+    case 1: axis.setDatetime(true), axis.setTitle(title ? QStringLiteral("Time") : QString()); break;
     case 2: axis.setDatetime(true); axis.setDatetimeFormat(QStringLiteral("hh:mm")); break;
     case 3: axis.setTitle(QStringLiteral("Time")); break;
     case 4: axis.setCustomLabel(-400, QStringLiteral("a very long label")); break;
@@ -301,6 +303,7 @@ void TestAxes::logScale_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<QList<double>>("decades"); // pixels of 1, 10, 100, 1000
     QTest::newRow("bottom") << int(Axis::atBottom) << QList<double>{20, 173, 326, 479};
+    QTest::newRow("top") << int(Axis::atTop) << QList<double>{20, 173, 326, 479};
     QTest::newRow("left") << int(Axis::atLeft) << QList<double>{479, 326, 173, 20};
 }
 

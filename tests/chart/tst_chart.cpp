@@ -665,9 +665,9 @@ void TestChart::workersFeedBusyChart()
 namespace {
 // Scenes of whole charts whose pictures the Qt 5 build drew and we looked at.
 enum Scene { scMarks, scBands, scZoomed, scTime, scFlat, scDark, scLogRight, scTicks, scHidden, scLight,
-             scPie, scDonut, scPulled, scPieDark, scHeatMap, scWaterfall, scScenes };
+             scPie, scDonut, scPulled, scPieDark, scHeatMap, scWaterfall, scTop, scTopDark, scScenes };
 const char *const sceneNames[] = {"marks", "bands", "zoomed", "time", "flat", "dark", "logright", "ticks", "hidden", "light",
-                                  "pie", "donut", "pulled", "piedark", "heatmap", "waterfall"};
+                                  "pie", "donut", "pulled", "piedark", "heatmap", "waterfall", "top", "topdark"};
 
 // Parts of a whole with the awkward cases in it: a negative and a NaN
 // value (neither drawn nor counted), an empty and a very long label.
@@ -891,6 +891,35 @@ void buildScene(ChartWidget &w, int scene)
         w.setCrosshair(true);
         QCoreApplication::processEvents();
         mouse(&w, QEvent::MouseMove, Qt::NoButton, w.d->plotRect.center());
+        break;
+    }
+    case scTopDark:
+    case scTop: {
+        // Marks on the bottom axis, a time line on a titled date-time top
+        // axis with minor ticks (a logarithmic one in the dark), a series on
+        // the right axis, and a top legend between the title and the band.
+        Axis *top = w.axes()->top();
+        top->setTitle(QStringLiteral("top"));
+        auto *when = new LineSeries;
+        if (scene == scTopDark) {
+            w.setTheme(ChartWidget::thDark);
+            top->setLogarithmic(true);
+            for (int i = 0; i <= 30; ++i)
+                when->addXY(std::pow(10.0, i / 10.0), 2 + i / 5.0);
+        } else {
+            top->setDatetime(true);
+            top->setDatetimeFormat(QStringLiteral("mm:ss"));
+            top->setMinorTickCount(1);
+            for (int i = 0; i <= 30; ++i)
+                when->addXY(1700000000 + i * 20, 2 + (i % 7) / 2.0);
+            w.legend()->setPlacement(Legend::plTop);
+        }
+        when->setAxis(top, w.axes()->left());
+        addMarks(w);
+        w.addSeries(when);
+        LineSeries *right = lineOf({QPointF(0, 100), QPointF(10, 300)}, QStringLiteral("right"));
+        right->setAxis(w.axes()->bottom(), w.axes()->right());
+        w.addSeries(right);
         break;
     }
     case scDark:

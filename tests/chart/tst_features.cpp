@@ -609,6 +609,162 @@ void TestRightAxis::rightOnly()
 
 TAVRIN_TEST(TestRightAxis)
 
+// The chart of Chart with green points on the top axis, from (2000, -5) to
+// (3000, 5): put there after registration (1) or before it (2), or left
+// on the bottom axis (0).
+struct TopAxis : Chart {
+    PointSeries *second = new PointSeries(PointSeries::psCircle);
+    explicit TopAxis(int how = 1, int mode = 0)
+    {
+        second->setColor(Qt::green);
+        for (int i = 0; i <= 20; ++i)
+            second->addXY(mode == 2 ? std::pow(10.0, i / 4.0) : mode == 1 ? 1.7e9 + i * 600 : 2000 + i * 50, -5 + i * 0.5);
+        t()->setLogarithmic(mode == 2);
+        t()->setDatetime(mode == 1);
+        t()->setTitle(QStringLiteral("top"));
+        second->setAxis(how == 2 ? t() : nullptr, how == 2 ? y() : nullptr);
+        w.addSeries(second);
+        if (how == 1)
+            second->setAxis(t(), y());
+        QApplication::processEvents();
+    }
+    Axis *t() const { return w.axes()->top(); }
+    // An axis' value at plot column p, in its transform units.
+    static double unitsAt(const Axis *a, int p) { const double v = a->pixelToPoint(p); return a->isLogarithmic() ? std::log10(v) : v; }
+};
+
+// A second x axis above the plot, for the series put on it.
+class TestTopAxis : public QObject
+{
+    Q_OBJECT
+private slots:
+    void layout_data();
+    void layout();
+    void gestures_data();
+    void gestures();
+};
+
+void TestTopAxis::layout_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::addColumn<int>("then"); // 1: back to the bottom axis, 2: removed, 3: removed in a manual view
+    QTest::addColumn<bool>("titled");
+    QTest::newRow("bottom: no band") << 0 << 0 << false;
+    QTest::newRow("top after registration") << 1 << 0 << false;
+    QTest::newRow("top before registration, chart title") << 2 << 0 << true;
+    QTest::newRow("back to the bottom") << 1 << 1 << false;
+    QTest::newRow("removed") << 2 << 2 << true;
+    QTest::newRow("removed, manual view") << 1 << 3 << false;
+}
+
+// The band is there, under the title, while a series uses the top axis;
+// each x axis scales to its own series and the left one to both.
+void TestTopAxis::layout()
+{
+    QFETCH(int, how);
+    QFETCH(int, then);
+    QFETCH(bool, titled);
+    TopAxis c(how);
+    const QRect plain = Chart().plot();
+    if (titled)
+        c.w.setTitle(QStringLiteral("title"));
+    if (then == 1)
+        c.second->setAxis(c.x(), c.y());
+    if (then == 3)
+        c.w.setAutoScale(false);
+    if (then >= 2)
+        c.w.removeSeries(2);
+    QApplication::processEvents();
+    const bool onTop = how != 0 && then == 0, bottomSees = how == 0 || then == 1;
+    const int title = titled ? QFontMetrics(c.w.titleFont()).height() : 0;
+    QCOMPARE(c.plot().top(), 5 + title + (onTop ? c.t()->size() : 0));
+    QCOMPARE(c.plot().bottom(), plain.bottom());
+    auto near = [](double a, double b) { return std::fabs(a - b) < 0.1; };
+    QVERIFY(near(c.x()->d->rawMin, 0) && near(c.x()->d->rawMax, bottomSees ? 3000 : 1000));
+    QVERIFY(near(c.y()->d->rawMin, then == 2 ? 10000 : -5));
+    if (!onTop)
+        return;
+    QVERIFY(c.t()->size() > 2 * QFontMetrics(c.t()->labelFont()).height());
+    QVERIFY(near(c.t()->d->rawMin, 2000) && near(c.t()->d->rawMax, 3000));
+}
+
+void TestTopAxis::gestures_data()
+{
+    QTest::addColumn<int>("gesture"); // 0 band zoom, 1 pan, 2 wheel, 3 arrow key, 4 Ctrl+wheel
+    QTest::addColumn<int>("mode");    // of the top axis: 0 numbers, 1 date-time, 2 logarithmic
+    QTest::addColumn<bool>("only");   // every series on the top axis
+    QTest::newRow("band") << 0 << 0 << false;
+    QTest::newRow("pan") << 1 << 0 << false;
+    QTest::newRow("wheel") << 2 << 0 << false;
+    QTest::newRow("key") << 3 << 0 << false;
+    QTest::newRow("ctrl+wheel, date-time") << 4 << 1 << false;
+    QTest::newRow("band, date-time") << 0 << 1 << false;
+    QTest::newRow("band, log") << 0 << 2 << false;
+    QTest::newRow("pan, log") << 1 << 2 << false;
+    QTest::newRow("band, top only") << 0 << 0 << true;
+    QTest::newRow("pan, top only") << 1 << 0 << true;
+    QTest::newRow("wheel, top only, log") << 2 << 2 << true;
+}
+
+// A gesture moves both x axes alike: a column of the plot shows on the top
+// axis what it showed there before for the value the bottom axis now shows
+// there. The history, the crosshair and the reset take the top axis along.
+void TestTopAxis::gestures()
+{
+    QFETCH(int, gesture);
+    QFETCH(int, mode);
+    QFETCH(bool, only);
+    TopAxis c(1, mode);
+    if (only) {
+        c.w.removeVLine(1);
+        c.line->setAxis(c.t(), c.y());
+    }
+    c.w.setWheelZoom(true);
+    c.w.setKeyboardNavigation(true);
+    c.w.setCrosshair(true);
+    c.w.setDoubleClickReset(true);
+    QApplication::processEvents();
+    QCOMPARE(c.x()->isValid(), !only);
+    const int w = c.x()->d->length;
+    const double t0 = TopAxis::unitsAt(c.t(), 0), t1 = TopAxis::unitsAt(c.t(), w);
+    // Top units as a linear function of bottom units, as drawn now.
+    const double b0 = only ? 0 : c.x()->pixelToPoint(0), b1 = only ? w : c.x()->pixelToPoint(w);
+    auto topOf = [&](double b) { return t0 + (b - b0) * (t1 - t0) / (b1 - b0); };
+    const int draws = c.line->draws;
+    const QPoint mid = c.plot().center();
+    switch (gesture) {
+    case 0: QVERIFY(drag(c.w, Qt::LeftButton, mid - QPoint(120, 60), mid + QPoint(40, 50))); break;
+    case 1: QVERIFY(drag(c.w, Qt::MiddleButton, mid, mid + QPoint(-70, 20))); break;
+    case 2: QVERIFY(wheel(c.w, mid + QPoint(60, 0))); break;
+    case 3: QTest::keyClick(&c.w, Qt::Key_Right); break;
+    default: QVERIFY(wheel(c.w, mid + QPoint(60, 0), 240, Qt::ControlModifier)); break;
+    }
+    QApplication::processEvents();
+    QCOMPARE(c.line->draws, draws + 1);
+    QCOMPARE(c.w.zoomHistorySize(), 1);
+    QVERIFY(std::fabs(TopAxis::unitsAt(c.t(), 0) - t0) > 1e-6 * std::fabs(t1 - t0));
+    // Within a pixel of the view now shown.
+    const double pixel = std::fabs(TopAxis::unitsAt(c.t(), w) - TopAxis::unitsAt(c.t(), 0)) / w;
+    for (int p : {0, w / 3, w})
+        QVERIFY2(only || std::fabs(TopAxis::unitsAt(c.t(), p) - topOf(c.x()->pixelToPoint(p))) < pixel, qPrintable(QString::number(p)));
+    // A pan of 70 pixels to the left moves the top axis by 70 of its pixels.
+    QVERIFY(gesture != 1 || std::fabs(TopAxis::unitsAt(c.t(), 0) - t0 - 70 * (t1 - t0) / w) < 2 * pixel);
+    c.hover(mid);
+    QCOMPARE(c.w.d->crosshairTexts.size(), 4);
+    QCOMPARE(c.w.d->crosshairTexts.at(0).isEmpty(), only);
+    QCOMPARE(c.w.d->crosshairTexts.at(3), c.t()->labelString(c.t()->pixelToPoint(mid.x() - c.plot().left())));
+    QVERIFY(c.w.zoomBack());
+    QVERIFY(std::fabs(TopAxis::unitsAt(c.t(), 0) - t0) < 1e-6 * std::fabs(t1 - t0));
+    QVERIFY(std::fabs(TopAxis::unitsAt(c.t(), w) - t1) < 1e-6 * std::fabs(t1 - t0));
+    // A double click gives the automatic ranges back.
+    QVERIFY(drag(c.w, Qt::MiddleButton, mid, mid + QPoint(-70, 20)));
+    QTest::mouseDClick(&c.w, Qt::LeftButton, Qt::NoModifier, mid);
+    QVERIFY(c.w.autoScale());
+    QVERIFY(std::fabs(TopAxis::unitsAt(c.t(), 0) - t0) < 1e-6 * std::fabs(t1 - t0));
+}
+
+TAVRIN_TEST(TestTopAxis)
+
 class TestHiDpi : public QObject
 {
     Q_OBJECT

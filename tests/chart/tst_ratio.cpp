@@ -12,10 +12,10 @@ using namespace tavrintest;
 
 namespace {
 
-// Pixels per unit on the bottom axis over those on the left axis.
-double ratioOf(ChartWidget &w)
+// Pixels per unit on the bottom (or top) axis over those on the left axis.
+double ratioOf(ChartWidget &w, bool top = false)
 {
-    const Axis *x = w.axes()->bottom(), *y = w.axes()->left();
+    const Axis *x = top ? w.axes()->top() : w.axes()->bottom(), *y = w.axes()->left();
     return std::fabs(x->pointDeltaToPixel(1) / y->pointDeltaToPixel(1));
 }
 
@@ -30,20 +30,26 @@ private slots:
     {
         QTest::addColumn<double>("ratio");
         QTest::addColumn<int>("gesture");
+        QTest::addColumn<bool>("onTop"); // the circle on the top axis, the bottom one without a range
         const char *names[] = {"shown", "band", "pan", "wheel x only", "resize", "data"};
         for (double r : {1.0, 2.5})
             for (int g = 0; g < 6; ++g)
-                QTest::addRow("%g %s", r, names[g]) << r << g;
+                QTest::addRow("%g %s", r, names[g]) << r << g << false;
+        for (int g = 0; g < 6; ++g)
+            QTest::addRow("2.5 %s, top axis", names[g]) << 2.5 << g << true;
     }
     void keeps()
     {
         QFETCH(double, ratio);
         QFETCH(int, gesture);
+        QFETCH(bool, onTop);
         ChartWidget w;
         w.setWheelZoom(true);
         auto *circle = new CountingSeries;
         for (int i = 0; i <= 100; ++i)
             circle->addXY(std::cos(i * M_PI / 50), std::sin(i * M_PI / 50));
+        if (onTop)
+            circle->setAxis(w.axes()->top(), w.axes()->left());
         w.addSeries(circle);
         w.setAspectRatio(ratio);
         showChart(w, 700, 400);
@@ -56,9 +62,9 @@ private slots:
         case 5: circle->addXY(3, 0.5); break;
         }
         QApplication::processEvents();
-        QVERIFY2(std::fabs(ratioOf(w) / ratio - 1) < 0.02, qPrintable(QString::number(ratioOf(w))));
+        QVERIFY2(std::fabs(ratioOf(w, onTop) / ratio - 1) < 0.02, qPrintable(QString::number(ratioOf(w, onTop))));
         // The whole circle stays in view after a reset or new data.
-        if (gesture == 0 || gesture >= 4) {
+        if (!onTop && (gesture == 0 || gesture >= 4)) {
             QVERIFY(w.mapToValue(w.plotArea().topLeft()).x() <= -1);
             QVERIFY(w.mapToValue(w.plotArea().bottomRight()).x() >= 1);
             QVERIFY(w.mapToValue(w.plotArea().bottomRight()).y() <= -1);
