@@ -45,6 +45,7 @@ void HistogramSeriesPrivate::relayout()
     total = 0;
     count = 0;
     counts.clear();
+    widened = false;
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
     size_t n = 0;
     for (const double v : values) {
@@ -87,6 +88,7 @@ void HistogramSeriesPrivate::relayout()
             const double h = qMax(1.0, std::fabs(lo) * 1e-6);
             lo -= h / 2;
             hi += h / 2;
+            widened = true;
             count = rule == HistogramSeries::GivenCount ? givenCount : 1;
         } else if (rule == HistogramSeries::GivenCount) {
             count = givenCount;
@@ -119,7 +121,8 @@ bool HistogramSeriesPrivate::fitsLayout(double v) const
 {
     if (fixedRange)
         return true;
-    return count > 0 && v >= lower && (v < upper || (v == upper && rule != HistogramSeries::GivenWidth));
+    // A range put around equal values is no range of the data.
+    return count > 0 && !widened && v >= lower && (v < upper || (v == upper && rule != HistogramSeries::GivenWidth));
 }
 
 void HistogramSeriesPrivate::binFrom(size_t first)

@@ -35,6 +35,7 @@ public:
     qint64 total = 0; // values in the bins
     size_t binned = 0; // values[0, binned) are in the counts
     bool stale = true; // the layout must be built again
+    bool widened = false; // equal values got a range around them
     bool valuesStale = true; // binValues must be worked out again
     bool flushQueued = false;
     tavrin::BlockBounds published; // the bounds the chart last heard of
