@@ -171,7 +171,8 @@ public:
         if (onBound) {
             tavrin::BlockBounds box;
             const auto add = [&box](double x, double y) { box.add(x, y); };
-            for (int i = 0, n = int(rows.size()); i < n; ++i)
+            // Rows a running clear() announced gone no longer count.
+            for (int i = qMax(0, leaving - count), n = int(rows.size()); i < n; ++i)
                 ends(rows.at(i), add);
             setBounds(box);
         }

@@ -119,10 +119,12 @@ void HistogramSeriesPrivate::relayout()
 
 bool HistogramSeriesPrivate::fitsLayout(double v) const
 {
+    if (count == 0)
+        return false;
     if (fixedRange)
         return true;
     // A range put around equal values is no range of the data.
-    return count > 0 && !widened && v >= lower && (v < upper || (v == upper && rule != HistogramSeries::GivenWidth));
+    return !widened && v >= lower && (v < upper || (v == upper && rule != HistogramSeries::GivenWidth));
 }
 
 void HistogramSeriesPrivate::binFrom(size_t first)

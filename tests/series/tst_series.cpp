@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 using namespace tavrintest;
