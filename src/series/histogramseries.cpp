@@ -24,16 +24,47 @@ int sturges(size_t n)
     return int(std::ceil(std::log2(double(n)))) + 1;
 }
 
-// The interquartile range by nearest rank, on a scratch copy: selection is
-// linear, where sorting a million values would eat the time budget.
-double interquartileRange(std::vector<double> &v)
+// The interquartile range by nearest rank, of the n values in [lo, hi]
+// (lo < hi). Counting into fine buckets finds the two buckets that hold the
+// quartiles, and only their values are selected from: two passes over the
+// values, where selecting from all of them costs several times that.
+double interquartileRange(const std::vector<double> &values, double lo, double hi, size_t n)
 {
-    const size_t n = v.size();
-    const size_t i1 = (n - 1) / 4, i3 = (3 * (n - 1)) / 4;
-    std::nth_element(v.begin(), v.begin() + qptrdiff(i3), v.end());
-    const double q3 = v[i3];
-    std::nth_element(v.begin(), v.begin() + qptrdiff(i1), v.begin() + qptrdiff(i3));
-    return q3 - v[i1];
+    constexpr int kBuckets = 4096;
+    const double scale = kBuckets / (hi - lo);
+    const auto bucket = [&](double v) { return qMin(int((v - lo) * scale), kBuckets - 1); };
+    const auto inside = [&](double v) { return v >= lo && v <= hi; };
+    std::vector<size_t> counts(kBuckets, 0);
+    for (const double v : values)
+        if (inside(v))
+            ++counts[size_t(bucket(v))];
+    const size_t ranks[2] = {(n - 1) / 4, (3 * (n - 1)) / 4};
+    int holding[2] = {0, 0};
+    size_t before[2] = {0, 0};
+    size_t run = 0;
+    for (int b = 0, q = 0; b < kBuckets && q < 2; ++b) {
+        while (q < 2 && ranks[q] < run + counts[size_t(b)]) {
+            holding[q] = b;
+            before[q] = run;
+            ++q;
+        }
+        run += counts[size_t(b)];
+    }
+    std::vector<double> first, third;
+    for (const double v : values) {
+        if (!inside(v))
+            continue;
+        const int b = bucket(v);
+        if (b == holding[0])
+            first.push_back(v);
+        if (b == holding[1])
+            third.push_back(v);
+    }
+    const auto select = [](std::vector<double> &v, size_t k) {
+        std::nth_element(v.begin(), v.begin() + qptrdiff(k), v.end());
+        return v[k];
+    };
+    return select(third, ranks[1] - before[1]) - select(first, ranks[0] - before[0]);
 }
 
 } // namespace
@@ -93,15 +124,7 @@ void HistogramSeriesPrivate::relayout()
         } else if (rule == HistogramSeries::GivenCount) {
             count = givenCount;
         } else {
-            std::vector<double> scratch;
-            double iqr = 0;
-            if (n >= kFewValues) {
-                scratch.reserve(n);
-                for (const double v : values)
-                    if (!fixedRange || (v >= rangeLower && v <= rangeUpper))
-                        scratch.push_back(v);
-                iqr = interquartileRange(scratch);
-            }
+            const double iqr = n >= kFewValues ? interquartileRange(values, lo, hi, n) : 0.0;
             if (iqr > 0) {
                 const double width = 2 * iqr / std::cbrt(double(n));
                 const double bins = std::ceil((hi - lo) / width);
