@@ -26,7 +26,7 @@ class HistogramSeriesPrivate;
     - A given width (setBinWidth()): bins whose edges are whole multiples
         of the width (inside a fixed range: steps of the width from its
         lower end), so values added later never move the bins.
-    \endlist
+
     The range is that of the values, or a fixed one (setRange()); values
     outside a fixed range are kept but not binned. Each bin holds the
     values from its lower edge up to, not including, its upper edge; the
@@ -104,9 +104,13 @@ public:
         \c value drawn for it (see normalization()).
     */
     struct Bin {
+        /*! The lower edge, inside the bin. */
         double lower;
+        /*! The upper edge, inside only the last bin. */
         double upper;
+        /*! How many values the bin holds. */
         qint64 count;
+        /*! The value drawn and exported for the bin. */
         double value;
     };
 
