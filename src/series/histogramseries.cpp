@@ -325,10 +325,14 @@ int HistogramSeries::appendPoints(const double *, const double *y, int stride, i
 
 void HistogramSeries::clear()
 {
+    // Values a receiver of cleared() adds stay.
+    const size_t finite = d->values.size();
+    const qint64 nonFinite = d->nonFinite;
     ChartSeries::clear();
-    d->values.clear();
-    d->values.shrink_to_fit();
-    d->nonFinite = 0;
+    d->values.erase(d->values.begin(), d->values.begin() + qptrdiff(finite));
+    if (d->values.empty())
+        d->values.shrink_to_fit();
+    d->nonFinite -= nonFinite;
     d->stale = true;
     d->publish();
 }

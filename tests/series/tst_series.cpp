@@ -765,6 +765,13 @@ void TestSeries::histogramRefusals()
     for (const HistogramSeries::Bin &b : s.bins())
         binned += b.count;
     QCOMPARE(binned, qint64(4));
+    // A value a receiver of cleared() adds stays; what was there goes.
+    s.addValue(Inf);
+    const auto refill = connect(&s, &ChartSeries::cleared, this, [&] { s.addValues({7, NaN}); });
+    s.clear();
+    disconnect(refill);
+    QCOMPARE(s.values(), QVector<double>{7});
+    QCOMPARE(s.nonFiniteCount(), qint64(1));
     s.clear();
     QCOMPARE(s.pointsCount(), 0);
     QVERIFY(std::isnan(s.minX()));
