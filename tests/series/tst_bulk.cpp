@@ -80,6 +80,8 @@ private slots:
     void refusedBlocks();
     void window_data();
     void window();
+    void limitSignals_data();
+    void limitSignals();
     void streamingDetails();
     void modelCheck_data();
     void modelCheck();
@@ -404,20 +406,41 @@ void TestBulk::window()
     QCOMPARE(boundsOf(s.data()), boundsOf(left));
 }
 
+void TestBulk::limitSignals_data()
+{
+    QTest::addColumn<int>("kind");
+    for (int k : {kLine, kPoint, kMinMax, kBar, kBox, kHighLow})
+        QTest::newRow(kindName(k)) << k;
+}
+
+// The limit's signal only on a change, the rows it drops reported before
+// it; a dropped point may come again where equal points are refused.
+void TestBulk::limitSignals()
+{
+    QFETCH(int, kind);
+    QScopedPointer<ChartSeries> s(makeSeries(kind));
+    const QMetaObject *mo = s->metaObject();
+    QSignalSpy changed(s.data(), mo->method(mo->indexOfSignal("maximumPointsChanged(int)")));
+    QVERIFY(changed.isValid());
+    QList<QPair<int, int>> removed; // rows, limit changes seen by then
+    connect(s.data(), &ChartSeries::pointsRemoved, this, [&](int n) { removed << qMakePair(n, int(changed.count())); });
+    s->addPoints(walk(10, 1));
+    s->setProperty("maximumPoints", 10); // nothing to drop
+    s->setProperty("maximumPoints", 4);
+    s->setProperty("maximumPoints", 4);
+    s->setProperty("maximumPoints", -3); // no limit
+    QCOMPARE(changed.count(), 3);
+    QCOMPARE(s->property("maximumPoints").toInt(), 0);
+    QCOMPARE(removed, (QList<QPair<int, int>>{{6, 1}}));
+    s->setProperty("maximumPoints", 1);
+    for (double x : {100.0, 101.0, 100.0, 100.0})
+        s->addXY(x, 1);
+    QCOMPARE(s->pointsCount(), 1);
+    QCOMPARE(s->point(0).value(0).toDouble(), 100.0);
+}
+
 void TestBulk::streamingDetails()
 {
-    LineSeries s;
-    QSignalSpy changed(&s, &LineSeries::maximumPointsChanged);
-    QSignalSpy removed(&s, &ChartSeries::pointsRemoved);
-    s.addPoints(walk(10, 1));
-    s.setMaximumPoints(10); // nothing to drop
-    s.setMaximumPoints(4);
-    s.setMaximumPoints(4);
-    s.setMaximumPoints(-3); // no limit
-    QCOMPARE(changed.count(), 3);
-    QCOMPARE(s.maximumPoints(), 0);
-    QCOMPARE(removed.takeFirst(), QList<QVariant>{6});
-
     // Labels go with their points; a point equal to a kept one is still
     // refused, a dropped one may come again.
     PointSeries p;
