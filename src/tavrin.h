@@ -11,6 +11,7 @@
 #include "barseries.h"
 #include "boxandwhiskersseries.h"
 #include "highlowseries.h"
+#include "histogramseries.h"
 #include "ganttseries.h"
 #include "pieseries.h"
 #include "colormapseries.h"

@@ -4,6 +4,7 @@
 #include "colormaptabs.h"
 #include "dashboardtab.h"
 #include "demotabs.h"
+#include "histogramtab.h"
 #include "producer.h"
 
 #include <axes.h>
@@ -68,6 +69,7 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     auto *dashboard = new demo::DashboardTab(galleryMode);
     addTab(QStringLiteral("dashboard"), tr("Dashboard"), dashboard->chart(), dashboard, true);
     addTab(QStringLiteral("equalscales"), tr("Equal scales"), demo::equalScalesChart());
+    addTab(QStringLiteral("histogram"), tr("Histogram"), demo::histogramChart());
 
     buildToolBar();
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::currentTabChanged);

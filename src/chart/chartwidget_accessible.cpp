@@ -24,6 +24,7 @@ QString kindName(ChartSeries *series)
     case ChartSeries::stBar: return QCoreApplication::translate("ChartWidget", "Bar chart");
     case ChartSeries::stPie: return QCoreApplication::translate("ChartWidget", "Pie chart");
     case ChartSeries::stGantt: return QCoreApplication::translate("ChartWidget", "Gantt chart");
+    case ChartSeries::stHistogram: return QCoreApplication::translate("ChartWidget", "Histogram");
     default: return QCoreApplication::translate("ChartWidget", "Chart");
     }
 }

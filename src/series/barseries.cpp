@@ -17,6 +17,22 @@
 #include <cmath>
 #include <vector>
 
+namespace {
+
+// What a bar adds to the bounds: the zero line and its half width at the
+// current scale, as addXY() has it.
+auto barEnds(const BarSeries *s)
+{
+    const double hw = s->xAxis() ? 0.5 * s->xAxis()->pixelDeltaToPoint(s->d->barWidth) : 0.0;
+    return [hw](const QPointF &p, auto f) {
+        f(p.x(), 0.0);
+        f(p.x() - hw, p.y());
+        f(p.x() + hw, p.y());
+    };
+}
+
+} // namespace
+
 BarSeries::BarSeries()
     : ChartSeries(), d(new BarSeriesPrivate)
 {
@@ -41,6 +57,25 @@ void BarSeries::addXY(double x, double y)
     } else {
         updateBounds(x, y);
     }
+    ChartSeries::d->keepRowLimit(d->points, barEnds(this));
+}
+
+int BarSeries::maximumPoints() const
+{
+    return ChartSeries::d->maximumRows;
+}
+
+void BarSeries::setMaximumPoints(int count)
+{
+    if (ChartSeries::d->setRowLimit(d->points, count, barEnds(this))) {
+        const ChartSeriesPrivate::Busy busy(ChartSeries::d);
+        emit maximumPointsChanged(ChartSeries::d->maximumRows);
+    }
+}
+
+int BarSeries::removeBefore(double x)
+{
+    return ChartSeries::d->removeRowsBefore(d->points, x, barEnds(this));
 }
 
 int BarSeries::appendPoints(const double *x, const double *y, int stride, int count)
@@ -76,7 +111,7 @@ int BarSeries::appendPoints(const double *x, const double *y, int stride, int co
         box.add(high, bars.maxY);
     }
     updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
-    return count;
+    return ChartSeries::d->trimBlock(d->points, first, count, barEnds(this));
 }
 
 void BarSeries::clear()

@@ -72,6 +72,24 @@ BoxAndWhiskersSeries::~BoxAndWhiskersSeries()
     delete d;
 }
 
+int BoxAndWhiskersSeries::maximumPoints() const
+{
+    return ChartSeries::d->maximumRows;
+}
+
+void BoxAndWhiskersSeries::setMaximumPoints(int count)
+{
+    if (ChartSeries::d->setRowLimit(d->candles, count, ChartSeriesPrivate::rowEnds<decltype(d->candles)>())) {
+        const ChartSeriesPrivate::Busy busy(ChartSeries::d);
+        emit maximumPointsChanged(ChartSeries::d->maximumRows);
+    }
+}
+
+int BoxAndWhiskersSeries::removeBefore(double x)
+{
+    return ChartSeries::d->removeRowsBefore(d->candles, x, ChartSeriesPrivate::rowEnds<decltype(d->candles)>());
+}
+
 void BoxAndWhiskersSeries::addCandle(double x, double median, double yMin, double yMax, double q1, double q3)
 {
     // Each whisker end is announced as a point.

@@ -23,6 +23,14 @@ class BoxAndWhiskersSeriesPrivate;
 class TAVRIN_EXPORT BoxAndWhiskersSeries : public ChartSeries
 {
     Q_OBJECT
+    /*!
+        \property BoxAndWhiskersSeries::maximumPoints
+        \brief The most candles the series keeps; 0, the default, keeps
+        every one. Works as LineSeries::maximumPoints does: past the limit
+        the oldest candles go with pointsRemoved(), and the bounds follow
+        what is left.
+    */
+    Q_PROPERTY(int maximumPoints READ maximumPoints WRITE setMaximumPoints NOTIFY maximumPointsChanged)
 public:
     /*!
         \brief One candle, with its fields in the order of addCandle() and of
@@ -127,9 +135,34 @@ public:
     QString tooltip(const QPoint &pos) override;
 
     /*!
+        Returns the most candles the series keeps; 0, the default, means no
+        limit. See the maximumPoints property.
+    */
+    int maximumPoints() const;
+    /*!
+        Sets the most candles the series keeps to \a count; a negative value
+        counts as 0, no limit. When the series holds more, the oldest are
+        dropped at once and pointsRemoved() is emitted before
+        maximumPointsChanged().
+    */
+    void setMaximumPoints(int count);
+    /*!
+        Drops the oldest candles whose x is less than \a x, as
+        LineSeries::removeBefore() does, and returns how many went.
+    */
+    Q_INVOKABLE int removeBefore(double x);
+
+    /*!
         The series' private implementation; not part of the API a host uses.
     */
     BoxAndWhiskersSeriesPrivate *d;
+
+signals:
+    /*!
+        Emitted by setMaximumPoints() when the limit changes, with the new
+        \a maximumPoints (a negative value set shows as 0).
+    */
+    void maximumPointsChanged(int maximumPoints);
 
 protected:
     int appendPoints(const double *x, const double *y, int stride, int count) override;

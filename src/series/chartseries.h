@@ -27,7 +27,7 @@ class ChartSeriesPrivate;
 
     A host creates a series of one of the kinds (LineSeries, PointSeries,
     MinMaxPointSeries, BarSeries, BoxAndWhiskersSeries, HighLowSeries,
-    GanttSeries, PieSeries, ColorMapSeries), fills it, and registers it with ChartWidget::addSeries().
+    GanttSeries, PieSeries, ColorMapSeries, HistogramSeries), fills it, and registers it with ChartWidget::addSeries().
     The host owns a series until then; from then on the chart owns it and
     deletes it on ChartWidget::removeSeries(), ChartWidget::clear() or its own
     destruction. Filling a series before registering it costs no rendering.
@@ -79,7 +79,8 @@ public:
         \c stGantt (2) GanttSeries, \c stPoint (3) PointSeries, \c stBar (4)
         BarSeries, \c stMinMaxPoint (5) MinMaxPointSeries,
         \c stBoxAndWhiskers (6) BoxAndWhiskersSeries, \c stHighLow (7)
-        HighLowSeries, \c stPie (8) PieSeries, \c stColorMap (9) ColorMapSeries.
+        HighLowSeries, \c stPie (8) PieSeries, \c stColorMap (9) ColorMapSeries,
+        \c stHistogram (10) HistogramSeries.
     */
     enum seriesType : int {
         stLine = 1,
@@ -90,7 +91,8 @@ public:
         stBoxAndWhiskers = 6,
         stHighLow = 7,
         stPie = 8,
-        stColorMap = 9
+        stColorMap = 9,
+        stHistogram = 10
     };
 
     /*!

@@ -7,6 +7,7 @@
 
 #include <QBrush>
 #include <QPen>
+#include <functional>
 #include <limits>
 
 class ChartSeriesPrivate
@@ -85,8 +86,9 @@ public:
     {
         if (!fits(rows, count))
             return 0;
+        const int first = int(rows.size());
         widen(tavrin::appendXY(rows, x, y, stride, count, tavrin::RowTraits<typename Rows::value_type>::fromXY));
-        return count;
+        return trimBlock(rows, first, count, rowEnds<Rows>());
     }
 
     // A kind's own block call: bounds widened once, one pointsAdded().
@@ -104,7 +106,7 @@ public:
             tavrin::RowTraits<typename Rows::value_type>::ends(row, [&box](double x, double y) { box.add(x, y); });
         }
         widen(box);
-        blockDone(first, count);
+        blockDone(first, trimBlock(rows, first, count, rowEnds<Rows>()));
     }
 
     // A kind's own single row: each end goes through the base addXY().
@@ -113,6 +115,7 @@ public:
     {
         rows.append(row);
         tavrin::RowTraits<typename Rows::value_type>::ends(row, [this](double x, double y) { q->ChartSeries::addXY(x, y); });
+        keepRowLimit(rows, rowEnds<Rows>());
     }
 
     // clear() of a kind: drop(k) drops its first k rows. Rows a cleared()
@@ -131,6 +134,107 @@ public:
     void clearRows(Rows &rows)
     {
         clearRowsBy([&rows](int k) { tavrin::clearFront(rows, k); });
+    }
+
+    // Strip charts of the kinds that keep rows of their own: at most
+    // maximumRows rows (0: no limit), the oldest going first, and
+    // removeBefore(). `ends` names the points of a row that widen the
+    // bounds, as the kind's own bounds have them; the bounds are worked out
+    // again only when a row that goes lay on them.
+    int maximumRows = 0;
+    // A kind drops what it keeps beside the first k rows, before they go.
+    std::function<void(int)> droppingRows;
+
+    template <typename Rows>
+    static auto rowEnds()
+    {
+        return [](const typename Rows::value_type &row, auto f) { tavrin::RowTraits<typename Rows::value_type>::ends(row, f); };
+    }
+
+    // Drops the first count rows, reporting `reported` of them removed
+    // (rows of a block that go at once never were rows).
+    template <typename Rows, typename Ends>
+    void dropRows(Rows &rows, int count, int reported, Ends ends)
+    {
+        count = qMin(count, int(rows.size()));
+        if (count <= 0)
+            return;
+        bool onBound = false;
+        const auto onEdge = [&](double x, double y) {
+            onBound = onBound || x == minX || x == maxX || y == minY || y == maxY;
+        };
+        for (int i = 0; i < count && !onBound; ++i)
+            ends(rows.at(i), onEdge);
+        if (droppingRows)
+            droppingRows(count);
+        tavrin::clearFront(rows, count);
+        if (onBound) {
+            tavrin::BlockBounds box;
+            const auto add = [&box](double x, double y) { box.add(x, y); };
+            // Rows a running clear() announced gone no longer count.
+            for (int i = qMax(0, leaving - count), n = int(rows.size()); i < n; ++i)
+                ends(rows.at(i), add);
+            setBounds(box);
+        }
+        const int announced = qMin(count, leaving);
+        leaving -= announced;
+        if (reported - announced > 0) {
+            const Busy busy(this);
+            emit q->pointsRemoved(reported - announced);
+        }
+    }
+
+    template <typename Rows, typename Ends>
+    void keepRowLimit(Rows &rows, Ends ends)
+    {
+        if (maximumRows > 0 && int(rows.size()) > maximumRows)
+            dropRows(rows, int(rows.size()) - maximumRows, int(rows.size()) - maximumRows, ends);
+    }
+
+    // After a block of count rows went in from row first: the rows kept of
+    // it, for pointsAdded().
+    template <typename Rows, typename Ends>
+    int trimBlock(Rows &rows, int first, int count, Ends ends)
+    {
+        const int over = maximumRows > 0 ? int(rows.size()) - maximumRows : 0;
+        if (over <= 0)
+            return count;
+        const int old = qMin(over, first);
+        dropRows(rows, over, old, ends);
+        return count - (over - old);
+    }
+
+    // setMaximumPoints() of these kinds; true when the limit changed.
+    template <typename Rows, typename Ends>
+    bool setRowLimit(Rows &rows, int count, Ends ends)
+    {
+        count = qMax(count, 0);
+        if (count == maximumRows)
+            return false;
+        maximumRows = count;
+        keepRowLimit(rows, ends);
+        return true;
+    }
+
+    // removeBefore() of these kinds: the leading rows whose x (the first
+    // end's) is less than x; a NaN x ends the run.
+    template <typename Rows, typename Ends>
+    int removeRowsBefore(Rows &rows, double x, Ends ends)
+    {
+        int k = 0;
+        for (const int n = int(rows.size()); k < n; ++k) {
+            double rx = std::numeric_limits<double>::quiet_NaN();
+            bool firstEnd = true;
+            rowEnds<Rows>()(rows.at(k), [&](double ex, double) {
+                if (firstEnd)
+                    rx = ex;
+                firstEnd = false;
+            });
+            if (!(rx < x))
+                break;
+        }
+        dropRows(rows, k, k, ends);
+        return k;
     }
 };
 

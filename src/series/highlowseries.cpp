@@ -116,6 +116,24 @@ HighLowSeries::~HighLowSeries()
     delete d;
 }
 
+int HighLowSeries::maximumPoints() const
+{
+    return ChartSeries::d->maximumRows;
+}
+
+void HighLowSeries::setMaximumPoints(int count)
+{
+    if (ChartSeries::d->setRowLimit(d->points, count, ChartSeriesPrivate::rowEnds<decltype(d->points)>())) {
+        const ChartSeriesPrivate::Busy busy(ChartSeries::d);
+        emit maximumPointsChanged(ChartSeries::d->maximumRows);
+    }
+}
+
+int HighLowSeries::removeBefore(double x)
+{
+    return ChartSeries::d->removeRowsBefore(d->points, x, ChartSeriesPrivate::rowEnds<decltype(d->points)>());
+}
+
 void HighLowSeries::addPoint(double x, double y1, double y2)
 {
     addPoint(HighLowPoint{x, y1, y2});

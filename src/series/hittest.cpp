@@ -10,6 +10,8 @@
 #include "ganttseries_p.h"
 #include "geometry_p.h"
 #include "highlowseries.h"
+#include "histogramseries.h"
+#include "histogramseries_p.h"
 #include "highlowseries_p.h"
 #include "lineseries.h"
 #include "lineseries_p.h"
@@ -158,6 +160,23 @@ int BarSeries::indexAt(const QPointF &pos, double) const
             found = i;
     }
     return found;
+}
+
+// Bins touch and never overlap: the bin under x is the only candidate.
+int HistogramSeries::indexAt(const QPointF &pos, double) const
+{
+    const Axis *xa = xAxis(), *ya = yAxis();
+    if (!xa || !ya || !usable(pos, 0))
+        return -1;
+    d->sync();
+    const int i = d->binAt(xa->pixelToPoint(pos.x()));
+    if (i < 0)
+        return -1;
+    const double v = d->binValues[size_t(i)];
+    const double base = ya->isLogarithmic() ? ya->min() : 0.0;
+    ValueBox bar;
+    bar.set(d->edge(i), v, d->edge(i + 1) - d->edge(i), base - v);
+    return bar.contains(xa->pixelToPoint(pos.x()), ya->pixelToPoint(pos.y())) ? i : -1;
 }
 
 int BoxAndWhiskersSeries::indexAt(const QPointF &pos, double) const

@@ -26,6 +26,26 @@ MinMaxPointSeries::MinMaxPointSeries(PointStyle style)
 {
     d->style = style;
     setSize(7);
+    // Points that go take their entries in the duplicate index along.
+    ChartSeries::d->droppingRows = [this](int k) { d->index.dropping(k, d->points.size(), d->toPoint()); };
+}
+
+int MinMaxPointSeries::maximumPoints() const
+{
+    return ChartSeries::d->maximumRows;
+}
+
+void MinMaxPointSeries::setMaximumPoints(int count)
+{
+    if (ChartSeries::d->setRowLimit(d->points, count, ChartSeriesPrivate::rowEnds<decltype(d->points)>())) {
+        const ChartSeriesPrivate::Busy busy(ChartSeries::d);
+        emit maximumPointsChanged(ChartSeries::d->maximumRows);
+    }
+}
+
+int MinMaxPointSeries::removeBefore(double x)
+{
+    return ChartSeries::d->removeRowsBefore(d->points, x, ChartSeriesPrivate::rowEnds<decltype(d->points)>());
 }
 
 MinMaxPointSeries::~MinMaxPointSeries()
@@ -39,6 +59,7 @@ void MinMaxPointSeries::addPoint(double x, double y, double min, double max)
         d->points.append(MinMaxPoint{x, y, min, max});
     updateBounds(x, min);
     updateBounds(x, max);
+    ChartSeries::d->keepRowLimit(d->points, ChartSeriesPrivate::rowEnds<decltype(d->points)>());
 }
 
 void MinMaxPointSeries::addXY(double x, double y)
@@ -46,6 +67,7 @@ void MinMaxPointSeries::addXY(double x, double y)
     if (d->insertIfNew(x, y))
         d->points.append(MinMaxPoint{x, y, y, y});
     updateBounds(x, y);
+    ChartSeries::d->keepRowLimit(d->points, ChartSeriesPrivate::rowEnds<decltype(d->points)>());
 }
 
 int MinMaxPointSeries::size() const

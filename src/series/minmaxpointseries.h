@@ -25,6 +25,14 @@ class MinMaxPointSeriesPrivate;
 class TAVRIN_EXPORT MinMaxPointSeries : public ChartSeries
 {
     Q_OBJECT
+    /*!
+        \property MinMaxPointSeries::maximumPoints
+        \brief The most points the series keeps; 0, the default, keeps
+        every one. Works as LineSeries::maximumPoints does: past the limit
+        the oldest points go with pointsRemoved(), and the bounds follow
+        what is left.
+    */
+    Q_PROPERTY(int maximumPoints READ maximumPoints WRITE setMaximumPoints NOTIFY maximumPointsChanged)
 public:
     /*!
         The shape of a marker: \c psPoint (0) a one-pixel dot in the series'
@@ -122,9 +130,34 @@ public:
     QString tooltip(const QPoint &pos) override;
 
     /*!
+        Returns the most points the series keeps; 0, the default, means no
+        limit. See the maximumPoints property.
+    */
+    int maximumPoints() const;
+    /*!
+        Sets the most points the series keeps to \a count; a negative value
+        counts as 0, no limit. When the series holds more, the oldest are
+        dropped at once and pointsRemoved() is emitted before
+        maximumPointsChanged().
+    */
+    void setMaximumPoints(int count);
+    /*!
+        Drops the oldest points whose x is less than \a x, as
+        LineSeries::removeBefore() does, and returns how many went.
+    */
+    Q_INVOKABLE int removeBefore(double x);
+
+    /*!
         The series' private implementation; not part of the API a host uses.
     */
     MinMaxPointSeriesPrivate *d;
+
+signals:
+    /*!
+        Emitted by setMaximumPoints() when the limit changes, with the new
+        \a maximumPoints (a negative value set shows as 0).
+    */
+    void maximumPointsChanged(int maximumPoints);
 
 protected:
     int appendPoints(const double *x, const double *y, int stride, int count) override;

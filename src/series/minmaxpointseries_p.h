@@ -20,6 +20,13 @@ namespace tavrin {
 template <>
 struct RowTraits<MinMaxPoint> {
     static MinMaxPoint fromXY(double x, double y) { return MinMaxPoint{x, y, y, y}; }
+    // The range widens the bounds, the marker's own y does not.
+    template <typename F>
+    static void ends(const MinMaxPoint &p, F f)
+    {
+        f(p.x, p.min);
+        f(p.x, p.max);
+    }
     static QList<QVariant> values(const MinMaxPoint &p) { return {p.x, p.y, p.min, p.max}; }
 };
 } // namespace tavrin

@@ -7,6 +7,7 @@
 #include "colormapseries_p.h"
 #include "ganttseries.h"
 #include "highlowseries.h"
+#include "histogramseries.h"
 #include "lineseries.h"
 #include "minmaxpointseries.h"
 #include "minmaxpointseries_p.h"
@@ -68,7 +69,7 @@ bool paintSeriesIcon(ChartSeries *series, QPainter *painter, int size)
     IconShape shape;
     if (type == typeid(LineSeries) || type == typeid(HighLowSeries))
         shape = IconShape::Line;
-    else if (type == typeid(BarSeries))
+    else if (type == typeid(BarSeries) || type == typeid(HistogramSeries))
         shape = IconShape::Bar;
     else if (type == typeid(BoxAndWhiskersSeries))
         shape = IconShape::BoxAndWhiskers;

@@ -7,6 +7,7 @@
 #include "../../fuzz/chartops.h"
 
 #include <chartseries_p.h>
+#include <histogramseries.h>
 #include <pieseries.h>
 
 #include <QCheckBox>
@@ -108,6 +109,7 @@ private slots:
     void fuzzRegressions();
     void workersFeedBusyChart();
     void colorMaps();
+    void histograms();
     void pictures_data();
     void pictures();
 
@@ -999,6 +1001,44 @@ void TestChart::colorMaps()
     w.removeSeries(1);
     QCoreApplication::processEvents();
     QVERIFY(w.d->plotRect.width() > narrow + 40);
+}
+
+// The axes follow the bins: at once for a block, from the event loop for
+// single values; a logarithmic y axis starts at the lowest bin above 0.
+void TestChart::histograms()
+{
+    // The same extents as a line over the bins' corners.
+    const auto plainRanges = [](const QList<QPointF> &corners) {
+        ChartWidget plain;
+        showChart(plain, 500, 300);
+        plain.addSeries(lineOf(corners));
+        return rawRanges(plain);
+    };
+    ChartWidget w;
+    showChart(w, 500, 300);
+    auto *h = new HistogramSeries;
+    h->setBinWidth(1);
+    w.addSeries(h);
+    h->addValues({0.5, 1.5, 1.7, NaN});
+    const Ranges two = plainRanges({QPointF(0, 0), QPointF(2, 2)});
+    QCOMPARE(rawRanges(w), two);
+    h->addValue(5.5);
+    QCOMPARE(rawRanges(w), two);
+    QCoreApplication::processEvents();
+    QCOMPARE(rawRanges(w), plainRanges({QPointF(0, 0), QPointF(6, 2)}));
+    const QPoint inBin = QPoint(qRound(w.axes()->bottom()->pointToPixel(1.5)), qRound(w.axes()->left()->pointToPixel(1)))
+        + w.d->plotRect.topLeft();
+    QCOMPARE(w.pointAt(inBin).index, 1);
+    h->setNormalization(HistogramSeries::CumulativeCounts);
+    QCOMPARE(rawRanges(w), plainRanges({QPointF(0, 0), QPointF(6, 4)}));
+    w.axes()->left()->setLogarithmic(true);
+    h->setNormalization(HistogramSeries::Counts);
+    QCoreApplication::processEvents();
+    QVERIFY(w.axes()->left()->d->rawMin > 0 && w.axes()->left()->d->rawMin <= 1);
+    h->clear();
+    QCoreApplication::processEvents();
+    QCOMPARE(h->pointsCount(), 0);
+    QVERIFY(!w.grab().isNull());
 }
 
 void TestChart::pictures_data()

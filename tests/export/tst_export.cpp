@@ -6,6 +6,7 @@
 
 #include <numbertext_p.h>
 #include <pieseries.h>
+#include <histogramseries.h>
 
 #include <QAction>
 #include <QDataStream>
@@ -176,6 +177,9 @@ void TestExport::layout_data()
     // A pie: a row per slice, label, value and share of the counted whole.
     QTest::newRow("pie slices") << 6 << QByteArray("P(Label);P(Value);P(Percentage)\n\"a;b\";1;25\n;3;75\nbad;nan;nan\n")
                                 << QStringList{"P +2", "Label,Value,Percentage", "!a;b,1,25", "!,3,75", "!bad,!nan,!nan", ""};
+    // A histogram: a row per bin, its edges and count; NaN is not binned.
+    QTest::newRow("histogram bins") << 7 << QByteArray("G(X1);G(X2);G(Y)\n1;2;1\n2;3;2\n3;4;1\n")
+                                    << QStringList{"G +2", "X1,X2,Y", "1,2,1", "2,3,2", "3,4,1", ""};
 }
 
 void TestExport::layout()
@@ -203,6 +207,14 @@ void TestExport::layout()
         pie->setName(QStringLiteral("P"));
         pie->addSlices({QStringLiteral("a;b"), QString(), QStringLiteral("bad")}, {1, 3, NaN});
         w.addSeries(pie);
+        break;
+    }
+    case 7: {
+        auto *h = new HistogramSeries;
+        h->setName(QStringLiteral("G"));
+        h->setBinWidth(1);
+        h->addValues({1, 2, 2.5, NaN, 3});
+        w.addSeries(h);
         break;
     }
     default: w.addSeries(lineOf(one, "H")); // nothing visible

@@ -80,6 +80,8 @@ private slots:
     void refusedBlocks();
     void window_data();
     void window();
+    void limitSignals_data();
+    void limitSignals();
     void streamingDetails();
     void modelCheck_data();
     void modelCheck();
@@ -341,7 +343,7 @@ void TestBulk::window_data()
     QTest::addColumn<int>("block"); // 0: one point per call
     QTest::addColumn<double>("cut");
     QTest::addColumn<int>("removed");
-    for (int k : {kLine, kPoint}) {
+    for (int k : {kLine, kPoint, kMinMax, kBar, kBox, kHighLow}) {
         QTest::addRow("%s, per point", kindName(k)) << k << 700 << 0 << 0.0 << 4300;
         QTest::addRow("%s, blocks of 50", kindName(k)) << k << 700 << 50 << 0.0 << 4300;
         QTest::addRow("%s, blocks larger than the limit", kindName(k)) << k << 700 << 900 << 0.0 << 4300;
@@ -380,7 +382,11 @@ void TestBulk::window()
             s->addPoints(pts.mid(i, block));
         i = qMin(i + qMax(block, 1), pts.size());
     }
-    int returned = 0, signalled = 0, rows = one.count();
+    // Rows per pointAdded() of a single point: none for the kinds that only
+    // widen the bounds, one per end for bands and candles.
+    const int perSignal = kind == kBox || kind == kHighLow ? 2 : 1;
+    const bool silent = block == 0 && (kind == kBar || kind == kMinMax);
+    int returned = 0, signalled = 0, rows = silent ? 5000 : one.count() / perSignal;
     if (!limit)
         QMetaObject::invokeMethod(s.data(), "removeBefore", Q_RETURN_ARG(int, returned), Q_ARG(double, cut));
     for (const QList<QVariant> &args : spy)
@@ -393,23 +399,48 @@ void TestBulk::window()
     QVERIFY(limit || spy.count() == (removed ? 1 : 0));
     QCOMPARE(s->pointsCount(), 5000 - removed);
     QCOMPARE(s->point(0).value(0).toDouble(), pts.value(removed).x());
-    QCOMPARE(boundsOf(s.data()), boundsOf(pts.mid(removed)));
+    // Bars rise from the zero line.
+    QVector<QPointF> left = pts.mid(removed);
+    if (kind == kBar && !left.isEmpty())
+        left << QPointF(left.first().x(), 0);
+    QCOMPARE(boundsOf(s.data()), boundsOf(left));
+}
+
+void TestBulk::limitSignals_data()
+{
+    QTest::addColumn<int>("kind");
+    for (int k : {kLine, kPoint, kMinMax, kBar, kBox, kHighLow})
+        QTest::newRow(kindName(k)) << k;
+}
+
+// The limit's signal only on a change, the rows it drops reported before
+// it; a dropped point may come again where equal points are refused.
+void TestBulk::limitSignals()
+{
+    QFETCH(int, kind);
+    QScopedPointer<ChartSeries> s(makeSeries(kind));
+    const QMetaObject *mo = s->metaObject();
+    QSignalSpy changed(s.data(), mo->method(mo->indexOfSignal("maximumPointsChanged(int)")));
+    QVERIFY(changed.isValid());
+    QList<QPair<int, int>> removed; // rows, limit changes seen by then
+    connect(s.data(), &ChartSeries::pointsRemoved, this, [&](int n) { removed << qMakePair(n, int(changed.count())); });
+    s->addPoints(walk(10, 1));
+    s->setProperty("maximumPoints", 10); // nothing to drop
+    s->setProperty("maximumPoints", 4);
+    s->setProperty("maximumPoints", 4);
+    s->setProperty("maximumPoints", -3); // no limit
+    QCOMPARE(changed.count(), 3);
+    QCOMPARE(s->property("maximumPoints").toInt(), 0);
+    QCOMPARE(removed, (QList<QPair<int, int>>{{6, 1}}));
+    s->setProperty("maximumPoints", 1);
+    for (double x : {100.0, 101.0, 100.0, 100.0})
+        s->addXY(x, 1);
+    QCOMPARE(s->pointsCount(), 1);
+    QCOMPARE(s->point(0).value(0).toDouble(), 100.0);
 }
 
 void TestBulk::streamingDetails()
 {
-    LineSeries s;
-    QSignalSpy changed(&s, &LineSeries::maximumPointsChanged);
-    QSignalSpy removed(&s, &ChartSeries::pointsRemoved);
-    s.addPoints(walk(10, 1));
-    s.setMaximumPoints(10); // nothing to drop
-    s.setMaximumPoints(4);
-    s.setMaximumPoints(4);
-    s.setMaximumPoints(-3); // no limit
-    QCOMPARE(changed.count(), 3);
-    QCOMPARE(s.maximumPoints(), 0);
-    QCOMPARE(removed.takeFirst(), QList<QVariant>{6});
-
     // Labels go with their points; a point equal to a kept one is still
     // refused, a dropped one may come again.
     PointSeries p;
@@ -460,7 +491,7 @@ void TestBulk::modelCheck_data()
 // Single points, blocks, limits, removeBefore() and clear() at random, with
 // NaN, infinities and fuzzily equal values in the mix, keep the rows of a
 // plain list (single marker points refused exactly when a scan of the rows
-// finds them equal; min-max has no limit or removeBefore()), bounds that
+// finds them equal), bounds that
 // hold every row and are each the value of a row
 // or of a refused point (which widens them all the same), and a host
 // following the signals counts the rows the series holds.
@@ -519,8 +550,6 @@ void TestBulk::modelCheck()
     };
     for (int op = 0; op < 2000; ++op) {
         int what = rng.bounded(20);
-        if (kind == kMinMax && what >= 15 && what < 19)
-            what = 0;
         double a = nextX(), b = value();
         // An earlier row, nudged by about the relative tolerance.
         if (!rows.isEmpty() && rng.bounded(3) == 0) {

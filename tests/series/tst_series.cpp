@@ -7,9 +7,11 @@
 #include <boxandwhiskersseries_p.h>
 #include <chartseries_p.h>
 #include <seriesicon_p.h>
+#include <histogramseries.h>
 
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 using namespace tavrintest;
@@ -73,6 +75,9 @@ private slots:
     void antialiasedLines();
     void barsOnWholePixels_data();
     void barsOnWholePixels();
+    void histogramBins_data();
+    void histogramBins();
+    void histogramRefusals();
 };
 
 void TestSeries::rowContract_data()
@@ -258,8 +263,8 @@ void TestSeries::lines()
 }
 
 namespace {
-enum SeriesScene { ssBars, ssCandles, ssGantt, ssBands, ssFarCorners, ssMarkers, ssMarkersRecoloured, ssScenes };
-const char *const seriesSceneNames[] = {"bars", "candles", "gantt", "bands", "far-corners", "markers", "markers-recoloured"};
+enum SeriesScene { ssBars, ssCandles, ssGantt, ssBands, ssFarCorners, ssMarkers, ssMarkersRecoloured, ssHistogram, ssScenes };
+const char *const seriesSceneNames[] = {"bars", "candles", "gantt", "bands", "far-corners", "markers", "markers-recoloured", "histogram"};
 
 // Items of one kind in a frame over 0..10 x -5..5, including what a view
 // cuts: values far beyond the pixel range, NaN, halves outside.
@@ -311,6 +316,20 @@ void addScene(int scene, Frame &f, std::vector<std::unique_ptr<ChartSeries>> &it
             band->addPoint(2.2 + corner * 2.5, v[1], v[2]);
         }
         break;
+    case ssHistogram: { // overlaid, see-through; a bin far above the view is cut
+        auto *wide = static_cast<HistogramSeries *>(add(new HistogramSeries));
+        wide->setColor(Qt::blue);
+        wide->setFillColor(QColor(0, 0, 255, 96));
+        wide->setBinWidth(1);
+        wide->addValues({0.5, 1.5, 1.6, 2.5, 2.6, 2.7, 3.5, 3.6, 4.5, 11, NaN});
+        auto *tall = static_cast<HistogramSeries *>(add(new HistogramSeries));
+        tall->setFillColor(QColor(255, 0, 0, 96));
+        tall->setBinCount(4);
+        tall->setRange(5, 9);
+        tall->addValues({5, 6.2, 6.4, 7.5, 7.6, 7.7, 7.8, 7.9, 8.9});
+        tall->addValues(QVector<double>(1000, 8.5));
+        break;
+    }
     default: { // centres outside the view are not drawn, one on its edge is
         const double ys[] = {2, 0, -2, 4};
         for (int k = 0; k < 4; ++k) {
@@ -600,6 +619,162 @@ void TestSeries::barsOnWholePixels()
     s.draw(&p);
     p.end();
     QCOMPARE(fast, general);
+}
+
+void TestSeries::histogramBins_data()
+{
+    QTest::addColumn<QVector<double>>("values");
+    QTest::addColumn<int>("count"); // 0: automatic
+    QTest::addColumn<double>("width"); // 0: none
+    QTest::addColumn<QPointF>("range"); // null: none
+    QTest::addColumn<int>("normalization");
+    QTest::addColumn<QVector<double>>("edges");
+    QTest::addColumn<QVector<double>>("shown"); // the bins' values
+    QTest::addColumn<int>("nonFinite");
+    const int counts = HistogramSeries::Counts;
+    QVector<double> sixteen;
+    for (int i = 0; i < 16; ++i)
+        sixteen << 15 - i;
+    // IQR 8 of 16 values: 2 * 8 / 16^(1/3) = 6.35 wide, so three bins of 5.
+    QTest::newRow("Freedman-Diaconis") << sixteen << 0 << 0.0 << QPointF() << counts << QVector<double>{0, 5, 10, 15}
+                                       << QVector<double>{5, 5, 6} << 0;
+    // ceil(log2 5) + 1 bins; the last takes its upper edge.
+    QTest::newRow("Sturges, few values") << QVector<double>{5, 1, 2, 3, 4} << 0 << 0.0 << QPointF() << counts
+                                         << QVector<double>{1, 2, 3, 4, 5} << QVector<double>{1, 1, 1, 2} << 0;
+    QTest::newRow("Sturges, no spread between the quartiles")
+        << QVector<double>{0, 0, 0, 0, 0, 0, 0, 0, 0, 10} << 0 << 0.0 << QPointF() << counts
+        << QVector<double>{0, 2, 4, 6, 8, 10} << QVector<double>{9, 0, 0, 0, 1} << 0;
+    QTest::newRow("non-finite counted apart") << QVector<double>{1, NaN, 2, Inf, -Inf} << 0 << 0.0 << QPointF()
+                                              << counts << QVector<double>{1, 1.5, 2} << QVector<double>{1, 1} << 3;
+    QTest::newRow("no finite values") << QVector<double>{NaN, Inf} << 3 << 0.0 << QPointF() << counts
+                                      << QVector<double>() << QVector<double>() << 2;
+    QTest::newRow("all equal, automatic") << QVector<double>{3, 3, 3} << 0 << 0.0 << QPointF() << counts
+                                          << QVector<double>{2.5, 3.5} << QVector<double>{3} << 0;
+    QTest::newRow("all equal, given count") << QVector<double>{3, 3} << 2 << 0.0 << QPointF() << counts
+                                            << QVector<double>{2.5, 3, 3.5} << QVector<double>{0, 2} << 0;
+    QTest::newRow("given count") << QVector<double>{0, 1, 2, 3} << 2 << 0.0 << QPointF() << counts
+                                 << QVector<double>{0, 1.5, 3} << QVector<double>{2, 2} << 0;
+    // Edges on whole multiples; a value on an edge goes up.
+    QTest::newRow("given width") << QVector<double>{0.5, 1, 2.2, -0.1} << 0 << 1.0 << QPointF() << counts
+                                 << QVector<double>{-1, 0, 1, 2, 3} << QVector<double>{1, 1, 1, 1} << 0;
+    QTest::newRow("fixed range leaves values out") << QVector<double>{-5, 0, 1, 2, 3, 4, 50} << 2 << 0.0 << QPointF(0, 4)
+                                                   << counts << QVector<double>{0, 2, 4} << QVector<double>{2, 3} << 0;
+    QTest::newRow("width in a fixed range") << QVector<double>{0, 1, 2.4, 2.5} << 0 << 1.0 << QPointF(0, 2.5) << counts
+                                            << QVector<double>{0, 1, 2, 2.5} << QVector<double>{1, 1, 2} << 0;
+    // Bars of area 1 whatever their width.
+    QTest::newRow("densities") << QVector<double>{0, 0.5, 1, 1.5, 2, 2.5, 3, 4} << 4 << 0.0 << QPointF(0, 4)
+                               << int(HistogramSeries::Densities) << QVector<double>{0, 1, 2, 3, 4}
+                               << QVector<double>{0.25, 0.25, 0.25, 0.25} << 0;
+    QTest::newRow("cumulative counts") << QVector<double>{0, 1, 2, 3, 3} << 3 << 0.0 << QPointF()
+                                       << int(HistogramSeries::CumulativeCounts) << QVector<double>{0, 1, 2, 3}
+                                       << QVector<double>{1, 2, 5} << 0;
+}
+
+// The rows the exports write, the bounds and the tooltip; values added later,
+// one by one after the bins were read, bin as if they came at once.
+void TestSeries::histogramBins()
+{
+    QFETCH(QVector<double>, values);
+    QFETCH(int, count);
+    QFETCH(double, width);
+    QFETCH(QPointF, range);
+    QFETCH(int, normalization);
+    QFETCH(QVector<double>, edges);
+    QFETCH(QVector<double>, shown);
+    QFETCH(int, nonFinite);
+    HistogramSeries atOnce, later;
+    for (HistogramSeries *s : {&atOnce, &later}) {
+        if (count)
+            s->setBinCount(count);
+        if (width > 0)
+            s->setBinWidth(width);
+        if (!range.isNull())
+            s->setRange(range.x(), range.y());
+        s->setNormalization(HistogramSeries::Normalization(normalization));
+    }
+    atOnce.addValues(values);
+    const int half = values.size() / 2;
+    later.addValues(values.mid(0, half));
+    later.bins();
+    for (int i = half; i < values.size(); ++i)
+        later.addValue(values.at(i));
+    QCOMPARE(atOnce.dataAxisString(), QStringLiteral("X1;X2;Y"));
+    for (HistogramSeries *s : {&atOnce, &later}) {
+        QCOMPARE(s->pointsCount(), shown.size());
+        QCOMPARE(s->nonFiniteCount(), qint64(nonFinite));
+        for (int i = 0; i < shown.size(); ++i) {
+            const QVector<double> row = rowOf(*s, i);
+            QCOMPARE(row.size(), 3);
+            QVERIFY2(qFuzzyCompare(row.at(0) + 1, edges.at(i) + 1) && qFuzzyCompare(row.at(1) + 1, edges.at(i + 1) + 1),
+                     qPrintable(QStringLiteral("bin %1: %2 to %3").arg(i).arg(row.at(0)).arg(row.at(1))));
+            QVERIFY(qFuzzyCompare(row.at(2), shown.at(i)) || (row.at(2) == 0 && shown.at(i) == 0));
+        }
+        QVERIFY(s->point(shown.size()).isEmpty());
+    }
+    QCoreApplication::processEvents(); // single values are published from the event loop
+    const double top = shown.isEmpty() ? NaN : *std::max_element(shown.begin(), shown.end());
+    for (HistogramSeries *s : {&atOnce, &later}) {
+        if (shown.isEmpty()) {
+            QVERIFY(std::isnan(s->minX()) && std::isnan(s->maxY()));
+            continue;
+        }
+        QCOMPARE(::bounds(*s), QRectF(QPointF(edges.first(), 0), QPointF(edges.last(), top)));
+    }
+    if (shown.isEmpty())
+        return;
+    // The tooltip over the middle of the fullest bin.
+    const int full = int(std::max_element(shown.begin(), shown.end()) - shown.begin());
+    Frame f(edges.first(), edges.last(), 0, top * 2);
+    atOnce.setAxis(&f.x, &f.y);
+    const QPoint inside = f.pixel((edges.at(full) + edges.at(full + 1)) / 2, top / 2);
+    QCOMPARE(atOnce.indexAt(inside, 0), full);
+    QVERIFY(atOnce.tooltip(inside).contains(QStringLiteral("Count: %1").arg(atOnce.bins().at(full).count)));
+    QCOMPARE(atOnce.tooltip(f.pixel(edges.first(), top * 1.5)), QString());
+}
+
+// Bad settings change nothing and say so; millions of bins are cut.
+void TestSeries::histogramRefusals()
+{
+    HistogramSeries s;
+    QSignalSpy binning(&s, &HistogramSeries::binningChanged);
+    s.addValues({1, 2, 3, 4});
+    const auto before = s.bins().size();
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("setBinCount: 0 bins refused"));
+    s.setBinCount(0);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("setBinCount: -3 bins refused"));
+    s.setBinCount(-3);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("setBinWidth: width nan refused"));
+    s.setBinWidth(NaN);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("setRange: range 2 to 1 refused"));
+    s.setRange(2, 1);
+    QCOMPARE(binning.size(), 0);
+    QCOMPARE(s.binRule(), HistogramSeries::AutomaticBins);
+    QCOMPARE(s.bins().size(), before);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("5000000 bins cut to 100000"));
+    s.setBinCount(5000000);
+    QCOMPARE(s.pointsCount(), HistogramSeries::maximumBinCount());
+    s.setBinCount(HistogramSeries::maximumBinCount()); // the same
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("bin width 1e-09 needs more than 100000 bins"));
+    s.setBinWidth(1e-9);
+    QCOMPARE(s.pointsCount(), HistogramSeries::maximumBinCount());
+    QCOMPARE(binning.size(), 2);
+    // Every value is kept: a coarser rule bins them all again.
+    s.setBinWidth(2);
+    QCOMPARE(s.values(), QVector<double>({1, 2, 3, 4}));
+    qint64 binned = 0;
+    for (const HistogramSeries::Bin &b : s.bins())
+        binned += b.count;
+    QCOMPARE(binned, qint64(4));
+    // A value a receiver of cleared() adds stays; what was there goes.
+    s.addValue(Inf);
+    const auto refill = connect(&s, &ChartSeries::cleared, this, [&] { s.addValues({7, NaN}); });
+    s.clear();
+    disconnect(refill);
+    QCOMPARE(s.values(), QVector<double>{7});
+    QCOMPARE(s.nonFiniteCount(), qint64(1));
+    s.clear();
+    QCOMPARE(s.pointsCount(), 0);
+    QVERIFY(std::isnan(s.minX()));
 }
 
 TAVRIN_TEST(TestSeries)

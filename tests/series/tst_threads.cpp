@@ -4,6 +4,8 @@
 #include "fixtures.h"
 #include "../../fuzz/chartops.h"
 
+#include <histogramseries.h>
+
 #include <QElapsedTimer>
 #include <QThread>
 #include <atomic>
@@ -16,6 +18,7 @@ class TestThreads : public QObject
     Q_OBJECT
 private slots:
     void workersFeedEveryKind();
+    void workersFillAHistogram();
 };
 
 // One worker per kind queues single points and blocks, in the order a host
@@ -64,6 +67,49 @@ void TestThreads::workersFeedEveryKind()
     for (ChartSeries *s : series)
         QCOMPARE(s->pointsCount(), points + blocks * perBlock);
     QVERIFY(!w.grab().isNull());
+}
+
+// Workers queue blocks of values into one histogram, which the GUI thread
+// keeps drawing with its bins at a given width; every value is binned once.
+void TestThreads::workersFillAHistogram()
+{
+    const int workers = 3, blocks = 40, perBlock = 250;
+    ChartWidget w;
+    showChart(w);
+    auto *h = new HistogramSeries;
+    h->setBinWidth(0.5);
+    w.addSeries(h);
+    std::atomic<int> done{0};
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (int k = 0; k < workers; ++k) {
+        threads.emplace_back(QThread::create([&, k] {
+            for (int b = 0; b < blocks; ++b) {
+                QVector<double> block(perBlock);
+                for (int j = 0; j < perBlock; ++j)
+                    block[j] = (j % 2 ? NaN : k + (j % 20) * 0.25);
+                QMetaObject::invokeMethod(h, "addValues", Qt::QueuedConnection, Q_ARG(QVector<double>, block));
+            }
+            ++done;
+        }));
+        threads.back()->start();
+    }
+    QElapsedTimer clock;
+    clock.start();
+    while (done < workers && clock.elapsed() < 60000) {
+        w.grab();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    for (auto &t : threads)
+        QVERIFY(t->wait(60000));
+    QCoreApplication::processEvents();
+    const qint64 each = qint64(workers) * blocks * perBlock / 2;
+    qint64 binned = 0;
+    for (const HistogramSeries::Bin &b : h->bins())
+        binned += b.count;
+    QCOMPARE(binned, each);
+    QCOMPARE(h->nonFiniteCount(), each);
+    QCOMPARE(h->minX(), 0.0);
+    QCOMPARE(h->maxX(), 7.0);
 }
 
 TAVRIN_TEST(TestThreads)

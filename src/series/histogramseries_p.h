@@ -1,0 +1,60 @@
+#ifndef HISTOGRAMSERIES_P_H
+#define HISTOGRAMSERIES_P_H
+
+#include "histogramseries.h"
+#include "seriesdata_p.h"
+
+#include <limits>
+#include <vector>
+
+class HistogramSeriesPrivate
+{
+public:
+    explicit HistogramSeriesPrivate(HistogramSeries *series) : q(series) {}
+
+    HistogramSeries *const q;
+
+    std::vector<double> values; // finite ones, as added
+    qint64 nonFinite = 0;
+
+    HistogramSeries::BinRule rule = HistogramSeries::AutomaticBins;
+    int givenCount = 0;
+    double givenWidth = 0;
+    bool fixedRange = false;
+    double rangeLower = 0, rangeUpper = 0;
+    HistogramSeries::Normalization normalization = HistogramSeries::Counts;
+    // A given width too fine for the cap warns once, not at every rebin.
+    bool warnedWidth = false;
+
+    // The layout: count bins, edge(i) from lower in steps, the last edge
+    // exactly upper.
+    int count = 0;
+    double lower = 0, step = 0, upper = 0;
+    std::vector<qint64> counts;
+    std::vector<double> binValues; // as drawn, after normalization
+    qint64 total = 0; // values in the bins
+    size_t binned = 0; // values[0, binned) are in the counts
+    bool stale = true; // the layout must be built again
+    bool widened = false; // equal values got a range around them
+    bool valuesStale = true; // binValues must be worked out again
+    bool flushQueued = false;
+    tavrin::BlockBounds published; // the bounds the chart last heard of
+
+    double edge(int i) const { return i >= count ? upper : lower + i * step; }
+
+    // Brings the bins up to date with the values; readers call it.
+    void sync();
+    // sync(), then the bounds and the chart follow.
+    void publish();
+    // A single value came: binned with the next reader or from the event
+    // loop, whichever is first.
+    void queueFlush();
+    void relayout();
+    void binFrom(size_t first);
+    bool fitsLayout(double v) const;
+    void normalize();
+    // The bin holding x (edges as the bars are drawn), or -1.
+    int binAt(double x) const;
+};
+
+#endif // HISTOGRAMSERIES_P_H
