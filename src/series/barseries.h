@@ -63,9 +63,8 @@ class TAVRIN_EXPORT BarSeries : public ChartSeries
     Q_PROPERTY(bool valueLabelsVisible READ valueLabelsVisible WRITE setValueLabelsVisible NOTIFY valueLabelsVisibleChanged)
 public:
     /*!
-        The unit of barWidth().
-        \value Pixels The width is in pixels and stays so when zooming.
-        \value DataUnits The width is in units of the position axis.
+        The unit of barWidth(): \c Pixels (0) pixels, the same at any zoom;
+        \c DataUnits (1) units of the position axis.
     */
     enum WidthUnit { Pixels, DataUnits };
     Q_ENUM(WidthUnit)
