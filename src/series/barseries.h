@@ -57,8 +57,8 @@ class TAVRIN_EXPORT BarSeries : public ChartSeries
     /*!
         Whether each bar carries its value as text at its end: above a
         positive bar and below a negative one, or right and left of it when
-        horizontal, in the value axis' label format and the chart's text
-        colour (default: false). Exported as text to SVG and PDF.
+        horizontal, in the value axis' label format and font and the chart's
+        text colour (default: false). Exported as text to SVG and PDF.
     */
     Q_PROPERTY(bool valueLabelsVisible READ valueLabelsVisible WRITE setValueLabelsVisible NOTIFY valueLabelsVisibleChanged)
 public:

@@ -301,7 +301,9 @@ void BarSeriesPrivate::drawLabels(QPainter *painter, const Layout &l) const
     const ChartSeriesOwner *owner = q->ChartSeries::d->owner;
     painter->save();
     painter->setPen(owner ? owner->chartPalette().color(QPalette::WindowText) : QColor(Qt::black));
-    const QFontMetricsF fm(painter->font());
+    // The numbers read as the value axis' own labels.
+    painter->setFont(l.value->labelFont());
+    const QFontMetricsF fm(painter->font(), painter->device());
     const double gap = 3.0;
     const double h = fm.height();
     QRectF bar;
