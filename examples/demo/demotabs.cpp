@@ -183,27 +183,26 @@ ChartWidget *errorBarChart()
     return chart;
 }
 
-ChartWidget *barChart()
+QList<BarSeries *> cashFlowBars()
 {
-    auto *chart = newChart(tr("Net cash flow per month"), tr("Month"), tr("Cash flow (k€)"));
     static const double y2023[] = {12, 18, -6, 22, 30, 14, -11, -4, 25, 19, 28, 35};
     static const double y2024[] = {15, 21, 8, 17, 34, 26, -3, 6, 29, 31, 24, 41};
-    auto *a = new BarSeries;
-    a->setName(QStringLiteral("2023"));
-    a->setColor(palette(0).darker(120));
-    a->setFillColor(palette(0));
-    auto *b = new BarSeries;
-    b->setName(QStringLiteral("2024"));
-    b->setColor(palette(1).darker(120));
-    b->setFillColor(palette(1));
-    const QLocale c = QLocale::c();
-    for (int m = 1; m <= 12; ++m) {
-        a->addXY(m - 0.2, y2023[m - 1]);
-        b->addXY(m + 0.2, y2024[m - 1]);
-        chart->axes()->bottom()->setCustomLabel(m, c.monthName(m, QLocale::ShortFormat));
+    const double *years[] = {y2023, y2024};
+    QList<BarSeries *> bars;
+    for (int k = 0; k < 2; ++k) {
+        auto *s = new BarSeries;
+        s->setName(QString::number(2023 + k));
+        s->setColor(palette(k).darker(120));
+        s->setFillColor(palette(k));
+        // Side by side in a slot of 0.8 months, so the months stay apart.
+        s->setBarWidthUnit(BarSeries::DataUnits);
+        s->setBarWidth(0.8);
+        s->setGroup(k, 2);
+        for (int m = 1; m <= 12; ++m)
+            s->addXY(m, years[k][m - 1]);
+        bars.append(s);
     }
-    addAll(chart, a, b);
-    return chart;
+    return bars;
 }
 
 ChartWidget *boxChart()

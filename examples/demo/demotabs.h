@@ -3,9 +3,11 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QVector>
 
+class BarSeries;
 class ChartWidget;
 class LineSeries;
 class PieSeries;
@@ -34,7 +36,8 @@ ChartWidget *scatterChart();
 // the status bar.
 void makeTouchable(ChartWidget *chart, QStatusBar *bar);
 ChartWidget *errorBarChart();
-ChartWidget *barChart();
+// Two years of monthly cash flow, grouped side by side.
+QList<BarSeries *> cashFlowBars();
 ChartWidget *boxChart();
 ChartWidget *highLowChart();
 ChartWidget *ganttChart();

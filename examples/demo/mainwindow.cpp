@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "annotationstab.h"
+#include "barstab.h"
 #include "colormaptabs.h"
 #include "dashboardtab.h"
 #include "demotabs.h"
@@ -52,7 +53,8 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addTab(QStringLiteral("scatter"), tr("Scatter"), scatter);
     demo::makeTouchable(scatter, statusBar());
     addTab(QStringLiteral("minmax"), tr("Error bars"), demo::errorBarChart());
-    addTab(QStringLiteral("bars"), tr("Bars"), demo::barChart());
+    auto *bars = new demo::BarsTab;
+    addTab(QStringLiteral("bars"), tr("Bars"), bars->chart(), bars);
     addTab(QStringLiteral("boxwhiskers"), tr("Box and whiskers"), demo::boxChart());
     addTab(QStringLiteral("highlow"), tr("High-low band"), demo::highLowChart());
     addTab(QStringLiteral("gantt"), tr("Gantt"), demo::ganttChart());

@@ -4,6 +4,8 @@
 #include "chartwidget_p.h"
 
 #include "axis.h"
+#include "barseries.h"
+#include "barseries_p.h"
 #include "chartseries.h"
 
 #include <QPainter>
@@ -36,6 +38,22 @@ bool rowXY(ChartSeries *series, int row, double &x, double &y)
     x = v.at(0).toDouble();
     y = v.at(1).toDouble();
     return std::isfinite(x) && std::isfinite(y);
+}
+
+// Where row's ring goes, in plot pixels. Bars laid out sideways, stacked
+// or grouped know their own ends.
+bool rowPixel(ChartSeries *series, int row, QPointF &c)
+{
+    auto *bars = qobject_cast<BarSeries *>(series);
+    if (bars && !bars->d->plain()) {
+        c = bars->d->endPixel(row);
+    } else {
+        double x, y;
+        if (!rowXY(series, row, x, y))
+            return false;
+        c = QPointF(series->xAxis()->pointToPixel(x), series->yAxis()->pointToPixel(y));
+    }
+    return std::isfinite(c.x()) && std::isfinite(c.y());
 }
 
 } // namespace
@@ -144,11 +162,10 @@ void ChartWidgetPrivate::selectBand(const QRect &band)
         ChartSeries *series = it.value();
         if (!series || !series->isVisible() || !series->xAxis() || !series->yAxis() || !hasXYRows(series))
             continue;
-        const Axis *xa = series->xAxis(), *ya = series->yAxis();
         Selected s{series, {}};
         for (int i = 0, n = series->pointsCount(); i < n; ++i) {
-            double x, y;
-            if (rowXY(series, i, x, y) && inPlot.contains(xa->pointToPixel(x), ya->pointToPixel(y)))
+            QPointF c;
+            if (rowPixel(series, i, c) && inPlot.contains(c))
                 s.rows.append(i);
         }
         if (!s.rows.isEmpty())
@@ -201,11 +218,10 @@ void ChartWidgetPrivate::drawSelection(QPainter *painter)
         if (!series->isVisible() || !series->xAxis() || !series->yAxis() || !hasXYRows(series))
             continue;
         for (int row : it->rows) {
-            double x, y;
-            if (!rowXY(series, row, x, y))
+            QPointF c;
+            if (!rowPixel(series, row, c))
                 continue;
-            const QPointF c = QPointF(plotRect.topLeft())
-                + QPointF(series->xAxis()->pointToPixel(x), series->yAxis()->pointToPixel(y));
+            c += QPointF(plotRect.topLeft());
             if (!std::isfinite(c.x()) || !std::isfinite(c.y()) || !QRectF(plotRect).adjusted(-r, -r, r, r).contains(c))
                 continue;
             painter->setPen(outer);

@@ -34,7 +34,7 @@ auto barEnds(const BarSeries *s)
 } // namespace
 
 BarSeries::BarSeries()
-    : ChartSeries(), d(new BarSeriesPrivate)
+    : ChartSeries(), d(new BarSeriesPrivate(this))
 {
 }
 
@@ -45,6 +45,16 @@ BarSeries::~BarSeries()
 
 void BarSeries::addXY(double x, double y)
 {
+    if (!d->plain()) {
+        d->points.append(QPointF(x, y));
+        tavrin::BlockBounds box;
+        d->boundsFrom(d->points.size() - 1, box);
+        if (box.any) {
+            updateBounds(box.minX, box.minY);
+            updateBounds(box.maxX, box.maxY);
+        }
+        return;
+    }
     // The bars rise from the zero line, so the bounds take it in with the
     // first bar that reaches them (a bar with a NaN x does not).
     if (std::isnan(minY()))
@@ -84,6 +94,12 @@ int BarSeries::appendPoints(const double *x, const double *y, int stride, int co
         return 0;
     const int first = d->points.size();
     const tavrin::BlockBounds bars = tavrin::appendXY(d->points, x, y, stride, count, tavrin::RowTraits<QPointF>::fromXY);
+    if (!d->plain()) {
+        tavrin::BlockBounds box;
+        d->boundsFrom(first, box);
+        updateBlockBounds(box.minX, box.minY, box.maxX, box.maxY);
+        return count;
+    }
     // The same box as addXY() bar by bar: the zero line with the first bar
     // that has an x, and each bar's half width once the axis is known.
     tavrin::BlockBounds box;
@@ -179,9 +195,15 @@ void BarSeries::draw(QPainter *painter)
     const int outline = pen.widthF() > 0 ? qMax(1, qRound(pen.widthF() * k)) : 1;
     const int deviceWidth = painter->device()->width();
     const int deviceHeight = painter->device()->height();
+    const bool plain = d->plain();
+    BarSeriesPrivate::Layout layout;
+    if (!plain || d->valueLabels)
+        d->layout(layout, shown);
 
     // The rectangle of a bar in pixels; false for a bar that is not drawn.
     auto barRect = [&](const QPointF &p, QRectF *bar) {
+        if (!plain)
+            return d->barRect(layout, p, bar);
         if (std::isnan(p.x()) || std::isnan(p.y()))
             return false;
         // From 0 to y whatever the sign; a zero bar is flat and never drawn.
@@ -222,10 +244,11 @@ void BarSeries::draw(QPainter *painter)
     // Dense bars overlap many deep. In opaque colours a bar whose pixels
     // are all painted again by later bars leaves no trace, so it is left
     // out. Every whole-pixel bar reaches the zero line, so what the later
-    // ones cover in a pixel column is one run of rows through it.
+    // ones cover in a pixel column is one run of rows through it (not so
+    // in a stack or sideways).
     const auto &points = d->points;
     const int n = points.size();
-    const bool opaque = (wholePixels || denseGrid) && opaqueColours;
+    const bool opaque = plain && (wholePixels || denseGrid) && opaqueColours;
     std::vector<char> hidden;
     if (opaque && n > 1) {
         hidden.assign(size_t(n), 0);
@@ -279,6 +302,8 @@ void BarSeries::draw(QPainter *painter)
     }
     if (denseGrid)
         painter->restore();
+    if (d->valueLabels && layout.value)
+        d->drawLabels(painter, layout);
 }
 
 QIcon BarSeries::icon(int size)
@@ -290,6 +315,16 @@ QString BarSeries::tooltip(const QPoint &pos)
 {
     if (d->points.isEmpty() || !xAxis() || !yAxis())
         return QString();
+    if (!d->plain()) {
+        const int i = d->indexAt(pos);
+        if (i < 0)
+            return QString();
+        const QPointF &p = d->points.at(i);
+        const Axis *pa = d->horizontal() ? yAxis() : xAxis();
+        const Axis *va = d->horizontal() ? xAxis() : yAxis();
+        return QCoreApplication::translate("BarSeries", "X: %1\r\nY: %2")
+            .arg(pa->labelString(p.x()), va->labelString(p.y()));
+    }
     const double cx = xAxis()->pixelToPoint(pos.x());
     const double cy = yAxis()->pixelToPoint(pos.y());
     const double w = xAxis()->pixelDeltaToPoint(d->barWidth);

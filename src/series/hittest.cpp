@@ -149,6 +149,8 @@ int BarSeries::indexAt(const QPointF &pos, double) const
     const Axis *xa = xAxis(), *ya = yAxis();
     if (d->points.isEmpty() || !xa || !ya || !usable(pos, 0))
         return -1;
+    if (!d->plain())
+        return d->indexAt(pos);
     const double cx = xa->pixelToPoint(pos.x()), cy = ya->pixelToPoint(pos.y());
     const double w = xa->pixelDeltaToPoint(d->barWidth);
     ValueBox bar;

@@ -98,6 +98,7 @@ private slots:
     void refreshTimeout_data();
     void refreshTimeout();
     void autoscale();
+    void barLayouts();
     void zoomBand_data();
     void zoomBand();
     void selectionFrameRepaintsOutlineOnly();
@@ -372,6 +373,63 @@ void TestChart::autoscale()
     QVERIFY(w.autoScale());
 }
 
+// In a chart the axes take in whole edge bars and the stacked totals, and
+// the other way round for sideways bars; rings sit at the bars' ends and
+// value labels go to SVG as text.
+void TestChart::barLayouts()
+{
+    ChartWidget w;
+    showChart(w);
+    auto *low = new BarSeries, *high = new BarSeries;
+    for (BarSeries *b : {low, high}) {
+        b->setBarWidthUnit(BarSeries::DataUnits);
+        b->setBarWidth(0.5);
+    }
+    low->addXY(1, 2);
+    low->addXY(3, -1);
+    high->addXY(1, 4.25);
+    high->addXY(3, -2.25);
+    w.addSeries(low);
+    const int id = w.addSeries(high);
+    QVERIFY(high->setStackedOn(low));
+    QApplication::processEvents();
+    // The axes keep their ranges a hair wider than the data.
+    const auto near = [&w](Ranges want) {
+        const Ranges r = rawRanges(w);
+        return qAbs(r.x0 - want.x0) < 1e-6 && qAbs(r.x1 - want.x1) < 1e-6 && qAbs(r.y0 - want.y0) < 1e-6 && qAbs(r.y1 - want.y1) < 1e-6;
+    };
+    QVERIFY(near({0.75, 3.25, -3.25, 6.25}));
+    for (BarSeries *b : {low, high})
+        b->setOrientation(Qt::Horizontal);
+    QApplication::processEvents();
+    QVERIFY(near({-3.25, 6.25, 0.75, 3.25}));
+    // The ring goes round the left end of the lower bar.
+    const QPoint end = w.d->plotRect.topLeft()
+        + QPointF(w.axes()->bottom()->pointToPixel(-3.25), w.axes()->left()->pointToPixel(3)).toPoint();
+    const auto dark = [end](const QImage &img) {
+        int n = 0;
+        for (int y = -10; y <= 10; ++y)
+            for (int x = -10; x <= 10; ++x)
+                n += qGray(img.pixel(end + QPoint(x, y))) < 60;
+        return n;
+    };
+    const int before = dark(grabImage(&w));
+    w.setSelectedPoints(id, {1});
+    QVERIFY(dark(grabImage(&w)) > before + 20);
+    ChartWidget other;
+    auto *elsewhere = new BarSeries;
+    other.addSeries(elsewhere);
+    QTest::ignoreMessage(QtWarningMsg, "BarSeries::setStackedOn: refused, the series belong to different charts");
+    QVERIFY(!high->setStackedOn(elsewhere));
+    QCOMPARE(high->stackedOn(), low);
+    high->setValueLabelsVisible(true);
+    const QString file = dir.filePath(QStringLiteral("labels.svg"));
+    QVERIFY(w.exportSvg(file));
+    QFile svg(file);
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    QVERIFY(text.contains(">4.25<") && text.contains(">-2.25<"));
+}
 
 void TestChart::zoomBand_data()
 {

@@ -78,6 +78,9 @@ private slots:
     void histogramBins_data();
     void histogramBins();
     void histogramRefusals();
+    void barLayouts_data();
+    void barLayouts();
+    void barSettings();
 };
 
 void TestSeries::rowContract_data()
@@ -263,8 +266,11 @@ void TestSeries::lines()
 }
 
 namespace {
-enum SeriesScene { ssBars, ssCandles, ssGantt, ssBands, ssFarCorners, ssMarkers, ssMarkersRecoloured, ssHistogram, ssScenes };
-const char *const seriesSceneNames[] = {"bars", "candles", "gantt", "bands", "far-corners", "markers", "markers-recoloured", "histogram"};
+enum SeriesScene {
+    ssBars, ssCandles, ssGantt, ssBands, ssFarCorners, ssMarkers, ssMarkersRecoloured, ssHistogram, ssBarLayouts, ssScenes
+};
+const char *const seriesSceneNames[] = {"bars",    "candles",            "gantt",     "bands",      "far-corners",
+                                         "markers", "markers-recoloured", "histogram", "bar-layouts"};
 
 // Items of one kind in a frame over 0..10 x -5..5, including what a view
 // cuts: values far beyond the pixel range, NaN, halves outside.
@@ -277,6 +283,28 @@ void addScene(int scene, Frame &f, std::vector<std::unique_ptr<ChartSeries>> &it
         bars->setColor(Qt::blue);
         for (const QPointF &p : {QPointF(NaN, 4), QPointF(5, 4), QPointF(2, -3), QPointF(8, 1e9), QPointF(7, 0)})
             bars->addXY(p.x(), p.y());
+        break;
+    }
+    case ssBarLayouts: { // stacked with mixed signs, grouped, sideways
+        auto bar = [&](QColor fill, double width, BarSeries::WidthUnit unit) {
+            auto *s = static_cast<BarSeries *>(add(new BarSeries));
+            s->setFillColor(fill);
+            s->setBarWidthUnit(unit);
+            s->setBarWidth(width);
+            return s;
+        };
+        BarSeries *low = bar(Qt::red, 1.2, BarSeries::DataUnits), *high = bar(Qt::yellow, 1.2, BarSeries::DataUnits);
+        high->setStackedOn(low);
+        addOwn(low, {1, 2, 3, -1.5, 5, 3});
+        addOwn(high, {1, 1.5, 3, -1, 5, -2});
+        for (int k = 0; k < 2; ++k) {
+            BarSeries *member = bar(k ? Qt::green : Qt::blue, 30, BarSeries::Pixels);
+            member->setGroup(k, 2);
+            addOwn(member, {7, 2.0 + k, 9, -3.0 + k});
+        }
+        BarSeries *side = bar(Qt::cyan, 0.6, BarSeries::DataUnits);
+        side->setOrientation(Qt::Horizontal);
+        addOwn(side, {-4, 3, -3, 6});
         break;
     }
     case ssCandles: // the median marker in the inverse of the fill
@@ -584,14 +612,19 @@ void TestSeries::barsOnWholePixels_data()
     QTest::addColumn<int>("penWidth");
     QTest::addColumn<QRectF>("view");
     QTest::addColumn<int>("fillAlpha");
+    QTest::addColumn<bool>("laidOut");
     // Fractional scales put bar edges between pixels; the zoomed views leave
     // bars reaching off the image; opaque fills let hidden bars be skipped.
     const QRectF all(-3.3, -117, 130.7, 241.3), zoomed(40.2, -20.7, 11.1, 61.9);
-    QTest::newRow("fractional, pen 1") << 1 << 1 << all << 180;
-    QTest::newRow("flat bars") << 3 << 1 << QRectF(0, -5000, 100, 10000) << 180;
-    QTest::newRow("zoomed") << 4 << 1 << zoomed << 180;
-    QTest::newRow("opaque, zoomed") << 8 << 1 << zoomed << 255;
-    QTest::newRow("opaque, dense") << 9 << 1 << QRectF(0, -130, 127, 260) << 255;
+    QTest::newRow("fractional, pen 1") << 1 << 1 << all << 180 << false;
+    QTest::newRow("flat bars") << 3 << 1 << QRectF(0, -5000, 100, 10000) << 180 << false;
+    QTest::newRow("zoomed") << 4 << 1 << zoomed << 180 << false;
+    QTest::newRow("opaque, zoomed") << 8 << 1 << zoomed << 255 << false;
+    QTest::newRow("opaque, dense") << 9 << 1 << QRectF(0, -130, 127, 260) << 255 << false;
+    // Stacked, grouped, sideways bars in data units: no bar is skipped as
+    // hidden, since they neither share a zero line nor stand upright.
+    QTest::newRow("laid out, fractional") << 1 << 1 << all << 180 << true;
+    QTest::newRow("laid out, opaque, dense") << 9 << 1 << QRectF(-130, -130, 260, 260) << 255 << true;
 }
 
 // A clip covering the whole image changes nothing on screen but keeps the
@@ -602,10 +635,20 @@ void TestSeries::barsOnWholePixels()
     QFETCH(int, penWidth);
     QFETCH(QRectF, view);
     QFETCH(int, fillAlpha);
+    QFETCH(bool, laidOut);
     QRandomGenerator rng(seed);
     Frame f(view.left(), view.right(), view.top(), view.bottom(), 413, 287);
-    BarSeries s;
+    BarSeries below, s;
     s.setAxis(&f.x, &f.y);
+    if (laidOut) {
+        below.addXY(60, 50);
+        below.addXY(60, -50);
+        s.setStackedOn(&below);
+        s.setGroup(1, 3);
+        s.setBarWidthUnit(BarSeries::DataUnits);
+        s.setBarWidth(seed == 9 ? 2.5 : 4);
+        s.setOrientation(seed == 9 ? Qt::Horizontal : Qt::Vertical);
+    }
     s.setWidth(penWidth);
     s.setColor(QColor(10, 20, 200));
     s.setFillColor(QColor(200, 60, 10, fillAlpha));
@@ -775,6 +818,125 @@ void TestSeries::histogramRefusals()
     s.clear();
     QCOMPARE(s.pointsCount(), 0);
     QVERIFY(std::isnan(s.minX()));
+void TestSeries::barLayouts_data()
+{
+    QTest::addColumn<QRectF>("view");
+    QTest::addColumn<bool>("horizontal");
+    QTest::addColumn<double>("width"); // negative: pixels
+    QTest::addColumn<int>("member");
+    QTest::addColumn<int>("members");
+    QTest::addColumn<QVector<double>>("below"); // x, y of the series under it
+    QTest::addColumn<QPointF>("bar");
+    QTest::addColumn<QRectF>("drawn"); // in values, x by y
+    QTest::addColumn<QRectF>("bounds");
+    QTest::addColumn<bool>("logValues");
+    const QRectF view(0, 0, 10, 10), zoomed(3, 0, 4, 10);
+    const QVector<double> none;
+    QTest::newRow("data units") << view << false << 2.0 << 0 << 1 << none << QPointF(5, 3) << QRectF(4, 0, 2, 3) << QRectF(4, 0, 2, 3) << false;
+    QTest::newRow("data units, zoomed in") << zoomed << false << 2.0 << 0 << 1 << none << QPointF(5, 3) << QRectF(4, 0, 2, 3) << QRectF(4, 0, 2, 3) << false;
+    QTest::newRow("sideways") << view << true << 2.0 << 0 << 1 << none << QPointF(5, 3) << QRectF(0, 4, 3, 2) << QRectF(0, 4, 3, 2) << false;
+    QTest::newRow("sideways, negative") << QRectF(-5, 0, 10, 10) << true << 2.0 << 0 << 1 << none << QPointF(5, -3) << QRectF(-3, 4, 3, 2) << QRectF(-3, 4, 3, 2) << false;
+    QTest::newRow("grouped, second of two") << view << false << 2.0 << 1 << 2 << none << QPointF(5, 3) << QRectF(5, 0, 1, 3) << QRectF(4, 0, 2, 3) << false;
+    QTest::newRow("grouped, last of four") << view << false << 4.0 << 3 << 4 << none << QPointF(5, 3) << QRectF(6, 0, 1, 3) << QRectF(3, 0, 4, 3) << false;
+    QTest::newRow("grouped, pixels") << view << false << -52.0 << 1 << 2 << none << QPointF(5, 3) << QRectF(5, 0, 1, 3) << QRectF(4, 0, 2, 3) << false;
+    // Positive values rest on the positive ones below, negative ones hang
+    // under the negative ones; other x values and NaN do not count.
+    const QVector<double> mixed{5, 1, 5, -1, 5, 1.5, 4, 7, 5, NaN, NaN, 1};
+    QTest::newRow("stacked, positive") << QRectF(0, -5, 10, 10) << false << 2.0 << 0 << 1 << mixed << QPointF(5, 2) << QRectF(4, 2.5, 2, 2) << QRectF(4, 2.5, 2, 2) << false;
+    QTest::newRow("stacked, negative") << QRectF(0, -5, 10, 10) << false << 2.0 << 0 << 1 << mixed << QPointF(5, -2) << QRectF(4, -3, 2, 2) << QRectF(4, -3, 2, 2) << false;
+    QTest::newRow("stacked, sideways") << QRectF(-5, 0, 10, 10) << true << 2.0 << 0 << 1 << mixed << QPointF(5, 2) << QRectF(2.5, 4, 2, 2) << QRectF(2.5, 4, 2, 2) << false;
+    // No zero line on a logarithmic axis: the bar starts at its lower end.
+    QTest::newRow("logarithmic values") << QRectF(0, 1, 10, 9999) << false << 2.0 << 0 << 1 << none << QPointF(5, 100) << QRectF(4, 1, 2, 99) << QRectF(4, 0, 2, 100) << true;
+}
+
+// Where each layout puts a bar: its pixels, the bounds the chart scales to,
+// and the bar that hit tests and tooltips find under the middle of it.
+void TestSeries::barLayouts()
+{
+    QFETCH(QRectF, view);
+    QFETCH(bool, horizontal);
+    QFETCH(double, width);
+    QFETCH(int, member);
+    QFETCH(int, members);
+    QFETCH(QVector<double>, below);
+    QFETCH(QPointF, bar);
+    QFETCH(QRectF, drawn);
+    QFETCH(QRectF, bounds);
+    QFETCH(bool, logValues);
+    Frame f(view.left(), view.right(), view.top(), view.bottom());
+    if (logValues) {
+        f.y.setLogarithmic(true);
+        f.y.d->updateTransform();
+        drawn.setTop(f.y.min()); // the plot's lower edge, as for every bar there
+    }
+    BarSeries under, s;
+    for (BarSeries *b : {&under, &s}) {
+        b->setAxis(&f.x, &f.y);
+        b->setOrientation(horizontal ? Qt::Horizontal : Qt::Vertical);
+    }
+    addOwn(&under, below);
+    if (!below.isEmpty())
+        QVERIFY(s.setStackedOn(&under));
+    s.setBarWidthUnit(width < 0 ? BarSeries::Pixels : BarSeries::DataUnits);
+    s.setBarWidth(std::fabs(width));
+    s.setGroup(member, members);
+    s.addXY(bar.x(), bar.y());
+    const QRect got = inked(render(s)), want(f.pixel(drawn.left(), drawn.bottom()), f.pixel(drawn.right(), drawn.top()));
+    if (logValues) // the value's pixel is fractional there
+        QVERIFY2(qAbs(got.top() - want.top()) <= 1 && got.bottomRight() == want.bottomRight() && got.left() == want.left(), qPrintable(QStringLiteral("%1 %2").arg(got.top()).arg(want.top())));
+    else
+        QCOMPARE(got, want);
+    QCOMPARE(::bounds(s), bounds);
+    const QRect pixels(f.pixel(drawn.left(), drawn.bottom()), f.pixel(drawn.right(), drawn.top()));
+    const QPoint middle = pixels.center();
+    QCOMPARE(s.indexAt(middle, 0), 0);
+    const QString value = horizontal ? f.x.labelString(bar.y()) : f.y.labelString(bar.y());
+    QVERIFY2(s.tooltip(middle).endsWith(QStringLiteral("Y: ") + value), qPrintable(s.tooltip(middle)));
+    QCOMPARE(s.indexAt(middle + QPoint(horizontal ? 0 : pixels.width(), horizontal ? pixels.height() : 0), 0), -1);
+}
+
+// Settings a host can get wrong: widths that are not widths, stacks that
+// would loop, groups that do not exist. Each is refused and nothing moves;
+// a real change is announced once.
+void TestSeries::barSettings()
+{
+    BarSeries a, b, c;
+    QSignalSpy widths(&a, &BarSeries::barWidthChanged), stacks(&b, &BarSeries::stackedOnChanged),
+        groups(&a, &BarSeries::groupChanged);
+    for (double bad : {0.0, -3.0, NaN, Inf, -Inf}) {
+        a.setBarWidth(bad);
+        QCOMPARE(a.barWidth(), 15.0);
+    }
+    a.setBarWidth(15);
+    QCOMPARE(widths.count(), 0);
+    a.setBarWidth(0.5);
+    QCOMPARE(widths.count(), 1);
+    a.addXY(1, 2);
+    QTest::ignoreMessage(QtWarningMsg, "BarSeries::setStackedOn: refused, a series cannot rest on itself");
+    QVERIFY(!a.setStackedOn(&a));
+    QVERIFY(b.setStackedOn(&a));
+    QVERIFY(c.setStackedOn(&b));
+    QTest::ignoreMessage(QtWarningMsg, "BarSeries::setStackedOn: refused, the stack would be a cycle");
+    QVERIFY(!a.setStackedOn(&c));
+    QCOMPARE(a.stackedOn(), nullptr);
+    QCOMPARE(stacks.count(), 1);
+    QVERIFY(b.setStackedOn(&a)); // as it is already
+    QCOMPARE(stacks.count(), 1);
+    for (const QPoint &bad : {QPoint(2, 2), QPoint(-1, 2), QPoint(0, 0)})
+        a.setGroup(bad.x(), bad.y());
+    QCOMPARE(groups.count(), 0);
+    QCOMPARE(QPoint(a.groupIndex(), a.groupSize()), QPoint(0, 1));
+    QCOMPARE(a.pointsCount(), 1);
+    {
+        BarSeries gone;
+        gone.addXY(1, 5);
+        QVERIFY(a.setStackedOn(&gone));
+        a.setBarWidthUnit(BarSeries::DataUnits);
+        QCOMPARE(bounds(a), QRectF(0.75, 5, 0.5, 2));
+    }
+    QCOMPARE(a.stackedOn(), nullptr); // a deleted series leaves the stack
+    a.setOrientation(Qt::Horizontal);
+    QCOMPARE(bounds(a), QRectF(0, 0.75, 2, 0.5));
 }
 
 TAVRIN_TEST(TestSeries)
