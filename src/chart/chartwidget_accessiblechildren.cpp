@@ -9,7 +9,7 @@
 #include "colormapseries_p.h"
 #include "ganttseries.h"
 #include "ganttseries_p.h"
-#include "itemoutline_p.h"
+#include "hittest_p.h"
 #include "pointseries.h"
 #include "pointseries_p.h"
 

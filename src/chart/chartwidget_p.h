@@ -295,6 +295,7 @@ public:
     // Clicks and hovers on data items.
     ChartHit hitAt(const QPoint &pos) const;
     bool wantsClickHits() const;
+    void prepareHitTests();
     void notePress(QMouseEvent *event);
     void reportClick(QMouseEvent *event);
     void reportDoubleClick(QMouseEvent *event);

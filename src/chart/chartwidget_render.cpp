@@ -160,6 +160,7 @@ void ChartWidget::repaint()
     if (d->antialiasing)
         painter.setRenderHint(QPainter::Antialiasing, true);
     d->drawSeries(&painter, false);
+    d->prepareHitTests();
     update();
 }
 

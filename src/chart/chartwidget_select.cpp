@@ -5,7 +5,7 @@
 
 #include "axis.h"
 #include "chartseries.h"
-#include "itemoutline_p.h"
+#include "hittest_p.h"
 
 #include <QPainter>
 

@@ -13,7 +13,7 @@
 #include "geometry_p.h"
 #include "highlowseries.h"
 #include "highlowseries_p.h"
-#include "itemoutline_p.h"
+#include "hittest_p.h"
 #include "lineseries.h"
 #include "lineseries_p.h"
 #include "minmaxpointseries.h"
@@ -319,6 +319,17 @@ QPainterPath pieSlice(const PieSeries *pie, int i)
 }
 
 } // namespace
+
+void prepareHitTest(ChartSeries *series)
+{
+    PointStream *s = nullptr;
+    if (series && series->type() == ChartSeries::stLine)
+        s = static_cast<LineSeries *>(series)->d;
+    else if (series && series->type() == ChartSeries::stPoint)
+        s = static_cast<PointSeries *>(series)->d;
+    if (s && !s->list && !s->summaries.isValid())
+        s->summaries.rebuild(s->buffer);
+}
 
 QPainterPath itemOutline(ChartSeries *series, int index)
 {

@@ -4,7 +4,7 @@
 #include "fixtures.h"
 
 #include <colormapseries.h>
-#include <itemoutline_p.h>
+#include <hittest_p.h>
 #include <pieseries.h>
 
 #include <QAbstractButton>

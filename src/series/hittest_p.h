@@ -1,5 +1,5 @@
-#ifndef ITEMOUTLINE_P_H
-#define ITEMOUTLINE_P_H
+#ifndef HITTEST_P_H
+#define HITTEST_P_H
 
 #include "tavrin_global.h"
 
@@ -16,6 +16,10 @@ namespace tavrin {
 // shapes that have no point of their own by it.
 TAVRIN_EXPORT QPainterPath itemOutline(ChartSeries *series, int index);
 
+// Builds the block summaries a hit test of a line or a point series needs,
+// if they are not there; nothing for the other kinds.
+void prepareHitTest(ChartSeries *series);
+
 } // namespace tavrin
 
-#endif // ITEMOUTLINE_P_H
+#endif // HITTEST_P_H
