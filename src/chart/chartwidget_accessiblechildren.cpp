@@ -37,6 +37,16 @@ QString kindText(ChartSeries *series)
     }
 }
 
+// An axis with text labels names only its label positions; grouped bars
+// stand beside them, and a reader still needs a word or a number.
+QString axisText(const Axis *axis, double v)
+{
+    QString text = axis->labelString(v);
+    if (text.isEmpty() && std::isfinite(v))
+        text = axis->labelString(std::round(v));
+    return text.isEmpty() && std::isfinite(v) ? QString::number(v, 'g', 6) : text;
+}
+
 // Both kinds of child hold the chart weakly and check on every call that
 // their series is still the one registered under their id, so a reader
 // holding one after the series went gets nothing rather than a dangling
@@ -116,6 +126,7 @@ public:
             return s;
         }
         const ChartWidgetPrivate *d = m_chart->d;
+        s.invisible = !m_chart->isVisible();
         s.focusable = d->keyboardNavigation;
         s.selectable = d->selectionMode != ChartWidget::smNone;
         s.multiSelectable = d->selectionMode == ChartWidget::smMultiplePoints || d->selectionMode == ChartWidget::smRectangle;
@@ -124,7 +135,7 @@ public:
         s.selected = sel != d->selection.constEnd() && sel->series == m_series
             && std::binary_search(sel->rows.constBegin(), sel->rows.constEnd(), m_row);
         const QRect r = rect();
-        s.offscreen = r.isEmpty() || !QRect(m_chart->mapToGlobal(d->plotRect.topLeft()), d->plotRect.size()).intersects(r);
+        s.offscreen = s.invisible || r.isEmpty() || !QRect(m_chart->mapToGlobal(d->plotRect.topLeft()), d->plotRect.size()).intersects(r);
         return s;
     }
 
@@ -190,6 +201,7 @@ public:
             return s;
         }
         const ChartWidgetPrivate *d = m_chart->d;
+        s.invisible = s.offscreen = !m_chart->isVisible();
         s.focusable = d->keyboardNavigation;
         s.focused = m_chart->hasFocus() && d->hasCurrentSeries && d->currentSeries == m_id && d->currentPoint < 0;
         return s;
@@ -298,20 +310,20 @@ QString ChartWidgetPrivate::pointText(ChartSeries *series, int row) const
     case ChartSeries::stGantt: {
         const QString label = static_cast<GanttSeries *>(series)->d->bars.value(row).label;
         const QString text = ChartWidget::tr("%1 to %2, %3")
-                                 .arg(xa->labelString(v.at(0).toDouble()), xa->labelString(v.at(1).toDouble()),
-                                      ya->labelString(v.value(2).toDouble()));
+                                 .arg(axisText(xa, v.at(0).toDouble()), axisText(xa, v.at(1).toDouble()),
+                                      axisText(ya, v.value(2).toDouble()));
         return label.isEmpty() ? text : label + sep + text;
     }
     case ChartSeries::stColorMap: {
         const Axis *za = static_cast<ColorMapSeries *>(series)->d->scaleAxis;
         const double z = v.value(2).toDouble();
-        return xa->labelString(v.at(0).toDouble()) + sep + ya->labelString(v.at(1).toDouble()) + sep
-            + (za ? za->labelString(z) : QString::number(z, 'g', 6));
+        return axisText(xa, v.at(0).toDouble()) + sep + axisText(ya, v.at(1).toDouble()) + sep
+            + (za ? axisText(za, z) : QString::number(z, 'g', 6));
     }
     default: {
-        QString text = xa->labelString(v.at(0).toDouble());
+        QString text = axisText(xa, v.at(0).toDouble());
         for (int i = 1; i < v.size(); ++i)
-            text += sep + ya->labelString(v.at(i).toDouble());
+            text += sep + axisText(ya, v.at(i).toDouble());
         if (series->type() == ChartSeries::stPoint) {
             const auto *points = dynamic_cast<PointSeries *>(series);
             const QString label = points ? points->d->labels.value(row) : QString();

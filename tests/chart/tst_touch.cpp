@@ -6,6 +6,7 @@
 #include <colormapseries.h>
 #include <hittest_p.h>
 #include <pieseries.h>
+#include <pointseries_p.h>
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -155,6 +156,8 @@ private slots:
     void hostileHits();
     void receiverRemovesSeries();
     void millionPointsAreNotScanned();
+    void summariesAfterRendering_data();
+    void summariesAfterRendering();
     void selectByClicks_data();
     void selectByClicks();
     void selectByBand();
@@ -382,6 +385,32 @@ void TestTouch::millionPointsAreNotScanned()
     for (int i = 0; i < 20; ++i)
         QVERIFY(s.w.pointAt(p + QPoint(i % 3, 0)).isValid());
     QVERIFY2(t.elapsed() < 400, qPrintable(QString::number(t.elapsed())));
+}
+
+void TestTouch::summariesAfterRendering_data()
+{
+    QTest::addColumn<int>("use");
+    QTest::addColumn<bool>("built");
+    QTest::newRow("nothing on") << 0 << false;
+    QTest::newRow("hover") << 1 << true;
+    QTest::newRow("selection") << 2 << true;
+}
+
+// A chart that hit-tests pays for the summaries as it renders, not at the
+// first hover; one that does not pays nothing.
+void TestTouch::summariesAfterRendering()
+{
+    QFETCH(int, use);
+    QFETCH(bool, built);
+    auto *points = static_cast<PointSeries *>(threeOf(kPoint));
+    TouchScene s(points);
+    if (use == 1)
+        connect(&s.w, &ChartWidget::pointHovered, this, [] {});
+    if (use == 2)
+        s.w.setSelectionMode(ChartWidget::smSinglePoint);
+    points->addXY(60, 30);
+    s.w.repaint();
+    QCOMPARE(points->d->summaries.isValid(), built);
 }
 
 void TestTouch::selectByClicks_data()
@@ -740,6 +769,10 @@ void TestTouch::accessibleChildren()
     QVERIFY(point->rect().contains(inside));
     QCOMPARE(chart->childAt(inside.x(), inside.y()), series);
     QCOMPARE(series->childAt(inside.x(), inside.y()), point);
+    s.w.hide();
+    QVERIFY(point->state().invisible && series->state().invisible);
+    s.w.show();
+    QVERIFY(!point->state().invisible);
     // A hidden series leaves the tree, and what a reader kept says so.
     s.series->setVisible(false);
     QCOMPARE(chart->childCount(), widgets);
