@@ -122,8 +122,7 @@ QString ChartWidgetPrivate::accessibleSummary() const
     Axis *x = first->xAxis(), *y = first->yAxis();
     if (first->type() != ChartSeries::stPie && x && y && x->isValid() && y->isValid())
         text += ChartWidget::tr(", x from %1 to %2, y from %3 to %4")
-                    .arg(x->labelString(x->min()), x->labelString(x->max()), y->labelString(y->min()),
-                         y->labelString(y->max()));
+                    .arg(axisText(x, x->min()), axisText(x, x->max()), axisText(y, y->min()), axisText(y, y->max()));
     return text;
 }
 

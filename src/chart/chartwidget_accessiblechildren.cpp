@@ -37,16 +37,6 @@ QString kindText(ChartSeries *series)
     }
 }
 
-// An axis with text labels names only its label positions; grouped bars
-// stand beside them, and a reader still needs a word or a number.
-QString axisText(const Axis *axis, double v)
-{
-    QString text = axis->labelString(v);
-    if (text.isEmpty() && std::isfinite(v))
-        text = axis->labelString(std::round(v));
-    return text.isEmpty() && std::isfinite(v) ? QString::number(v, 'g', 6) : text;
-}
-
 // Both kinds of child hold the chart weakly and check on every call that
 // their series is still the one registered under their id, so a reader
 // holding one after the series went gets nothing rather than a dangling
@@ -273,6 +263,9 @@ QAccessibleInterface *ChartWidgetPrivate::accessibleFocus()
 // go whenever rows do; the series' child goes with the series.
 void ChartWidgetPrivate::dropAccessible(ChartSeries *series, bool pointsOnly)
 {
+    // A stream drops rows at every step: without a reader this costs nothing.
+    if (accessibleSeries.isEmpty() && accessiblePoints.isEmpty())
+        return;
     if (!series) {
         for (auto it = accessiblePoints.constBegin(); it != accessiblePoints.constEnd(); ++it)
             for (const AccessibleChild &c : it.value())
@@ -292,6 +285,16 @@ void ChartWidgetPrivate::dropAccessible(ChartSeries *series, bool pointsOnly)
             accessibleSeries.erase(it);
         }
     }
+}
+
+// An axis with text labels names only its label positions; grouped bars
+// stand beside them, and a reader still needs a word or a number.
+QString ChartWidgetPrivate::axisText(const Axis *axis, double v)
+{
+    QString text = axis->labelString(v);
+    if (text.isEmpty() && std::isfinite(v))
+        text = axis->labelString(std::round(v));
+    return text.isEmpty() && std::isfinite(v) ? QString::number(v, 'g', 6) : text;
 }
 
 // The row in the axes' own formats, as the tooltips give it, on one line.

@@ -229,6 +229,7 @@ public:
     // of every series for null.
     void dropAccessible(ChartSeries *series, bool pointsOnly = false);
     QString pointText(ChartSeries *series, int row) const;
+    static QString axisText(const Axis *axis, double v);
     bool keyboardNavigation = false;
     bool handleDoubleClick(QMouseEvent *event);
     void pushView();

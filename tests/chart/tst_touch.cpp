@@ -722,6 +722,8 @@ void TestTouch::accessibleChildren_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("line") << int(kLine) << QPointF(50, 25) << QStringLiteral("50, 25");
     QTest::newRow("bar") << int(kBar) << QPointF(50, 5) << QStringLiteral("50, 10");
+    // Text labels at 20 and 80 only: the bar between them is read by its number.
+    QTest::newRow("bar, text labels") << int(kBar) << QPointF(50, 5) << QStringLiteral("50, 10");
     QTest::newRow("highlow") << int(kHighLow) << QPointF(45, 30) << QStringLiteral("50, 10, 40");
     QTest::newRow("gantt") << int(kGantt) << QPointF(55, 30) << QStringLiteral("40 to 60, 30");
     QTest::newRow("pie") << int(kPie) << QPointF(-1, -1) << QStringLiteral("s2, 2, 33.3 %");
@@ -734,6 +736,12 @@ void TestTouch::accessibleChildren()
     QFETCH(QPointF, at);
     QFETCH(QString, text);
     TouchScene s(threeOf(kind));
+    if (QByteArray(QTest::currentDataTag()).endsWith("text labels")) {
+        s.x()->setCustomLabel(20, QStringLiteral("Jan"));
+        s.x()->setCustomLabel(80, QStringLiteral("Feb"));
+        const QString first = QAccessible::queryAccessibleInterface(&s.w)->child(0)->child(0)->text(QAccessible::Name);
+        QCOMPARE(first, QStringLiteral("Jan, 30"));
+    }
     s.series->setName(QStringLiteral("lab"));
     s.w.setSelectedPoints(s.id, {1});
     QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(&s.w);
