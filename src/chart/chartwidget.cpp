@@ -30,6 +30,8 @@ ChartWidgetPrivate::ChartWidgetPrivate(ChartWidget *widget)
     legend.d->owner = this;
     Q_INIT_RESOURCE(tavrin);
     connect(&refreshTimer, SIGNAL(timeout()), this, SLOT(on_refresh_timer_timeout()));
+    announceTimer.setSingleShot(true);
+    connect(&announceTimer, &QTimer::timeout, this, &ChartWidgetPrivate::sendAnnouncement);
     installTranslator();
     createActions();
 }
@@ -246,6 +248,7 @@ void ChartWidget::removeSeries(int seriesId)
                               || series->type() == ChartSeries::stColorMap);
         d->seriesMap.erase(it);
         d->autoColors.remove(series);
+        d->dropAccessible(series);
         if (series) {
             d->legend.removeSeries(series);
             detachSeries(series, d);
@@ -274,6 +277,7 @@ void ChartWidgetPrivate::clearRegistry()
     if (refreshTimer.isActive())
         refreshTimer.stop();
     autoColors.clear();
+    dropAccessible(nullptr);
     while (!seriesMap.isEmpty()) {
         ChartSeries *series = seriesMap.take(seriesMap.firstKey());
         if (series) {

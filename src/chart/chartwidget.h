@@ -612,8 +612,9 @@ public:
     /*!
         Returns the series and the data item drawn at \a pos, in widget
         pixels: the marker or line vertex nearest to \a pos within a few
-        pixels, or the bar, box, Gantt bar, band or pie slice under it
-        (ChartSeries::indexAt()). Only visible series count, on either
+        pixels, or the bar, box, Gantt bar, band, pie slice or colour map
+        cell under it (ChartSeries::indexAt(); a cell's index is row *
+        columns + column). Only visible series count, on either
         vertical axis; where several have an item there, the one drawn last
         (the highest id) wins. Outside the plot, or over nothing, the hit is
         invalid.

@@ -48,6 +48,44 @@ public:
             return QAccessibleWidget::text(t);
         }
     }
+
+    // The series come first, then any child widgets the host put inside.
+    int childCount() const override
+    {
+        return chart()->d->visibleSeriesIds().size() + QAccessibleWidget::childCount();
+    }
+    QAccessibleInterface *child(int index) const override
+    {
+        const int n = chart()->d->visibleSeriesIds().size();
+        return index < n ? chart()->d->accessibleSeriesAt(index) : QAccessibleWidget::child(index - n);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        ChartWidgetPrivate *d = chart()->d;
+        const QList<int> ids = d->visibleSeriesIds();
+        for (int i = 0; i < ids.size(); ++i)
+            if (d->accessibleSeries.value(d->seriesMap.value(ids.at(i))).iface == child)
+                return i;
+        const int i = QAccessibleWidget::indexOfChild(child);
+        return i < 0 ? -1 : i + ids.size();
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        const ChartHit hit = chart()->pointAt(chart()->mapFromGlobal(QPoint(x, y)));
+        if (hit.isValid())
+            return chart()->d->accessibleSeriesAt(chart()->d->visibleSeriesIds().indexOf(hit.seriesId));
+        return QAccessibleWidget::childAt(x, y);
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        if (chart()->hasFocus())
+            if (QAccessibleInterface *walked = chart()->d->accessibleFocus())
+                return walked;
+        return QAccessibleWidget::focusChild();
+    }
+
+private:
+    ChartWidget *chart() const { return static_cast<ChartWidget *>(widget()); }
 };
 
 QAccessibleInterface *chartFactory(const QString &className, QObject *object)
@@ -85,8 +123,7 @@ QString ChartWidgetPrivate::accessibleSummary() const
     Axis *x = first->xAxis(), *y = first->yAxis();
     if (first->type() != ChartSeries::stPie && x && y && x->isValid() && y->isValid())
         text += ChartWidget::tr(", x from %1 to %2, y from %3 to %4")
-                    .arg(x->labelString(x->min()), x->labelString(x->max()), y->labelString(y->min()),
-                         y->labelString(y->max()));
+                    .arg(axisText(x, x->min()), axisText(x, x->max()), axisText(y, y->min()), axisText(y, y->max()));
     return text;
 }
 
@@ -95,13 +132,11 @@ QString ChartWidgetPrivate::currentPointText() const
     ChartSeries *series = seriesMap.value(currentSeries);
     if (!series || currentPoint < 0 || currentPoint >= series->pointsCount())
         return QString();
-    const QList<QVariant> v = series->point(currentPoint);
-    if (v.size() < 2 || !series->xAxis() || !series->yAxis())
+    const QString point = pointText(series, currentPoint);
+    if (point.isEmpty())
         return QString();
     const QString name = series->name().isEmpty() ? ChartWidget::tr("Series %1").arg(currentSeries) : series->name();
-    return ChartWidget::tr("%1: %2, %3")
-        .arg(name, series->xAxis()->labelString(v.at(0).toDouble()),
-             series->yAxis()->labelString(v.at(1).toDouble()));
+    return ChartWidget::tr("%1: %2").arg(name, point);
 }
 
 // Tab and Shift+Tab walk the visible series and, past the last one, let the
@@ -148,17 +183,35 @@ bool ChartWidgetPrivate::handleWalkKey(QKeyEvent *event)
 }
 
 // Only the keyboard's walk announces, never new data, so a live chart sends
-// nothing on its own; a held key is held to a few events a second.
+// nothing on its own; a held key is held to a few events a second, and the
+// step it stops on is announced when the time is up.
 void ChartWidgetPrivate::announce()
 {
+    const QPointer<ChartWidget> alive(q);
     emit q->currentPointChanged(hasCurrentSeries ? currentSeries : -1, currentPoint);
-    if (!QAccessible::isActive())
+    if (!alive)
         return;
-    if (announceClock.isValid() && announceClock.elapsed() < 200)
+    constexpr int kGap = 200;
+    if (announceClock.isValid() && announceClock.elapsed() < kGap) {
+        if (!announceTimer.isActive())
+            announceTimer.start(int(kGap - announceClock.elapsed()));
         return;
+    }
+    sendAnnouncement();
+}
+
+void ChartWidgetPrivate::sendAnnouncement()
+{
+    announceTimer.stop();
     announceClock.start();
+    // The focus moves to the walked child; the chart's value says it too,
+    // for readers that follow only the focused widget.
+    if (QAccessibleInterface *walked = accessibleFocus()) {
+        QAccessibleEvent focus(walked, QAccessible::Focus);
+        accessibilityUpdate(&focus);
+    }
     QAccessibleValueChangeEvent event(q, currentPointText());
-    QAccessible::updateAccessibility(&event);
+    accessibilityUpdate(&event);
 }
 
 void ChartWidgetPrivate::drawCurrentPoint(QPainter *painter)

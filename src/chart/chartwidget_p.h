@@ -9,6 +9,7 @@
 #include "legend.h"
 #include "legendowner_p.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QMap>
@@ -209,6 +210,31 @@ public:
     int currentSeries = 0;
     int currentPoint = -1;
     QElapsedTimer announceClock;
+    QTimer announceTimer; // sends the last walk step a throttled burst held back
+    void sendAnnouncement();
+    // Where announcements go. Qt hands events to an update handler only
+    // while a platform bridge is active, which the offscreen tests lack, so
+    // they listen here.
+    void (*accessibilityUpdate)(QAccessibleEvent *event) = &QAccessible::updateAccessibility;
+    // The accessible children (chartwidget_accessiblechildren.cpp): one per
+    // visible series, and under it one per point, made only when asked for.
+    // QAccessible keeps them by id until they are dropped here.
+    struct AccessibleChild {
+        QAccessible::Id id = 0;
+        QAccessibleInterface *iface = nullptr;
+    };
+    QHash<ChartSeries *, AccessibleChild> accessibleSeries;
+    QHash<ChartSeries *, QHash<int, AccessibleChild>> accessiblePoints;
+    QList<int> visibleSeriesIds() const;
+    QAccessibleInterface *accessibleSeriesAt(int n);
+    QAccessibleInterface *accessiblePoint(ChartSeries *series, int row);
+    // The walked point's, or else the walked series' child; null for none.
+    QAccessibleInterface *accessibleFocus();
+    // Drops the children of `series` (its points only with pointsOnly), or
+    // of every series for null.
+    void dropAccessible(ChartSeries *series, bool pointsOnly = false);
+    QString pointText(ChartSeries *series, int row) const;
+    static QString axisText(const Axis *axis, double v);
     bool keyboardNavigation = false;
     bool handleDoubleClick(QMouseEvent *event);
     void pushView();
@@ -275,6 +301,7 @@ public:
     // Clicks and hovers on data items.
     ChartHit hitAt(const QPoint &pos) const;
     bool wantsClickHits() const;
+    void prepareHitTests();
     void notePress(QMouseEvent *event);
     void reportClick(QMouseEvent *event);
     void reportDoubleClick(QMouseEvent *event);

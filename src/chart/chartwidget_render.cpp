@@ -179,6 +179,7 @@ void ChartWidget::repaint()
     if (d->antialiasing)
         painter.setRenderHint(QPainter::Antialiasing, true);
     d->drawSeries(&painter, false);
+    d->prepareHitTests();
     update();
 }
 

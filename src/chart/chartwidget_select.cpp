@@ -7,6 +7,7 @@
 #include "barseries.h"
 #include "barseries_p.h"
 #include "chartseries.h"
+#include "hittest_p.h"
 
 #include <QPainter>
 
@@ -184,6 +185,7 @@ void ChartWidgetPrivate::selectBand(const QRect &band)
 
 void ChartWidgetPrivate::seriesRowsRemoved(ChartSeries *series, int count)
 {
+    dropAccessible(series, true);
     for (auto it = selection.begin(); it != selection.end(); ++it) {
         if (it->series != series)
             continue;
@@ -215,8 +217,20 @@ void ChartWidgetPrivate::drawSelection(QPainter *painter)
     constexpr double r = 6.0;
     for (auto it = selection.constBegin(); it != selection.constEnd(); ++it) {
         ChartSeries *series = it->series;
-        if (!series->isVisible() || !series->xAxis() || !series->yAxis() || !hasXYRows(series))
+        if (!series->isVisible() || !series->xAxis() || !series->yAxis())
             continue;
+        if (!hasXYRows(series)) {
+            // Shapes get their own outline, the light line between two dark ones.
+            const QPen wide(QColor(0, 0, 0), 4.0), thin(QColor(255, 255, 255), 2.0);
+            for (int row : it->rows) {
+                const QPainterPath outline = tavrin::itemOutline(series, row).translated(plotRect.topLeft());
+                if (outline.isEmpty())
+                    continue;
+                painter->strokePath(outline, wide);
+                painter->strokePath(outline, thin);
+            }
+            continue;
+        }
         for (int row : it->rows) {
             QPointF c;
             if (!rowPixel(series, row, c))

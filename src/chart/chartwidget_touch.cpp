@@ -4,6 +4,7 @@
 
 #include "chartitem.h"
 #include "chartseries.h"
+#include "hittest_p.h"
 #include "qtcompat_p.h"
 
 #include <QMetaMethod>
@@ -51,6 +52,18 @@ bool ChartWidgetPrivate::wantsClickHits() const
     return selectionMode != ChartWidget::smNone
         || q->isSignalConnected(QMetaMethod::fromSignal(&ChartWidget::pointClicked))
         || q->isSignalConnected(QMetaMethod::fromSignal(&ChartWidget::seriesClicked));
+}
+
+// Summarising a million points takes milliseconds: a chart that hit-tests
+// does it after rendering them, not at the first hover or click.
+void ChartWidgetPrivate::prepareHitTests()
+{
+    if (!wantsClickHits() && !q->isSignalConnected(QMetaMethod::fromSignal(&ChartWidget::pointHovered))
+        && !q->isSignalConnected(QMetaMethod::fromSignal(&ChartWidget::pointDoubleClicked)))
+        return;
+    for (ChartSeries *series : qAsConst(seriesMap))
+        if (series && series->isVisible())
+            tavrin::prepareHitTest(series);
 }
 
 void ChartWidgetPrivate::notePress(QMouseEvent *event)

@@ -199,8 +199,10 @@ public:
         kinds with markers or vertices (LineSeries, PointSeries,
         MinMaxPointSeries) the point nearest to \a pos within \a radius
         pixels; for the kinds that draw shapes (bars, boxes, Gantt bars, the
-        band of a HighLowSeries, pie slices) the item whose shape contains
-        \a pos, \a radius being ignored. The index is the row of point().
+        band of a HighLowSeries, pie slices, the cells of a ColorMapSeries)
+        the item whose shape contains \a pos, \a radius being ignored. The
+        index is the row of point(); for a colour map that is row * columns +
+        column, and a NaN cell is never found.
         Points with a NaN coordinate are never found. The base
         implementation returns -1.
 

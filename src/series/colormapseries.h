@@ -344,6 +344,15 @@ public:
     */
     QString tooltip(const QPoint &pos) override;
     /*!
+        Returns the index of the cell under \a pos, in pixels from the plot
+        area's top-left corner (the pixel's centre decides, as for
+        tooltip()): row * columns + column, counting rows from the lowest y
+        up, which is the cell's row of point(). Returns -1 outside the grid
+        and over a NaN cell; \a radius is ignored.
+        \sa ChartWidget::pointAt()
+    */
+    int indexAt(const QPointF &pos, double radius) const override;
+    /*!
         Returns the value of the cell at the plot pixel \a pos (as
         tooltip() takes it); NaN outside the grid.
     */

@@ -6,6 +6,8 @@
 #include "barseries_p.h"
 #include "boxandwhiskersseries.h"
 #include "boxandwhiskersseries_p.h"
+#include "colormapseries.h"
+#include "colormapseries_p.h"
 #include "ganttseries.h"
 #include "ganttseries_p.h"
 #include "geometry_p.h"
@@ -13,14 +15,19 @@
 #include "histogramseries.h"
 #include "histogramseries_p.h"
 #include "highlowseries_p.h"
+#include "hittest_p.h"
 #include "lineseries.h"
 #include "lineseries_p.h"
 #include "minmaxpointseries.h"
 #include "minmaxpointseries_p.h"
 #include "pieseries.h"
+#include "pieseries_p.h"
 #include "pointseries.h"
 #include "pointseries_p.h"
 
+#include <QtMath>
+
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -247,3 +254,140 @@ int PieSeries::indexAt(const QPointF &pos, double) const
 {
     return usable(pos, 0) ? sliceAt(pos) : -1;
 }
+
+// The pixel's centre decides, as for the tooltip.
+int ColorMapSeries::indexAt(const QPointF &pos, double) const
+{
+    int c, r;
+    if (!xAxis() || !yAxis() || !usable(pos, 0)
+        || !d->cellAt(xAxis()->pixelToPoint(pos.x() + 0.5), yAxis()->pixelToPoint(pos.y() + 0.5), &c, &r)
+        || std::isnan(d->at(c, r)))
+        return -1;
+    return r * d->nc + c;
+}
+
+namespace tavrin {
+
+namespace {
+
+using HighLowPoint = HighLowSeries::HighLowPoint;
+
+QPainterPath pixelRect(const Axis *xa, const Axis *ya, double x0, double x1, double y0, double y1)
+{
+    QPainterPath path;
+    const QRectF r = QRectF(QPointF(xa->pointToPixel(x0), ya->pointToPixel(y0)),
+                            QPointF(xa->pointToPixel(x1), ya->pointToPixel(y1)))
+                         .normalized();
+    if (std::isfinite(r.left()) && std::isfinite(r.right()) && std::isfinite(r.top())
+        && std::isfinite(r.bottom()))
+        path.addRect(r);
+    return path;
+}
+
+// The band from halfway to the previous point to halfway to the next: the
+// part indexAt() gives to this point.
+QPainterPath bandPart(const QList<HighLowPoint> &pts, const Axis *xa, const Axis *ya, int i)
+{
+    QPainterPath path;
+    if (pts.size() < 2)
+        return path;
+    auto mid = [&](int a, int b) {
+        const HighLowPoint &p = pts.at(a), &o = pts.at(b);
+        return HighLowPoint{(p.x + o.x) / 2, (p.y1 + o.y1) / 2, (p.y2 + o.y2) / 2};
+    };
+    QVector<HighLowPoint> run;
+    if (i > 0)
+        run.append(mid(i - 1, i));
+    run.append(pts.at(i));
+    if (i + 1 < pts.size())
+        run.append(mid(i, i + 1));
+    QPolygonF poly;
+    for (const HighLowPoint &p : qAsConst(run))
+        poly.append(QPointF(xa->pointToPixel(p.x), ya->pointToPixel(p.y1)));
+    for (int k = run.size() - 1; k >= 0; --k)
+        poly.append(QPointF(xa->pointToPixel(run.at(k).x), ya->pointToPixel(run.at(k).y2)));
+    for (const QPointF &p : qAsConst(poly))
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+            return path;
+    path.addPolygon(poly);
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath pieSlice(const PieSeries *pie, int i)
+{
+    QPainterPath path;
+    const PieSeriesPrivate::Geometry g = pie->d->geometry(pie->d->plotSize());
+    for (const auto &w : g.wedges) {
+        if (w.index != i)
+            continue;
+        const QRectF outer(w.centre.x() - g.radius, w.centre.y() - g.radius, 2 * g.radius, 2 * g.radius);
+        if (std::fabs(w.span) >= 360.0) {
+            path.addEllipse(outer);
+        } else {
+            path.moveTo(w.centre);
+            path.arcTo(outer, w.start, w.span);
+            path.closeSubpath();
+        }
+        if (g.hole > 0) {
+            QPainterPath hole;
+            hole.addEllipse(w.centre, g.hole, g.hole);
+            path = path.subtracted(hole);
+        }
+        break;
+    }
+    return path;
+}
+
+} // namespace
+
+void prepareHitTest(ChartSeries *series)
+{
+    PointStream *s = nullptr;
+    if (series && series->type() == ChartSeries::stLine)
+        s = static_cast<LineSeries *>(series)->d;
+    else if (series && series->type() == ChartSeries::stPoint)
+        s = static_cast<PointSeries *>(series)->d;
+    if (s && !s->list && !s->summaries.isValid())
+        s->summaries.rebuild(s->buffer);
+}
+
+QPainterPath itemOutline(ChartSeries *series, int index)
+{
+    const Axis *xa = series ? series->xAxis() : nullptr, *ya = series ? series->yAxis() : nullptr;
+    if (!xa || !ya || index < 0 || index >= series->pointsCount())
+        return QPainterPath();
+    switch (series->type()) {
+    case ChartSeries::stBar: {
+        const BarSeriesPrivate *b = static_cast<BarSeries *>(series)->d;
+        const QPointF &p = b->points.at(index);
+        const double w = std::fabs(xa->pixelDeltaToPoint(b->barWidth)) / 2;
+        return pixelRect(xa, ya, p.x() - w, p.x() + w, 0, p.y());
+    }
+    case ChartSeries::stBoxAndWhiskers: {
+        const BoxAndWhiskersSeriesPrivate *b = static_cast<BoxAndWhiskersSeries *>(series)->d;
+        const BoxAndWhiskersSeries::Candle &c = b->candles.at(index);
+        const double w = std::fabs(xa->pixelDeltaToPoint(b->boxWidth)) / 2;
+        return pixelRect(xa, ya, c.x - w, c.x + w, c.yMin, c.yMax);
+    }
+    case ChartSeries::stGantt: {
+        const GanttBar &b = static_cast<GanttSeries *>(series)->d->bars.at(index);
+        const double h = std::fabs(ya->pixelDeltaToPoint(static_cast<GanttSeries *>(series)->d->barHeight)) / 2;
+        return pixelRect(xa, ya, b.x1, b.x2, b.y - h, b.y + h);
+    }
+    case ChartSeries::stHighLow:
+        return bandPart(static_cast<HighLowSeries *>(series)->d->points, xa, ya, index);
+    case ChartSeries::stPie:
+        return pieSlice(static_cast<PieSeries *>(series), index);
+    case ChartSeries::stColorMap: {
+        const ColorMapSeriesPrivate *m = static_cast<ColorMapSeries *>(series)->d;
+        const int r = index / m->nc, c = index % m->nc;
+        return pixelRect(xa, ya, m->x0 + c * m->cellWidth(), m->x0 + (c + 1) * m->cellWidth(),
+                         m->y0 + r * m->cellHeight(), m->y0 + (r + 1) * m->cellHeight());
+    }
+    default:
+        return QPainterPath();
+    }
+}
+
+} // namespace tavrin

@@ -3,20 +3,25 @@
 #include "testmain.h"
 #include "fixtures.h"
 
+#include <colormapseries.h>
+#include <hittest_p.h>
 #include <pieseries.h>
+#include <pointseries_p.h>
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QElapsedTimer>
+#include <QPainterPathStroker>
 #include <QSignalSpy>
 
 #include <cmath>
+#include <memory>
 
 using namespace tavrintest;
 
 namespace {
 
-enum { kPie = kKinds };
+enum { kPie = kKinds, kColorMap };
 
 // A shown chart with hand-set ranges 0..100 by 0..50 on the bottom axis and
 // the series' vertical axis.
@@ -87,6 +92,18 @@ ChartSeries *threeOf(int kind)
             s->addPoint(x, x / 2, x / 2 - 5, x / 2 + 5);
         return s;
     }
+    case kPie: {
+        auto *s = new PieSeries;
+        for (double v : {1.0, 2.0, 3.0})
+            s->addSlice(QStringLiteral("s%1").arg(v), v);
+        return s;
+    }
+    case kColorMap: {
+        // Three columns of 30 by two rows of 20 from (0, 0); the top right cell is NaN.
+        auto *s = new ColorMapSeries;
+        s->setData({1, 2, 3, 4, 5, qQNaN()}, 3, 2, 0, 90, 0, 40);
+        return s;
+    }
     default: {
         ChartSeries *s = makeSeries(kind);
         for (double x : {20.0, 50.0, 80.0})
@@ -94,6 +111,33 @@ ChartSeries *threeOf(int kind)
         return s;
     }
     }
+}
+
+// What an assistive technology would hear: focus moves and value changes.
+struct Heard {
+    QAccessible::Event type;
+    QString name;
+};
+QList<Heard> heard;
+
+void listen(QAccessibleEvent *event)
+{
+    if (event->type() != QAccessible::Focus && event->type() != QAccessible::ValueChanged)
+        return;
+    QAccessibleInterface *iface = event->accessibleInterface();
+    QString name = iface ? iface->text(QAccessible::Name) : QString();
+    if (event->type() == QAccessible::ValueChanged)
+        name = static_cast<QAccessibleValueChangeEvent *>(event)->value().toString();
+    heard.append({event->type(), name});
+}
+
+QStringList focusesHeard()
+{
+    QStringList names;
+    for (const Heard &h : qAsConst(heard))
+        if (h.type == QAccessible::Focus)
+            names.append(h.name);
+    return names;
 }
 
 } // namespace
@@ -112,15 +156,20 @@ private slots:
     void hostileHits();
     void receiverRemovesSeries();
     void millionPointsAreNotScanned();
+    void summariesAfterRendering_data();
+    void summariesAfterRendering();
     void selectByClicks_data();
     void selectByClicks();
     void selectByBand();
     void selectionFollowsTheData();
-    void selectionRingCostsNoRender_data();
-    void selectionRingCostsNoRender();
+    void selectionRings_data();
+    void selectionRings();
     void keys_data();
     void keys();
     void walkAndAccessibility();
+    void accessibleChildren_data();
+    void accessibleChildren();
+    void accessibleChildrenGo();
 };
 
 void TestTouch::hitPerKind_data()
@@ -138,6 +187,9 @@ void TestTouch::hitPerKind_data()
     QTest::newRow("box") << int(kBox) << false << QPointF(50, 30) << QPointF(50, 45);
     QTest::newRow("highlow") << int(kHighLow) << false << QPointF(45, 30) << QPointF(45, 45);
     QTest::newRow("gantt") << int(kGantt) << false << QPointF(55, 30) << QPointF(55, 20);
+    // Cell (column 1, row 0) is index 1; the NaN cell and past the grid are nothing.
+    QTest::newRow("colormap") << int(kColorMap) << false << QPointF(45, 10) << QPointF(75, 30);
+    QTest::newRow("colormap, outside") << int(kColorMap) << false << QPointF(31, 19) << QPointF(95, 10);
 }
 
 void TestTouch::hitPerKind()
@@ -335,6 +387,32 @@ void TestTouch::millionPointsAreNotScanned()
     QVERIFY2(t.elapsed() < 400, qPrintable(QString::number(t.elapsed())));
 }
 
+void TestTouch::summariesAfterRendering_data()
+{
+    QTest::addColumn<int>("use");
+    QTest::addColumn<bool>("built");
+    QTest::newRow("nothing on") << 0 << false;
+    QTest::newRow("hover") << 1 << true;
+    QTest::newRow("selection") << 2 << true;
+}
+
+// A chart that hit-tests pays for the summaries as it renders, not at the
+// first hover; one that does not pays nothing.
+void TestTouch::summariesAfterRendering()
+{
+    QFETCH(int, use);
+    QFETCH(bool, built);
+    auto *points = static_cast<PointSeries *>(threeOf(kPoint));
+    TouchScene s(points);
+    if (use == 1)
+        connect(&s.w, &ChartWidget::pointHovered, this, [] {});
+    if (use == 2)
+        s.w.setSelectionMode(ChartWidget::smSinglePoint);
+    points->addXY(60, 30);
+    s.w.repaint();
+    QCOMPARE(points->d->summaries.isValid(), built);
+}
+
 void TestTouch::selectByClicks_data()
 {
     QTest::addColumn<int>("mode");
@@ -424,45 +502,92 @@ void TestTouch::selectionFollowsTheData()
     s.w.grab();
 }
 
-void TestTouch::selectionRingCostsNoRender_data()
+void TestTouch::selectionRings_data()
 {
+    QTest::addColumn<int>("kind");
     QTest::addColumn<int>("theme");
-    QTest::newRow("default") << int(ChartWidget::thDefault);
-    QTest::newRow("dark") << int(ChartWidget::thDark);
+    QTest::addColumn<qreal>("ratio");
+    const int dark = ChartWidget::thDark;
+    QTest::newRow("line") << int(kLine) << int(ChartWidget::thDefault) << 1.0;
+    QTest::newRow("line, dark") << int(kLine) << dark << 1.0;
+    QTest::newRow("line, dark, 2x") << int(kLine) << dark << 2.0;
+    QTest::newRow("gantt") << int(kGantt) << int(ChartWidget::thDefault) << 1.0;
+    QTest::newRow("gantt, dark, 2x") << int(kGantt) << dark << 2.0;
+    QTest::newRow("highlow, dark") << int(kHighLow) << dark << 1.0;
+    QTest::newRow("highlow, 2x") << int(kHighLow) << int(ChartWidget::thDefault) << 2.0;
+    QTest::newRow("pie") << int(kPie) << int(ChartWidget::thDefault) << 1.0;
+    QTest::newRow("pie, dark, 2x") << int(kPie) << dark << 2.0;
+    QTest::newRow("colormap, 2x") << int(kColorMap) << int(ChartWidget::thDefault) << 2.0;
 }
 
-void TestTouch::selectionRingCostsNoRender()
+// The ring is drawn over the cached series image: no rendering, and on any
+// theme and screen density a dark and a light line follow the item's
+// outline and nothing else changes.
+void TestTouch::selectionRings()
 {
+    QFETCH(int, kind);
     QFETCH(int, theme);
-    auto *line = new CountingSeries;
-    for (double x : {20.0, 50.0, 80.0})
-        line->addXY(x, x / 2);
-    TouchScene s(line);
+    QFETCH(qreal, ratio);
+    auto *counted = new CountingSeries;
+    TouchScene s(counted);
+    ChartSeries *item = kind == kLine ? counted : threeOf(kind);
+    if (kind == kLine)
+        for (double x : {20.0, 50.0, 80.0})
+            counted->addXY(x, x / 2);
+    const int id = kind == kLine ? s.id : s.w.addSeries(item);
     s.w.setTheme(ChartWidget::Theme(theme));
-    const QImage before = grabImage(&s.w);
-    const int draws = line->draws;
-    s.w.setSelectedPoints(s.id, {1});
-    const QImage after = grabImage(&s.w);
-    QCOMPARE(line->draws, draws);
-    // Both rings show around the point, whatever the theme's background:
-    // the picture changed there, and has a dark and a light ring pixel.
-    const QPoint c = s.at(50, 25);
-    bool changed = false, dark = false, light = false;
-    for (int dy = -8; dy <= 8; ++dy) {
-        for (int dx = -8; dx <= 8; ++dx) {
-            const QPoint p = c + QPoint(dx, dy);
-            const double r = std::hypot(dx, dy);
-            changed |= after.pixel(p) != before.pixel(p);
-            if (r > 4 && r < 8) {
-                dark |= qGray(after.pixel(p)) < 60;
-                light |= qGray(after.pixel(p)) > 200;
+    auto picture = [&] {
+        QImage img(s.w.size() * ratio, QImage::Format_ARGB32);
+        img.setDevicePixelRatio(ratio);
+        img.fill(Qt::transparent);
+        s.w.render(&img);
+        return img;
+    };
+    const QImage before = picture();
+    const int draws = counted->draws;
+    s.w.setSelectedPoints(id, {1});
+    const QImage after = picture();
+    QCOMPARE(counted->draws, draws);
+    QPainterPath outline = tavrin::itemOutline(item, 1);
+    if (kind == kLine)
+        outline.addEllipse(QPointF(s.at(50, 25) - s.w.d->plotRect.topLeft()), 6, 6);
+    QVERIFY(!outline.isEmpty());
+    outline.translate(s.w.d->plotRect.topLeft());
+    // Along the outline, within two pixels, a pixel that stands out from
+    // what was there; and both rings show somewhere.
+    int ringed = 0;
+    bool dark = false, light = false;
+    const int probes = 60, reach = qRound(2 * ratio);
+    for (int k = 0; k < probes; ++k) {
+        const QPoint c = (outline.pointAtPercent(k / double(probes)) * ratio).toPoint();
+        bool seen = false;
+        for (int dy = -reach; dy <= reach; ++dy) {
+            for (int dx = -reach; dx <= reach; ++dx) {
+                const QPoint p = c + QPoint(dx, dy);
+                if (!after.rect().contains(p))
+                    continue;
+                const int now = qGray(after.pixel(p)), was = qGray(before.pixel(p));
+                seen |= qAbs(now - was) > 100;
+                dark |= now < 60 && now != was;
+                light |= now > 200 && now != was;
             }
         }
+        ringed += seen;
     }
-    QVERIFY2(changed && dark && light, qPrintable(QStringLiteral("%1 %2 %3").arg(changed).arg(dark).arg(light)));
+    // Where the outline runs along a pie slice's own light edge it shows less.
+    QVERIFY2(ringed >= probes * 3 / 4 && dark && light,
+             qPrintable(QStringLiteral("%1 %2 %3").arg(ringed).arg(dark).arg(light)));
+    // Aligned: no pixel changed further than the pens reach from the outline.
+    QPainterPathStroker band;
+    band.setWidth(kind == kLine ? 12 : 8);
+    const QPainterPath near = band.createStroke(outline) + (kind == kLine ? outline : QPainterPath());
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            if (after.pixel(x, y) != before.pixel(x, y))
+                QVERIFY2(near.contains(QPointF(x + 0.5, y + 0.5) / ratio), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
     s.w.clearSelection();
-    QCOMPARE(grabImage(&s.w), before);
-    QCOMPARE(line->draws, draws);
+    QCOMPARE(picture(), before);
+    QCOMPARE(counted->draws, draws);
 }
 
 void TestTouch::keys_data()
@@ -541,13 +666,34 @@ void TestTouch::walkAndAccessibility()
     QVERIFY(summary.contains(s.x()->labelString(s.x()->min())));
 
     s.w.setKeyboardNavigation(true);
+    QApplication::setActiveWindow(&s.w);
     s.w.setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&s.w));
+    // Through Qt where a bridge is active (under AT-SPI), else at the source.
+    if (QAccessible::isActive())
+        QAccessible::installUpdateHandler(listen);
+    else
+        s.w.d->accessibilityUpdate = listen;
+    heard.clear();
     QSignalSpy walked(&s.w, &ChartWidget::currentPointChanged);
     QTest::keyClick(&s.w, Qt::Key_Tab);
     QCOMPARE(s.w.currentSeries(), s.id);
+    QCOMPARE(focusesHeard(), QStringList{QStringLiteral("temperature")});
+    QCOMPARE(chart->focusChild(), chart->child(0));
+    // Steps faster than a reader can speak are held back; the one the walk
+    // stops on is announced, once.
     QTest::keyClick(&s.w, Qt::Key_Right, Qt::AltModifier);
     QTest::keyClick(&s.w, Qt::Key_Right, Qt::AltModifier);
     QCOMPARE(s.w.currentPoint(), 1);
+    const QString stop = s.x()->labelString(50) + QStringLiteral(", ") + s.y()->labelString(25);
+    QTRY_COMPARE(focusesHeard().size(), 2);
+    QCOMPARE(focusesHeard().last(), stop);
+    QCOMPARE(heard.last().name, QStringLiteral("temperature: ") + stop);
+    QTest::qWait(250);
+    QCOMPARE(focusesHeard().size(), 2);
+    QCOMPARE(chart->focusChild(), chart->child(0)->child(1));
+    QVERIFY(chart->child(0)->child(1)->state().focused);
+    QVERIFY(!chart->child(0)->state().focused);
     QCOMPARE(s.w.zoomHistorySize(), 0); // Alt+arrow walks, it does not pan
     QCOMPARE(chart->text(QAccessible::Value),
              QStringLiteral("temperature: %1, %2").arg(s.x()->labelString(50), s.y()->labelString(25)));
@@ -566,6 +712,122 @@ void TestTouch::walkAndAccessibility()
     QCOMPARE(s.w.currentPoint(), -1);
     QVERIFY(chart->text(QAccessible::Value).isEmpty());
     s.w.grab();
+    QAccessible::installUpdateHandler(nullptr);
+}
+
+void TestTouch::accessibleChildren_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("line") << int(kLine) << QPointF(50, 25) << QStringLiteral("50, 25");
+    QTest::newRow("bar") << int(kBar) << QPointF(50, 5) << QStringLiteral("50, 10");
+    // Text labels at 20 and 80 only: the bar between them is read by its number.
+    QTest::newRow("bar, text labels") << int(kBar) << QPointF(50, 5) << QStringLiteral("50, 10");
+    QTest::newRow("highlow") << int(kHighLow) << QPointF(45, 30) << QStringLiteral("50, 10, 40");
+    QTest::newRow("gantt") << int(kGantt) << QPointF(55, 30) << QStringLiteral("40 to 60, 30");
+    QTest::newRow("pie") << int(kPie) << QPointF(-1, -1) << QStringLiteral("s2, 2, 33.3 %");
+    QTest::newRow("colormap") << int(kColorMap) << QPointF(45, 10) << QStringLiteral("45, 10, 2");
+}
+
+void TestTouch::accessibleChildren()
+{
+    QFETCH(int, kind);
+    QFETCH(QPointF, at);
+    QFETCH(QString, text);
+    TouchScene s(threeOf(kind));
+    if (QByteArray(QTest::currentDataTag()).endsWith("text labels")) {
+        s.x()->setCustomLabel(20, QStringLiteral("Jan"));
+        s.x()->setCustomLabel(80, QStringLiteral("Feb"));
+        const QString first = QAccessible::queryAccessibleInterface(&s.w)->child(0)->child(0)->text(QAccessible::Name);
+        QCOMPARE(first, QStringLiteral("Jan, 30"));
+    }
+    s.series->setName(QStringLiteral("lab"));
+    s.w.setSelectedPoints(s.id, {1});
+    QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(&s.w);
+    // The series come before the widgets inside the chart.
+    const int widgets = chart->childCount() - 1;
+    QAccessibleInterface *series = chart->child(0);
+    QVERIFY(series && series->isValid());
+    QCOMPARE(series->role(), QAccessible::List);
+    QCOMPARE(series->text(QAccessible::Name), QStringLiteral("lab"));
+    const int cells = kind == kColorMap ? 6 : 3;
+    QVERIFY(series->text(QAccessible::Description).contains(QString::number(cells)));
+    QCOMPARE(series->parent(), chart);
+    QCOMPARE(chart->indexOfChild(series), 0);
+    QCOMPARE(series->childCount(), cells);
+    QAccessibleInterface *point = series->child(1);
+    QVERIFY(point);
+    QCOMPARE(point->role(), QAccessible::ListItem);
+    QCOMPARE(point->text(QAccessible::Name), text);
+    QCOMPARE(point->parent(), series);
+    QCOMPARE(series->indexOfChild(point), 1);
+    QVERIFY(point->state().selected);
+    QVERIFY(!series->child(0)->state().selected);
+    QVERIFY(!series->child(cells));
+    // Readers keep children by id: asking again gives the same one.
+    QCOMPARE(QAccessible::uniqueId(series->child(1)), QAccessible::uniqueId(point));
+    // Where it is drawn, on the screen; the pie's slice from its hit test.
+    QPoint inside = at.x() < 0 ? QPoint() : s.w.mapToGlobal(s.at(at.x(), at.y()));
+    if (at.x() < 0) {
+        for (int dx = -60; dx <= 60 && inside.isNull(); dx += 5)
+            if (s.w.pointAt(s.w.d->plotRect.center() + QPoint(dx, 20)).index == 1)
+                inside = s.w.mapToGlobal(s.w.d->plotRect.center() + QPoint(dx, 20));
+    }
+    QVERIFY(point->rect().contains(inside));
+    QCOMPARE(chart->childAt(inside.x(), inside.y()), series);
+    QCOMPARE(series->childAt(inside.x(), inside.y()), point);
+    s.w.hide();
+    QVERIFY(point->state().invisible && series->state().invisible);
+    s.w.show();
+    QVERIFY(!point->state().invisible);
+    // A hidden series leaves the tree, and what a reader kept says so.
+    s.series->setVisible(false);
+    QCOMPARE(chart->childCount(), widgets);
+    QVERIFY(!widgets || chart->child(0)->role() != QAccessible::List);
+    QVERIFY(!point->isValid());
+    QVERIFY(point->text(QAccessible::Name).isEmpty());
+    QVERIFY(point->state().invalid);
+}
+
+// Children are made one by one as they are asked for, and go with their
+// rows, their series and their chart.
+void TestTouch::accessibleChildrenGo()
+{
+    auto *big = new LineSeries;
+    QVector<double> x(1000000), y(1000000);
+    for (int i = 0; i < x.size(); ++i) {
+        x[i] = i * 1e-4;
+        y[i] = 25;
+    }
+    big->addPoints(x, y);
+    auto chart = std::make_unique<ChartWidget>();
+    const int id = chart->addSeries(big);
+    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(chart.get());
+    QAccessibleInterface *series = root->child(0);
+    QCOMPARE(series->childCount(), 1000000);
+    const QAccessible::Id seriesId = QAccessible::uniqueId(series);
+    QAccessible::Id last = QAccessible::uniqueId(series->child(999999));
+    QCOMPARE(chart->d->accessiblePoints.value(big).size(), 1);
+    // Rows that shift take their children along.
+    QCOMPARE(big->removeBefore(0.00005), 1);
+    QVERIFY(!QAccessible::accessibleInterface(last));
+    QCOMPARE(QAccessible::accessibleInterface(seriesId), series);
+    QVERIFY(!series->child(999999));
+    last = QAccessible::uniqueId(series->child(5));
+    big->clear();
+    QVERIFY(!QAccessible::accessibleInterface(last));
+    QCOMPARE(series->childCount(), 0);
+    const int before = root->childCount();
+    chart->removeSeries(id);
+    QVERIFY(!QAccessible::accessibleInterface(seriesId));
+    QCOMPARE(root->childCount(), before - 1);
+    // A new series under the old id is a new child; the chart takes its children along.
+    chart->addSeries(threeOf(kLine), id);
+    last = QAccessible::uniqueId(root->child(0)->child(2));
+    QVERIFY(last != seriesId);
+    chart.reset();
+    QVERIFY(!QAccessible::accessibleInterface(last));
 }
 
 TAVRIN_TEST(TestTouch)
