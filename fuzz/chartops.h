@@ -14,6 +14,7 @@
 #include <colormapseries.h>
 #include <ganttseries.h>
 #include <highlowseries.h>
+#include <histogramseries.h>
 #include <lineitem.h>
 #include <rangeitem.h>
 #include <textitem.h>
@@ -102,6 +103,9 @@ constexpr int kColorMapOps = 34;
 // the items, then linked charts, the aspect ratio and the top axis. No kept
 // input starts that high.
 constexpr int kAllOps = kItemOps + 5;
+// From 0xF8 up, the chart types after those: histograms, bar layouts,
+// strip-chart limits on every kind, fills, steps and stacked lines.
+constexpr int kNewestOps = kAllOps + 1;
 
 inline ChartSeries *makeSeries(int kind)
 {
@@ -394,7 +398,8 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
     w->setRefreshTimeout(first % 4 == 0 ? -1 : 100);
     const bool all = first >= 0xF0;
     const bool maps = first >= 0xE0 && !all;
-    const int ops = all    ? kAllOps
+    const int ops = first >= 0xF8 ? kNewestOps
+                    : all  ? kAllOps
                     : maps ? kColorMapOps
                     : (first & 0xC0) == 0xC0 ? kItemOps
                     : first & 0x80 ? kOps
@@ -760,6 +765,48 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
                     top->setCustomLabel(r.number(), QStringLiteral("t"));
                 else
                     top->clearCustomLabels();
+                break;
+            }
+            break;
+        }
+        case kAllOps: { // histograms, bar layouts, strip limits, fills, steps and stacks
+            const uint8_t b = r.byte();
+            ChartSeries *s = pick();
+            switch (b % 4) {
+            case 0: {
+                auto *h = new HistogramSeries;
+                QVector<double> values(std::min<int>(r.byte(), 64));
+                for (double &v : values)
+                    v = r.number();
+                h->addValues(values);
+                if (b & 4)
+                    h->setBinCount(int(r.byte()) * (b & 8 ? 4096 : 1) - 8);
+                else if (b & 8)
+                    h->setBinWidth(r.number());
+                if (b & 16)
+                    h->setRange(r.number(), r.number());
+                h->setNormalization(HistogramSeries::Normalization(b / 32 % 3));
+                h->addValue(r.number());
+                ids << w->addSeries(h);
+                break;
+            }
+            case 1:
+                if (auto *bars = qobject_cast<BarSeries *>(s)) {
+                    bars->setBarWidth(r.number());
+                    bars->setBarWidthUnit(b & 4 ? BarSeries::DataUnits : BarSeries::Pixels);
+                    bars->setOrientation(b & 8 ? Qt::Horizontal : Qt::Vertical);
+                    bars->setStackedOn(qobject_cast<BarSeries *>(pick()));
+                    bars->setGroup(int(r.byte() % 5) - 1, int(r.byte() % 5) - 1);
+                    bars->setValueLabelsVisible(b & 16);
+                }
+                break;
+            case 2:
+                if (s && (b & 4))
+                    s->setProperty("maximumPoints", int(r.byte()) - 8);
+                else if (s && s->metaObject()->indexOfMethod("removeBefore(double)") >= 0)
+                    QMetaObject::invokeMethod(s, "removeBefore", Q_ARG(double, r.number()));
+                break;
+            default:
                 break;
             }
             break;

@@ -99,24 +99,15 @@ void ChartWidgetPrivate::drawLinkedCrosshair(QPainter *painter)
     if (!(px >= plotRect.left() && px <= plotRect.right()))
         return;
     const int ix = int(std::lround(px));
-    const QColor ink = q->palette().color(QPalette::WindowText);
-    QColor paper = q->palette().color(QPalette::Window);
-    paper.setAlpha(220);
     painter->save();
     painter->setClipRect(plotRect);
-    painter->setPen(QPen(ink, 1, Qt::DashLine));
+    painter->setPen(QPen(q->palette().color(QPalette::WindowText), 1, Qt::DashLine));
     painter->drawLine(ix, plotRect.top(), ix, plotRect.bottom());
     QString text = x->labelString(linkedCrosshairX);
     if (text.isEmpty())
         text = QString::number(linkedCrosshairX, 'g', 6);
     painter->setFont(x->d->labelFont);
-    const QSize size = QFontMetrics(x->d->labelFont).size(0, text) + QSize(6, 2);
-    QRect r(QPoint(ix - size.width() / 2, plotRect.bottom() - size.height()), size);
-    r.moveLeft(qBound(plotRect.left() + 1, r.left(), plotRect.right() - r.width()));
-    painter->setPen(QPen(ink, 1));
-    painter->setBrush(paper);
-    painter->drawRect(r.adjusted(0, 0, -1, -1));
-    painter->drawText(r, Qt::AlignCenter, text);
+    drawValueBox(painter, text, QPoint(ix, 0), BoxBottom);
     painter->restore();
 }
 

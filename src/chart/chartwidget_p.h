@@ -248,6 +248,11 @@ public:
     void moveCrosshair(const QPoint &pos, bool inside);
     QRect crosshairArea() const;
     void drawCrosshair(QPainter *painter);
+    enum BoxEdge { BoxBottom, BoxLeft, BoxRight, BoxTop, BoxBeside };
+    // A crosshair value in a box at the plot's edge (or beside the anchor),
+    // in the bottom axis' label font and the palette's colours; the painter
+    // must be clipped to the plot.
+    void drawValueBox(QPainter *painter, const QString &text, QPoint anchor, BoxEdge edge) const;
 
     // Items: drawing over the series and dragging their lines.
     void drawItems(QPainter *painter, bool clip);

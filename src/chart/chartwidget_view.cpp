@@ -341,40 +341,13 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
     const Axis *y = axes.left();
     const QPoint p = crosshairPos;
     const QColor ink = q->palette().color(QPalette::WindowText);
-    QColor paper = q->palette().color(QPalette::Window);
-    paper.setAlpha(220);
 
     painter->save();
     painter->setClipRect(plotRect);
     painter->setPen(QPen(ink, 1, Qt::DashLine));
     painter->drawLine(p.x(), plotRect.top(), p.x(), plotRect.bottom());
     painter->drawLine(plotRect.left(), p.y(), plotRect.right(), p.y());
-
-    const QFont font = x->d->labelFont;
-    painter->setFont(font);
-    const QFontMetrics fm(font);
-    enum Edge { Bottom, Left, Right, Top, Beside };
-    auto box = [&](const QString &text, QPoint anchor, Edge edge) {
-        const QSize size = fm.size(0, text) + QSize(6, 2);
-        QRect r(QPoint(0, 0), size);
-        if (edge == Bottom)
-            r.moveTopLeft(QPoint(anchor.x() - size.width() / 2, plotRect.bottom() - size.height()));
-        else if (edge == Left)
-            r.moveTopLeft(QPoint(plotRect.left() + 1, anchor.y() - size.height() / 2));
-        else if (edge == Right)
-            r.moveTopLeft(QPoint(plotRect.right() - size.width(), anchor.y() - size.height() / 2));
-        else if (edge == Top)
-            r.moveTopLeft(QPoint(anchor.x() - size.width() / 2, plotRect.top() + 1));
-        else
-            r.moveBottomLeft(anchor + QPoint(4, -4));
-        // Kept inside the plot so that a move only repaints the plot.
-        r.moveLeft(qBound(plotRect.left() + 1, r.left(), plotRect.right() - r.width()));
-        r.moveTop(qBound(plotRect.top() + 1, r.top(), plotRect.bottom() - r.height()));
-        painter->setPen(QPen(ink, 1));
-        painter->setBrush(paper);
-        painter->drawRect(r.adjusted(0, 0, -1, -1));
-        painter->drawText(r, Qt::AlignCenter, text);
-    };
+    painter->setFont(x->d->labelFont);
     // An empty left or bottom text: that axis has no range (series on the
     // right or top only).
     crosshairTexts = QStringList{x->isValid() ? valueText(x, x->pixelToPoint(p.x() - plotRect.left())) : QString(),
@@ -391,18 +364,43 @@ void ChartWidgetPrivate::drawCrosshair(QPainter *painter)
     if (group)
         group->d->followCrosshair(q, x->pixelToPoint(p.x() - plotRect.left()));
     if (!crosshairTexts.at(0).isEmpty())
-        box(crosshairTexts.at(0), p, Bottom);
+        drawValueBox(painter, crosshairTexts.at(0), p, BoxBottom);
     if (!crosshairTexts.at(1).isEmpty())
-        box(crosshairTexts.at(1), p, Left);
+        drawValueBox(painter, crosshairTexts.at(1), p, BoxLeft);
     if (crosshairTexts.size() > 2 && !crosshairTexts.at(2).isEmpty())
-        box(crosshairTexts.at(2), p, Right);
+        drawValueBox(painter, crosshairTexts.at(2), p, BoxRight);
     if (crosshairTexts.size() > 3)
-        box(crosshairTexts.at(3), p, Top);
+        drawValueBox(painter, crosshairTexts.at(3), p, BoxTop);
     // Over a colour map, the value of the cell beside the pointer.
     const QString value = colorMapValueText(p - plotRect.topLeft());
     if (!value.isEmpty())
-        box(value, p, Beside);
+        drawValueBox(painter, value, p, BoxBeside);
     painter->restore();
+}
+
+void ChartWidgetPrivate::drawValueBox(QPainter *painter, const QString &text, QPoint anchor, BoxEdge edge) const
+{
+    const QSize size = QFontMetrics(axes.bottom()->d->labelFont).size(0, text) + QSize(6, 2);
+    QRect r(QPoint(0, 0), size);
+    if (edge == BoxBottom)
+        r.moveTopLeft(QPoint(anchor.x() - size.width() / 2, plotRect.bottom() - size.height()));
+    else if (edge == BoxLeft)
+        r.moveTopLeft(QPoint(plotRect.left() + 1, anchor.y() - size.height() / 2));
+    else if (edge == BoxRight)
+        r.moveTopLeft(QPoint(plotRect.right() - size.width(), anchor.y() - size.height() / 2));
+    else if (edge == BoxTop)
+        r.moveTopLeft(QPoint(anchor.x() - size.width() / 2, plotRect.top() + 1));
+    else
+        r.moveBottomLeft(anchor + QPoint(4, -4));
+    // Kept inside the plot so that a move only repaints the plot.
+    r.moveLeft(qBound(plotRect.left() + 1, r.left(), plotRect.right() - r.width()));
+    r.moveTop(qBound(plotRect.top() + 1, r.top(), plotRect.bottom() - r.height()));
+    QColor paper = q->palette().color(QPalette::Window);
+    paper.setAlpha(220);
+    painter->setPen(QPen(q->palette().color(QPalette::WindowText), 1));
+    painter->setBrush(paper);
+    painter->drawRect(r.adjusted(0, 0, -1, -1));
+    painter->drawText(r, Qt::AlignCenter, text);
 }
 
 QRect ChartWidget::plotArea() const
