@@ -1,0 +1,314 @@
+// A line series' fill, steps and stacking: everything beyond the plain line.
+#include "lineseries.h"
+#include "lineseries_p.h"
+#include "chartseries_p.h"
+#include "areafill_p.h"
+#include "linerenderer_p.h"
+
+#include "axis.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QtNumeric>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+double yExtentOf(const ChartSeries *series, bool upper)
+{
+    return static_cast<const LineSeries *>(series)->d->extent(upper);
+}
+
+// The points of a stepped line: each pair a, b becomes the corner the mode
+// puts between them.
+QVector<QPointF> stepped(const QVector<QPointF> &pts, LineSeries::StepMode mode)
+{
+    const int n = pts.size();
+    if (mode == LineSeries::NoSteps || n < 2)
+        return pts;
+    QVector<QPointF> out;
+    out.reserve(mode == LineSeries::StepCenter ? 3 * n : 2 * n);
+    out.append(pts.at(0));
+    for (int i = 1; i < n; ++i) {
+        const QPointF &a = pts.at(i - 1), &b = pts.at(i);
+        switch (mode) {
+        case LineSeries::StepLeft:
+            out.append(QPointF(b.x(), a.y()));
+            break;
+        case LineSeries::StepRight:
+            out.append(QPointF(a.x(), b.y()));
+            break;
+        default: {
+            const double m = (a.x() + b.x()) / 2;
+            out.append(QPointF(m, a.y()));
+            out.append(QPointF(m, b.y()));
+            break;
+        }
+        }
+        out.append(b);
+    }
+    return out;
+}
+
+} // namespace
+
+LineSeries *LineSeriesPrivate::partner(const QPointer<LineSeries> &other) const
+{
+    LineSeries *s = other.data();
+    // Two series in no chart yet (drawn by hand) count as together.
+    if (!s || s->ChartSeries::d->owner != static_cast<const ChartSeries *>(q)->ChartSeries::d->owner)
+        return nullptr;
+    return s;
+}
+
+double LineSeriesPrivate::drawnValueAt(double x) const
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const int n = size();
+    if (n == 0 || std::isnan(x))
+        return nan;
+    const LineSeries *base = partner(stackedOn);
+    const auto stackedY = [base](const QPointF &p) {
+        if (!base)
+            return p.y();
+        const double b = base->d->drawnValueAt(p.x());
+        return std::isnan(b) ? p.y() : p.y() + b;
+    };
+    if (x == at(n - 1).x())
+        return stackedY(at(n - 1));
+    if (!(at(0).x() <= x) || !(x < at(n - 1).x()))
+        return nan;
+    int lo = 0, hi = n - 1;
+    while (hi - lo > 1) {
+        const int mid = lo + (hi - lo) / 2;
+        if (at(mid).x() <= x)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    const QPointF &a = at(lo), &b = at(hi);
+    if (x == a.x())
+        return stackedY(a);
+    switch (stepMode) {
+    case LineSeries::StepLeft:
+        return stackedY(a);
+    case LineSeries::StepRight:
+        return stackedY(b);
+    case LineSeries::StepCenter:
+        return x < (a.x() + b.x()) / 2 ? stackedY(a) : stackedY(b);
+    default:
+        break;
+    }
+    const double ya = stackedY(a), yb = stackedY(b);
+    return ya + (yb - ya) * ((x - a.x()) / (b.x() - a.x()));
+}
+
+QVector<QPointF> LineSeriesPrivate::drawnPoints() const
+{
+    const int n = size();
+    QVector<QPointF> pts;
+    pts.reserve(n);
+    const LineSeries *base = partner(stackedOn);
+    for (int i = 0; i < n; ++i) {
+        QPointF p = at(i);
+        if (base) {
+            const double b = base->d->drawnValueAt(p.x());
+            if (!std::isnan(b))
+                p.setY(p.y() + b);
+        }
+        pts.append(p);
+    }
+    return stepped(pts, stepMode);
+}
+
+double LineSeriesPrivate::extent(bool upper) const
+{
+    const ChartSeriesPrivate *cd = static_cast<const ChartSeries *>(q)->ChartSeries::d;
+    double v = upper ? cd->maxY : cd->minY;
+    if (partner(stackedOn)) {
+        // Steps add no values of their own, so the stacked points are enough.
+        double lo = qQNaN(), hi = qQNaN();
+        const QVector<QPointF> pts = drawnPoints();
+        for (const QPointF &p : pts) {
+            if (std::isnan(p.x()) || std::isnan(p.y()))
+                continue;
+            if (!(p.y() >= lo))
+                lo = p.y();
+            if (!(p.y() <= hi))
+                hi = p.y();
+        }
+        v = upper ? hi : lo;
+    } else if (filled() && !partner(fillTo) && !std::isnan(v)) {
+        v = upper ? qMax(v, fillBaseline) : qMin(v, fillBaseline);
+    }
+    return v;
+}
+
+void LineSeriesPrivate::changed(bool extentMoved)
+{
+    ChartSeriesPrivate *cd = static_cast<ChartSeries *>(q)->ChartSeries::d;
+    cd->yExtent = (stackedOn || filled()) ? yExtentOf : nullptr;
+    if (cd->owner)
+        cd->owner->seriesContentChanged(q, extentMoved);
+}
+
+void LineSeriesPrivate::drawShaped(QPainter *painter)
+{
+    const Axis *xa = q->xAxis(), *ya = q->yAxis();
+    const AxisPrivate *xs = xa->d, *ys = ya->d;
+    const bool log = xs->logarithmic || ys->logarithmic;
+    // The plain points keep the block summaries; anything else is made anew.
+    const bool plain = !log && stepMode == LineSeries::NoSteps && !partner(stackedOn) && !list;
+    if (plain && !summaries.isValid())
+        summaries.rebuild(buffer);
+    const auto toScale = [xs, ys](QVector<QPointF> pts) {
+        for (QPointF &p : pts)
+            p = QPointF(xs->toScale(p.x()), ys->toScale(p.y()));
+        return pts;
+    };
+    QVector<QPointF> pts;
+    if (!plain)
+        pts = log ? toScale(drawnPoints()) : drawnPoints();
+
+    if (filled()) {
+        const tavrin::PixelMap mx(xa), my(ya);
+        const tavrin::ValueBox box = LineRenderer::scaledBox(xa, ya);
+        const double left = qMin(mx(box.l), mx(box.r)), right = qMax(mx(box.l), mx(box.r));
+        tavrin::FillEnvelope own(mx, my, left, right);
+        if (plain)
+            own.add(buffer, &summaries);
+        else
+            own.add(pts);
+        QVector<QPolygonF> other;
+        LineSeries *to = partner(fillTo);
+        if (!to)
+            to = partner(stackedOn);
+        if (to && to->d->size() > 0) {
+            tavrin::FillEnvelope env(mx, my, left, right);
+            env.add(log ? toScale(to->d->drawnPoints()) : to->d->drawnPoints());
+            other = env.runs;
+        }
+        QPainterPath area;
+        area.setFillRule(Qt::WindingFill);
+        if (to) {
+            // Gaps are bridged: this line forward, the other back.
+            QPolygonF ring;
+            for (const QPolygonF &run : qAsConst(own.runs))
+                ring += run;
+            for (int r = other.size() - 1; r >= 0; --r)
+                for (int i = other.at(r).size() - 1; i >= 0; --i)
+                    ring.append(other.at(r).at(i));
+            if (ring.size() > 2)
+                area.addPolygon(ring);
+        } else {
+            // No zero on a logarithmic axis: the fill reaches its lower end.
+            double base = fillBaseline;
+            if (ys->logarithmic)
+                base = base > 0 ? ys->toScale(base) : ys->scaleMin();
+            const double by = std::trunc(qBound(-1e6, my(base), 1e6));
+            for (QPolygonF run : qAsConst(own.runs)) {
+                run.append(QPointF(run.last().x(), by));
+                run.append(QPointF(run.first().x(), by));
+                area.addPolygon(run);
+            }
+        }
+        area.closeSubpath();
+        if (!area.isEmpty())
+            painter->fillPath(area, fillBrush);
+    }
+
+    painter->setPen(static_cast<ChartSeries *>(q)->ChartSeries::d->pen);
+    painter->setBrush(static_cast<ChartSeries *>(q)->ChartSeries::d->brush);
+    LineRenderer renderer(painter, xa, ya);
+    if (!plain)
+        renderer.polyline(pts);
+    else
+        renderer.polyline(buffer, &summaries);
+    renderer.flush();
+}
+
+QBrush LineSeries::fillBrush() const
+{
+    return d->fillBrush;
+}
+
+void LineSeries::setFillBrush(const QBrush &brush)
+{
+    if (brush == d->fillBrush)
+        return;
+    const bool wasFilled = d->filled();
+    d->fillBrush = brush;
+    d->changed(wasFilled != d->filled());
+    const ChartSeriesPrivate::Busy busy(ChartSeries::d);
+    emit fillBrushChanged(brush);
+}
+
+double LineSeries::fillBaseline() const
+{
+    return d->fillBaseline;
+}
+
+void LineSeries::setFillBaseline(double y)
+{
+    if (std::isnan(y)) {
+        qWarning("LineSeries::setFillBaseline: a NaN baseline is ignored");
+        return;
+    }
+    if (y == d->fillBaseline)
+        return;
+    d->fillBaseline = y;
+    d->changed(d->filled());
+    const ChartSeriesPrivate::Busy busy(ChartSeries::d);
+    emit fillBaselineChanged(y);
+}
+
+LineSeries *LineSeries::fillTo() const
+{
+    return d->fillTo.data();
+}
+
+bool LineSeries::setFillTo(LineSeries *other)
+{
+    if (other == this)
+        return false;
+    if (other != d->fillTo.data()) {
+        d->fillTo = other;
+        d->changed(d->filled());
+    }
+    return true;
+}
+
+LineSeries::StepMode LineSeries::stepMode() const
+{
+    return d->stepMode;
+}
+
+void LineSeries::setStepMode(StepMode mode)
+{
+    if (mode == d->stepMode)
+        return;
+    d->stepMode = mode;
+    d->changed(false);
+    const ChartSeriesPrivate::Busy busy(ChartSeries::d);
+    emit stepModeChanged(mode);
+}
+
+LineSeries *LineSeries::stackedOn() const
+{
+    return d->stackedOn.data();
+}
+
+bool LineSeries::setStackedOn(LineSeries *base)
+{
+    for (LineSeries *s = base; s; s = s->d->stackedOn.data()) {
+        if (s == this)
+            return false;
+    }
+    if (base != d->stackedOn.data()) {
+        d->stackedOn = base;
+        d->changed(true);
+    }
+    return true;
+}
