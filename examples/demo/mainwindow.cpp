@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "annotationstab.h"
+#include "areastab.h"
 #include "colormaptabs.h"
 #include "dashboardtab.h"
 #include "demotabs.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addTab(QStringLiteral("bars"), tr("Bars"), demo::barChart());
     addTab(QStringLiteral("boxwhiskers"), tr("Box and whiskers"), demo::boxChart());
     addTab(QStringLiteral("highlow"), tr("High-low band"), demo::highLowChart());
+    addTab(QStringLiteral("areas"), tr("Areas and steps"), demo::areasChart());
     addTab(QStringLiteral("gantt"), tr("Gantt"), demo::ganttChart());
     addTab(QStringLiteral("million"), tr("1,000,000 points"), demo::millionChart());
     addTab(QStringLiteral("twoaxes"), tr("Two y axes"), demo::twoAxesChart());

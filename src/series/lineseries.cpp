@@ -9,6 +9,14 @@
 #include <QPainter>
 #include <QPixmap>
 
+namespace {
+void registerLineTypes()
+{
+    qRegisterMetaType<LineSeries::StepMode>("LineSeries::StepMode");
+}
+Q_CONSTRUCTOR_FUNCTION(registerLineTypes)
+} // namespace
+
 LineSeries::LineSeries(QObject *parent)
     : ChartSeries(), d(new LineSeriesPrivate(this))
 {

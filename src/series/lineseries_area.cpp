@@ -154,56 +154,78 @@ void LineSeriesPrivate::changed(bool extentMoved)
         cd->owner->seriesContentChanged(q, extentMoved);
 }
 
+// The points to draw in the axes' transform units, or none when the
+// stored points (with their block summaries) can be drawn as they are.
+bool LineSeriesPrivate::prepare(QVector<QPointF> &pts)
+{
+    const AxisPrivate *xs = q->xAxis()->d, *ys = q->yAxis()->d;
+    const bool log = xs->logarithmic || ys->logarithmic;
+    if (!log && stepMode == LineSeries::NoSteps && !partner(stackedOn) && !list) {
+        if (!summaries.isValid())
+            summaries.rebuild(buffer);
+        return false;
+    }
+    pts = drawnPoints();
+    if (log) {
+        for (QPointF &p : pts)
+            p = QPointF(xs->toScale(p.x()), ys->toScale(p.y()));
+    }
+    return true;
+}
+
+void LineSeriesPrivate::stroke(QPainter *painter)
+{
+    QVector<QPointF> pts;
+    const bool made = prepare(pts);
+    painter->setPen(static_cast<ChartSeries *>(q)->ChartSeries::d->pen);
+    painter->setBrush(static_cast<ChartSeries *>(q)->ChartSeries::d->brush);
+    LineRenderer renderer(painter, q->xAxis(), q->yAxis());
+    if (made)
+        renderer.polyline(pts);
+    else
+        renderer.polyline(buffer, &summaries);
+    renderer.flush();
+}
+
 void LineSeriesPrivate::drawShaped(QPainter *painter)
 {
     const Axis *xa = q->xAxis(), *ya = q->yAxis();
-    const AxisPrivate *xs = xa->d, *ys = ya->d;
-    const bool log = xs->logarithmic || ys->logarithmic;
-    // The plain points keep the block summaries; anything else is made anew.
-    const bool plain = !log && stepMode == LineSeries::NoSteps && !partner(stackedOn) && !list;
-    if (plain && !summaries.isValid())
-        summaries.rebuild(buffer);
-    const auto toScale = [xs, ys](QVector<QPointF> pts) {
-        for (QPointF &p : pts)
-            p = QPointF(xs->toScale(p.x()), ys->toScale(p.y()));
-        return pts;
-    };
-    QVector<QPointF> pts;
-    if (!plain)
-        pts = log ? toScale(drawnPoints()) : drawnPoints();
-
+    LineSeries *to = partner(fillTo);
+    if (!to)
+        to = partner(stackedOn);
+    if (to && (to->d->size() < 2 || !to->xAxis() || !to->yAxis()))
+        to = nullptr;
     if (filled()) {
         const tavrin::PixelMap mx(xa), my(ya);
         const tavrin::ValueBox box = LineRenderer::scaledBox(xa, ya);
         const double left = qMin(mx(box.l), mx(box.r)), right = qMax(mx(box.l), mx(box.r));
         tavrin::FillEnvelope own(mx, my, left, right);
-        if (plain)
-            own.add(buffer, &summaries);
-        else
+        QVector<QPointF> pts;
+        if (prepare(pts))
             own.add(pts);
-        QVector<QPolygonF> other;
-        LineSeries *to = partner(fillTo);
-        if (!to)
-            to = partner(stackedOn);
-        if (to && to->d->size() > 0) {
-            tavrin::FillEnvelope env(mx, my, left, right);
-            env.add(log ? toScale(to->d->drawnPoints()) : to->d->drawnPoints());
-            other = env.runs;
-        }
+        else
+            own.add(buffer, &summaries);
         QPainterPath area;
         area.setFillRule(Qt::WindingFill);
         if (to) {
+            tavrin::FillEnvelope other(mx, my, left, right);
+            QVector<QPointF> theirs;
+            if (to->d->prepare(theirs))
+                other.add(theirs);
+            else
+                other.add(to->d->buffer, &to->d->summaries);
             // Gaps are bridged: this line forward, the other back.
             QPolygonF ring;
             for (const QPolygonF &run : qAsConst(own.runs))
                 ring += run;
-            for (int r = other.size() - 1; r >= 0; --r)
-                for (int i = other.at(r).size() - 1; i >= 0; --i)
-                    ring.append(other.at(r).at(i));
+            for (int r = other.runs.size() - 1; r >= 0; --r)
+                for (int i = other.runs.at(r).size() - 1; i >= 0; --i)
+                    ring.append(other.runs.at(r).at(i));
             if (ring.size() > 2)
                 area.addPolygon(ring);
         } else {
             // No zero on a logarithmic axis: the fill reaches its lower end.
+            const AxisPrivate *ys = ya->d;
             double base = fillBaseline;
             if (ys->logarithmic)
                 base = base > 0 ? ys->toScale(base) : ys->scaleMin();
@@ -217,16 +239,12 @@ void LineSeriesPrivate::drawShaped(QPainter *painter)
         area.closeSubpath();
         if (!area.isEmpty())
             painter->fillPath(area, fillBrush);
+        // The fill's edge runs along the other line, drawn before it and
+        // half covered now: it is drawn again, as it was.
+        if (to && to->isVisible())
+            to->d->stroke(painter);
     }
-
-    painter->setPen(static_cast<ChartSeries *>(q)->ChartSeries::d->pen);
-    painter->setBrush(static_cast<ChartSeries *>(q)->ChartSeries::d->brush);
-    LineRenderer renderer(painter, xa, ya);
-    if (!plain)
-        renderer.polyline(pts);
-    else
-        renderer.polyline(buffer, &summaries);
-    renderer.flush();
+    stroke(painter);
 }
 
 QBrush LineSeries::fillBrush() const

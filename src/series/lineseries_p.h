@@ -39,6 +39,11 @@ public:
     // baseline of a fill that reaches it.
     double extent(bool upper) const;
 
+    // True with the drawn points in pts; false when the stored points are
+    // drawn as they are, their block summaries made ready.
+    bool prepare(QVector<QPointF> &pts);
+    // The line alone, in the series' pen.
+    void stroke(QPainter *painter);
     void drawShaped(QPainter *painter);
     void changed(bool extentMoved);
 };
