@@ -53,6 +53,18 @@ public:
 
     QVector<QPolygonF> runs;
 
+    // Per pixel column inside the plot: the rows the line reaches there and
+    // its ends, in the order of the points; `run` counts the gaps before it.
+    struct Span {
+        int x;
+        double lo, hi;
+        QPointF first, last;
+        int run;
+    };
+    QVector<Span> spans;
+    // How many points fell into columns inside the plot.
+    qint64 inside = 0;
+
 private:
     struct Vertex {
         QPointF p;
@@ -115,6 +127,10 @@ private:
             return;
         m_open = false;
         const Column &c = m_col;
+        if (c.key != INT_MIN && c.key != INT_MAX) {
+            spans.append(Span{c.key, c.lo.p.y(), c.hi.p.y(), c.first.p, c.last.p, int(runs.size())});
+            inside += c.last.seq + 1;
+        }
         put(c.first);
         const Vertex *a = &c.lo, *b = &c.hi;
         if (b->seq < a->seq)

@@ -75,34 +75,34 @@ public:
     enum StepMode {
         /*! Straight segments from point to point (the default):
             \code
-                      c
-                b   /
-              /  \/
+                  b
+                /   \
+              /       c
             a
             \endcode */
         NoSteps,
         /*! The step is at the left point: each value holds until the next
             point's x, where the line rises or falls to the next value.
             \code
-                b---+  c
-                |   +--
-            a---+
+                  b-------+
+                  |       c
+            a-----+
             \endcode */
         StepLeft,
         /*! The step is at the right point: each value holds back to the
-            previous point's x, so the line changes at the earlier x.
+            previous point's x, where the line already changes.
             \code
-            +---b  +--c
-            |   +--+
+            +-----b
+            |     +-------c
             a
             \endcode */
         StepRight,
         /*! The step is centred: the line changes halfway between two
             points' x.
             \code
-              +--b-+
-              |    +--c
-            a-+
+               +-----b----+
+               |          +---c
+            a--+
             \endcode */
         StepCenter
     };

@@ -11,6 +11,7 @@
 #include <QPainterPath>
 #include <QtNumeric>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -187,6 +188,117 @@ void LineSeriesPrivate::stroke(QPainter *painter)
     renderer.flush();
 }
 
+double LineSeriesPrivate::baselinePixel(const tavrin::PixelMap &my) const
+{
+    // No zero on a logarithmic axis: the fill reaches its lower end.
+    const AxisPrivate *ys = q->yAxis()->d;
+    double base = fillBaseline;
+    if (ys->logarithmic)
+        base = base > 0 ? ys->toScale(base) : ys->scaleMin();
+    return std::trunc(qBound(-1e6, my(base), 1e6));
+}
+
+namespace {
+
+// A gradient spread over the object's box, as a brush in the painter's
+// coordinates: the columns are filled one by one, each its own object.
+QBrush overBox(const QBrush &brush, const QRectF &box)
+{
+    const QGradient *g = brush.gradient();
+    if (!g || g->coordinateMode() == QGradient::LogicalMode)
+        return brush;
+    QGradient logical = *g;
+    logical.setCoordinateMode(QGradient::LogicalMode);
+    QBrush out(logical);
+    out.setTransform(brush.transform() * QTransform(box.width(), 0, 0, box.height(), box.x(), box.y()));
+    return out;
+}
+
+} // namespace
+
+// Dense data on an image: each pixel column is filled from the baseline
+// (or the other line) to the far end of the rows the line reaches there,
+// which, under the line's own column, are the pixels a polygon through
+// every point fills. Columns the line crosses without a point take the
+// straight line between its neighbours.
+void LineSeriesPrivate::fillColumns(QPainter *painter, const tavrin::FillEnvelope &own,
+                                    const tavrin::FillEnvelope *other, double by)
+{
+    using Span = tavrin::FillEnvelope::Span;
+    QVector<QRect> rects;
+    rects.reserve(own.spans.size());
+    if (other) {
+        // The other line's rows by column.
+        int lo = INT_MAX, hi = INT_MIN;
+        for (const Span &s : own.spans) {
+            lo = qMin(lo, s.x);
+            hi = qMax(hi, s.x);
+        }
+        const int n = hi - lo + 1;
+        QVector<QPair<double, double>> rows(n, qMakePair(qQNaN(), qQNaN()));
+        for (const Span &s : other->spans)
+            if (s.x >= lo && s.x < lo + n)
+                rows[s.x - lo] = qMakePair(s.lo, s.hi);
+        for (const Span &s : own.spans) {
+            const QPair<double, double> &r = rows.at(s.x - lo);
+            if (std::isnan(r.first))
+                continue;
+            const double top = qMin(s.lo, r.first), bottom = qMax(s.hi, r.second);
+            rects.append(QRect(s.x, int(top), 1, qMax(1, int(bottom) - int(top))));
+        }
+    } else {
+        const auto column = [&rects, by](int x, double lo, double hi) {
+            const int top = int(qMin(lo, by)), bottom = int(qMax(hi, by));
+            if (bottom > top)
+                rects.append(QRect(x, top, 1, bottom - top));
+        };
+        for (int i = 0; i < own.spans.size(); ++i) {
+            const Span &s = own.spans.at(i);
+            if (i > 0) {
+                const Span &p = own.spans.at(i - 1);
+                const int step = s.x > p.x ? 1 : -1;
+                if (p.run == s.run && qAbs(s.x - p.x) > 1 && s.first.x() != p.last.x()) {
+                    for (int x = p.x + step; x != s.x; x += step) {
+                        const double t = (x + 0.5 - p.last.x()) / (s.first.x() - p.last.x());
+                        const double y = p.last.y() + (s.first.y() - p.last.y()) * t;
+                        column(x, y, y);
+                    }
+                }
+            }
+            column(s.x, s.lo, s.hi);
+        }
+    }
+    if (rects.isEmpty())
+        return;
+    QRect box;
+    for (const QRect &r : qAsConst(rects))
+        box |= r;
+    // The same pixels as rows: the raster engine blends a long run at a
+    // time but pays per run, and one-pixel columns are many short runs.
+    const int w = box.width(), x0 = box.left();
+    QVector<int> top(w, INT_MAX), bottom(w, INT_MIN);
+    for (const QRect &r : qAsConst(rects)) {
+        top[r.left() - x0] = qMin(top.at(r.left() - x0), r.top());
+        bottom[r.left() - x0] = qMax(bottom.at(r.left() - x0), r.bottom() + 1);
+    }
+    QVector<QRect> runs;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        int start = -1;
+        for (int i = 0; i <= w; ++i) {
+            const bool in = i < w && top.at(i) <= y && y < bottom.at(i);
+            if (in && start < 0)
+                start = i;
+            else if (!in && start >= 0) {
+                runs.append(QRect(x0 + start, y, i - start, 1));
+                start = -1;
+            }
+        }
+    }
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(overBox(fillBrush, box));
+    painter->drawRects(runs.constData(), runs.size());
+}
+
 void LineSeriesPrivate::drawShaped(QPainter *painter)
 {
     const Axis *xa = q->xAxis(), *ya = q->yAxis();
@@ -205,15 +317,24 @@ void LineSeriesPrivate::drawShaped(QPainter *painter)
             own.add(pts);
         else
             own.add(buffer, &summaries);
-        QPainterPath area;
-        area.setFillRule(Qt::WindingFill);
+        tavrin::FillEnvelope other(mx, my, left, right);
         if (to) {
-            tavrin::FillEnvelope other(mx, my, left, right);
             QVector<QPointF> theirs;
             if (to->d->prepare(theirs))
                 other.add(theirs);
             else
                 other.add(to->d->buffer, &to->d->summaries);
+        }
+        if (!LineRenderer::isVectorDevice(painter) && own.inside > 2 * qint64(own.spans.size())) {
+            fillColumns(painter, own, to ? &other : nullptr, baselinePixel(my));
+            if (to && to->isVisible())
+                to->d->stroke(painter);
+            stroke(painter);
+            return;
+        }
+        QPainterPath area;
+        area.setFillRule(Qt::WindingFill);
+        if (to) {
             // Gaps are bridged: this line forward, the other back.
             QPolygonF ring;
             for (const QPolygonF &run : qAsConst(own.runs))
@@ -224,12 +345,7 @@ void LineSeriesPrivate::drawShaped(QPainter *painter)
             if (ring.size() > 2)
                 area.addPolygon(ring);
         } else {
-            // No zero on a logarithmic axis: the fill reaches its lower end.
-            const AxisPrivate *ys = ya->d;
-            double base = fillBaseline;
-            if (ys->logarithmic)
-                base = base > 0 ? ys->toScale(base) : ys->scaleMin();
-            const double by = std::trunc(qBound(-1e6, my(base), 1e6));
+            const double by = baselinePixel(my);
             for (QPolygonF run : qAsConst(own.runs)) {
                 run.append(QPointF(run.last().x(), by));
                 run.append(QPointF(run.first().x(), by));

@@ -8,6 +8,10 @@
 #include <QVector>
 
 class QPainter;
+namespace tavrin {
+struct PixelMap;
+class FillEnvelope;
+}
 
 class LineSeriesPrivate : public tavrin::PointStream
 {
@@ -45,6 +49,8 @@ public:
     // The line alone, in the series' pen.
     void stroke(QPainter *painter);
     void drawShaped(QPainter *painter);
+    double baselinePixel(const tavrin::PixelMap &my) const;
+    void fillColumns(QPainter *painter, const tavrin::FillEnvelope &own, const tavrin::FillEnvelope *other, double by);
     void changed(bool extentMoved);
 };
 

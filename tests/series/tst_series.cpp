@@ -300,6 +300,23 @@ void TestSeries::lines()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(c.stackedOn(), nullptr);
     QCOMPARE(c.valueAt(5), 1.0);
+
+    // Between two dense lines, one turning back: every column between is filled.
+    Frame g(0, 1000, -100, 100, 200, 100);
+    LineSeries upper, lower;
+    for (LineSeries *l : {&upper, &lower})
+        l->setAxis(&g.x, &g.y);
+    QRandomGenerator rng(5);
+    for (int i = 0; i < 5000; ++i) {
+        upper.addXY(i / 5.0, 50 + rng.bounded(10.0));
+        lower.addXY(i / 5.0, -50 - rng.bounded(10.0));
+    }
+    for (int i = 0; i < 2000; ++i)
+        upper.addXY(1000 - i / 4.0, 50 + rng.bounded(10.0));
+    upper.setFillBrush(Qt::red);
+    QVERIFY(upper.setFillTo(&lower));
+    const QRect middle(g.pixel(5, 0), g.pixel(995, 0));
+    QCOMPARE(countColor(render(upper, QSize(200, 100)), qRgb(255, 0, 0), middle), middle.width());
 }
 
 namespace {
@@ -572,15 +589,16 @@ void TestSeries::lineColumns()
             plain = under;
         }
         const QImage fast = render(s, size);
-        // The line is exact; a dense fill through the column summary may
-        // reach a pixel further or shorter where a column's polygon edges
-        // cross, never more than a few in a thousand.
+        // The line is exact. Over two points a pixel column, the fill is
+        // filled column by column from the summary, whole columns: it may
+        // differ where a column's polygon edges cross or a hole is narrower
+        // than a pixel, in under one pixel in a hundred.
         QCOMPARE(countColor(fast, s.color().rgb()), countColor(plain, s.color().rgb()));
         int differ = 0;
         for (int y = 0; y < size.height(); ++y)
             for (int x = 0; x < size.width(); ++x)
                 differ += fast.pixel(x, y) != plain.pixel(x, y);
-        QVERIFY2(differ <= (fill && kind != 5 ? size.width() * size.height() / 500 : 0), qPrintable(QString::number(differ)));
+        QVERIFY2(differ <= (fill && (kind != 5 || step) ? size.width() * size.height() / 100 : 0), qPrintable(QString::number(differ)));
         return;
     }
     if (ratio == 1) {
