@@ -4,6 +4,7 @@
 #include "linerenderer_p.h"
 
 #include <QPolygonF>
+#include <QtNumeric>
 #include <QVector>
 #include <climits>
 #include <cmath>
@@ -46,7 +47,13 @@ public:
                 }
             }
             const QPointF &p = pts.at(i);
-            point(m_x(p.x()), m_y(p.y()));
+            const double px = m_x(p.x()), py = m_y(p.y());
+            // Most points stay in the open column.
+            if (px >= m_colLo && px < m_colHi && !std::isnan(py)) {
+                take(px, clampY(py));
+                continue;
+            }
+            point(px, py);
         }
         gap();
     }
@@ -103,6 +110,9 @@ private:
         closeColumn();
         m_open = true;
         m_col.key = k;
+        const bool inPlot = k != INT_MIN && k != INT_MAX;
+        m_colLo = inPlot ? k : qQNaN();
+        m_colHi = inPlot ? k + 1.0 : qQNaN();
         m_seq = 0;
         const Vertex v{QPointF(px, py), 0};
         m_col.first = m_col.lo = m_col.hi = m_col.last = v;
@@ -146,6 +156,7 @@ private:
     void gap()
     {
         closeColumn();
+        m_colLo = m_colHi = qQNaN();
         if (!m_run.isEmpty()) {
             runs.append(m_run);
             m_run.clear();
@@ -155,6 +166,9 @@ private:
     PixelMap m_x, m_y;
     double m_left, m_right;
     bool m_open = false;
+    // The open column's pixel range; NaN when none is open or it lies off
+    // the plot.
+    double m_colLo = qQNaN(), m_colHi = qQNaN();
     Column m_col;
     int m_seq = 0;
     QPolygonF m_run;
