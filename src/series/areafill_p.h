@@ -58,6 +58,64 @@ public:
         gap();
     }
 
+    // Dense data on an image needs only the spans: the same walk without
+    // the vertices, its column in locals.
+    template <typename Container>
+    void addSpans(const Container &pts, const BlockSummaries *sums = nullptr)
+    {
+        const int n = int(pts.size());
+        int run = 0, k = 0;
+        bool open = false;
+        double lo = 0, hi = 0, kLo = qQNaN(), kHi = qQNaN();
+        QPointF first, last;
+        const auto close = [&] {
+            if (open && k != INT_MIN && k != INT_MAX)
+                spans.append(Span{k, lo, hi, first, last, run});
+            open = false;
+        };
+        for (int i = 0; i < n; ++i) {
+            if (sums && open && (i & (BlockSummaries::kBlock - 1)) == 0) {
+                const BlockBounds *blk = sums->blockAt(i, n);
+                if (blk && blk->any && !blk->holes && m_x(blk->minX) >= kLo && m_x(blk->minX) < kHi
+                    && m_x(blk->maxX) >= kLo && m_x(blk->maxX) < kHi) {
+                    const double a = clampY(m_y(blk->minY)), b = clampY(m_y(blk->maxY));
+                    lo = qMin(lo, qMin(a, b));
+                    hi = qMax(hi, qMax(a, b));
+                    const QPointF &end = pts.at(i + BlockSummaries::kBlock - 1);
+                    last = QPointF(m_x(end.x()), clampY(m_y(end.y())));
+                    inside += BlockSummaries::kBlock;
+                    i += BlockSummaries::kBlock - 1;
+                    continue;
+                }
+            }
+            const QPointF &p = pts.at(i);
+            const double px = m_x(p.x()), py = m_y(p.y());
+            if (px >= kLo && px < kHi && !std::isnan(py)) {
+                const double y = clampY(py);
+                lo = qMin(lo, y);
+                hi = qMax(hi, y);
+                last = QPointF(px, y);
+                ++inside;
+                continue;
+            }
+            close();
+            if (!std::isfinite(px) || std::isnan(py)) {
+                ++run;
+                kLo = kHi = qQNaN();
+                continue;
+            }
+            open = true;
+            k = key(px);
+            const bool inPlot = k != INT_MIN && k != INT_MAX;
+            kLo = inPlot ? k : qQNaN();
+            kHi = inPlot ? k + 1.0 : qQNaN();
+            inside += inPlot;
+            lo = hi = clampY(py);
+            first = last = QPointF(px, lo);
+        }
+        close();
+    }
+
     QVector<QPolygonF> runs;
 
     // Per pixel column inside the plot: the rows the line reaches there and

@@ -4,6 +4,7 @@
 #include "chartseries_p.h"
 #include "areafill_p.h"
 #include "linerenderer_p.h"
+#include "rastertarget_p.h"
 
 #include "axis.h"
 
@@ -270,6 +271,23 @@ void LineSeriesPrivate::fillColumns(QPainter *painter, const tavrin::FillEnvelop
     }
     if (rects.isEmpty())
         return;
+    // A plain colour on an image is blended straight into its pixels: the
+    // raster engine pays about a microsecond for each of the many short
+    // runs a ragged top makes.
+    tavrin::RasterTarget target;
+    if (fillBrush.style() == Qt::SolidPattern && target.bind(painter) && target.scale == 1) {
+        const quint32 pixel = fillBrush.color().rgba64().premultiplied().toArgb32();
+        for (const QRect &r : qAsConst(rects)) {
+            const int x = r.left() + target.dx;
+            if (x < 0 || x >= target.width)
+                continue;
+            const int y0 = qMax(r.top() + target.dy, 0), y1 = qMin(r.bottom() + target.dy, target.height - 1);
+            quint32 *p = target.bits + qptrdiff(y0) * target.stride + x;
+            for (int y = y0; y <= y1; ++y, p += target.stride)
+                tavrin::RasterTarget::blend(*p, pixel);
+        }
+        return;
+    }
     QRect box;
     for (const QRect &r : qAsConst(rects))
         box |= r;
@@ -311,27 +329,39 @@ void LineSeriesPrivate::drawShaped(QPainter *painter)
         const tavrin::PixelMap mx(xa), my(ya);
         const tavrin::ValueBox box = LineRenderer::scaledBox(xa, ya);
         const double left = qMin(mx(box.l), mx(box.r)), right = qMax(mx(box.l), mx(box.r));
-        tavrin::FillEnvelope own(mx, my, left, right);
-        QVector<QPointF> pts;
-        if (prepare(pts))
-            own.add(pts);
-        else
-            own.add(buffer, &summaries);
-        tavrin::FillEnvelope other(mx, my, left, right);
-        if (to) {
-            QVector<QPointF> theirs;
-            if (to->d->prepare(theirs))
-                other.add(theirs);
+        tavrin::FillEnvelope own(mx, my, left, right), other(mx, my, left, right);
+        // Over a few points a pixel column an image is filled column by
+        // column; vector files and sparse lines get the polygon.
+        const bool columns = !LineRenderer::isVectorDevice(painter) && size() > 4 * (right - left);
+        QVector<QPointF> pts, theirs;
+        const bool made = prepare(pts), theirsMade = to && to->d->prepare(theirs);
+        if (columns) {
+            if (made)
+                own.addSpans(pts);
             else
-                other.add(to->d->buffer, &to->d->summaries);
+                own.addSpans(buffer, &summaries);
+            if (to && theirsMade)
+                other.addSpans(theirs);
+            else if (to)
+                other.addSpans(to->d->buffer, &to->d->summaries);
         }
-        if (!LineRenderer::isVectorDevice(painter) && own.inside > 2 * qint64(own.spans.size())) {
+        // Zoomed in, the points may be few in the plot however many there are.
+        if (columns && own.inside > 3 * qint64(own.spans.size())) {
             fillColumns(painter, own, to ? &other : nullptr, baselinePixel(my));
             if (to && to->isVisible())
                 to->d->stroke(painter);
             stroke(painter);
             return;
         }
+        own.inside = 0;
+        if (made)
+            own.add(pts);
+        else
+            own.add(buffer, &summaries);
+        if (to && theirsMade)
+            other.add(theirs);
+        else if (to)
+            other.add(to->d->buffer, &to->d->summaries);
         QPainterPath area;
         area.setFillRule(Qt::WindingFill);
         if (to) {
