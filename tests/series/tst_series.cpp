@@ -285,6 +285,8 @@ void TestSeries::lines()
     QCOMPARE(bounds(a), QRectF(QPointF(0, -2), QPointF(10, 3)));
     QCOMPARE(bounds(b), QRectF(QPointF(0, 2), QPointF(10, 4))); // a steps up to 3 just after x = 0
     QCOMPARE(b.valueAt(5), 4.0);
+    // The legend icon shows the fill under the line.
+    QCOMPARE(a.icon(16).pixmap(16).toImage().pixelColor(8, 14), QColor(Qt::red));
     {
         // A base gone, or in another chart, counts as nothing.
         auto *gone = new LineSeries;
@@ -300,6 +302,19 @@ void TestSeries::lines()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(c.stackedOn(), nullptr);
     QCOMPARE(c.valueAt(5), 1.0);
+
+    // No zero on a logarithmic axis: a baseline at or below it is the axis' lower end.
+    Frame lg(0, 10, 1, 1000);
+    lg.y.setLogarithmic(true);
+    for (int i = 0; i < 30; ++i)
+        lg.y.d->updateTransform();
+    LineSeries logFill;
+    logFill.setAxis(&lg.x, &lg.y);
+    logFill.setFillBrush(Qt::red);
+    logFill.setFillBaseline(-5);
+    logFill.addXY(1, 100);
+    logFill.addXY(9, 100);
+    QCOMPARE(render(logFill).pixelColor(lg.pixel(5, 1.2)), QColor(Qt::red));
 
     // Between two dense lines, one turning back: every column between is filled.
     Frame g(0, 1000, -100, 100, 200, 100);
