@@ -282,6 +282,8 @@ void LineSeriesPrivate::fillColumns(QPainter *painter, const tavrin::FillEnvelop
             if (x < 0 || x >= target.width)
                 continue;
             const int y0 = qMax(r.top() + target.dy, 0), y1 = qMin(r.bottom() + target.dy, target.height - 1);
+            if (y0 > y1)
+                continue;
             quint32 *p = target.bits + qptrdiff(y0) * target.stride + x;
             for (int y = y0; y <= y1; ++y, p += target.stride)
                 tavrin::RasterTarget::blend(*p, pixel);
