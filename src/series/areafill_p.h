@@ -68,13 +68,22 @@ public:
         bool open = false;
         double lo = 0, hi = 0, kLo = qQNaN(), kHi = qQNaN();
         QPointF first, last;
+        // Blocks start where the summaries' own count does, which dropped
+        // points shift.
+        int phase = -1;
+        for (int j = 0; sums && j < BlockSummaries::kBlock && j + BlockSummaries::kBlock <= n; ++j) {
+            if (sums->blockAt(j, n)) {
+                phase = j;
+                break;
+            }
+        }
         const auto close = [&] {
             if (open && k != INT_MIN && k != INT_MAX)
                 spans.append(Span{k, lo, hi, first, last, run});
             open = false;
         };
         for (int i = 0; i < n; ++i) {
-            if (sums && open && (i & (BlockSummaries::kBlock - 1)) == 0) {
+            if (phase >= 0 && open && ((i - phase) & (BlockSummaries::kBlock - 1)) == 0) {
                 const BlockBounds *blk = sums->blockAt(i, n);
                 if (blk && blk->any && !blk->holes && m_x(blk->minX) >= kLo && m_x(blk->minX) < kHi
                     && m_x(blk->maxX) >= kLo && m_x(blk->maxX) < kHi) {
