@@ -6,7 +6,8 @@
 //
 //   tavrin_bench [--quick] [--only name,name,...] [--reps N]
 //
-// Names: W1_line, W1_line_aa, W2_scatter, W2_scatter_aa, W3_bars, W6_dense,
+// Names: W1_line, W1_line_aa, W1_area (the plain line and the same line
+// filled to its baseline, timed side by side), W2_scatter, W2_scatter_aa, W3_bars, W6_dense,
 // W4_live_append, W5_pan, fill, export, memory, and the colour-map ones
 // of colormap_workloads.h (W6_colormap, W6_colormap_pan, W7_waterfall,
 // W7_feed; their memory figure comes with "memory").
@@ -220,6 +221,20 @@ void ratioReplot(Bench &b, const QString &name, ChartSeries *s, const Data &d, i
     delete chart;
 }
 
+// The same replot with a fill down to the baseline, after the plain line
+// in the same run, so that the two figures compare.
+void areaReplot(Bench &b, const Data &d, int n)
+{
+    ChartWidget *plain = chartWith(new LineSeries, d, n);
+    b.time(QStringLiteral("W1_area_line"), n, b.reps, [plain] { replot(plain); });
+    delete plain;
+    auto *s = new LineSeries;
+    s->setFillBrush(QColor(0, 0, 255, 80));
+    ChartWidget *chart = chartWith(s, d, n);
+    b.time(QStringLiteral("W1_area_fill"), n, b.reps, [chart] { replot(chart); });
+    delete chart;
+}
+
 void lineReplot(Bench &b, const Data &d, int n, bool antialiased = false)
 {
     ChartWidget *chart = chartWith(new LineSeries, d, n, antialiased);
@@ -291,6 +306,9 @@ int main(int argc, char **argv)
         lineReplot(b, data, b.size(100000));
         lineReplot(b, data, million);
     }
+
+    if (b.wanted(QStringLiteral("W1_area")))
+        areaReplot(b, data, million);
 
     if (b.wanted(QStringLiteral("W1_line_aa"))) {
         lineReplot(b, data, b.size(100000), true);

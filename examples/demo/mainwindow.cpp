@@ -2,6 +2,7 @@
 
 #include "annotationstab.h"
 #include "barstab.h"
+#include "areastab.h"
 #include "colormaptabs.h"
 #include "dashboardtab.h"
 #include "demotabs.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(bool galleryMode, QWidget *parent)
     addTab(QStringLiteral("bars"), tr("Bars"), bars->chart(), bars);
     addTab(QStringLiteral("boxwhiskers"), tr("Box and whiskers"), demo::boxChart());
     addTab(QStringLiteral("highlow"), tr("High-low band"), demo::highLowChart());
+    addTab(QStringLiteral("areas"), tr("Areas and steps"), demo::areasChart());
     addTab(QStringLiteral("gantt"), tr("Gantt"), demo::ganttChart());
     addTab(QStringLiteral("million"), tr("1,000,000 points"), demo::millionChart());
     addTab(QStringLiteral("twoaxes"), tr("Two y axes"), demo::twoAxesChart());

@@ -248,8 +248,8 @@ Axis *ChartSeries::xAxis() const { return d->xAxis; }
 Axis *ChartSeries::yAxis() const { return d->yAxis; }
 double ChartSeries::minX() const { return d->minX; }
 double ChartSeries::maxX() const { return d->maxX; }
-double ChartSeries::minY() const { return d->minY; }
-double ChartSeries::maxY() const { return d->maxY; }
+double ChartSeries::minY() const { return d->yExtent ? d->yExtent(this, false) : d->minY; }
+double ChartSeries::maxY() const { return d->yExtent ? d->yExtent(this, true) : d->maxY; }
 
 void ChartSeries::updateBounds(double x, double y)
 {

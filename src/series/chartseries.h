@@ -345,11 +345,14 @@ public:
     */
     double maxX() const;
     /*!
-        Returns the smallest y added; NaN while there is none.
+        Returns the smallest y added; NaN while there is none. A stacked or
+        filled LineSeries returns the smallest y it draws (see
+        LineSeries::setStackedOn() and LineSeries::fillBaseline).
     */
     double minY() const;
     /*!
-        Returns the largest y added; NaN while there is none.
+        Returns the largest y added; NaN while there is none. A stacked or
+        filled LineSeries returns the largest y it draws.
     */
     double maxY() const;
 

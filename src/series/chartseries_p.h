@@ -30,6 +30,10 @@ public:
     double minY = std::numeric_limits<double>::quiet_NaN();
     double maxY = std::numeric_limits<double>::quiet_NaN();
     int tooltipMode = -1;
+    // Set by a kind whose drawn values reach past its points (a stacked or
+    // filled line): minY() and maxY() then ask it, so that automatic
+    // scaling takes them in.
+    double (*yExtent)(const ChartSeries *series, bool upper) = nullptr;
     // The first rows, which a running clear() announced gone: the
     // receivers of cleared() still see them, but the rows they add are
     // compared with and drop only what stays.

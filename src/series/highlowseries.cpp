@@ -227,17 +227,58 @@ void HighLowSeries::draw(QPainter *painter)
             continue;
         addQuad(band, {QPointF(X0, A0), QPointF(X1, A1), QPointF(X1, B1), QPointF(X0, B0)});
         drawLine(painter, X0, A0, X1, A1);
-        drawLine(painter, X0, B0, X1, B1);
+        if (d->lowerLineVisible)
+            drawLine(painter, X0, B0, X1, B1);
     }
 
     // One fill for the whole band, over the lines.
     if (!band.isEmpty())
-        painter->fillPath(band, QBrush(Qt::green, Qt::Dense6Pattern));
+        painter->fillPath(band, d->brush);
     if (band.elementCount() > kKeptBandElements)
         band = QPainterPath();
 }
 
+QBrush HighLowSeries::brush() const
+{
+    return d->brush;
+}
+
+void HighLowSeries::setBrush(const QBrush &brush)
+{
+    d->customBrush = true;
+    if (brush == d->brush)
+        return;
+    d->brush = brush;
+    if (ChartSeries::d->owner)
+        ChartSeries::d->owner->seriesContentChanged(this, false);
+    const ChartSeriesPrivate::Busy busy(ChartSeries::d);
+    emit brushChanged(brush);
+}
+
+bool HighLowSeries::isLowerLineVisible() const
+{
+    return d->lowerLineVisible;
+}
+
+void HighLowSeries::setLowerLineVisible(bool visible)
+{
+    if (visible == d->lowerLineVisible)
+        return;
+    d->lowerLineVisible = visible;
+    if (ChartSeries::d->owner)
+        ChartSeries::d->owner->seriesContentChanged(this, false);
+    const ChartSeriesPrivate::Busy busy(ChartSeries::d);
+    emit lowerLineVisibleChanged(visible);
+}
+
 QIcon HighLowSeries::icon(int size)
 {
+    if (d->customBrush) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        tavrin::paintSeriesIcon(this, &p, size);
+        return QIcon(pm);
+    }
     return tavrin::shapeIcon(size, tavrin::IconShape::Line, ChartSeries::d->pen, ChartSeries::d->brush);
 }

@@ -3,6 +3,8 @@
 
 #include "chartseries.h"
 
+#include <QBrush>
+
 class HighLowSeriesPrivate;
 
 /*!
@@ -11,11 +13,16 @@ class HighLowSeriesPrivate;
     through y2, with a green hatch over the band between them.
 
     It suits envelopes such as a daily maximum and minimum. The lines take
-    the series' colour; the hatch is always green. Points are joined in the
+    the series' colour; the band is a green hatch unless
+    setBrush() says otherwise. Points are joined in the
     order they were added. Every point widens the bounds by both values and
     emits ChartSeries::pointAdded() twice. The series shows no tooltips.
 
     Rows have the columns "X;Y1;Y2".
+
+    The band's brush can be changed (setBrush()), and the line through y2
+    left out (setLowerLineVisible()): with y2 at a constant, the series is
+    an area between a line and a baseline.
 */
 class TAVRIN_EXPORT HighLowSeries : public ChartSeries
 {
@@ -28,6 +35,17 @@ class TAVRIN_EXPORT HighLowSeries : public ChartSeries
         what is left.
     */
     Q_PROPERTY(int maximumPoints READ maximumPoints WRITE setMaximumPoints NOTIFY maximumPointsChanged)
+    /*!
+        The brush the band between the lines is filled with, over the
+        lines; a green hatch (Qt::Dense6Pattern) by default. A gradient's
+        coordinates are the chart's pixels, or with
+        QGradient::ObjectBoundingMode the bounding box of the band.
+    */
+    Q_PROPERTY(QBrush brush READ brush WRITE setBrush NOTIFY brushChanged)
+    /*!
+        Whether the line through the y2 values is drawn; true by default.
+    */
+    Q_PROPERTY(bool lowerLineVisible READ isLowerLineVisible WRITE setLowerLineVisible NOTIFY lowerLineVisibleChanged)
 public:
     /*!
         \brief One point of the series: an x position and two values.
@@ -83,7 +101,27 @@ public:
     QList<HighLowSeries::HighLowPoint> &points() const;
 
     /*!
-        Draws both lines and the hatched band; needs at least two points.
+        Returns the band's brush; see the brush property.
+    */
+    QBrush brush() const;
+    /*!
+        Fills the band with \a brush (Qt::NoBrush leaves it empty). Emits
+        brushChanged() when the brush changes.
+    */
+    void setBrush(const QBrush &brush);
+    /*!
+        Returns whether the line through the y2 values is drawn.
+    */
+    bool isLowerLineVisible() const;
+    /*!
+        Shows or hides the line through the y2 values, as \a visible says.
+        Emits lowerLineVisibleChanged() when it changes.
+    */
+    void setLowerLineVisible(bool visible);
+
+    /*!
+        Draws both lines (or only the upper one) and the band over them;
+        needs at least two points.
     */
     void draw(QPainter *painter) override;
     using ChartSeries::addXY;
@@ -115,7 +153,8 @@ public:
     QList<QVariant> point(int index) override;
     /*!
         Returns a horizontal line across a transparent square of \a size
-        pixels, in the series' pen.
+        pixels, in the series' pen; over the lower half filled with the
+        band's brush when one was set.
     */
     QIcon icon(int size) override;
     /*! Returns the item at \a pos; see ChartSeries::indexAt() (\a radius). */
@@ -150,6 +189,15 @@ signals:
         \a maximumPoints (a negative value set shows as 0).
     */
     void maximumPointsChanged(int maximumPoints);
+    /*!
+        Emitted by setBrush() when the brush changes, with the new \a brush.
+    */
+    void brushChanged(const QBrush &brush);
+    /*!
+        Emitted by setLowerLineVisible() when it changes, with the new
+        \a visible.
+    */
+    void lowerLineVisibleChanged(bool visible);
 
 protected:
     int appendPoints(const double *x, const double *y, int stride, int count) override;

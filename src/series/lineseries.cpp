@@ -9,6 +9,14 @@
 #include <QPainter>
 #include <QPixmap>
 
+namespace {
+void registerLineTypes()
+{
+    qRegisterMetaType<LineSeries::StepMode>("LineSeries::StepMode");
+}
+Q_CONSTRUCTOR_FUNCTION(registerLineTypes)
+} // namespace
+
 LineSeries::LineSeries(QObject *parent)
     : ChartSeries(), d(new LineSeriesPrivate(this))
 {
@@ -30,6 +38,10 @@ void LineSeries::addXY(double x, double y)
     d->append(QPointF(x, y));
     d->keepLimit(x, y);
     ChartSeries::addXY(x, y);
+    // The chart widens its axes by the point it is told of; a stacked
+    // point shows higher up.
+    if (d->stackedOn && ChartSeries::d->owner)
+        ChartSeries::d->owner->seriesBoundsChanged(this, x, d->drawnValueAt(x));
 }
 
 void LineSeries::addPoint(const QPointF &p)
@@ -143,6 +155,10 @@ void LineSeries::draw(QPainter *painter)
 {
     if (!painter || d->size() < 2 || !xAxis() || !yAxis())
         return;
+    if (d->shaped()) {
+        d->drawShaped(painter);
+        return;
+    }
     painter->setPen(ChartSeries::d->pen);
     painter->setBrush(ChartSeries::d->brush);
     LineRenderer renderer(painter, xAxis(), yAxis());
@@ -172,10 +188,19 @@ void LineSeries::draw(QPainter *painter)
 
 QIcon LineSeries::icon(int size)
 {
+    if (d->filled()) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        tavrin::paintSeriesIcon(this, &p, size);
+        return QIcon(pm);
+    }
     return tavrin::shapeIcon(size, tavrin::IconShape::Line, ChartSeries::d->pen, ChartSeries::d->brush);
 }
 
 double LineSeries::valueAt(double x) const
 {
+    if (d->stepMode != NoSteps || d->stackedOn)
+        return d->drawnValueAt(x);
     return tavrin::interpolateAt(*d, x);
 }

@@ -3,6 +3,7 @@
 
 #include "chartseries.h"
 
+#include <QBrush>
 #include <QList>
 #include <QPointF>
 
@@ -22,6 +23,11 @@ class LineSeriesPrivate;
     The editing calls addMid(), changePoint(), substract(), operator[]() and
     points() change stored points in place without emitting a signal or
     rendering: call ChartWidget::repaint() afterwards.
+
+    Opt-in, the line can be filled (fillBrush) down to a baseline or to
+    another line, drawn in steps (stepMode) and stacked on another line
+    (setStackedOn()). A fill is drawn beneath the line; dense data is filled
+    from the same per-pixel-column summary the line is drawn from.
 */
 class TAVRIN_EXPORT LineSeries : public ChartSeries
 {
@@ -38,7 +44,70 @@ class TAVRIN_EXPORT LineSeries : public ChartSeries
         as 0.
     */
     Q_PROPERTY(int maximumPoints READ maximumPoints WRITE setMaximumPoints NOTIFY maximumPointsChanged)
+    /*!
+        The brush the area under the line is filled with; Qt::NoBrush, the
+        default, fills nothing. Any brush works: a solid colour, a pattern,
+        or a gradient. A gradient's coordinates are plot pixels (the
+        widget's, with the plot's corner where the plot area starts), unless
+        it uses QGradient::ObjectBoundingMode, which spans the bounding box
+        of the filled area: (0, 0) its top left, (1, 1) its bottom right.
+        The fill reaches fillBaseline, or fillTo() when set, or the series
+        this one is stacked on.
+    */
+    Q_PROPERTY(QBrush fillBrush READ fillBrush WRITE setFillBrush NOTIFY fillBrushChanged)
+    /*!
+        The y value a fill reaches down (or up) to when it does not reach
+        another series; 0 by default. A NaN is refused (ignored with a
+        warning). On a logarithmic y axis a baseline of zero or less is the
+        axis' lower end. With a fill, automatic scaling takes the baseline
+        in.
+    */
+    Q_PROPERTY(double fillBaseline READ fillBaseline WRITE setFillBaseline NOTIFY fillBaselineChanged)
+    /*!
+        How the points are joined; see StepMode. NoSteps, the default, joins
+        them with straight segments.
+    */
+    Q_PROPERTY(StepMode stepMode READ stepMode WRITE setStepMode NOTIFY stepModeChanged)
 public:
+    /*!
+        How a line joins its points, shown for the points a, b and c.
+    */
+    enum StepMode {
+        /*! Straight segments from point to point (the default):
+            \code
+                  b
+                /   \
+              /       c
+            a
+            \endcode */
+        NoSteps,
+        /*! The step is at the left point: each value holds until the next
+            point's x, where the line rises or falls to the next value.
+            \code
+                  b-------+
+                  |       c
+            a-----+
+            \endcode */
+        StepLeft,
+        /*! The step is at the right point: each value holds back to the
+            previous point's x, where the line already changes.
+            \code
+            +-----b
+            |     +-------c
+            a
+            \endcode */
+        StepRight,
+        /*! The step is centred: the line changes halfway between two
+            points' x.
+            \code
+               +-----b----+
+               |          +---c
+            a--+
+            \endcode */
+        StepCenter
+    };
+    Q_ENUM(StepMode)
+
     /*!
         Constructs an empty line series with the given QObject \a parent.
         Once registered, the chart owns and deletes the series whatever its
@@ -117,6 +186,68 @@ public:
     Q_INVOKABLE int removeBefore(double x);
 
     /*!
+        Returns the brush of the fill; see the fillBrush property.
+    */
+    QBrush fillBrush() const;
+    /*!
+        Fills the area under the line with \a brush; Qt::NoBrush removes
+        the fill. Emits fillBrushChanged() when the brush changes.
+    */
+    void setFillBrush(const QBrush &brush);
+    /*!
+        Returns the y value a fill reaches; see the fillBaseline property.
+    */
+    double fillBaseline() const;
+    /*!
+        Sets the y value a fill reaches to \a y. A NaN is ignored with a
+        warning. Emits fillBaselineChanged() when the value changes.
+    */
+    void setFillBaseline(double y);
+    /*!
+        Returns the series the fill reaches, or null when it reaches the
+        baseline (or the series this one is stacked on).
+    */
+    LineSeries *fillTo() const;
+    /*!
+        Fills between this line and \a other instead of down to the
+        baseline; null goes back to the baseline. The fill follows both
+        lines as drawn (steps and stacking included) over their x ranges;
+        a gap (a NaN) in either is bridged. \a other must be registered in
+        the same chart when drawn; while it is not, or once it is deleted,
+        the fill goes to the baseline. Filling to this series itself is refused:
+        returns false and changes nothing. Returns true otherwise.
+    */
+    bool setFillTo(LineSeries *other);
+    /*!
+        Returns how the line joins its points; see the stepMode property.
+    */
+    StepMode stepMode() const;
+    /*!
+        Sets how the line joins its points to \a mode. Emits
+        stepModeChanged() when the mode changes.
+    */
+    void setStepMode(StepMode mode);
+    /*!
+        Returns the series this one is stacked on, or null.
+    */
+    LineSeries *stackedOn() const;
+    /*!
+        Stacks this series on \a base: each point is drawn, autoscaled and
+        reported by valueAt() at its own y plus the value of \a base at the
+        same x (its drawn value, itself stacked, interpolated between its
+        points or held by its steps; 0 outside its x range or in a gap).
+        Only this series' own x values are stacked, so its line may cut
+        corners of a base with points in between. A fill without fillTo()
+        then reaches \a base, so filled series stacked in turn are stacked
+        areas. Null unstacks. Returns false and changes nothing when \a base
+        is this series, or stacks (directly or through others) on this one;
+        a base registered with another chart (or in none while this one is
+        registered) counts as 0 when drawn. The
+        stored points, exports and point() keep the own values.
+    */
+    bool setStackedOn(LineSeries *base);
+
+    /*!
         Removes every point; see ChartSeries::clear().
     */
     void clear() override;
@@ -138,19 +269,22 @@ public:
     */
     QList<QVariant> point(int i) override;
     /*!
-        Draws the polyline with the series' pen; needs at least two points.
+        Draws the polyline with the series' pen, over its fill; needs at
+        least two points.
     */
     void draw(QPainter *painter) override;
     /*!
         Returns a horizontal line across a transparent square of \a size
-        pixels, in the series' pen.
+        pixels, in the series' pen; with a fill, over the fill's lower half.
     */
     QIcon icon(int size) override;
     /*! Returns the item at \a pos; see ChartSeries::indexAt() (\a radius). */
     int indexAt(const QPointF &pos, double radius) const override;
     /*!
         Returns the value at \a x, interpolated between the neighbouring
-        points; see ChartSeries::valueAt().
+        points (or held by the steps of stepMode), plus the value of the
+        series this one is stacked on: the value the line is drawn at. See
+        ChartSeries::valueAt().
     */
     double valueAt(double x) const override;
 
@@ -165,6 +299,20 @@ signals:
         \a maximumPoints (a negative value set shows as 0).
     */
     void maximumPointsChanged(int maximumPoints);
+    /*!
+        Emitted by setFillBrush() when the brush changes, with the new
+        \a brush.
+    */
+    void fillBrushChanged(const QBrush &brush);
+    /*!
+        Emitted by setFillBaseline() when the baseline changes, with the new
+        value \a y.
+    */
+    void fillBaselineChanged(double y);
+    /*!
+        Emitted by setStepMode() when the mode changes, with the new \a mode.
+    */
+    void stepModeChanged(LineSeries::StepMode mode);
 
 protected:
     int appendPoints(const double *x, const double *y, int stride, int count) override;

@@ -9,6 +9,8 @@
 #include "highlowseries.h"
 #include "histogramseries.h"
 #include "lineseries.h"
+#include "lineseries_p.h"
+#include "highlowseries_p.h"
 #include "minmaxpointseries.h"
 #include "minmaxpointseries_p.h"
 #include "pointseries.h"
@@ -91,8 +93,18 @@ bool paintSeriesIcon(ChartSeries *series, QPainter *painter, int size)
         return true;
     } else
         return false;
-    if (painter)
-        paintIcon(painter, size, shape, series->ChartSeries::d->pen, series->ChartSeries::d->brush);
+    if (!painter)
+        return true;
+    // A filled area shows its fill below the line.
+    QBrush area;
+    if (type == typeid(LineSeries))
+        area = static_cast<LineSeries *>(series)->d->fillBrush;
+    else if (type == typeid(HighLowSeries))
+        area = static_cast<HighLowSeries *>(series)->d->customBrush ? static_cast<HighLowSeries *>(series)->d->brush
+                                                                    : QBrush();
+    if (area.style() != Qt::NoBrush)
+        painter->fillRect(QRect(0, size / 2, size, size - size / 2), area);
+    paintIcon(painter, size, shape, series->ChartSeries::d->pen, series->ChartSeries::d->brush);
     return true;
 }
 

@@ -20,7 +20,7 @@ private slots:
     void tab();
 
 private:
-    const QStringList keys{"live", "scatter", "minmax", "bars", "boxwhiskers", "highlow", "gantt", "million", "twoaxes", "logscale", "parts", "annotations", "waterfall", "heatmap", "dashboard", "equalscales", "histogram", "dark"};
+    const QStringList keys{"live", "scatter", "minmax", "bars", "boxwhiskers", "highlow", "areas", "gantt", "million", "twoaxes", "logscale", "parts", "annotations", "waterfall", "heatmap", "dashboard", "equalscales", "histogram", "dark"};
     QTemporaryDir m_tmp;
     QString m_dir;
 };

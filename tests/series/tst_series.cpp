@@ -263,14 +263,91 @@ void TestSeries::lines()
     mid.addMid(5, 10);
     mid.addMid(7, 1);
     QCOMPARE(mid.points(), (QList<QPointF>{{5, 2}, {6, 4}, {5, 7}}));
+
+    // Refusals leave everything as it was; signals only on a real change.
+    LineSeries a, b, c;
+    QSignalSpy brushes(&a, &LineSeries::fillBrushChanged), baselines(&a, &LineSeries::fillBaselineChanged),
+        steps(&a, &LineSeries::stepModeChanged);
+    QVERIFY(!a.setStackedOn(&a));
+    QVERIFY(b.setStackedOn(&a) && c.setStackedOn(&b));
+    QVERIFY(!a.setStackedOn(&c)); // c on b on a: a cycle
+    QCOMPARE(a.stackedOn(), nullptr);
+    QVERIFY(!a.setFillTo(&a));
+    QCOMPARE(a.fillTo(), nullptr);
+    a.setFillBaseline(NaN);
+    a.setFillBaseline(0);
+    a.setFillBrush(QBrush());
+    a.setStepMode(LineSeries::NoSteps);
+    QCOMPARE(brushes.count() + baselines.count() + steps.count(), 0);
+    QCOMPARE(a.fillBaseline(), 0.0);
+    a.setFillBrush(Qt::red);
+    a.setFillBaseline(-2);
+    a.setStepMode(LineSeries::StepRight);
+    QCOMPARE(brushes.count() + baselines.count() + steps.count(), 3);
+
+    // Bounds: a fill takes in its baseline, a stacked line its drawn tops.
+    for (const QPointF &p : {QPointF(0, 1), QPointF(10, 3)})
+        a.addPoint(p);
+    for (const QPointF &p : {QPointF(0, 1), QPointF(5, 1), QPointF(10, 1)})
+        b.addPoint(p);
+    QCOMPARE(bounds(a), QRectF(QPointF(0, -2), QPointF(10, 3)));
+    QCOMPARE(bounds(b), QRectF(QPointF(0, 2), QPointF(10, 4))); // a steps up to 3 just after x = 0
+    QCOMPARE(b.valueAt(5), 4.0);
+    // The legend icon shows the fill under the line.
+    QCOMPARE(a.icon(16).pixmap(16).toImage().pixelColor(8, 14), QColor(Qt::red));
+    {
+        // A base gone, or in another chart, counts as nothing.
+        auto *gone = new LineSeries;
+        gone->addXY(0, 100);
+        gone->addXY(10, 100);
+        QVERIFY(c.setStackedOn(gone));
+        c.addXY(5, 1);
+        QCOMPARE(c.valueAt(5), 101.0);
+        ChartWidget other;
+        other.addSeries(gone);
+        QCOMPARE(c.valueAt(5), 1.0);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(c.stackedOn(), nullptr);
+    QCOMPARE(c.valueAt(5), 1.0);
+
+    // No zero on a logarithmic axis: a baseline at or below it is the axis' lower end.
+    Frame lg(0, 10, 1, 1000);
+    lg.y.setLogarithmic(true);
+    for (int i = 0; i < 30; ++i)
+        lg.y.d->updateTransform();
+    LineSeries logFill;
+    logFill.setAxis(&lg.x, &lg.y);
+    logFill.setFillBrush(Qt::red);
+    logFill.setFillBaseline(-5);
+    logFill.addXY(1, 100);
+    logFill.addXY(9, 100);
+    QCOMPARE(render(logFill).pixelColor(lg.pixel(5, 1.2)), QColor(Qt::red));
+
+    // Between two dense lines, one turning back: every column between is filled.
+    Frame g(0, 1000, -100, 100, 200, 100);
+    LineSeries upper, lower;
+    for (LineSeries *l : {&upper, &lower})
+        l->setAxis(&g.x, &g.y);
+    QRandomGenerator rng(5);
+    for (int i = 0; i < 5000; ++i) {
+        upper.addXY(i / 5.0, 50 + rng.bounded(10.0));
+        lower.addXY(i / 5.0, -50 - rng.bounded(10.0));
+    }
+    for (int i = 0; i < 2000; ++i)
+        upper.addXY(1000 - i / 4.0, 50 + rng.bounded(10.0));
+    upper.setFillBrush(Qt::red);
+    QVERIFY(upper.setFillTo(&lower));
+    const QRect middle(g.pixel(5, 0), g.pixel(995, 0));
+    QCOMPARE(countColor(render(upper, QSize(200, 100)), qRgb(255, 0, 0), middle), middle.width());
 }
 
 namespace {
 enum SeriesScene {
-    ssBars, ssCandles, ssGantt, ssBands, ssFarCorners, ssMarkers, ssMarkersRecoloured, ssHistogram, ssBarLayouts, ssScenes
+    ssBars, ssCandles, ssGantt, ssBands, ssFarCorners, ssMarkers, ssMarkersRecoloured, ssHistogram, ssBarLayouts, ssAreas, ssScenes
 };
-const char *const seriesSceneNames[] = {"bars",    "candles",            "gantt",     "bands",      "far-corners",
-                                         "markers", "markers-recoloured", "histogram", "bar-layouts"};
+const char *const seriesSceneNames[] = {"bars",    "candles",            "gantt",     "bands",       "far-corners", "markers",
+                                         "markers-recoloured", "histogram", "bar-layouts", "areas"};
 
 // Items of one kind in a frame over 0..10 x -5..5, including what a view
 // cuts: values far beyond the pixel range, NaN, halves outside.
@@ -333,6 +410,32 @@ void addScene(int scene, Frame &f, std::vector<std::unique_ptr<ChartSeries>> &it
         auto *cross = static_cast<HighLowSeries *>(add(new HighLowSeries));
         cross->addPoint(5, 4, -4);
         cross->addPoint(9.5, -4, 4);
+        break;
+    }
+    case ssAreas: { // a filled line with a gap, a stepped gradient area stacked on it, a band as an area
+        auto *ground = static_cast<LineSeries *>(add(new LineSeries));
+        ground->setColor(Qt::darkGreen);
+        ground->setFillBrush(QBrush(Qt::green, Qt::BDiagPattern));
+        ground->setFillBaseline(-4);
+        for (const QPointF &p : {QPointF(0.5, -2), QPointF(2, -1), QPointF(3, NaN), QPointF(4, -3), QPointF(9.5, 0)})
+            ground->addPoint(p);
+        auto *top = static_cast<LineSeries *>(add(new LineSeries));
+        top->setColor(Qt::blue);
+        QLinearGradient fade(0, 0, 0, 1);
+        fade.setCoordinateMode(QGradient::ObjectBoundingMode);
+        fade.setColorAt(0, Qt::blue);
+        fade.setColorAt(1, Qt::white);
+        top->setFillBrush(fade);
+        top->setStepMode(LineSeries::StepCenter);
+        top->setStackedOn(ground);
+        for (const QPointF &p : {QPointF(1, 2), QPointF(5, 3), QPointF(7, 1), QPointF(9, 2)})
+            top->addPoint(p);
+        auto *band = static_cast<HighLowSeries *>(add(new HighLowSeries));
+        band->setColor(Qt::red);
+        band->setBrush(QColor(255, 0, 0, 60));
+        band->setLowerLineVisible(false);
+        band->addPoint(0, 4.5, 3.5);
+        band->addPoint(10, 3, 3.5);
         break;
     }
     case ssFarCorners: // one corner far beyond the pixel range each
@@ -446,16 +549,33 @@ void TestSeries::lineColumns_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QRectF>("view");
     QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<int>("step");  // LineSeries::StepMode
+    QTest::addColumn<bool>("fill"); // to a baseline of -30
     const QRectF all(0, -120, 20000, 240), zoomed(5000, -40, 300, 60);
+    const auto row = [](const char *name, int kind, QRectF view, qreal ratio, int step = 0, bool fill = false) {
+        QTest::newRow(name) << kind << view << ratio << step << fill;
+    };
     for (qreal ratio : {1.0, 2.0}) {
-        const char *at = ratio == 1 ? "" : ", 2x";
-        QTest::addRow("random%s", at) << 0 << all << ratio;
-        QTest::addRow("sorted dense%s", at) << 1 << all << ratio;
-        QTest::addRow("NaN holes%s", at) << 3 << all << ratio;
-        QTest::addRow("zoomed%s", at) << 1 << zoomed << ratio;
-        QTest::addRow("flat runs%s", at) << 4 << all << ratio;
+        const bool twice = ratio == 2;
+        row(twice ? "random, 2x" : "random", 0, all, ratio);
+        row(twice ? "sorted dense, 2x" : "sorted dense", 1, all, ratio);
+        row(twice ? "NaN holes, 2x" : "NaN holes", 3, all, ratio);
+        row(twice ? "zoomed, 2x" : "zoomed", 1, zoomed, ratio);
+        row(twice ? "flat runs, 2x" : "flat runs", 4, all, ratio);
     }
-    QTest::newRow("sparse steps, 2x") << 5 << all << qreal(2);
+    row("sparse steps, 2x", 5, all, 2);
+    // A stepped line is the plain line through its corners; a fill is one
+    // polygon through every point, closed along the baseline.
+    row("stepped left, sparse", 5, all, 1, LineSeries::StepLeft);
+    row("stepped right, dense", 1, all, 1, LineSeries::StepRight);
+    row("stepped centre, zoomed", 1, zoomed, 1, LineSeries::StepCenter);
+    row("stepped, NaN holes", 3, all, 1, LineSeries::StepLeft);
+    row("filled, sparse", 5, all, 1, 0, true);
+    row("filled, sorted dense", 1, all, 1, 0, true);
+    row("filled, random", 0, all, 1, 0, true);
+    row("filled, NaN holes", 3, all, 1, 0, true);
+    row("filled, zoomed", 1, zoomed, 1, 0, true);
+    row("filled and stepped, sparse", 5, all, 1, LineSeries::StepCenter, true);
 }
 
 // Segments inside one pixel column are merged into the run they cover.
@@ -464,6 +584,8 @@ void TestSeries::lineColumns()
     QFETCH(int, kind);
     QFETCH(QRectF, view);
     QFETCH(qreal, ratio);
+    QFETCH(int, step);
+    QFETCH(bool, fill);
     QRandomGenerator rng(1234 + kind);
     const QSize size(400, 250);
     Frame f(view.left(), view.right(), view.top(), view.bottom(), size.width(), size.height());
@@ -480,6 +602,65 @@ void TestSeries::lineColumns()
         default: y = (i / 700) % 3 * 30.0; break;
         }
         s.addXY(x, y);
+    }
+    if (step || fill) {
+        // The corners as the modes promise them, independent of the series.
+        LineSeries corners;
+        corners.setAxis(&f.x, &f.y);
+        for (int i = 0; i < n; ++i) {
+            const QPointF b(s.point(i).at(0).toDouble(), s.point(i).at(1).toDouble());
+            if (i > 0 && step) {
+                const QPointF a(s.point(i - 1).at(0).toDouble(), s.point(i - 1).at(1).toDouble());
+                const double mid = (a.x() + b.x()) / 2;
+                if (step == LineSeries::StepLeft)
+                    corners.addXY(b.x(), a.y());
+                else if (step == LineSeries::StepRight)
+                    corners.addXY(a.x(), b.y());
+                else
+                    corners.addPoints(QVector<QPointF>{{mid, a.y()}, {mid, b.y()}});
+            }
+            corners.addXY(b.x(), b.y());
+        }
+        s.setStepMode(LineSeries::StepMode(step));
+        const QColor area(255, 0, 0);
+        QImage plain = everySegment(corners, s.color(), size);
+        if (fill) {
+            s.setFillBrush(area);
+            s.setFillBaseline(-30);
+            // Each stretch between holes, closed along the baseline.
+            QImage under(size, QImage::Format_ARGB32_Premultiplied);
+            under.fill(Qt::transparent);
+            QPainter p(&under);
+            p.setPen(Qt::NoPen);
+            p.setBrush(area);
+            const int base = int(f.y.pointToPixel(-30));
+            QPolygonF run;
+            for (int i = 0; i <= corners.pointsCount(); ++i) {
+                const QPointF c = i < corners.pointsCount() ? corners.points().at(i) : QPointF(NaN, NaN);
+                if (!std::isnan(c.x() + c.y())) {
+                    run << QPointF(int(f.x.pointToPixel(c.x())), int(f.y.pointToPixel(c.y())));
+                    continue;
+                }
+                if (!run.isEmpty())
+                    p.drawPolygon(run << QPointF(run.last().x(), base) << QPointF(run.first().x(), base), Qt::WindingFill);
+                run.clear();
+            }
+            p.drawImage(0, 0, plain);
+            p.end();
+            plain = under;
+        }
+        const QImage fast = render(s, size);
+        // The line is exact. Over two points a pixel column, the fill is
+        // filled column by column from the summary, whole columns: it may
+        // differ where a column's polygon edges cross or a hole is narrower
+        // than a pixel, in under one pixel in a hundred.
+        QCOMPARE(countColor(fast, s.color().rgb()), countColor(plain, s.color().rgb()));
+        int differ = 0;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                differ += fast.pixel(x, y) != plain.pixel(x, y);
+        QVERIFY2(differ <= (fill && (kind != 5 || step) ? size.width() * size.height() / 100 : 0), qPrintable(QString::number(differ)));
+        return;
     }
     if (ratio == 1) {
         QCOMPARE(render(s, size), everySegment(s, s.color(), size));

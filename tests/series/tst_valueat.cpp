@@ -15,7 +15,9 @@ private slots:
 
 void TestValueAt::lookup_data()
 {
-    QTest::addColumn<int>("kind"); // index of makeSeries(), or -1 for a line series
+    // index of makeSeries(); -1 - a step mode for a line series, -9 for one
+    // stacked on a base that steps up from 1000 to 2000 at x = 15
+    QTest::addColumn<int>("kind");
     QTest::addColumn<QList<QPointF>>("points");
     QTest::addColumn<double>("x");
     QTest::addColumn<double>("want"); // NaN: no value
@@ -45,6 +47,17 @@ void TestValueAt::lookup_data()
     const QList<QPointF> back{{0, 0}, {10, 10}, {5, 20}, {20, 30}};
     QTest::newRow("unsorted, spanned once") << -1 << back << 12.5 << 25.0;
     QTest::newRow("unsorted, beyond the last point") << -1 << QList<QPointF>{{0, 0}, {10, 10}, {5, 20}} << 7.0 << NaN;
+    QTest::newRow("step left, held") << -1 - LineSeries::StepLeft << ramp << 9.9 << 0.0;
+    QTest::newRow("step left, at a point") << -1 - LineSeries::StepLeft << ramp << 10.0 << 100.0;
+    QTest::newRow("step right, ahead") << -1 - LineSeries::StepRight << ramp << 0.1 << 100.0;
+    QTest::newRow("step right, at a point") << -1 - LineSeries::StepRight << ramp << 10.0 << 100.0;
+    QTest::newRow("step centre, before half") << -1 - LineSeries::StepCenter << ramp << 4.9 << 0.0;
+    QTest::newRow("step centre, at half") << -1 - LineSeries::StepCenter << ramp << 5.0 << 100.0;
+    QTest::newRow("step, after the data") << -1 - LineSeries::StepLeft << ramp << 31.0 << NaN;
+    QTest::newRow("stacked, between") << -9 << ramp << 5.0 << 1050.0;
+    // Stacked values are taken at this series' x: the line cuts the corner.
+    QTest::newRow("stacked, across the base's step") << -9 << ramp << 12.5 << 1325.0;
+    QTest::newRow("stacked, past the base") << -9 << ramp << 30.0 << 50.0;
     QTest::newRow("point series") << int(kPoint) << ramp << 15.0 << 50.0;
     QTest::newRow("bars have none") << int(kBar) << ramp << 10.0 << NaN;
 }
@@ -56,6 +69,14 @@ void TestValueAt::lookup()
     QFETCH(double, x);
     QFETCH(double, want);
     std::unique_ptr<ChartSeries> s(kind < 0 ? new LineSeries : makeSeries(kind));
+    LineSeries base;
+    base.setStepMode(LineSeries::StepLeft);
+    for (const QPointF &p : {QPointF(0, 1000), QPointF(15, 2000), QPointF(25, 2000)})
+        base.addPoint(p);
+    if (kind == -9)
+        static_cast<LineSeries *>(s.get())->setStackedOn(&base);
+    else if (kind < 0)
+        static_cast<LineSeries *>(s.get())->setStepMode(LineSeries::StepMode(-1 - kind));
     for (const QPointF &p : points)
         s->addXY(p.x(), p.y());
     const double got = s->valueAt(x);
