@@ -807,6 +807,18 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
                     QMetaObject::invokeMethod(s, "removeBefore", Q_ARG(double, r.number()));
                 break;
             default:
+                if (auto *line = qobject_cast<LineSeries *>(s)) {
+                    static const QBrush brushes[] = {QBrush(), QBrush(Qt::red), QBrush(Qt::Dense4Pattern),
+                                                     QBrush(QLinearGradient(0, 0, 0, 100))};
+                    line->setFillBrush(brushes[b / 4 % 4]);
+                    line->setFillBaseline(r.number());
+                    line->setFillTo(b & 16 ? qobject_cast<LineSeries *>(pick()) : nullptr);
+                    line->setStepMode(LineSeries::StepMode(b / 32 % 4));
+                    line->setStackedOn(b & 128 ? qobject_cast<LineSeries *>(pick()) : nullptr);
+                } else if (auto *band = qobject_cast<HighLowSeries *>(s)) {
+                    band->setBrush(b & 4 ? QBrush(Qt::blue) : QBrush(Qt::Dense6Pattern));
+                    band->setLowerLineVisible(b & 8);
+                }
                 break;
             }
             break;
