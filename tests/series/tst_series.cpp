@@ -999,6 +999,8 @@ void TestSeries::histogramRefusals()
     s.clear();
     QCOMPARE(s.pointsCount(), 0);
     QVERIFY(std::isnan(s.minX()));
+}
+
 void TestSeries::barLayouts_data()
 {
     QTest::addColumn<QRectF>("view");
