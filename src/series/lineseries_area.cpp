@@ -277,16 +277,34 @@ void LineSeriesPrivate::fillColumns(QPainter *painter, const tavrin::FillEnvelop
     tavrin::RasterTarget target;
     if (fillBrush.style() == Qt::SolidPattern && target.bind(painter) && target.scale == 1) {
         const quint32 pixel = fillBrush.color().rgba64().premultiplied().toArgb32();
-        for (const QRect &r : qAsConst(rects)) {
-            const int x = r.left() + target.dx;
-            if (x < 0 || x >= target.width)
-                continue;
-            const int y0 = qMax(r.top() + target.dy, 0), y1 = qMin(r.bottom() + target.dy, target.height - 1);
-            if (y0 > y1)
-                continue;
-            quint32 *p = target.bits + qptrdiff(y0) * target.stride + x;
-            for (int y = y0; y <= y1; ++y, p += target.stride)
-                tavrin::RasterTarget::blend(*p, pixel);
+        quint32 *const bits = target.bits;
+        const qptrdiff stride = target.stride;
+        const int dx = target.dx, dy = target.dy, width = target.width, height = target.height;
+        // A whole column at a time walks down one cache set when the stride
+        // is a power of two; a band of a few rows stays in the cache for
+        // the columns after. Every blend is the same colour, so the order
+        // leaves each pixel as it was. The background repeats down a
+        // column: its blend is worked out once.
+        constexpr int kBand = 16;
+        quint32 seen = 0, made = 0;
+        tavrin::RasterTarget::blend(made, pixel);
+        for (int band = 0; band < height; band += kBand) {
+            const int bandEnd = qMin(band + kBand, height) - 1;
+            for (const QRect &r : qAsConst(rects)) {
+                const int x = r.left() + dx;
+                const int y0 = qMax(r.top() + dy, band), y1 = qMin(r.bottom() + dy, bandEnd);
+                if (x < 0 || x >= width || y0 > y1)
+                    continue;
+                quint32 *p = bits + qptrdiff(y0) * stride + x;
+                for (int y = y0; y <= y1; ++y, p += stride) {
+                    if (*p != seen) {
+                        seen = *p;
+                        made = seen;
+                        tavrin::RasterTarget::blend(made, pixel);
+                    }
+                    *p = made;
+                }
+            }
         }
         return;
     }
