@@ -56,6 +56,10 @@ QVector<QPointF> stepped(const QVector<QPointF> &pts, LineSeries::StepMode mode)
 
 } // namespace
 
+LineSeriesPrivate::LineSeriesPrivate(LineSeries *series) : PointStream(series), q(series) {}
+
+LineSeriesPrivate::~LineSeriesPrivate() = default;
+
 LineSeries *LineSeriesPrivate::partner(const QPointer<LineSeries> &other) const
 {
     LineSeries *s = other.data();
@@ -217,6 +221,33 @@ QBrush overBox(const QBrush &brush, const QRectF &box)
 
 } // namespace
 
+void LineSeriesPrivate::addSpans(tavrin::FillEnvelope &env, bool made, const QVector<QPointF> &pts)
+{
+    if (made) {
+        env.addSpans(pts);
+        return;
+    }
+    if (!spanCache)
+        spanCache.reset(new tavrin::SpanCache);
+    tavrin::SpanCache &c = *spanCache;
+    const int n = buffer.size();
+    const QPointF *first = buffer.begin();
+    const std::array<double, 6> frame = env.frame();
+    if (summaries.isValid() && c.changes == summaries.changes() && c.points == first && c.size == n
+        && c.frame == frame) {
+        env.spans = c.spans;
+        env.inside = c.inside;
+        return;
+    }
+    env.addSpans(buffer, &summaries);
+    c.changes = summaries.changes();
+    c.points = first;
+    c.size = n;
+    c.frame = frame;
+    c.spans = env.spans;
+    c.inside = env.inside;
+}
+
 // Dense data on an image: each pixel column is filled from the baseline
 // (or the other line) to the far end of the rows the line reaches there,
 // which, under the line's own column, are the pixels a polygon through
@@ -356,14 +387,9 @@ void LineSeriesPrivate::drawShaped(QPainter *painter)
         QVector<QPointF> pts, theirs;
         const bool made = prepare(pts), theirsMade = to && to->d->prepare(theirs);
         if (columns) {
-            if (made)
-                own.addSpans(pts);
-            else
-                own.addSpans(buffer, &summaries);
-            if (to && theirsMade)
-                other.addSpans(theirs);
-            else if (to)
-                other.addSpans(to->d->buffer, &to->d->summaries);
+            addSpans(own, made, pts);
+            if (to)
+                to->d->addSpans(other, theirsMade, theirs);
         }
         // Zoomed in, the points may be few in the plot however many there are.
         if (columns && own.inside > 3 * qint64(own.spans.size())) {
