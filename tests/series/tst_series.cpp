@@ -697,10 +697,10 @@ void TestSeries::denseFillRedrawn_data()
 }
 
 // A dense fill drawn again after its points, the other line's or the view
-// changed is the fill of a series that only ever had the new points and
-// view; the translucent colour blended into the image straight gives the
-// pixels QPainter gives under a clip (which turns that off), over a
-// background of many colours.
+// changed is that of a series given the same changes and drawn only then;
+// the translucent colour blended into the image straight gives the pixels
+// QPainter gives under a clip (which turns that off), over a background of
+// many colours.
 void TestSeries::denseFillRedrawn()
 {
     QFETCH(QString, change);
@@ -708,16 +708,59 @@ void TestSeries::denseFillRedrawn()
     const QSize size(300, 200);
     const int n = 6000;
     const auto wave = [](int i, double shift) { return std::sin(i / 400.0 + shift) * 80 + (i * 7919 % 13); };
-    const auto make = [&](LineSeries &line, LineSeries &other, Frame &f, double shift, int from, int count) {
+    const auto under = [&](int i, double shift) { return wave(i, shift) / 3 - 60; };
+    const auto make = [&](LineSeries &line, LineSeries &other, Frame &f) {
         line.setAxis(&f.x, &f.y);
         other.setAxis(&f.x, &f.y);
+        // A clear line: an opaque one hides the rows its fill reaches.
+        line.setColor(Qt::transparent);
         line.setFillBrush(QColor(200, 40, 10, 90));
         line.setFillBaseline(-20);
         if (toOther)
             line.setFillTo(&other);
-        for (int i = from; i < from + count; ++i) {
-            line.addXY(i, wave(i, shift));
-            other.addXY(i, wave(i, shift) / 3 - 60);
+        for (int i = 0; i < n; ++i) {
+            line.addXY(i, wave(i, 0));
+            other.addXY(i, under(i, 0));
+        }
+    };
+    const auto apply = [&](LineSeries &line, LineSeries &other, Frame &f) {
+        if (change == "append") {
+            for (int i = n; i < n + 40; ++i)
+                line.addXY(i, wave(i, 0));
+        } else if (change == "other append") {
+            for (int i = n; i < n + 40; ++i)
+                other.addXY(i, under(i, 0));
+        } else if (change == "drop oldest") {
+            line.setMaximumPoints(n);
+            for (int i = n; i < n + 64; ++i)
+                line.addXY(i, wave(i, 0));
+        } else if (change == "remove before") {
+            line.removeBefore(500);
+        } else if (change == "refill" || change == "other refill") {
+            const bool own = change == "refill";
+            (own ? line : other).clear();
+            for (int i = 0; i < n; ++i)
+                (own ? line : other).addXY(i, own ? wave(i, 1.3) : under(i, 1.3));
+        } else if (change == "pan" || change == "zoom y") {
+            if (change == "pan")
+                f.x.setRange(700, n + 700);
+            else
+                f.y.setRange(-120, 40);
+            for (int i = 0; i < 30; ++i) {
+                f.x.d->updateTransform();
+                f.y.d->updateTransform();
+            }
+        } else if (change != "none") {
+            // Every 10th point moved up in place.
+            for (int i = 0; i < n; i += 10) {
+                const QPointF moved(i, wave(i, 0) + 30);
+                if (change == "change point")
+                    line.changePoint(i, moved);
+                else if (change == "add mid")
+                    line.addMid(i, wave(i, 0) + 60);
+                else
+                    line[i] = moved;
+            }
         }
     };
     const auto draw = [&](LineSeries &line, bool clipped) {
@@ -731,88 +774,14 @@ void TestSeries::denseFillRedrawn()
         line.draw(&p);
         return img;
     };
-    const auto view = [&](Frame &f) {
-        if (change == "pan")
-            f.x.setRange(700, n + 700);
-        else if (change == "zoom y")
-            f.y.setRange(-120, 40);
-        for (int i = 0; i < 30; ++i) {
-            f.x.d->updateTransform();
-            f.y.d->updateTransform();
-        }
-    };
-    Frame f(0, n, -120, 120, size.width(), size.height());
-    LineSeries s, other;
-    make(s, other, f, 0, 0, n);
+    Frame f(0, n, -120, 120, size.width(), size.height()), g(0, n, -120, 120, size.width(), size.height());
+    LineSeries s, other, fresh, freshOther;
+    make(s, other, f);
+    make(fresh, freshOther, g);
     draw(s, false);
-    int from = 0, count = n;
-    double shift = 0;
-    if (change == "append" || change == "other append") {
-        LineSeries &line = change == "append" ? s : other;
-        for (int i = n; i < n + 40; ++i)
-            line.addXY(i, change == "append" ? wave(i, 0) : wave(i, 0) / 3 - 60);
-        if (change == "append") {
-            count += 40;
-        } else {
-            // The other line alone grew: its points are part of the picture.
-            LineSeries a, b;
-            Frame g(0, n, -120, 120, size.width(), size.height());
-            make(a, b, g, 0, 0, n);
-            for (int i = n; i < n + 40; ++i)
-                b.addXY(i, wave(i, 0) / 3 - 60);
-            QCOMPARE(draw(s, false), draw(a, true));
-            return;
-        }
-    } else if (change == "change point" || change == "add mid" || change == "edit list") {
-        // Every 10th point up: the wave shifted there.
-        for (int i = 0; i < n; i += 10) {
-            const QPointF moved(i, wave(i, 0) + 30);
-            if (change == "change point")
-                s.changePoint(i, moved);
-            else if (change == "add mid")
-                s.addMid(i, wave(i, 0) + 60);
-            else
-                s[i] = moved;
-        }
-        LineSeries a, b;
-        Frame g(0, n, -120, 120, size.width(), size.height());
-        make(a, b, g, 0, 0, n);
-        for (int i = 0; i < n; i += 10)
-            a.changePoint(i, QPointF(i, wave(i, 0) + 30));
-        QCOMPARE(draw(s, false), draw(a, true));
-        return;
-    } else if (change == "drop oldest") {
-        s.setMaximumPoints(n);
-        for (int i = n; i < n + 64; ++i)
-            s.addXY(i, wave(i, 0));
-        from = 64;
-    } else if (change == "remove before") {
-        s.removeBefore(500);
-        from = 500;
-        count = n - 500;
-    } else if (change == "refill" || change == "other refill") {
-        shift = 1.3;
-        LineSeries &line = change == "refill" ? s : other;
-        line.clear();
-        for (int i = 0; i < n; ++i)
-            line.addXY(i, change == "refill" ? wave(i, shift) : wave(i, shift) / 3 - 60);
-        if (change == "other refill") {
-            LineSeries a, b;
-            Frame g(0, n, -120, 120, size.width(), size.height());
-            make(a, b, g, 0, 0, n);
-            b.clear();
-            for (int i = 0; i < n; ++i)
-                b.addXY(i, wave(i, shift) / 3 - 60);
-            QCOMPARE(draw(s, false), draw(a, true));
-            return;
-        }
-    }
-    view(f);
-    Frame g(0, n, -120, 120, size.width(), size.height());
-    view(g);
-    LineSeries a, b;
-    make(a, b, g, shift, from, count);
-    QCOMPARE(draw(s, false), draw(a, true));
+    apply(s, other, f);
+    apply(fresh, freshOther, g);
+    QCOMPARE(draw(s, false), draw(fresh, true));
 }
 
 void TestSeries::antialiasedLines_data()
