@@ -6,6 +6,7 @@
 #include <QPolygonF>
 #include <QtNumeric>
 #include <QVector>
+#include <array>
 #include <climits>
 #include <cmath>
 
@@ -125,6 +126,12 @@ public:
         close();
     }
 
+    // What the spans depend on besides the points: the maps and the plot.
+    std::array<double, 6> frame() const
+    {
+        return {m_x.offset, m_x.factor, m_y.offset, m_y.factor, m_left, m_right};
+    }
+
     QVector<QPolygonF> runs;
 
     // Per pixel column inside the plot: the rows the line reaches there and
@@ -239,6 +246,18 @@ private:
     Column m_col;
     int m_seq = 0;
     QPolygonF m_run;
+};
+
+// The spans of a series' stored points, kept while neither the points (by
+// their summaries' count of changes) nor the frame moved: a replot of the
+// same data and view skips the walk.
+struct SpanCache {
+    quint64 changes = 0;
+    const QPointF *points = nullptr;
+    int size = -1;
+    std::array<double, 6> frame{};
+    QVector<FillEnvelope::Span> spans;
+    qint64 inside = 0;
 };
 
 } // namespace tavrin

@@ -56,6 +56,10 @@ QVector<QPointF> stepped(const QVector<QPointF> &pts, LineSeries::StepMode mode)
 
 } // namespace
 
+LineSeriesPrivate::LineSeriesPrivate(LineSeries *series) : PointStream(series), q(series) {}
+
+LineSeriesPrivate::~LineSeriesPrivate() = default;
+
 LineSeries *LineSeriesPrivate::partner(const QPointer<LineSeries> &other) const
 {
     LineSeries *s = other.data();
@@ -217,6 +221,33 @@ QBrush overBox(const QBrush &brush, const QRectF &box)
 
 } // namespace
 
+void LineSeriesPrivate::addSpans(tavrin::FillEnvelope &env, bool made, const QVector<QPointF> &pts)
+{
+    if (made) {
+        env.addSpans(pts);
+        return;
+    }
+    if (!spanCache)
+        spanCache.reset(new tavrin::SpanCache);
+    tavrin::SpanCache &c = *spanCache;
+    const int n = buffer.size();
+    const QPointF *first = buffer.begin();
+    const std::array<double, 6> frame = env.frame();
+    if (summaries.isValid() && c.changes == summaries.changes() && c.points == first && c.size == n
+        && c.frame == frame) {
+        env.spans = c.spans;
+        env.inside = c.inside;
+        return;
+    }
+    env.addSpans(buffer, &summaries);
+    c.changes = summaries.changes();
+    c.points = first;
+    c.size = n;
+    c.frame = frame;
+    c.spans = env.spans;
+    c.inside = env.inside;
+}
+
 // Dense data on an image: each pixel column is filled from the baseline
 // (or the other line) to the far end of the rows the line reaches there,
 // which, under the line's own column, are the pixels a polygon through
@@ -277,16 +308,34 @@ void LineSeriesPrivate::fillColumns(QPainter *painter, const tavrin::FillEnvelop
     tavrin::RasterTarget target;
     if (fillBrush.style() == Qt::SolidPattern && target.bind(painter) && target.scale == 1) {
         const quint32 pixel = fillBrush.color().rgba64().premultiplied().toArgb32();
-        for (const QRect &r : qAsConst(rects)) {
-            const int x = r.left() + target.dx;
-            if (x < 0 || x >= target.width)
-                continue;
-            const int y0 = qMax(r.top() + target.dy, 0), y1 = qMin(r.bottom() + target.dy, target.height - 1);
-            if (y0 > y1)
-                continue;
-            quint32 *p = target.bits + qptrdiff(y0) * target.stride + x;
-            for (int y = y0; y <= y1; ++y, p += target.stride)
-                tavrin::RasterTarget::blend(*p, pixel);
+        quint32 *const bits = target.bits;
+        const qptrdiff stride = target.stride;
+        const int dx = target.dx, dy = target.dy, width = target.width, height = target.height;
+        // A whole column at a time walks down one cache set when the stride
+        // is a power of two; a band of a few rows stays in the cache for
+        // the columns after. Every blend is the same colour, so the order
+        // leaves each pixel as it was. The background repeats down a
+        // column: its blend is worked out once.
+        constexpr int kBand = 16;
+        quint32 seen = 0, made = 0;
+        tavrin::RasterTarget::blend(made, pixel);
+        for (int band = 0; band < height; band += kBand) {
+            const int bandEnd = qMin(band + kBand, height) - 1;
+            for (const QRect &r : qAsConst(rects)) {
+                const int x = r.left() + dx;
+                const int y0 = qMax(r.top() + dy, band), y1 = qMin(r.bottom() + dy, bandEnd);
+                if (x < 0 || x >= width || y0 > y1)
+                    continue;
+                quint32 *p = bits + qptrdiff(y0) * stride + x;
+                for (int y = y0; y <= y1; ++y, p += stride) {
+                    if (*p != seen) {
+                        seen = *p;
+                        made = seen;
+                        tavrin::RasterTarget::blend(made, pixel);
+                    }
+                    *p = made;
+                }
+            }
         }
         return;
     }
@@ -338,14 +387,9 @@ void LineSeriesPrivate::drawShaped(QPainter *painter)
         QVector<QPointF> pts, theirs;
         const bool made = prepare(pts), theirsMade = to && to->d->prepare(theirs);
         if (columns) {
-            if (made)
-                own.addSpans(pts);
-            else
-                own.addSpans(buffer, &summaries);
-            if (to && theirsMade)
-                other.addSpans(theirs);
-            else if (to)
-                other.addSpans(to->d->buffer, &to->d->summaries);
+            addSpans(own, made, pts);
+            if (to)
+                to->d->addSpans(other, theirsMade, theirs);
         }
         // Zoomed in, the points may be few in the plot however many there are.
         if (columns && own.inside > 3 * qint64(own.spans.size())) {

@@ -6,17 +6,20 @@
 
 #include <QPointer>
 #include <QVector>
+#include <memory>
 
 class QPainter;
 namespace tavrin {
 struct PixelMap;
 class FillEnvelope;
+struct SpanCache;
 }
 
 class LineSeriesPrivate : public tavrin::PointStream
 {
 public:
-    explicit LineSeriesPrivate(LineSeries *series) : PointStream(series), q(series) {}
+    explicit LineSeriesPrivate(LineSeries *series);
+    ~LineSeriesPrivate() override;
 
     LineSeries *const q;
     // Handed out for out-of-range operator[]; reset before each use so a
@@ -50,6 +53,10 @@ public:
     void stroke(QPainter *painter);
     void drawShaped(QPainter *painter);
     double baselinePixel(const tavrin::PixelMap &my) const;
+    // The dense fill's spans of pts, or of the stored points when made is
+    // false, those from the cache while they hold.
+    void addSpans(tavrin::FillEnvelope &env, bool made, const QVector<QPointF> &pts);
+    std::unique_ptr<tavrin::SpanCache> spanCache;
     void fillColumns(QPainter *painter, const tavrin::FillEnvelope &own, const tavrin::FillEnvelope *other, double by);
     void changed(bool extentMoved);
 };

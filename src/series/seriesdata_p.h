@@ -87,8 +87,12 @@ public:
     static constexpr int kBlock = 64;
 
     bool isValid() const { return m_valid; }
+    // Counts every change, so that what a draw worked out from valid
+    // summaries and their points can tell whether it still holds.
+    quint64 changes() const { return m_changes; }
     void invalidate()
     {
+        ++m_changes;
         m_valid = false;
         m_blocks.clear();
         m_head = 0;
@@ -109,6 +113,7 @@ public:
     // The point now at index i of the container was appended.
     void append(int i, double x, double y)
     {
+        ++m_changes;
         const int block = (i + m_shift) / kBlock;
         if (block == live())
             m_blocks.emplace_back();
@@ -120,6 +125,7 @@ public:
     // The first `removed` points were dropped.
     void dropFront(int removed)
     {
+        ++m_changes;
         m_shift += removed;
         const int whole = qMin(m_shift / kBlock, live());
         if (whole > 0) {
@@ -224,6 +230,7 @@ private:
     size_t m_head = 0; // the first block; those before it were dropped
     int m_shift = 0; // points of the first block that were dropped
     bool m_valid = false;
+    quint64 m_changes = 0;
     // m_tails[i]: the box of the first block's points from i on, as they
     // were at shift m_tailsShift; made when the first block is asked for
     // twice.

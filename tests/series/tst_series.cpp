@@ -71,6 +71,8 @@ private slots:
     void markerDetails();
     void lineColumns_data();
     void lineColumns();
+    void denseFillRedrawn_data();
+    void denseFillRedrawn();
     void antialiasedLines_data();
     void antialiasedLines();
     void barsOnWholePixels_data();
@@ -680,6 +682,106 @@ void TestSeries::lineColumns()
         s.draw(&p);
     }
     QCOMPARE(fast, plain);
+}
+
+void TestSeries::denseFillRedrawn_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("toOther"); // filled to a second line, not a baseline
+    for (const char *c : {"none", "append", "change point", "add mid", "edit list", "drop oldest", "remove before",
+                          "refill", "pan", "zoom y"})
+        QTest::newRow(c) << QString(c) << false;
+    QTest::newRow("other line appended") << QString("other append") << true;
+    QTest::newRow("other line refilled") << QString("other refill") << true;
+    QTest::newRow("pan, to other line") << QString("pan") << true;
+}
+
+// A dense fill drawn again after its points, the other line's or the view
+// changed is that of a series given the same changes and drawn only then;
+// the translucent colour blended into the image straight gives the pixels
+// QPainter gives under a clip (which turns that off), over a background of
+// many colours.
+void TestSeries::denseFillRedrawn()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, toOther);
+    const QSize size(300, 200);
+    const int n = 6000;
+    const auto wave = [](int i, double shift) { return std::sin(i / 400.0 + shift) * 80 + (i * 7919 % 13); };
+    const auto under = [&](int i, double shift) { return wave(i, shift) / 3 - 60; };
+    const auto make = [&](LineSeries &line, LineSeries &other, Frame &f) {
+        line.setAxis(&f.x, &f.y);
+        other.setAxis(&f.x, &f.y);
+        // A clear line: an opaque one hides the rows its fill reaches.
+        line.setColor(Qt::transparent);
+        line.setFillBrush(QColor(200, 40, 10, 90));
+        line.setFillBaseline(-20);
+        if (toOther)
+            line.setFillTo(&other);
+        for (int i = 0; i < n; ++i) {
+            line.addXY(i, wave(i, 0));
+            other.addXY(i, under(i, 0));
+        }
+    };
+    const auto apply = [&](LineSeries &line, LineSeries &other, Frame &f) {
+        if (change == "append") {
+            for (int i = n; i < n + 40; ++i)
+                line.addXY(i, wave(i, 0));
+        } else if (change == "other append") {
+            for (int i = n; i < n + 40; ++i)
+                other.addXY(i, under(i, 0));
+        } else if (change == "drop oldest") {
+            line.setMaximumPoints(n);
+            for (int i = n; i < n + 64; ++i)
+                line.addXY(i, wave(i, 0));
+        } else if (change == "remove before") {
+            line.removeBefore(500);
+        } else if (change == "refill" || change == "other refill") {
+            const bool own = change == "refill";
+            (own ? line : other).clear();
+            for (int i = 0; i < n; ++i)
+                (own ? line : other).addXY(i, own ? wave(i, 1.3) : under(i, 1.3));
+        } else if (change == "pan" || change == "zoom y") {
+            if (change == "pan")
+                f.x.setRange(700, n + 700);
+            else
+                f.y.setRange(-120, 40);
+            for (int i = 0; i < 30; ++i) {
+                f.x.d->updateTransform();
+                f.y.d->updateTransform();
+            }
+        } else if (change != "none") {
+            // Every 10th point moved up in place.
+            for (int i = 0; i < n; i += 10) {
+                const QPointF moved(i, wave(i, 0) + 30);
+                if (change == "change point")
+                    line.changePoint(i, moved);
+                else if (change == "add mid")
+                    line.addMid(i, wave(i, 0) + 60);
+                else
+                    line[i] = moved;
+            }
+        }
+    };
+    const auto draw = [&](LineSeries &line, bool clipped) {
+        QImage img(size, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                img.setPixel(x, y, (y / 3 + x / 50) % 3 ? 0xff203040u + uint(y % 5) : 0x80402010u);
+        QPainter p(&img);
+        if (clipped)
+            p.setClipRect(QRect(QPoint(-10, -10), size + QSize(20, 20)));
+        line.draw(&p);
+        return img;
+    };
+    Frame f(0, n, -120, 120, size.width(), size.height()), g(0, n, -120, 120, size.width(), size.height());
+    LineSeries s, other, fresh, freshOther;
+    make(s, other, f);
+    make(fresh, freshOther, g);
+    draw(s, false);
+    apply(s, other, f);
+    apply(fresh, freshOther, g);
+    QCOMPARE(draw(s, false), draw(fresh, true));
 }
 
 void TestSeries::antialiasedLines_data()
