@@ -607,7 +607,14 @@ inline void run(const uint8_t *data, size_t size, const QString &dir)
             const uint8_t b = r.byte();
             static const QSize sizes[] = {QSize(), {0, 0}, {1, 1}, {3, 700}, {640, 480}, {-5, 10}};
             const QSize size = b & 0x80 ? QSize(r.word() % 1200, r.word() % 900) : sizes[b % 6];
-            const double scale = b & 0x40 ? r.number() : 0.25 * (1 + r.byte() % 12);
+            double scale = b & 0x40 ? r.number() : 0.25 * (1 + r.byte() % 12);
+            // Pictures the library rightly makes can reach a gigabyte, half
+            // the fuzzer's memory limit under ASan: such scales come down to
+            // 16 million pixels. Scales it must refuse stay as they are.
+            const QSize base = size.isValid() && !size.isEmpty() ? size : w->size();
+            const double pixels = double(base.width()) * base.height() * scale * scale;
+            if (std::isfinite(scale) && scale > 0 && pixels > 16e6 && pixels < 1e18)
+                scale *= std::sqrt(16e6 / pixels);
             if (b & 0x20) {
                 static const char *const formats[] = {nullptr, "png", "jpg", "bmp", "no-such-format"};
                 w->exportImage(dir + QStringLiteral("/out.img"), size, scale, formats[r.byte() % 5]);
