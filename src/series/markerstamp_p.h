@@ -70,11 +70,25 @@ private:
         qptrdiff offset;
     };
 
+    // Sixteen pixels of a row of a marker 9 to 16 pixels wide (a small
+    // marker at device pixel ratio 2), for one 512-bit blend where the
+    // processor has it: one piece a row instead of two.
+    struct alignas(64) Row16 {
+        quint32 argb[16];
+        quint16 weight[32];
+        int x, y;
+        qptrdiff offset;
+    };
+
     void build(const QImage &marker);
     void place(int stride);
 
     void stampInside(quint32 *at) const
     {
+        if (!m_rows16.empty()) {
+            stampRows16(at, m_rows16.data(), m_rows16.data() + m_rows16.size());
+            return;
+        }
         if (m_wide && !m_rows8.empty()) {
             stampRows8(at, m_rows8.data(), m_rows8.data() + m_rows8.size());
             return;
@@ -105,6 +119,7 @@ private:
 
     void stampClipped(int x, int y) const;
     static void stampRows8(quint32 *at, const Row8 *row, const Row8 *end);
+    static void stampRows16(quint32 *at, const Row16 *row, const Row16 *end);
 
     static void blend(quint32 &d, quint32 s) { RasterTarget::blend(d, s); }
 
@@ -113,6 +128,7 @@ private:
     std::vector<Pixel> m_loose; // what no run covers: all, without SSE2
     std::vector<Pixel> m_all;   // every pixel that is not fully transparent
     std::vector<Row8> m_rows8;  // the rows by eights, when the marker is narrow enough
+    std::vector<Row16> m_rows16; // the rows whole, in their place where they pay
     bool m_wide = false;        // the processor blends 256 bits at a time
     qint64 m_source = 0;
     qreal m_ratio = 0;
