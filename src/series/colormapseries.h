@@ -357,6 +357,11 @@ public:
         tooltip() takes it); NaN outside the grid.
     */
     double valueAt(const QPoint &pos) const;
+    /*!
+        The value at an x alone, as every series has it: a colour map has no
+        one value per x, so this is NaN.
+    */
+    using ChartSeries::valueAt;
 
     /*!
         The series' private implementation; not part of the API a host uses.

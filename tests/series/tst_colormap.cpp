@@ -339,6 +339,7 @@ void TestColorMap::cellsOnThePlot()
     QCOMPARE(s.tooltip(f.pixel(7, 3)), QString()); // NaN
     QCOMPARE(s.tooltip(f.pixel(9, 3)), QString()); // beyond
     QCOMPARE(s.valueAt(f.pixel(7, 5)), 0.0);
+    QVERIFY(std::isnan(s.valueAt(5.0))); // no one value per x
 }
 
 // A pan reuses the last picture's columns; whatever the step, the picture is
