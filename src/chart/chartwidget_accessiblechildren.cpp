@@ -63,6 +63,23 @@ public:
     int seriesId() const { return m_id; }
 
 protected:
+    // What the series and its points share: the chart's visibility and
+    // keyboard focus, on the point `row` or, for -1, on the series.
+    QAccessible::State commonState(int row) const
+    {
+        QAccessible::State s;
+        if (!isValid()) {
+            s.invalid = true;
+            return s;
+        }
+        const ChartWidgetPrivate *d = m_chart->d;
+        s.invisible = !m_chart->isVisible();
+        s.focusable = d->keyboardNavigation;
+        s.focused = m_chart->hasFocus() && d->hasCurrentSeries && d->currentSeries == m_id
+            && (row < 0 ? d->currentPoint < 0 : d->currentPoint == row);
+        return s;
+    }
+
     QPointer<ChartWidget> m_chart;
     QPointer<ChartSeries> m_series;
     int m_id;
@@ -110,17 +127,12 @@ public:
     }
     QAccessible::State state() const override
     {
-        QAccessible::State s;
-        if (!isValid()) {
-            s.invalid = true;
+        QAccessible::State s = commonState(m_row);
+        if (s.invalid)
             return s;
-        }
         const ChartWidgetPrivate *d = m_chart->d;
-        s.invisible = !m_chart->isVisible();
-        s.focusable = d->keyboardNavigation;
         s.selectable = d->selectionMode != ChartWidget::smNone;
         s.multiSelectable = d->selectionMode == ChartWidget::smMultiplePoints || d->selectionMode == ChartWidget::smRectangle;
-        s.focused = m_chart->hasFocus() && d->hasCurrentSeries && d->currentSeries == m_id && d->currentPoint == m_row;
         const auto sel = d->selection.constFind(m_id);
         s.selected = sel != d->selection.constEnd() && sel->series == m_series
             && std::binary_search(sel->rows.constBegin(), sel->rows.constEnd(), m_row);
@@ -185,15 +197,8 @@ public:
     }
     QAccessible::State state() const override
     {
-        QAccessible::State s;
-        if (!isValid()) {
-            s.invalid = true;
-            return s;
-        }
-        const ChartWidgetPrivate *d = m_chart->d;
-        s.invisible = s.offscreen = !m_chart->isVisible();
-        s.focusable = d->keyboardNavigation;
-        s.focused = m_chart->hasFocus() && d->hasCurrentSeries && d->currentSeries == m_id && d->currentPoint < 0;
+        QAccessible::State s = commonState(-1);
+        s.offscreen = s.invisible;
         return s;
     }
 };
