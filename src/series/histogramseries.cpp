@@ -32,7 +32,15 @@ double interquartileRange(const std::vector<double> &values, double lo, double h
 {
     constexpr int kBuckets = 4096;
     const double scale = kBuckets / (hi - lo);
-    const auto bucket = [&](double v) { return qMin(int((v - lo) * scale), kBuckets - 1); };
+    // A range past the largest double is taken in halves; one too narrow
+    // for the scale puts every value in one bucket, which stays right, if
+    // slow.
+    const bool plain = std::isfinite(scale) && scale > 0;
+    const double half = 0.5 * lo, halfScale = kBuckets / (0.5 * hi - half);
+    const auto bucket = [&](double v) {
+        return plain ? qMin(int((v - lo) * scale), kBuckets - 1)
+                     : HistogramSeriesPrivate::binOf((0.5 * v - half) * halfScale, kBuckets - 1);
+    };
     const auto inside = [&](double v) { return v >= lo && v <= hi; };
     std::vector<size_t> counts(kBuckets, 0);
     for (const double v : values)
@@ -110,7 +118,7 @@ void HistogramSeriesPrivate::relayout()
             count = kMaxBins;
             lower = lo;
             upper = hi;
-            step = (hi - lo) / count;
+            step = stepOf(lo, hi, count);
         }
     } else {
         if (lo == hi) {
@@ -125,7 +133,7 @@ void HistogramSeriesPrivate::relayout()
             count = givenCount;
         } else {
             const double iqr = n >= kFewValues ? interquartileRange(values, lo, hi, n) : 0.0;
-            if (iqr > 0) {
+            if (iqr > 0 && std::isfinite(iqr)) {
                 const double width = 2 * iqr / std::cbrt(double(n));
                 const double bins = std::ceil((hi - lo) / width);
                 count = bins < kMaxBins ? qMax(1, int(bins)) : kMaxBins;
@@ -135,8 +143,14 @@ void HistogramSeriesPrivate::relayout()
         }
         lower = lo;
         upper = hi;
-        step = (hi - lo) / count;
+        step = stepOf(lo, hi, count);
     }
+    // Bins narrower than the smallest double would share their edges.
+    if (!(step > 0)) {
+        count = 1;
+        step = upper - lower;
+    }
+    wide = !std::isfinite(upper - lower);
     counts.assign(size_t(count), 0);
 }
 
@@ -153,22 +167,32 @@ bool HistogramSeriesPrivate::fitsLayout(double v) const
 void HistogramSeriesPrivate::binFrom(size_t first)
 {
     const double inv = 1.0 / step;
+    // Rare layouts at the ends of the double range take the careful way;
+    // the usual one keeps the loop as lean as it was.
+    if (wide || !std::isfinite(inv))
+        binValuesFrom<true>(first, inv);
+    else
+        binValuesFrom<false>(first, inv);
+}
+
+template<bool careful>
+void HistogramSeriesPrivate::binValuesFrom(size_t first, double inv)
+{
     const double *v = values.data();
     qint64 *c = counts.data();
     const int last = count - 1;
+    const auto edgeAt = [this](int i) { return careful ? edge(i) : i >= count ? upper : lower + i * step; };
     qint64 added = 0;
     for (size_t i = first, n = values.size(); i < n; ++i) {
         const double x = v[i];
         if (!(x >= lower && x <= upper))
             continue;
-        int k = int((x - lower) * inv);
+        int k = careful ? binOf(stepsTo(x), last) : qMin(int((x - lower) * inv), last);
         // Rounding may put a value on an edge into either neighbour; the
         // edges as drawn decide.
-        if (k > last)
-            k = last;
-        else if (k < last && x >= edge(k + 1))
+        if (k < last && x >= edgeAt(k + 1))
             ++k;
-        else if (k > 0 && x < edge(k))
+        else if (k > 0 && x < edgeAt(k))
             --k;
         ++c[k];
         ++added;
@@ -261,7 +285,7 @@ int HistogramSeriesPrivate::binAt(double x) const
 {
     if (count == 0 || !(x >= lower && x <= upper))
         return -1;
-    int k = qBound(0, int((x - lower) / step), count - 1);
+    int k = binOf(stepsTo(x), count - 1);
     while (k > 0 && x < edge(k))
         --k;
     while (k < count - 1 && x >= edge(k + 1))

@@ -38,7 +38,9 @@ class HistogramSeriesPrivate;
     automatic rule. No layout has more than maximumBinCount() bins: a
     setBinCount() above it is cut to it, and a setBinWidth() that would
     need more bins is widened, each with a warning; the automatic rule is
-    cut silently.
+    cut silently. Values anywhere in the double range bin alike, from
+    -DBL_MAX to DBL_MAX; a range so narrow that equal bins would be thinner
+    than the smallest double has one bin.
 
     A bin's value is its count, its density (the count divided by the
     number of binned values and by the bin's width, so the bars' area is 1)

@@ -4,6 +4,7 @@
 #include "histogramseries.h"
 #include "seriesdata_p.h"
 
+#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -36,11 +37,32 @@ public:
     size_t binned = 0; // values[0, binned) are in the counts
     bool stale = true; // the layout must be built again
     bool widened = false; // equal values got a range around them
+    bool wide = false; // upper - lower is past the largest double
     bool valuesStale = true; // binValues must be worked out again
     bool flushQueued = false;
     tavrin::BlockBounds published; // the bounds the chart last heard of
 
-    double edge(int i) const { return i >= count ? upper : lower + i * step; }
+    double edge(int i) const
+    {
+        if (i >= count)
+            return upper;
+        return wide ? 2 * (0.5 * lower + i * (0.5 * step)) : lower + i * step;
+    }
+    // Steps from lower to x. Bins over more than the largest double take
+    // halves, and steps too small to invert divide, so that neither
+    // overflows.
+    double stepsTo(double x) const
+    {
+        return wide ? (0.5 * x - 0.5 * lower) / (0.5 * step) : (x - lower) / step;
+    }
+    // A position in steps as a bin from 0 to last; NaN gives 0.
+    static int binOf(double steps, int last) { return steps >= 0 ? (steps < last ? int(steps) : last) : 0; }
+    // The width of count equal bins from lo to hi.
+    static double stepOf(double lo, double hi, int count)
+    {
+        const double s = (hi - lo) / count;
+        return std::isfinite(s) ? s : hi / count - lo / count;
+    }
 
     // Brings the bins up to date with the values; readers call it.
     void sync();
@@ -51,6 +73,8 @@ public:
     void queueFlush();
     void relayout();
     void binFrom(size_t first);
+    template<bool careful>
+    void binValuesFrom(size_t first, double inv);
     bool fitsLayout(double v) const;
     void normalize();
     // The bin holding x (edges as the bars are drawn), or -1.

@@ -80,6 +80,8 @@ private slots:
     void histogramBins_data();
     void histogramBins();
     void histogramRefusals();
+    void histogramExtremes_data();
+    void histogramExtremes();
     void barLayouts_data();
     void barLayouts();
     void barSettings();
@@ -1101,6 +1103,68 @@ void TestSeries::histogramRefusals()
     s.clear();
     QCOMPARE(s.pointsCount(), 0);
     QVERIFY(std::isnan(s.minX()));
+}
+
+void TestSeries::histogramExtremes_data()
+{
+    QTest::addColumn<QVector<double>>("values");
+    QTest::addColumn<int>("count"); // 0: automatic
+    QTest::addColumn<double>("width"); // 0: none
+    QTest::addColumn<QPointF>("range"); // null: none
+    const double big = std::numeric_limits<double>::max(), tiny = std::numeric_limits<double>::denorm_min();
+    const QVector<double> spread{-big, big, 0, 1, 2, 3, 4, 5};
+    const QVector<double> denormals{0, tiny, 1e-310, 2e-310, 3e-310, 4e-310, 5e-310, 6e-310};
+    QTest::newRow("every double, automatic") << spread << 0 << 0.0 << QPointF();
+    QTest::newRow("every double, quartiles apart") << QVector<double>{-big, -big, -big, -1e308, 1e308, big, big, big} << 0 << 0.0 << QPointF();
+    QTest::newRow("every double, given count") << spread << 4 << 0.0 << QPointF();
+    QTest::newRow("every double, given width") << spread << 0 << 1e300 << QPointF();
+    QTest::newRow("every double as the range") << spread << 0 << 0.0 << QPointF(-big, big);
+    QTest::newRow("beyond half the range") << QVector<double>{-1e308, 1e308, 0, 1, 2, 3, 4, 5} << 0 << 0.0 << QPointF();
+    QTest::newRow("denormals, automatic") << denormals << 0 << 0.0 << QPointF();
+    QTest::newRow("denormals, given count") << denormals << 7 << 0.0 << QPointF();
+    QTest::newRow("two denormals apart") << QVector<double>{0, tiny} << 3 << 0.0 << QPointF();
+}
+
+// Values at the ends of the double range or in its denormals bin without an
+// overflow (the sanitizer build checks each conversion): every value lands
+// in a bin whose edges hold it, and the chart draws them.
+void TestSeries::histogramExtremes()
+{
+    QFETCH(QVector<double>, values);
+    QFETCH(int, count);
+    QFETCH(double, width);
+    QFETCH(QPointF, range);
+    HistogramSeries s;
+    if (count)
+        s.setBinCount(count);
+    if (width > 0)
+        s.setBinWidth(width);
+    if (!range.isNull())
+        s.setRange(range.x(), range.y());
+    s.addValues(values);
+    const QVector<HistogramSeries::Bin> bins = s.bins();
+    QVERIFY(!bins.isEmpty());
+    qint64 total = 0;
+    for (const HistogramSeries::Bin &b : bins) {
+        QVERIFY2(std::isfinite(b.lower) && std::isfinite(b.upper) && b.lower <= b.upper,
+                 qPrintable(QStringLiteral("%1 to %2").arg(b.lower).arg(b.upper)));
+        total += b.count;
+    }
+    QCOMPARE(total, qint64(values.size()));
+    for (double v : values) {
+        // A value on an edge belongs to the bin above it.
+        const auto in = std::find_if(bins.begin(), bins.end(), [&](const HistogramSeries::Bin &b) {
+            return v >= b.lower && (v < b.upper || (v == b.upper && &b == &bins.last()));
+        });
+        QVERIFY2(in != bins.end() && in->count > 0, qPrintable(QString::number(v)));
+    }
+    Frame f(-1, 1, 0, 10);
+    s.setAxis(&f.x, &f.y);
+    QImage img(150, 100, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    s.draw(&p);
+    s.tooltip(f.pixel(0, 1));
 }
 
 void TestSeries::barLayouts_data()
