@@ -379,7 +379,13 @@ void LineSeriesPrivate::drawShaped(QPainter *painter)
     if (filled()) {
         const tavrin::PixelMap mx(xa), my(ya);
         const tavrin::ValueBox box = LineRenderer::scaledBox(xa, ya);
-        const double left = qMin(mx(box.l), mx(box.r)), right = qMax(mx(box.l), mx(box.r));
+        double left = qMin(mx(box.l), mx(box.r)), right = qMax(mx(box.l), mx(box.r));
+        // An axis whose range overflowed has no finite ends to map; its
+        // plot still spans its pixels.
+        if (!std::isfinite(left) || !std::isfinite(right)) {
+            left = 0;
+            right = xa->d->length;
+        }
         tavrin::FillEnvelope own(mx, my, left, right), other(mx, my, left, right);
         // Over a few points a pixel column an image is filled column by
         // column; vector files and sparse lines get the polygon.

@@ -666,6 +666,12 @@ void TestChart::fuzzRegressions_data()
         "wsRRhZr+gNQKowmSSfQMPuN9lhRFyAb1jHzyEgSJT5KW/PM8CECZkKyXDe2zuCEBgekhYQfb2vbF88hkl+4hmwHdkvGfSSH+qU7Z"
         "GCN1iCsgDarbI8/5GSFwOESV4CFe01IibRY3DI8dPMwh3S4K+rS/HEaWTZRwhiB4gpFEeL4eW0MJrisSLj/oesfs9aUhD8QbTdty"
         "Oyr7bEfAtXiUqrLFDLeX3bkSbiEgMRIQX2dkFPr2sgDa8Aml7uwzYk9RJL/F8E2COI4heBD2ELC8oR4L6fEhppXoelM=");
+    // A histogram over the whole double range widened the x axis to
+    // infinity; a filled line's columns then started at NaN.
+    QTest::newRow("fill beside an infinite axis") << QByteArray::fromBase64(
+        "+AAABYAAgACBAIMAggCCAH3/ev97/3QAAQEAhIAAggCBAIEAggCEAIMAgwCEAIYAAQADBIAAhACBAH4AggCGAIMAgQABAAMEgACC"
+        "AIEAgwCCAH8AgwCCAAEABQSAAIUIgQCBAIYAgQCCAIQAgQCDAIcAgQABKgAACIEAggCCgIMAgwCDgIQAiQCCgCokAAgBAIIAgoCD"
+        "AIMAg4CEAIkAFIMAKlgAAwCBAAGAgH8AiACCACoVAoBmAwIDKgUDgGYAAQMqBgALKgIEiQAqPwCAAAEqxwF/AAAqDwQ=");
 }
 
 void TestChart::fuzzRegressions()
