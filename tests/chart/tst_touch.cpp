@@ -721,6 +721,8 @@ void TestTouch::accessibleChildren_data()
     QTest::addColumn<QPointF>("at");
     QTest::addColumn<QString>("text");
     QTest::newRow("line") << int(kLine) << QPointF(50, 25) << QStringLiteral("50, 25");
+    // A point's own label comes first.
+    QTest::newRow("labelled points") << int(kPoint) << QPointF(50, 25) << QStringLiteral("Rome, 50, 25");
     QTest::newRow("bar") << int(kBar) << QPointF(50, 5) << QStringLiteral("50, 10");
     // Text labels at 20 and 80 only: the bar between them is read by its number.
     QTest::newRow("bar, text labels") << int(kBar) << QPointF(50, 5) << QStringLiteral("50, 10");
@@ -735,7 +737,15 @@ void TestTouch::accessibleChildren()
     QFETCH(int, kind);
     QFETCH(QPointF, at);
     QFETCH(QString, text);
-    TouchScene s(threeOf(kind));
+    ChartSeries *made = threeOf(kind);
+    if (QByteArray(QTest::currentDataTag()).startsWith("labelled")) {
+        made->clear();
+        auto *points = static_cast<PointSeries *>(made);
+        points->addXY(20, 10, QStringLiteral("Oslo"));
+        points->addXY(50, 25, QStringLiteral("Rome"));
+        points->addXY(80, 40, QString());
+    }
+    TouchScene s(made);
     if (QByteArray(QTest::currentDataTag()).endsWith("text labels")) {
         s.x()->setCustomLabel(20, QStringLiteral("Jan"));
         s.x()->setCustomLabel(80, QStringLiteral("Feb"));
@@ -764,7 +774,13 @@ void TestTouch::accessibleChildren()
     QCOMPARE(series->indexOfChild(point), 1);
     QVERIFY(point->state().selected);
     QVERIFY(!series->child(0)->state().selected);
-    QVERIFY(!series->child(cells));
+    QVERIFY(!series->child(cells) && !series->child(-1) && !chart->child(-1));
+    s.w.setSelectionMode(ChartWidget::smSinglePoint);
+    QVERIFY(point->state().selectable && !point->state().multiSelectable);
+    s.w.setSelectionMode(ChartWidget::smMultiplePoints);
+    QVERIFY(point->state().multiSelectable);
+    s.w.setSelectionMode(ChartWidget::smNone);
+    QVERIFY(!point->state().selectable && !point->state().multiSelectable);
     // Readers keep children by id: asking again gives the same one.
     QCOMPARE(QAccessible::uniqueId(series->child(1)), QAccessible::uniqueId(point));
     // Where it is drawn, on the screen; the pie's slice from its hit test.

@@ -82,6 +82,7 @@ private slots:
     void histogramRefusals();
     void histogramExtremes_data();
     void histogramExtremes();
+    void histogramRuleChanges();
     void barLayouts_data();
     void barLayouts();
     void barSettings();
@@ -1165,6 +1166,41 @@ void TestSeries::histogramExtremes()
     QPainter p(&img);
     s.draw(&p);
     s.tooltip(f.pixel(0, 1));
+}
+
+// Going back to the automatic rule or the values' range bins as a series
+// that never left them; the chart's bounds follow each change at once.
+void TestSeries::histogramRuleChanges()
+{
+    const QVector<double> values{0, 1, 1, 2, 3, 5, 8, 13, 21, 34};
+    HistogramSeries fresh, s;
+    fresh.addValues(values);
+    s.addValues(values);
+    QSignalSpy binning(&s, &HistogramSeries::binningChanged);
+    const auto same = [&] {
+        const auto a = s.bins(), b = fresh.bins();
+        if (a.size() != b.size())
+            return false;
+        for (int i = 0; i < a.size(); ++i)
+            if (a[i].lower != b[i].lower || a[i].upper != b[i].upper || a[i].count != b[i].count)
+                return false;
+        return s.minX() == fresh.minX() && s.maxX() == fresh.maxX() && s.maxY() == fresh.maxY();
+    };
+    s.setBinWidth(10);
+    QCOMPARE(s.maxX(), 40.0); // before anything reads the bins
+    s.setAutomaticBins();
+    QVERIFY(same());
+    s.setBinCount(3);
+    QCOMPARE(s.maxY(), 7.0);
+    s.setAutomaticBins();
+    s.setAutomaticBins(); // no change
+    QVERIFY(same());
+    s.setRange(-10, 10);
+    QCOMPARE(s.minX(), -10.0);
+    s.clearRange();
+    s.clearRange(); // no change
+    QVERIFY(same());
+    QCOMPARE(binning.size(), 6);
 }
 
 void TestSeries::barLayouts_data()
