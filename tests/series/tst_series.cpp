@@ -327,7 +327,9 @@ void TestSeries::lines()
     logFill.setFillBaseline(-5);
     logFill.addXY(1, 100);
     logFill.addXY(9, 100);
-    QCOMPARE(render(logFill).pixelColor(lg.pixel(5, 1.2)), QColor(Qt::red));
+    const QImage logImage = render(logFill);
+    QCOMPARE(logImage.pixelColor(lg.pixel(5, 1.2)), QColor(Qt::red));
+    QVERIFY(logImage.pixelColor(lg.pixel(5, 300)) != QColor(Qt::red)); // above the line
 
     // Between two dense lines, one turning back: every column between is filled.
     Frame g(0, 1000, -100, 100, 200, 100);
@@ -342,9 +344,36 @@ void TestSeries::lines()
     for (int i = 0; i < 2000; ++i)
         upper.addXY(1000 - i / 4.0, 50 + rng.bounded(10.0));
     upper.setFillBrush(Qt::red);
+    upper.setColor(Qt::blue);
     QVERIFY(upper.setFillTo(&lower));
-    const QRect middle(g.pixel(5, 0), g.pixel(995, 0));
-    QCOMPARE(countColor(render(upper, QSize(200, 100)), qRgb(255, 0, 0), middle), middle.width());
+    const QImage between = render(upper, QSize(200, 100));
+    for (double y : {0.0, 80.0, -80.0}) {
+        const QRect row(g.pixel(5, y), g.pixel(995, y));
+        QCOMPARE(countColor(between, qRgb(255, 0, 0), row), y == 0 ? row.width() : 0);
+    }
+    // The line itself is drawn over its fill.
+    QVERIFY(countColor(between, qRgb(0, 0, 255), QRect(g.pixel(5, 60), g.pixel(995, 50))) > 100);
+
+    // A fill given another line to reach shows at once on a chart, which
+    // scales to the lines instead of the baseline.
+    ChartWidget w;
+    w.resize(300, 200);
+    auto *top = new LineSeries, *bottom = new LineSeries;
+    for (int x : {0, 10}) {
+        top->addXY(x, 10);
+        bottom->addXY(x, 5);
+    }
+    top->setFillBrush(Qt::red);
+    w.addSeries(bottom);
+    w.addSeries(top);
+    QCoreApplication::processEvents();
+    const QImage toBaseline = w.grab().toImage();
+    QCOMPARE(w.grab().toImage(), toBaseline);
+    QVERIFY(w.axes()->left()->min() <= 0); // the baseline
+    top->setFillTo(bottom);
+    QCoreApplication::processEvents();
+    QVERIFY(w.grab().toImage() != toBaseline);
+    QVERIFY(w.axes()->left()->min() > 4); // the scale fits the two lines now
 }
 
 namespace {
@@ -1296,6 +1325,11 @@ void TestSeries::barSettings()
     QCOMPARE(widths.count(), 0);
     a.setBarWidth(0.5);
     QCOMPARE(widths.count(), 1);
+    QSignalSpy units(&a, &BarSeries::barWidthUnitChanged);
+    a.setBarWidthUnit(BarSeries::Pixels); // as it is
+    a.setBarWidthUnit(BarSeries::WidthUnit(7));
+    QCOMPARE(units.count(), 0);
+    QCOMPARE(a.barWidthUnit(), BarSeries::Pixels);
     a.addXY(1, 2);
     QTest::ignoreMessage(QtWarningMsg, "BarSeries::setStackedOn: refused, a series cannot rest on itself");
     QVERIFY(!a.setStackedOn(&a));
