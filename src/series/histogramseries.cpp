@@ -181,7 +181,6 @@ void HistogramSeriesPrivate::binValuesFrom(size_t first, double inv)
     const double *v = values.data();
     qint64 *c = counts.data();
     const int last = count - 1;
-    const auto edgeAt = [this](int i) { return careful ? edge(i) : i >= count ? upper : lower + i * step; };
     qint64 added = 0;
     for (size_t i = first, n = values.size(); i < n; ++i) {
         const double x = v[i];
@@ -190,9 +189,9 @@ void HistogramSeriesPrivate::binValuesFrom(size_t first, double inv)
         int k = careful ? binOf(stepsTo(x), last) : qMin(int((x - lower) * inv), last);
         // Rounding may put a value on an edge into either neighbour; the
         // edges as drawn decide.
-        if (k < last && x >= edgeAt(k + 1))
+        if (k < last && x >= edge(k + 1))
             ++k;
-        else if (k > 0 && x < edgeAt(k))
+        else if (k > 0 && x < edge(k))
             --k;
         ++c[k];
         ++added;

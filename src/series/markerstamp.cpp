@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
+
 
 #if defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
@@ -63,6 +65,26 @@ void MarkerStamp::stampRows8(quint32 *, const Row8 *, const Row8 *) {}
 void MarkerStamp::stampRows16(quint32 *, const Row16 *, const Row16 *) {}
 #endif
 
+namespace {
+
+// A piece's lanes: the marker's pixels from column x on, those at or past
+// `end` transparent, and the share of the image each blend keeps. Whether
+// any pixel shows.
+template<int N>
+bool fillLanes(quint32 (&argb)[N], quint16 (&weight)[2 * N], const quint32 *line, int x, int end)
+{
+    bool any = false;
+    for (int i = 0; i < N; ++i) {
+        const quint32 v = x + i < end ? line[x + i] : 0;
+        argb[i] = v;
+        weight[2 * i] = weight[2 * i + 1] = quint16(255 - (v >> 24));
+        any = any || v;
+    }
+    return any;
+}
+
+} // namespace
+
 bool MarkerStamp::bind(QPainter *painter, const QPixmap &marker)
 {
     // Filtering would mix a stamp's pixels, and its density must be the
@@ -110,16 +132,8 @@ void MarkerStamp::build(const QImage &marker)
         for (int y = 0; y < m_h; ++y) {
             const auto *line = reinterpret_cast<const quint32 *>(marker.constScanLine(y));
             Row16 r;
-            r.x = 0;
             r.y = y;
-            bool any = false;
-            for (int i = 0; i < 16; ++i) {
-                const quint32 v = i < m_w ? line[i] : 0;
-                r.argb[i] = v;
-                r.weight[2 * i] = r.weight[2 * i + 1] = quint16(255 - (v >> 24));
-                any = any || v;
-            }
-            if (any)
+            if (fillLanes(r.argb, r.weight, line, 0, m_w))
                 m_rows16.push_back(r);
         }
         m_reach = 16;
@@ -134,14 +148,7 @@ void MarkerStamp::build(const QImage &marker)
                 Row8 r;
                 r.x = 8 * k;
                 r.y = y;
-                bool any = false;
-                for (int i = 0; i < 8; ++i) {
-                    const quint32 v = r.x + i < m_w ? line[r.x + i] : 0;
-                    r.argb[i] = v;
-                    r.weight[2 * i] = r.weight[2 * i + 1] = quint16(255 - (v >> 24));
-                    any = any || v;
-                }
-                if (any)
+                if (fillLanes(r.argb, r.weight, line, r.x, m_w))
                     m_rows8.push_back(r);
             }
         }
@@ -169,15 +176,8 @@ void MarkerStamp::build(const QImage &marker)
             Run r;
             r.x = start;
             r.y = y;
-            bool opaque = true, any = false;
-            for (int i = 0; i < 4; ++i) {
-                const int x = start + i;
-                const quint32 v = x < b ? line[x] : 0;
-                r.argb[i] = v;
-                r.weight[2 * i] = r.weight[2 * i + 1] = quint16(255 - (v >> 24));
-                opaque = opaque && v >= 0xff000000u;
-                any = any || v;
-            }
+            const bool any = fillLanes(r.argb, r.weight, line, start, b);
+            const bool opaque = std::all_of(r.argb, r.argb + 4, [](quint32 v) { return v >= 0xff000000u; });
             if (any) {
                 (opaque ? m_opaque : m_runs).push_back(r);
                 m_reach = qMax(m_reach, start + 4);
@@ -196,7 +196,7 @@ void MarkerStamp::place(int stride)
     for (Row8 &r : m_rows8)
         r.offset = qptrdiff(r.y) * stride + r.x;
     for (Row16 &r : m_rows16)
-        r.offset = qptrdiff(r.y) * stride + r.x;
+        r.offset = qptrdiff(r.y) * stride;
     m_placedStride = stride;
 }
 

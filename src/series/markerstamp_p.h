@@ -76,7 +76,7 @@ private:
     struct alignas(64) Row16 {
         quint32 argb[16];
         quint16 weight[32];
-        int x, y;
+        int y; // from column 0
         qptrdiff offset;
     };
 
